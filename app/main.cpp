@@ -1,0 +1,15 @@
+// Entry point: seed the random numbers, build the one Game, run the main menu, tear down.
+#include <cstdlib>
+#include <ctime>
+
+#include "app/game.h"
+#include "app/main_menu.h"
+
+int main(int, char**) {
+  std::srand(static_cast<unsigned>(std::time(nullptr)));
+  Game game;
+  if (!startGame(game)) return 0;
+  mainMenu(game);
+  shutdownGame(game);
+  return 0;
+}

@@ -1,0 +1,7 @@
+// The editor loop and its tools.
+#pragma once
+
+struct Game;
+struct Rect;
+
+void editorLoop(Game& game);

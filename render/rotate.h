@@ -1,0 +1,8 @@
+// Turning a colour-keyed sprite to a heading.
+#pragma once
+
+#include "render/surface.h"
+
+// A new 32-bit surface with alpha holding the image turned counter-clockwise by `angle`
+// degrees and sized to the turned bounding box; empty when the input is empty.
+SurfacePtr rotateSprite(SDL_Surface* source, double angle, double zoom);

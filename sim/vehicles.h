@@ -1,0 +1,31 @@
+// Cars: driving commands, friction, the car step with its bounce, running over,
+// boarding and leaving, and destroyed cars.
+#pragma once
+
+#include <string>
+
+struct World;
+struct Car;
+struct Person;
+
+void driveCommand(Car& car, const std::string& command);  // "gas", "brake", "handbrake"
+void applyFriction(Car& car);
+void steerCar(Car& car, int degrees);  // only while the car rolls
+void moveCars(World& world);
+void runOver(World& world);
+
+void pickTargetCar(World& world, Person& person);
+void updateCarDistance(Person& person);
+// The player walking to its target car for one frame, boarding it when it is reached.
+void walkToCar(World& world, Person& player);
+// The player boards its target car; a driver in it is put out and flees.
+void enterCar(World& world, Person& player);
+// Puts the person out at the car's exit point (committed).
+void leaveCar(Person& person);
+
+struct ExitPoint {
+  double x, y;
+};
+ExitPoint exitPoint(const Car& car);
+
+void destroyCars(World& world);
