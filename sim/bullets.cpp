@@ -1,0 +1,78 @@
+// Bullet flight and hits: bullets pass through whatever they hit until the life they
+// spend on their targets runs out.
+#include <cmath>
+
+#include "app/world.h"
+#include "sim/collision.h"
+#include "sim/weapons.h"
+
+namespace {
+
+constexpr double kBulletStep = 10.0;  // pixels per frame
+
+bool spent(const Bullet& bullet) { return bullet.life <= bullet.damage; }
+
+// A moving target (car or person). What the target had left is taken from the bullet
+// before the target takes the bullet's power. The circle test keeps the costly outline
+// measure for the few targets that can touch.
+bool hitTarget(Bullet& bullet, Body& target) {
+  if (pointDistance(bullet.x, bullet.y, target.x, target.y) >=
+      halfDiagonal(bullet) + target.halfDiagonal)
+    return false;
+  if (boxBoxClearance(target, bullet) >= BLOCK_DISTANCE) return false;
+  bullet.damage += target.life - target.damage;
+  target.damage += bullet.power;
+  return true;
+}
+
+// A house takes the power first; the bullet then spends what the house has left.
+bool hitHouse(Bullet& bullet, House& house) {
+  const Rect rect = rectOf(house);
+  if (!nearHouseNow(rect, bullet)) return false;
+  if (boxRectClearance(bullet, rect) >= BLOCK_DISTANCE) return false;
+  house.damage += bullet.power;
+  bullet.damage += house.life - house.damage;
+  return true;
+}
+
+// One pass of every bullet over one group: a bullet stops at its first hit in the group and
+// is gone once spent. A removal moves the next bullet into slot i; that one sits this pass out.
+template <class Group, class Hit>
+void hitGroup(RecordList<Bullet>& bullets, const Group& group, Hit hit) {
+  for (int i = 0; i < bullets.count(); ++i) {
+    Bullet& bullet = *bullets[i];
+    for (const auto& member : group) {
+      if (!hit(bullet, *member)) continue;
+      if (spent(bullet)) bullets.removeAt(i);
+      break;
+    }
+  }
+}
+
+}  // namespace
+
+void moveBullets(World& world) {
+  RecordList<Bullet>& bullets = world.bullets;
+
+  // Flight. A removal moves the next bullet into slot i, and that one waits a frame.
+  for (int i = 0; i < bullets.count(); ++i) {
+    Bullet& bullet = *bullets[i];
+    const double radians = bullet.heading * PI / 180.0;
+    bullet.x += kBulletStep * std::cos(radians);
+    bullet.y -= kBulletStep * std::sin(radians);
+    if (!anyCornerInView(bullet, world.view) || spent(bullet) ||
+        pointDistance(bullet.x, bullet.y, bullet.originX, bullet.originY) > bullet.range)
+      bullets.removeAt(i);
+  }
+
+  hitGroup(bullets, world.houses, hitHouse);
+  hitGroup(bullets, world.cars, hitTarget);
+  hitGroup(bullets, world.pedestrians, hitTarget);
+  hitGroup(bullets, world.badGuys, hitTarget);
+  hitGroup(bullets, world.drivers, hitTarget);
+  // The player is a group of one, hit in a car or on foot, by anybody's bullets.
+  if (world.player) {
+    Person* const players[] = {world.player.get()};
+    hitGroup(bullets, players, hitTarget);
+  }
+}
