@@ -1,7 +1,24 @@
 // The camera and the drawing of the city in layer order.
 #pragma once
 
+#include <SDL.h>
+
+#include "render/surface.h"
+
 struct World;
+struct MoneyItem;
 
 void updateCamera(World& world);
 void drawWorld(World& world);
+
+// Where the arrow toward an off-screen money item sits: 30 pixels inside the screen edge on
+// the item's side, or the player's centre when the item is in no listed direction.
+struct ArrowPlace {
+  double x, y;
+};
+ArrowPlace arrowPlace(const MoneyItem& item, const SDL_Rect& view, int screenW, int screenH,
+                      double playerX, double playerY);
+
+// Replaces the slot with the frame turned by angle degrees, keyed pure green, and blits it
+// centred on the world point (x, y). An empty frame leaves the slot empty and draws nothing.
+void drawRotated(World& world, SurfacePtr& slot, SDL_Surface* frame, int angle, double x, double y);
