@@ -3,7 +3,9 @@
 
 #include <SDL.h>
 
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "app/clock.h"
 #include "app/world.h"
@@ -33,6 +35,10 @@ struct Game {
   bool dragging = false;
   bool showHelp = true;
   bool editing = false;
+
+  // Desktop size seen before the first video mode was set (0 when unknown); offered when the
+  // display reports that any full-screen size is possible.
+  int desktopWidth = 0, desktopHeight = 0;
 };
 
 // Opens the full-screen window "ZOR", the fonts and images, reads the level list, loads the
@@ -41,3 +47,22 @@ struct Game {
 bool startGame(Game& game);
 // Releases media held by the World and shuts SDL down.
 void shutdownGame(Game& game);
+
+// Video mode flags of the full-screen modes.
+constexpr Uint32 FULLSCREEN_FLAGS = SDL_FULLSCREEN | SDL_DOUBLEBUF | SDL_RESIZABLE;
+// Video mode flags of the window sizes.
+constexpr Uint32 WINDOW_FLAGS = SDL_DOUBLEBUF | SDL_RESIZABLE;
+
+// The full-screen sizes the display offers, largest first. When it accepts any size, the desktop
+// size (or 1024 x 768 when that is unknown) is the one offered; an empty list when it has none.
+std::vector<SDL_Rect> fullscreenModes(const Game& game);
+
+// Opens a video mode for the World: on success the screen, the view size and the colour tables
+// follow the new surface. A mode that cannot be set leaves the previous size in place (it is
+// opened again, as SDL closes the old screen on a failed attempt). Returns whether the requested
+// mode was set.
+bool setVideoMode(World& world, int w, int h, Uint32 flags);
+
+// The player as the program's start builds it: "Valdero" at (100, 100) with an AK47 of 100
+// rounds and an M4 beside the bare hands, wanted level 3.
+std::unique_ptr<Person> makeFirstPlayer();

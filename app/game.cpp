@@ -1,0 +1,143 @@
+// Building the one Game at start (window, fonts, images, level list, first map) and tearing it down.
+#include "app/game.h"
+
+#include <SDL_ttf.h>
+
+#include <utility>
+
+#include "render/sprites.h"
+#include "world/level.h"
+#include "world/map_files.h"
+
+namespace {
+
+constexpr const char* FONT_PATH = "GFX/fonts/ADVERT.TTF";
+constexpr int FALLBACK_WIDTH = 1024;
+constexpr int FALLBACK_HEIGHT = 768;
+
+SDL_Rect fallbackSize(const Game& game) {
+  if (game.desktopWidth > 0 && game.desktopHeight > 0)
+    return SDL_Rect{0, 0, static_cast<Uint16>(game.desktopWidth),
+                    static_cast<Uint16>(game.desktopHeight)};
+  return SDL_Rect{0, 0, FALLBACK_WIDTH, FALLBACK_HEIGHT};
+}
+
+// The video flags that matter when a mode has to be opened again.
+Uint32 modeFlagsOf(const SDL_Surface* screen) {
+  return screen->flags & (SDL_FULLSCREEN | SDL_DOUBLEBUF | SDL_RESIZABLE);
+}
+
+// The SDL side of a failed start: whatever was opened is closed again.
+bool failStart(Game& game) {
+  shutdownGame(game);
+  return false;
+}
+
+}  // namespace
+
+std::vector<SDL_Rect> fullscreenModes(const Game& game) {
+  std::vector<SDL_Rect> modes;
+  SDL_Rect** listed = SDL_ListModes(nullptr, FULLSCREEN_FLAGS);
+  if (listed == reinterpret_cast<SDL_Rect**>(-1)) {
+    modes.push_back(fallbackSize(game));
+  } else if (listed) {
+    for (int i = 0; listed[i]; ++i) modes.push_back(*listed[i]);
+  }
+  return modes;
+}
+
+bool setVideoMode(World& world, int w, int h, Uint32 flags) {
+  const bool hadScreen = world.screen != nullptr;
+  const int oldW = hadScreen ? world.screen->w : 0;
+  const int oldH = hadScreen ? world.screen->h : 0;
+  const Uint32 oldFlags = hadScreen ? modeFlagsOf(world.screen) : 0;
+
+  SDL_Surface* screen = SDL_SetVideoMode(w, h, 32, flags);
+  const bool changed = screen != nullptr;
+  if (!screen && hadScreen) {
+    // SDL may have closed the old screen while trying: keep it if it survived, else reopen it.
+    screen = SDL_GetVideoSurface();
+    if (!screen) screen = SDL_SetVideoMode(oldW, oldH, 32, oldFlags);
+  }
+  world.screen = screen;
+  if (screen) {
+    world.view.w = static_cast<Uint16>(screen->w);
+    world.view.h = static_cast<Uint16>(screen->h);
+    mapWorldColours(world, screen->format);
+  }
+  return changed;
+}
+
+std::unique_ptr<Person> makeFirstPlayer() {
+  constexpr double START_X = 100.0, START_Y = 100.0;
+  std::vector<std::unique_ptr<Weapon>> guns;
+  guns.push_back(makeAK47(START_X, START_Y));
+  guns.push_back(makeM4(START_X, START_Y));
+  auto player = makePerson("Valdero", nullptr, 0, false, false, 100.0, 0.0, 5.0, START_X,
+                           START_Y, 29.0, 18.0, std::move(guns), 100.0, 1000.0);
+  player->enteredAt = -10;
+  // The first start of the program is calmer than a level start.
+  player->wantedLevel = 3.0;
+  return player;
+}
+
+bool startGame(Game& game) {
+  World& world = game.world;
+  if (SDL_Init(SDL_INIT_EVERYTHING) == -1) return false;
+
+  const SDL_VideoInfo* desktop = SDL_GetVideoInfo();
+  if (desktop) {
+    game.desktopWidth = desktop->current_w;
+    game.desktopHeight = desktop->current_h;
+  }
+  const std::vector<SDL_Rect> modes = fullscreenModes(game);
+  const SDL_Rect largest = modes.empty() ? fallbackSize(game) : modes.front();
+  world.screen = SDL_SetVideoMode(largest.w, largest.h, 32, FULLSCREEN_FLAGS);
+  if (!world.screen) return failStart(game);
+  SDL_WM_SetCaption("ZOR", nullptr);
+  if (TTF_Init() == -1) return failStart(game);
+
+  loadSprites(world);
+  world.dotImage = loadImage("dot.bmp");
+  world.view = SDL_Rect{0, 0, static_cast<Uint16>(world.screen->w),
+                        static_cast<Uint16>(world.screen->h)};
+  world.player = makeFirstPlayer();
+
+  world.smallFont.reset(TTF_OpenFont(FONT_PATH, 12));
+  if (!world.smallFont) return failStart(game);
+  world.bigFont.reset(TTF_OpenFont(FONT_PATH, 28));
+  if (!world.bigFont) return failStart(game);
+  mapWorldColours(world, world.screen->format);
+  world.levels = readLevelList();
+
+  const Person& player = *world.player;
+  SDL_ShowCursor(SDL_DISABLE);
+  SDL_WarpMouse(static_cast<Uint16>(player.x + 50), static_cast<Uint16>(player.y + 50));
+  world.cursorX = static_cast<int>(player.x) + 50;
+  world.cursorY = static_cast<int>(player.y) + 50;
+
+  // Without a level list there is no first map: the city starts empty.
+  if (!world.levels.empty()) {
+    world.mapName = world.levels[0];
+    loadMap(world);
+    placeMoneyItems(world);
+  }
+  if (!world.houses.empty()) world.houses[0]->text = "Brannik";
+
+  game.probeX = world.cursorX;
+  game.probeY = world.cursorY;
+  SDL_EnableUNICODE(1);
+  game.editText.clear();
+  return true;
+}
+
+void shutdownGame(Game& game) {
+  World& world = game.world;
+  // Records hold rotated pictures and the World holds fonts: all go while SDL and TTF still run.
+  Clock clock = world.clock;
+  world = World();
+  world.clock = clock;
+  game.keys = nullptr;
+  if (TTF_WasInit()) TTF_Quit();
+  SDL_Quit();
+}

@@ -1,0 +1,44 @@
+// The list screen every menu of the game uses: a vertical list over the background, moved
+// with Up and Down, chosen with Return, left with Escape or by closing the window.
+#pragma once
+
+#include <SDL.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+struct Game;
+struct World;
+
+struct ListScreen {
+  std::vector<std::string> items;
+  int selected = 0;
+  int chosen = -1;  // -1 = nothing chosen
+  bool back = false;
+};
+
+// What one event did to a list.
+enum class ListInput { None, Moved, Chosen, Back };
+
+// Up and Down move the highlight within the list, Return chooses it (not on an empty list),
+// Escape and window close set the back flag.
+ListInput listEvent(ListScreen& list, const SDL_Event& event);
+
+// Polls pending events into game.event. Polling stops at the event that chooses or leaves, so
+// keys typed ahead reach the screen that opens next.
+void pollListEvents(Game& game, ListScreen& list);
+
+// The selected item in white at (200, H/2); the others in black above and below it, 30 pixels
+// apart with an extra 30-pixel gap around the selected one.
+void drawListItems(World& world, const ListScreen& list);
+
+// Blits the background at the screen's top-left corner (nothing when it is missing).
+void drawBackground(World& world);
+
+// Runs the list until its back flag is set. Each pass: poll, background, the items (or
+// `act(chosen)` when something was chosen, after which chosen is -1 again), flip, a short wait.
+void runListScreen(Game& game, ListScreen& list, const std::function<void(int)>& act);
+
+// How long the menus wait per pass so that they do not spin a core.
+constexpr int MENU_PASS_DELAY_MS = 5;
