@@ -1,0 +1,555 @@
+// The map editor: the crosshair and its moves, the tools that place, select and delete, the
+// overlay with the Swedish labels, and the paced editor frame.
+#include "editor/editor.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <memory>
+#include <utility>
+#include <vector>
+
+#include "app/game.h"
+#include "editor/properties.h"
+#include "render/text.h"
+#include "render/world_view.h"
+#include "sim/collision.h"
+#include "sim/vehicles.h"
+#include "world/lifetime.h"
+#include "world/map_files.h"
+
+namespace {
+
+bool isPointTool(char tool) { return tool == 'b' || tool == 'f' || tool == 'p' || tool == 'e'; }
+
+template <class List>
+bool probeInsideAny(const List& list, double px, double py) {
+  for (const auto& record : list)
+    if (insideShrunk(px, py, rectOf(*record))) return true;
+  return false;
+}
+
+// Corners may not be set inside the solid kinds; `drawing` marks a corner being dragged.
+bool probeAllowed(const Game& game, bool drawing) {
+  const World& world = game.world;
+  const double px = game.probeX, py = game.probeY;
+  switch (game.tool) {
+    case 'b':
+      return !probeInsideAny(world.houses, px, py);
+    case 'h':
+    case 'v':
+    case 't':
+      return !probeInsideAny(world.houses, px, py) && !probeInsideAny(world.roads, px, py) &&
+             !probeInsideAny(world.sidewalks, px, py);
+    case 'g':
+    case 'w':
+    case 'f':
+    case 'p':
+    case 'e':
+      return true;
+    case 's':
+      return drawing && !world.player;
+    default:
+      return false;
+  }
+}
+
+// A person made by the editor: hands only, 30 x 20, standing at the anchor.
+std::unique_ptr<Person> editorPerson(const std::string& name, double x, double y, double money) {
+  auto person = makePerson(name, nullptr, 0, true, false, 100.0, 0.0, 0.0, x, y, 30.0, 20.0, {},
+                           50.0, money);
+  person->kind = 0;
+  return person;
+}
+
+// The car's driver gets out where leaveCar would put it, but the move is not committed.
+void putOutDriver(World& world, Car& car) {
+  Person* person = nullptr;
+  if (car.driver >= 0 && car.driver < world.drivers.count())
+    person = world.drivers[car.driver];
+  else if (car.driver == PLAYER_DRIVER)
+    person = world.player.get();
+  if (person) {
+    const ExitPoint exit = exitPoint(car);
+    person->nextX = exit.x;
+    person->nextY = exit.y;
+    person->inCar = false;
+    person->carDistance = NO_CONTACT;
+    person->targetCar = nullptr;
+    person->walkingToCar = false;
+  }
+  car.driver = NO_DRIVER;
+}
+
+// F1, F2, F3 and F12 work whether a field is typed or not. Returns true when the key was one.
+bool mapKey(Game& game, SDLKey key) {
+  World& world = game.world;
+  switch (key) {
+    case SDLK_F1:
+      game.showHelp = !game.showHelp;
+      return true;
+    case SDLK_F2:
+      saveMap(world);
+      return true;
+    case SDLK_F3:
+      clearWorld(world);
+      loadMap(world);
+      return true;
+    case SDLK_F12:
+      clearWorld(world);
+      return true;
+    default:
+      return false;
+  }
+}
+
+// Keys while no field is typed. Returns true when the key leaves the editor.
+bool toolKey(Game& game, SDLKey key) {
+  switch (key) {
+    case SDLK_h:
+    case SDLK_v:
+    case SDLK_t:
+    case SDLK_g:
+    case SDLK_w:
+    case SDLK_b:
+    case SDLK_f:
+    case SDLK_p:
+    case SDLK_e:
+    case SDLK_s:
+      game.tool = static_cast<char>(key);
+      return false;
+    case SDLK_RETURN:
+      confirmPoint(game);
+      return false;
+    case SDLK_ESCAPE:
+      if (game.dragging) {
+        game.dragging = false;
+        return false;
+      }
+      return true;
+    case SDLK_d:
+      deleteSelected(game);
+      return false;
+    case SDLK_UP:
+      stepCursor(game, 0, -10);
+      return false;
+    case SDLK_DOWN:
+      stepCursor(game, 0, 10);
+      return false;
+    case SDLK_RIGHT:
+      stepCursor(game, 10, 0);
+      return false;
+    case SDLK_LEFT:
+      stepCursor(game, -10, 0);
+      return false;
+    default:
+      mapKey(game, key);
+      return false;
+  }
+}
+
+// Colour of the rectangle preview and the help swatch of a kind; false for kinds without one.
+bool kindColour(const World& world, char kind, uint32_t& colour) {
+  switch (kind) {
+    case 'h':
+      colour = world.houseColours[0];
+      return true;
+    case 'v':
+      colour = world.roadGrey;
+      return true;
+    case 't':
+      colour = world.sidewalkGrey;
+      return true;
+    case 'g':
+      colour = world.lawnColours[0];
+      return true;
+    default:
+      return false;
+  }
+}
+
+void fillScreen(World& world, int x, int y, int w, int h, uint32_t colour) {
+  if (!world.screen || w <= 0 || h <= 0) return;
+  // Rectangles far off the screen are clipped here so the 16-bit SDL_Rect cannot wrap them.
+  const long left = std::max<long>(x, -1), top = std::max<long>(y, -1);
+  const long right = std::min<long>(static_cast<long>(x) + w, world.screen->w + 1);
+  const long bottom = std::min<long>(static_cast<long>(y) + h, world.screen->h + 1);
+  if (right <= left || bottom <= top) return;
+  SDL_Rect area{static_cast<Sint16>(left), static_cast<Sint16>(top),
+                static_cast<Uint16>(right - left), static_cast<Uint16>(bottom - top)};
+  SDL_FillRect(world.screen, &area, colour);
+}
+
+struct HelpLine {
+  const char* text;
+  int y;
+  char swatch;  // kind whose colour is shown beside the line, or ' '
+};
+
+// Latin-1 bytes, drawn as they are.
+const HelpLine kHelp[] = {
+    {"Hus(h)", 10, 'h'},
+    {"V\xe4g(v)", 35, 'v'},
+    {"Trottoar(t)", 60, 't'},
+    {"Fotg\xe4ngare(f)", 85, ' '},
+    {"Bil(b)", 110, ' '},
+    {"Gr\xe4smatta(g)", 135, 'g'},
+    {"D\xf6lj/Visa(F1)", 160, ' '},
+    {"Spara(F2)", 185, ' '},
+    {"S\xe4tt start punkt(1)", 210, ' '},
+    {"Skapa(LMB)", 235, ' '},
+    {"Markera(RMB)", 260, ' '},
+    {"Ta bort(d)", 285, ' '},
+    {"T\xf6m karta(F12)", 310, ' '},
+    {"F\xf6rare(p)", 330, ' '},
+    {"Spelare(s)", 360, ' '},
+    {"Elak gubbe(e)", 390, ' '},
+};
+
+int screenWidth(const World& world) { return world.screen ? world.screen->w : world.view.w; }
+int screenHeight(const World& world) { return world.screen ? world.screen->h : world.view.h; }
+
+}  // namespace
+
+std::string toolName(char tool) {
+  switch (tool) {
+    case 'h': return "Hus";
+    case 'v': return "V\xe4gar";
+    case 't': return "Trottoar";
+    case 'g': return "Gr\xe4smattor";
+    case 'w': return "Vapen";
+    case 'b': return "Bilar";
+    case 'f': return "Fotg\xe4ngare";
+    case 'p': return "F\xf6rare";
+    case 'e': return "Elak gubbe";
+    case 's': return "Spelare";
+    default: return "";
+  }
+}
+
+int kindCount(const World& world, char kind) {
+  switch (kind) {
+    case 'h': return world.houses.count();
+    case 'v': return world.roads.count();
+    case 't': return world.sidewalks.count();
+    case 'g': return world.lawns.count();
+    case 'w': return world.weapons.count();
+    case 'b': return world.cars.count();
+    case 'f': return world.pedestrians.count();
+    case 'p': return world.drivers.count();
+    case 'e': return world.badGuys.count();
+    case 's': return world.player ? 1 : 0;
+    default: return 0;
+  }
+}
+
+bool insideShrunk(double px, double py, const Rect& rect) {
+  return rect.x + 1 <= px && px <= rect.x + rect.w - 1 && rect.y + 1 <= py &&
+         py <= rect.y + rect.h - 1;
+}
+
+bool placementAllowed(const Game& game) { return probeAllowed(game, false); }
+bool dragAllowed(const Game& game) { return probeAllowed(game, true); }
+
+void moveCursorByMouse(Game& game, int dx, int dy) {
+  World& world = game.world;
+  game.probeX = world.cursorX + dx;
+  game.probeY = world.cursorY + dy;
+  if (game.dragging && !dragAllowed(game)) return;
+  // A motion toward 0 or below moves neither coordinate; one toward 3000 only stops its own.
+  if (game.probeX > 0 && game.probeY > 0) {
+    if (game.probeX < WORLD_SIZE) world.cursorX = game.probeX;
+    if (game.probeY < WORLD_SIZE) world.cursorY = game.probeY;
+  }
+}
+
+void stepCursor(Game& game, int dx, int dy) {
+  World& world = game.world;
+  if (dx != 0) game.probeX = world.cursorX + dx;
+  if (dy != 0) game.probeY = world.cursorY + dy;
+  if (game.dragging && !dragAllowed(game)) return;
+  if (game.probeX >= 1 && game.probeX < WORLD_SIZE) world.cursorX = game.probeX;
+  if (game.probeY >= 1 && game.probeY < WORLD_SIZE) world.cursorY = game.probeY;
+}
+
+void confirmPoint(Game& game) {
+  World& world = game.world;
+  game.probeX = world.cursorX;
+  game.probeY = world.cursorY;
+  if (isPointTool(game.tool)) {
+    if (!placementAllowed(game)) return;
+    game.anchorX = world.cursorX;
+    game.anchorY = world.cursorY;
+    placeObject(game);
+  } else if (game.dragging) {
+    if (!placementAllowed(game)) return;
+    game.dragging = false;
+    placeObject(game);
+  } else if (placementAllowed(game)) {
+    game.dragging = true;
+    game.anchorX = world.cursorX;
+    game.anchorY = world.cursorY;
+  }
+}
+
+void normalizeDrag(Game& game) {
+  const World& world = game.world;
+  game.dragWidth = std::abs(world.cursorX - game.anchorX);
+  if (world.cursorX < game.anchorX) game.anchorX = world.cursorX;
+  game.dragHeight = std::abs(world.cursorY - game.anchorY);
+  if (world.cursorY < game.anchorY) game.anchorY = world.cursorY;
+}
+
+void placeObject(Game& game) {
+  normalizeDrag(game);
+  World& world = game.world;
+  const double x = game.anchorX, y = game.anchorY;
+  const double w = game.dragWidth, h = game.dragHeight;
+  // A full list drops the new record (append refuses it).
+  switch (game.tool) {
+    case 'g': {
+      auto lawn = std::make_unique<Lawn>();
+      *lawn = Lawn{x, y, w, h, 0};
+      world.lawns.append(std::move(lawn));
+      break;
+    }
+    case 'h': {
+      auto house = std::make_unique<House>();
+      *house = House{x, y, w, h, 100.0, 0.0, 0, "-"};
+      world.houses.append(std::move(house));
+      break;
+    }
+    case 'v': {
+      auto road = std::make_unique<Road>();
+      road->x = x;
+      road->y = y;
+      road->w = w;
+      road->h = h;
+      road->name = "-";
+      world.roads.append(std::move(road));
+      break;
+    }
+    case 't': {
+      auto sidewalk = std::make_unique<Sidewalk>();
+      sidewalk->x = x;
+      sidewalk->y = y;
+      sidewalk->w = w;
+      sidewalk->h = h;
+      world.sidewalks.append(std::move(sidewalk));
+      break;
+    }
+    case 'w': {
+      auto weapon = makeWeapon("default", x, y, 20, 1000, 0, 0, 10.0, 1.0);
+      weapon->w = w;
+      weapon->h = h;
+      world.weapons.append(std::move(weapon));
+      break;
+    }
+    case 'b': {
+      auto car = std::make_unique<Car>();
+      static_cast<Body&>(*car) = Body(x, y, 69.0, 94.0, 100.0, 0.0, 0);
+      car->model = 0;
+      car->modelName = "Saab";
+      car->spareInt = 4;
+      car->maxSpeed = 10.0;
+      car->acceleration = 0.1;
+      car->speed = 0.0;
+      car->startSpeed = 0.0;
+      car->driver = NO_DRIVER;
+      world.cars.append(std::move(car));
+      break;
+    }
+    case 'f':
+      world.pedestrians.append(editorPerson("Sela", x, y, 10.0));
+      break;
+    case 'p':
+      world.drivers.append(editorPerson("Tarko", x, y, 100.0));
+      break;
+    case 'e': {
+      if (world.badGuys.full()) break;
+      auto badGuy = editorPerson("Eno", x, y, 10.0);
+      addWeapon(*badGuy, makeAK47(x, y));
+      addWeapon(*badGuy, makeM4(x, y));
+      badGuy->currentWeapon = 2;  // the M4, after the hands
+      world.badGuys.append(std::move(badGuy));
+      break;
+    }
+    default:
+      break;  // the player is never placed
+  }
+}
+
+void selectAt(Game& game) {
+  const World& world = game.world;
+  const double cx = game.world.cursorX, cy = game.world.cursorY;
+  auto hitBody = [cx, cy](const Body& b) {
+    return std::sqrt((cx - b.x) * (cx - b.x) + (cy - b.y) * (cy - b.y)) < b.halfDiagonal;
+  };
+  auto hitRect = [cx, cy](const auto& r) {
+    return r.x <= cx && cx <= r.x + r.w && r.y <= cy && cy <= r.y + r.h;
+  };
+  // The first hit in this order wins; within a list the lowest position.
+  auto pick = [&game](char kind, const auto& list, const auto& hit) {
+    for (int i = 0; i < list.count(); ++i) {
+      if (hit(*list[i])) {
+        game.selectedKind = kind;
+        game.selectedIndex = i;
+        return true;
+      }
+    }
+    return false;
+  };
+  if (pick('f', world.pedestrians, hitBody) || pick('e', world.badGuys, hitBody) ||
+      pick('b', world.cars, hitBody) || pick('p', world.drivers, hitBody) ||
+      pick('h', world.houses, hitRect) || pick('v', world.roads, hitRect) ||
+      pick('t', world.sidewalks, hitRect) || pick('g', world.lawns, hitRect))
+    return;
+  if (world.player && hitBody(*world.player)) game.selectedKind = 's';
+}
+
+void deleteSelected(Game& game) {
+  World& world = game.world;
+  const int index = game.selectedIndex;
+  const char kind = game.selectedKind;
+  if (kind != 's' && index >= 0 && index < kindCount(world, kind)) {
+    switch (kind) {
+      case 'h': removeHouse(world, index); break;
+      case 'v': removeRoad(world, index); break;
+      case 't': removeSidewalk(world, index); break;
+      case 'g': removeLawn(world, index); break;
+      case 'w': removeWeapon(world, index); break;
+      case 'b':
+        putOutDriver(world, *world.cars[index]);
+        removeCar(world, index);
+        break;
+      case 'f': removePedestrian(world, index); break;
+      case 'p': removeDriver(world, index); break;
+      case 'e': removeBadGuy(world, index); break;
+      default: break;
+    }
+  }
+  game.selectedKind = ' ';
+  game.selectedIndex = -1;
+}
+
+void typeKey(std::string& text, const SDL_keysym& key) {
+  const Uint16 code = key.unicode;
+  if (text.size() <= 30 && code != 0 && code != 8 && code != 13)
+    text.push_back(static_cast<char>(code & 0xFF));
+  if (key.sym == SDLK_BACKSPACE && !text.empty()) text.pop_back();
+}
+
+bool handleEditorEvent(Game& game, const SDL_Event& event) {
+  game.event = event;  // startFieldEdit reads the current event from the Game
+  bool leave = false;
+  const bool keyDown = event.type == SDL_KEYDOWN;
+  const SDLKey key = keyDown ? event.key.keysym.sym : SDLK_UNKNOWN;
+
+  if (event.type == SDL_QUIT) leave = true;
+  if (keyDown && game.editing) {
+    if (!mapKey(game, key)) {
+      if (key == SDLK_RETURN)
+        applyFieldEdit(game);
+      else if (key == SDLK_ESCAPE)
+        game.editing = false;
+    }
+  } else if (keyDown) {
+    leave = toolKey(game, key) || leave;
+  }
+  if (event.type == SDL_MOUSEMOTION) moveCursorByMouse(game, event.motion.xrel, event.motion.yrel);
+  if (event.type == SDL_MOUSEBUTTONDOWN) {
+    if (event.button.button == SDL_BUTTON_LEFT) {
+      confirmPoint(game);
+    } else if (event.button.button == SDL_BUTTON_RIGHT) {
+      game.dragging = false;
+      selectAt(game);
+    }
+  }
+  // The same key press may switch the tool (by its key) and start a field (by its character).
+  if (game.editing) {
+    if (keyDown) typeKey(game.editText, event.key.keysym);
+  } else {
+    startFieldEdit(game);
+  }
+  return leave;
+}
+
+void editorCamera(Game& game) {
+  World& world = game.world;
+  SDL_Rect& view = world.view;
+  int x = world.cursorX - screenWidth(world) / 2;
+  int y = world.cursorY - screenHeight(world) / 2;
+  if (x < 0) x = 0;
+  if (y < 0) y = 0;
+  if (x > WORLD_SIZE - view.w) x = WORLD_SIZE - view.w;
+  if (y > WORLD_SIZE - view.h) y = WORLD_SIZE - view.h;
+  view.x = static_cast<Sint16>(x);
+  view.y = static_cast<Sint16>(y);
+}
+
+void drawEditor(Game& game) {
+  World& world = game.world;
+  TTF_Font* font = world.smallFont.get();
+  const SDL_Color black = world.black;
+  const int W = screenWidth(world), H = screenHeight(world);
+
+  // Every frame: a rectangle grows only right and down from the smallest corner reached.
+  normalizeDrag(game);
+
+  if (game.dragging) {
+    drawText(world, font, "StartX: ", black, W - 100, H - 150);
+    drawText(world, font, toText(game.anchorX), black, W - 50, H - 150);
+    drawText(world, font, "StartY: ", black, W - 100, H - 130);
+    drawText(world, font, toText(game.anchorY), black, W - 50, H - 130);
+    drawText(world, font, "Bredd: ", black, W - 100, H - 110);
+    drawText(world, font, toText(game.dragWidth), black, W - 50, H - 110);
+    drawText(world, font, "H\xf6jd: ", black, W - 100, H - 90);
+    drawText(world, font, toText(game.dragHeight), black, W - 50, H - 90);
+  }
+  drawText(world, font, "(" + toText(world.cursorX) + "," + toText(world.cursorY) + ")", black,
+           W - 100, H - 70);
+
+  drawText(world, font, toolName(game.tool), black, 0, H - 30);
+  uint32_t colour = 0;
+  if (game.dragging && kindColour(world, game.tool, colour))
+    fillScreen(world, game.anchorX - world.view.x, game.anchorY - world.view.y, game.dragWidth,
+               game.dragHeight, colour);
+
+  if (game.showHelp) {
+    for (const HelpLine& line : kHelp) {
+      drawText(world, font, line.text, black, W - 170, line.y);
+      if (kindColour(world, line.swatch, colour)) fillScreen(world, W - 80, line.y, 20, 20, colour);
+    }
+  }
+  if (game.editing) drawText(world, font, game.editText, black, W / 2, H - 20);
+}
+
+bool editorFrame(Game& game) {
+  World& world = game.world;
+  game.timer.start();
+  bool leave = false;
+  SDL_Event event;
+  // Polling stops at the event that leaves, so keys typed ahead reach the map menu.
+  while (!leave && SDL_PollEvent(&event)) leave = handleEditorEvent(game, event);
+
+  editorCamera(game);
+  drawWorld(world);
+  drawEditor(game);
+  drawProperties(game);
+  if (world.crosshair && world.screen) {
+    SDL_Rect at{static_cast<Sint16>(world.cursorX - world.view.x - 7),
+                static_cast<Sint16>(world.cursorY - world.view.y - 7), 0, 0};
+    SDL_BlitSurface(world.crosshair.get(), nullptr, world.screen, &at);
+  }
+  if (world.screen) SDL_Flip(world.screen);
+
+  const uint32_t elapsed = game.timer.elapsed();
+  if (elapsed < static_cast<uint32_t>(EDITOR_FRAME_MS))
+    world.clock.delay(EDITOR_FRAME_MS - elapsed);
+  return leave;
+}
+
+void editorLoop(Game& game) {
+  while (!editorFrame(game)) {
+  }
+}
