@@ -19,5 +19,25 @@ bool carBlocks(const World& world, const Person& person);
 std::string segmentRelation(const Segment& current, const Segment& next);
 // "horizontal", "vertical" or "square".
 std::string segmentKind(const Segment& segment);
-// +20 on an even rand(), -20 on an odd one.
+// +20 on an even rand(), -20 on an odd one (panic and fleeing).
 void randomTurn(Body& body);
+// +20 when rand() % 2 is 1, else -20 (wandering where there is no network).
+void wanderTurn(Body& body);
+
+// The connection a walker or a car takes next: connection[rand() % count], drawn again while
+// it is the segment it came from. Bounded: when every connection is the previous segment it
+// is accepted after MAX_SEGMENT_DRAWS draws. nullptr when there are no connections.
+constexpr int MAX_SEGMENT_DRAWS = 8;
+const Segment* drawNextSegment(const Segment& current, const Segment* previous);
+
+// Calm pedestrians and bad guys walk the sidewalks alike; only three distances differ.
+struct NetworkWalk {
+  double turnExtra;    // B lies r + turnExtra inside the next segment
+  double cornerExtra;  // A lies r + cornerExtra inside the segment's top-left corner
+  bool reachBWithinR;  // B counts as reached within r (else within 10 pixels)
+};
+constexpr NetworkWalk PEDESTRIAN_WALK{10.0, 2.0, false};
+constexpr NetworkWalk BAD_GUY_WALK{0.0, 0.0, true};
+// One calm frame of a person on foot: waypoint walk when it has a segment, attaching to the
+// nearest sidewalk when it has none, wandering when the world has no sidewalks.
+void calmWalk(World& world, Person& person, const NetworkWalk& walk);

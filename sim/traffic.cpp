@@ -1,0 +1,388 @@
+// Pedestrians strolling the sidewalks, drivers steering along the roads and taking cars back.
+#include "sim/traffic.h"
+
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+
+#include "app/world.h"
+#include "sim/collision.h"
+#include "sim/on_foot.h"
+#include "sim/vehicles.h"
+
+namespace {
+
+// Distance below which a pedestrian (and a bad guy) has reached waypoint A, and a pedestrian B.
+constexpr double WAYPOINT_REACH = 10.0;
+constexpr int32_t UNSET = -1;
+// With another connection to take, the redraw is cut off here and the first other one taken,
+// so even a broken random stream cannot hang a walker.
+constexpr int MAX_REDRAWS_WITH_CHOICE = 1000;
+
+double distanceTo(const Body& body, int32_t px, int32_t py) {
+  return pointDistance(body.x, body.y, px, py);
+}
+
+void clearA(Person& p) { p.waypointAX = p.waypointAY = UNSET; }
+void clearB(Person& p) { p.waypointBX = p.waypointBY = UNSET; }
+
+// The segment just entered; a walker that lost it keeps to its current one.
+const Segment& enteredSegment(const Person& p) {
+  return p.nextSegment ? *p.nextSegment : *p.segment;
+}
+
+// Waypoint A on a freshly attached segment: along a strip it starts `inset` from the
+// segment's first end, on a square at its centre.
+void firstWaypoint(Person& p, const Segment& s, double inset) {
+  const std::string kind = segmentKind(s);
+  double ax, ay;
+  if (kind == "vertical") {
+    ax = s.x + s.w / 2;
+    ay = s.y + inset;
+  } else if (kind == "horizontal") {
+    ax = s.x + inset;
+    ay = s.y + s.h / 2;
+  } else {
+    ax = s.x + s.w / 2;
+    ay = s.y + s.h / 2;
+  }
+  p.waypointAX = static_cast<int32_t>(ax);
+  p.waypointAY = static_cast<int32_t>(ay);
+}
+
+// Steps forward, committed only when neither a house nor a car is in the way.
+void stepUnlessBlocked(World& world, Person& p) {
+  walkStep(p, "up");
+  if (!carBlocks(world, p) && !hitsHouse(world, p)) commitMove(p);
+}
+
+// Panic: a jittering run forward.
+void panicStep(World& world, Person& p, bool mindCars) {
+  p.savedHeading = p.heading;
+  randomTurn(p);
+  walkStep(p, "up");
+  if (hitsHouse(world, p)) return;
+  if (mindCars && carBlocks(world, p)) return;
+  commitMove(p);
+}
+
+double screenDiagonal(const World& world) {
+  const double w = world.view.w, h = world.view.h;
+  return std::sqrt(w * w + h * h);
+}
+
+// The car a driver sits in, or nullptr when it is on foot.
+Car* drivenCar(Person& d) { return (d.inCar && d.targetCar) ? d.targetCar : nullptr; }
+
+void aimCar(Car& car, int32_t px, int32_t py) { facePoint(car, px, py); }
+
+// A calm driver at the wheel: waypoint steering over the road network, always on the gas.
+void driveAlongRoads(World& world, Person& d, Car& car) {
+  const double r = car.halfDiagonal;
+  if (d.segment) {
+    if (distanceTo(car, d.waypointAX, d.waypointAY) < r) {
+      const Segment& current = *d.segment;
+      const Segment* next = nullptr;
+      // A road with a single connection is a dead end: the car turns around within it.
+      if (current.neighbours.size() == 1)
+        next = &current;
+      else
+        next = drawNextSegment(current, d.previousSegment);
+      if (next) {
+        const std::string relation = segmentRelation(current, *next);
+        int32_t bx = static_cast<int32_t>(car.x), by = static_cast<int32_t>(car.y);
+        if (relation == "left")
+          bx = static_cast<int32_t>(next->x + next->w - r);
+        else if (relation == "right")
+          bx = static_cast<int32_t>(next->x + r);
+        else if (relation == "up")
+          by = static_cast<int32_t>(next->y - r);
+        else if (relation == "down")
+          by = static_cast<int32_t>(next->y + r);
+        d.waypointBX = bx;
+        d.waypointBY = by;
+        aimCar(car, bx, by);
+        d.previousSegment = d.segment;
+        d.segment = next;
+        d.nextSegment = next;
+        clearA(d);
+      }
+    } else if (distanceTo(car, d.waypointBX, d.waypointBY) < r) {
+      const Segment& next = enteredSegment(d);
+      d.waypointAX = static_cast<int32_t>(next.x + r);
+      d.waypointAY = static_cast<int32_t>(next.y + r);
+      clearB(d);
+      aimCar(car, d.waypointAX, d.waypointAY);
+    } else if (d.waypointBY != UNSET) {
+      aimCar(car, d.waypointBX, d.waypointBY);
+    } else {
+      aimCar(car, d.waypointAX, d.waypointAY);
+    }
+  } else if (!world.roads.empty()) {
+    attachToNearestRoad(world, d);
+    d.previousSegment = d.segment;
+    if (d.segment) {
+      firstWaypoint(d, *d.segment, 10.0);
+      aimCar(car, d.waypointAX, d.waypointAY);
+    }
+  } else {
+    // No roads: the driver's own body turns and is committed; the car just rolls on.
+    randomTurn(d);
+    houseTest(world, d);
+    if (d.houseClearance <= d.w / 2)
+      slideStep(d, "up");
+    else
+      commitMove(d);
+  }
+  driveCommand(car, "gas");
+}
+
+// A calm driver on foot walking to its target car; reaching it, it takes the car, putting out
+// whoever sits in it.
+void walkToTargetCar(World& world, Person& d, int index) {
+  Car& car = *d.targetCar;
+  updateCarDistance(d);
+  if (d.carDistance <= BLOCK_DISTANCE) {
+    if (car.driver == PLAYER_DRIVER && world.player) {
+      leaveCar(*world.player);
+    } else if (car.driver >= 0 && car.driver < world.drivers.count() && car.driver != index) {
+      Person& other = *world.drivers[car.driver];
+      other.scared = true;
+      other.attacker = &d;
+      faceRect(other, rectOf(d));
+      other.heading = turnHeading(other.heading, 180);
+      leaveCar(other);
+    }
+    d.inCar = true;
+    d.walkingToCar = false;
+    car.driver = index;
+    return;
+  }
+  faceRect(d, rectOf(car));
+  walkStep(d, "up");
+  houseTest(world, d);
+  if (d.houseClearance > BLOCK_DISTANCE) {
+    commitMove(d);
+    return;
+  }
+  slideStep(d, "up");
+  houseTest(world, d);
+  if (d.houseClearance > BLOCK_DISTANCE && d.heading % 90 != 0) commitMove(d);
+}
+
+}  // namespace
+
+std::string segmentKind(const Segment& s) {
+  if (s.h < s.w) return "horizontal";
+  if (s.w < s.h) return "vertical";
+  return "square";
+}
+
+std::string segmentRelation(const Segment& a, const Segment& b) {
+  if (b.x + b.w <= a.x) {  // b wholly left of a
+    if (a.y == b.y || (b.y < a.y && a.y <= b.y + b.h)) return "left";
+    if (a.y < b.y && b.y <= a.y + a.h) return "down";
+    return "none";
+  }
+  if (b.y + b.h <= a.y) {  // b wholly above a
+    if (b.x <= a.x && a.x + a.w <= b.x + b.w) return "up";
+    if (a.x <= b.x) return "right";
+    return "none";
+  }
+  if (a.x + a.w <= b.x) {  // b wholly right of a
+    if (a.y >= b.y || a.y + a.h > b.y + b.h) return "right";
+    return "down";
+  }
+  if (a.y + a.h <= b.y) {  // b wholly below a
+    if (a.x == b.x || (a.x > b.x && a.x + a.w < b.x + b.w)) return "down";
+    if (a.x < b.x) return "right";
+    return "none";
+  }
+  return "none";  // overlapping
+}
+
+void facePoint(Body& body, double px, double py) {
+  const double mx = body.x, my = body.y;
+  const double toDegrees = 180.0 / PI;
+  if (px == mx) {
+    if (py > my)
+      body.heading = 270;
+    else if (py < my)
+      body.heading = 90;
+    return;
+  }
+  if (py == my) {
+    body.heading = px > mx ? 0 : 180;
+    return;
+  }
+  double degrees;
+  if (py > my && px > mx)  // below right
+    degrees = 360.0 - std::atan2(py - my, px - mx) * toDegrees;
+  else if (py > my)  // below left
+    degrees = std::atan((py - my) / (mx - px)) * toDegrees - 180.0;
+  else if (px > mx)  // above right
+    degrees = std::atan((my - py) / (px - mx)) * toDegrees;
+  else  // above left
+    degrees = 180.0 - std::atan((my - py) / (mx - px)) * toDegrees;
+  body.heading = normalizeHeading(static_cast<int>(degrees));
+}
+
+bool carBlocks(const World& world, const Person& person) {
+  double clearance = NO_CONTACT;
+  const double reach = halfDiagonal(person);
+  for (const auto& car : world.cars) {
+    if (pointDistance(car->x, car->y, person.nextX, person.nextY) < reach + car->halfDiagonal) {
+      const double c = nextBoxBoxClearance(person, *car);
+      if (c < clearance) clearance = c;
+    }
+  }
+  return clearance < BLOCK_DISTANCE;
+}
+
+void randomTurn(Body& body) { body.heading = turnHeading(body.heading, rand() % 2 == 0 ? 20 : -20); }
+
+void wanderTurn(Body& body) { body.heading = turnHeading(body.heading, rand() % 2 == 1 ? 20 : -20); }
+
+const Segment* drawNextSegment(const Segment& current, const Segment* previous) {
+  const auto& links = current.neighbours;
+  if (links.empty()) return nullptr;
+  const Segment* other = nullptr;  // a connection that leads somewhere new, if there is one
+  for (const Segment* s : links)
+    if (s != previous) {
+      other = s;
+      break;
+    }
+  const int limit = other ? MAX_REDRAWS_WITH_CHOICE : MAX_SEGMENT_DRAWS;
+  const int count = static_cast<int>(links.size());
+  const Segment* next = links[rand() % count];
+  for (int draws = 1; next == previous && draws < limit; ++draws) next = links[rand() % count];
+  if (next == previous && other) next = other;
+  return next;
+}
+
+void attachToNearestSidewalk(World& world, Person& person) {
+  Sidewalk* best = nullptr;
+  double bestDistance = NO_CONTACT;
+  for (auto& s : world.sidewalks) {
+    if (s->x <= person.x && person.x <= s->x + s->w && s->y <= person.y &&
+        person.y <= s->y + s->h) {
+      best = s.get();
+      break;
+    }
+    const double d = pointRectDistance(person.x, person.y, rectOf(*s));
+    if (d < bestDistance) {
+      bestDistance = d;
+      best = s.get();
+    }
+  }
+  if (best) person.segment = best;
+}
+
+void attachToNearestRoad(World& world, Person& driver) {
+  const Body& from = driver.targetCar && driver.inCar ? static_cast<const Body&>(*driver.targetCar)
+                                                      : static_cast<const Body&>(driver);
+  Road* best = nullptr;
+  double bestClearance = NO_CONTACT;
+  for (auto& road : world.roads) {
+    const double cx = road->x + road->w / 2, cy = road->y + road->h / 2;
+    if (pointDistance(cx, cy, from.x, from.y) < bestClearance) {
+      const double c = boxRectClearance(driver, rectOf(*road));
+      if (c < bestClearance) {
+        bestClearance = c;
+        best = road.get();
+      }
+    }
+  }
+  if (best) driver.segment = best;
+}
+
+void calmWalk(World& world, Person& p, const NetworkWalk& walk) {
+  const double r = halfDiagonal(p);
+  if (p.segment) {
+    if (distanceTo(p, p.waypointAX, p.waypointAY) < WAYPOINT_REACH) {
+      const Segment& current = *p.segment;
+      const Segment* next = drawNextSegment(current, p.previousSegment);
+      if (!next) return;  // an isolated segment: wait at A
+      const std::string relation = segmentRelation(current, *next);
+      int32_t bx = static_cast<int32_t>(p.x), by = static_cast<int32_t>(p.y);
+      if (relation == "left" || relation == "right")
+        bx = static_cast<int32_t>(next->x + r + walk.turnExtra);
+      else if (relation == "up" || relation == "down")
+        by = static_cast<int32_t>(next->y + r + walk.turnExtra);
+      p.waypointBX = bx;
+      p.waypointBY = by;
+      facePoint(p, bx, by);
+      p.previousSegment = p.segment;
+      p.segment = next;
+      p.nextSegment = next;
+      clearA(p);
+      return;
+    }
+    const double reachB = walk.reachBWithinR ? r : WAYPOINT_REACH;
+    if (distanceTo(p, p.waypointBX, p.waypointBY) < reachB) {
+      const Segment& next = enteredSegment(p);
+      p.waypointAX = static_cast<int32_t>(next.x + r + walk.cornerExtra);
+      p.waypointAY = static_cast<int32_t>(next.y + r + walk.cornerExtra);
+      clearB(p);
+      facePoint(p, p.waypointAX, p.waypointAY);
+      return;
+    }
+    stepUnlessBlocked(world, p);
+    return;
+  }
+  if (!world.sidewalks.empty()) {
+    attachToNearestSidewalk(world, p);
+    p.previousSegment = p.segment;
+    if (p.segment) {
+      firstWaypoint(p, *p.segment, r);
+      facePoint(p, p.waypointAX, p.waypointAY);
+    }
+    return;
+  }
+  wanderTurn(p);
+  walkStep(p, "up");
+  houseTest(world, p);
+  if (p.houseClearance > BLOCK_DISTANCE && !carBlocks(world, p))
+    commitMove(p);
+  else
+    slideStep(p, "up");
+}
+
+void updatePedestrians(World& world) {
+  for (int i = 0; i < world.pedestrians.count(); ++i) {
+    Person& p = *world.pedestrians[i];
+    if (p.life <= p.damage || p.inCar) continue;
+    if (!anyCornerInView(p, world.view)) p.scared = false;
+    if (p.scared)
+      panicStep(world, p, true);
+    else
+      calmWalk(world, p, PEDESTRIAN_WALK);
+  }
+}
+
+void updateDrivers(World& world) {
+  for (int i = 0; i < world.drivers.count(); ++i) {
+    Person& d = *world.drivers[i];
+    if (d.scared) {
+      // A driver whose attacker is gone has nobody left to flee from.
+      if (!d.attacker ||
+          pointDistance(d.attacker->x, d.attacker->y, d.x, d.y) > screenDiagonal(world)) {
+        d.attacker = nullptr;
+        d.scared = false;
+      }
+      panicStep(world, d, false);
+      continue;
+    }
+    if (Car* car = drivenCar(d)) {
+      driveAlongRoads(world, d, *car);
+      continue;
+    }
+    // On foot. A target car that was removed leaves targetCar empty: pick again.
+    if (!d.walkingToCar || !d.targetCar) {
+      pickTargetCar(world, d);
+      d.walkingToCar = true;
+      continue;
+    }
+    walkToTargetCar(world, d, i);
+  }
+}
