@@ -1,0 +1,297 @@
+// Level start: money on the roads, the start player, the restart of the shipped test town.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+
+#include "app/world.h"
+#include "sim/collision.h"
+#include "world/level.h"
+#include "world/lifetime.h"
+#include "world/map_files.h"
+#include "world/scratch_dir.h"
+
+namespace {
+
+void addRoad(World& world, double x, double y, double w, double h) {
+  auto r = std::make_unique<Road>();
+  r->x = x;
+  r->y = y;
+  r->w = w;
+  r->h = h;
+  r->name = "-";
+  world.roads.append(std::move(r));
+}
+
+bool onRoad(const World& world, const MoneyItem& item) {
+  for (const auto& r : world.roads)
+    if (item.x >= r->x + 10 && item.x < r->x + r->w && item.y >= r->y + 10 &&
+        item.y < r->y + r->h)
+      return true;
+  return false;
+}
+
+const char* const kTown = "smalltown";  // shipped in maps/, read from the repository root
+
+}  // namespace
+
+TEST(PlaceMoneyItems, TenItemsInsideTheirRoads) {
+  World world;
+  world.clock.setManual(4321);
+  placeMoneyItems(world);
+  EXPECT_EQ(world.moneyItems.count(), 0);  // no roads, no money
+
+  addRoad(world, 100, 100, 400, 60);
+  addRoad(world, 1000, 50, 60, 900);
+  addRoad(world, 2000, 2000, 11, 11);  // exactly room for one spot
+  srand(1234);
+  placeMoneyItems(world);
+  ASSERT_EQ(world.moneyItems.count(), 10);
+  for (const auto& m : world.moneyItems) {
+    EXPECT_TRUE(onRoad(world, *m)) << m->x << "," << m->y;
+    EXPECT_EQ(m->x, std::trunc(m->x));
+    EXPECT_DOUBLE_EQ(m->w, 30);
+    EXPECT_DOUBLE_EQ(m->h, 30);
+    EXPECT_DOUBLE_EQ(m->value, 1000.0);
+    EXPECT_EQ(m->lifetime, 10000);
+    EXPECT_EQ(m->createdAt, 4321u);
+    if (m->x >= 2000) {
+      EXPECT_DOUBLE_EQ(m->x, 2010);
+      EXPECT_DOUBLE_EQ(m->y, 2010);
+    }
+  }
+
+  // The same seed places the same money.
+  World again;
+  again.clock.setManual(4321);
+  addRoad(again, 100, 100, 400, 60);
+  addRoad(again, 1000, 50, 60, 900);
+  addRoad(again, 2000, 2000, 11, 11);
+  srand(1234);
+  placeMoneyItems(again);
+  ASSERT_EQ(again.moneyItems.count(), 10);
+  for (int i = 0; i < 10; ++i) {
+    EXPECT_DOUBLE_EQ(again.moneyItems[i]->x, world.moneyItems[i]->x);
+    EXPECT_DOUBLE_EQ(again.moneyItems[i]->y, world.moneyItems[i]->y);
+  }
+
+  // A list that already holds money takes only what fits.
+  placeMoneyItems(world);
+  placeMoneyItems(world);
+  EXPECT_EQ(world.moneyItems.count(), MONEY_ITEM_CAPACITY);
+}
+
+TEST(PlaceMoneyItems, RoadsWithoutRoomAreSkippedDrawingOnlyThePick) {
+  World world;
+  addRoad(world, 10, 10, 10, 500);     // too narrow
+  addRoad(world, 10, 10, 500, 10.9);   // too low
+  addRoad(world, 10, 10, -50, -50);    // nonsense size
+  srand(99);
+  placeMoneyItems(world);
+  EXPECT_EQ(world.moneyItems.count(), 0);
+
+  // One narrow road and one usable road: a skipped item draws once (the pick), a placed
+  // item three times, so the rest of the game's random numbers stay in step.
+  World mixed;
+  addRoad(mixed, 10, 10, 10, 500);
+  addRoad(mixed, 300, 300, 200, 100);
+  srand(7);
+  int expected = 0;
+  for (int n = 0; n < 10; ++n) {
+    if (rand() % 2 == 1) {
+      rand();
+      rand();
+      ++expected;
+    }
+  }
+  const int next = rand();
+  ASSERT_GT(expected, 0);
+  ASSERT_LT(expected, 10);
+  srand(7);
+  placeMoneyItems(mixed);
+  EXPECT_EQ(mixed.moneyItems.count(), expected);
+  EXPECT_EQ(rand(), next);
+  for (const auto& m : mixed.moneyItems) EXPECT_TRUE(onRoad(mixed, *m));
+
+  // Absurdly large roads do not overflow.
+  World huge;
+  addRoad(huge, 10, 10, 1e15, 1e15);
+  srand(3);
+  placeMoneyItems(huge);
+  ASSERT_EQ(huge.moneyItems.count(), 10);
+  for (const auto& m : huge.moneyItems) EXPECT_GE(m->x, 20);
+}
+
+TEST(StartLevel, GivesTheStandardPlayerAndTheMapAsSaved) {
+  World world;
+  world.mapName = kTown;
+  world.clock.setManual(500);
+  srand(42);
+  startLevel(world);
+  ASSERT_EQ(world.cars.count(), 2) << "run from the repository root";
+
+  const Person& p = *world.player;
+  EXPECT_EQ(p.name, "Valdero");
+  EXPECT_DOUBLE_EQ(p.x, 100.0);
+  EXPECT_DOUBLE_EQ(p.y, 100.0);
+  EXPECT_DOUBLE_EQ(p.w, 29.0);
+  EXPECT_DOUBLE_EQ(p.h, 18.0);
+  EXPECT_DOUBLE_EQ(p.life, 100.0);
+  EXPECT_DOUBLE_EQ(p.damage, 0.0);
+  EXPECT_DOUBLE_EQ(p.wantedLevel, 5.0);
+  EXPECT_DOUBLE_EQ(p.money, 1000.0);
+  EXPECT_DOUBLE_EQ(p.handsPower, 100.0);
+  EXPECT_EQ(p.targetCar, nullptr);
+  EXPECT_EQ(p.currentWeapon, 0);
+  EXPECT_FALSE(p.flag);
+  EXPECT_FALSE(p.inCar);
+  EXPECT_EQ(p.enteredAt, -10);
+  ASSERT_EQ(p.weapons.size(), 3u);
+  EXPECT_EQ(p.weapons[0]->name, "Hands");
+  EXPECT_EQ(p.weapons[0]->ammo, -1);
+  EXPECT_DOUBLE_EQ(p.weapons[0]->power, 100.0);
+  EXPECT_EQ(p.weapons[1]->name, "AK47");
+  EXPECT_EQ(p.weapons[1]->ammo, 160);
+  EXPECT_EQ(p.weapons[2]->name, "M4");
+  EXPECT_EQ(p.weapons[2]->ammo, 1000);
+  EXPECT_EQ(world.moneyItems.count(), 10);
+  EXPECT_EQ(world.moneyItems[0]->createdAt, 500u);
+
+  // Play changes everything; a restart brings the map and the player back.
+  Car& car = *world.cars[0];
+  const double carX = car.x, carY = car.y;
+  car.x += 300;
+  car.damage = car.life;
+  car.driver = PLAYER_DRIVER;
+  removeCar(world, 1);
+  world.player->targetCar = world.cars[0];
+  world.player->inCar = true;
+  world.player->damage = 100.0;
+  world.player->money = 3;
+  world.player->weapons[1]->ammo = 0;
+  world.player->currentWeapon = 2;
+  world.bullets.append(std::make_unique<Bullet>());
+  world.deathMarks.append(std::make_unique<DeathMark>());
+  world.moneyDrops.append(std::make_unique<MoneyDrop>());
+  startLevel(world);
+  ASSERT_EQ(world.cars.count(), 2);
+  EXPECT_DOUBLE_EQ(world.cars[0]->x, carX);
+  EXPECT_DOUBLE_EQ(world.cars[0]->y, carY);
+  EXPECT_DOUBLE_EQ(world.cars[0]->damage, 0.0);
+  EXPECT_EQ(world.cars[0]->driver, NO_DRIVER);
+  EXPECT_EQ(world.bullets.count(), 0);
+  EXPECT_EQ(world.deathMarks.count(), 0);
+  EXPECT_EQ(world.moneyDrops.count(), 0);
+  EXPECT_EQ(world.moneyItems.count(), 10);
+  EXPECT_DOUBLE_EQ(world.player->damage, 0.0);
+  EXPECT_DOUBLE_EQ(world.player->money, 1000.0);
+  EXPECT_EQ(world.player->targetCar, nullptr);
+  EXPECT_FALSE(world.player->inCar);
+  EXPECT_EQ(world.player->currentWeapon, 0);
+  EXPECT_EQ(world.player->weapons[1]->ammo, 160);
+}
+
+TEST(StartLevel, MissingMapGivesAnEmptyCityAndStillAPlayer) {
+  ScratchDir scratch;
+  World world;
+  world.mapName = "nowhere";
+  startLevel(world);
+  EXPECT_EQ(world.houses.count() + world.roads.count() + world.moneyItems.count(), 0);
+  ASSERT_TRUE(world.player);
+  EXPECT_EQ(world.player->weapons.size(), 3u);
+}
+
+TEST(StartLevel, ReplacingThePlayerLeavesNoOneHoldingTheOldOne) {
+  World world;
+  makeStartPlayer(world);
+  world.badGuys.append(makePerson("Eno", nullptr, 0, true, false, 100, 0, 0, 500, 500, 29, 18,
+                                  {}, 50, 10));
+  world.badGuys[0]->attacker = world.player.get();
+  world.cars.append(makeMapCar(100, 100, 69, 94, 0, 100, 0, 10, 0, 4, 0, 0.1));
+  world.cars[0]->driver = PLAYER_DRIVER;
+  makeStartPlayer(world);
+  EXPECT_EQ(world.badGuys[0]->attacker, nullptr);
+  EXPECT_EQ(world.cars[0]->driver, NO_DRIVER);
+}
+
+TEST(ClearWorld, EmptiesTheCityAndLeavesThePlayerWithoutReferences) {
+  World world;
+  world.mapName = kTown;
+  startLevel(world);
+  ASSERT_GT(world.sidewalks.count(), 0) << "run from the repository root";
+  Person& p = *world.player;
+  p.targetCar = world.cars[0];
+  p.inCar = true;
+  p.blockingHouse = world.houses[0];
+  p.attacker = world.badGuys[0];
+  p.segment = world.sidewalks[0];
+  p.nextSegment = world.sidewalks[1];
+  p.previousSegment = world.roads[0];
+  world.deathMarks.append(std::make_unique<DeathMark>());
+  world.moneyDrops.append(std::make_unique<MoneyDrop>());
+  world.bullets.append(std::make_unique<Bullet>());
+
+  clearWorld(world);
+  EXPECT_EQ(world.houses.count() + world.sidewalks.count() + world.roads.count() +
+                world.lawns.count() + world.weapons.count() + world.cars.count() +
+                world.pedestrians.count() + world.drivers.count() + world.moneyItems.count() +
+                world.bullets.count() + world.badGuys.count(),
+            0);
+  EXPECT_EQ(world.deathMarks.count(), 1);  // the next map load empties these
+  EXPECT_EQ(world.moneyDrops.count(), 1);
+  ASSERT_EQ(world.player.get(), &p);
+  EXPECT_EQ(p.targetCar, nullptr);
+  EXPECT_FALSE(p.inCar);
+  EXPECT_EQ(p.blockingHouse, nullptr);
+  EXPECT_EQ(p.attacker, nullptr);
+  EXPECT_EQ(p.segment, nullptr);
+  EXPECT_EQ(p.nextSegment, nullptr);
+  EXPECT_EQ(p.previousSegment, nullptr);
+  EXPECT_EQ(world.houses.capacity(), BIG_LIST_CAPACITY);
+}
+
+TEST(TestTown, IsWholeLinkedAndStartsThePlayerOnOpenGround) {
+  EXPECT_EQ(readLevelList("maps/levels.txt").at(0), kTown) << "run from the repository root";
+  World world;
+  world.mapName = kTown;
+  loadMap(world);
+  EXPECT_EQ(world.roads.count(), 8);
+  EXPECT_EQ(world.sidewalks.count(), 10);
+  EXPECT_EQ(world.houses.count(), 5);
+  EXPECT_EQ(world.lawns.count(), 2);
+  EXPECT_EQ(world.cars.count(), 2);
+  EXPECT_EQ(world.pedestrians.count(), 2);
+  EXPECT_EQ(world.weapons.count(), 1);
+  EXPECT_EQ(world.drivers.count(), 1);
+  EXPECT_EQ(world.badGuys.count(), 1);
+  for (const auto& s : world.sidewalks) EXPECT_FALSE(s->neighbours.empty());
+  for (const auto& r : world.roads) EXPECT_FALSE(r->neighbours.empty());
+
+  // The player (29 x 18, turning freely) fits at (100, 100) clear of every house.
+  World start;
+  makeStartPlayer(start);
+  const double r = start.player->halfDiagonal;
+  const Rect player{100 - r, 100 - r, 2 * r, 2 * r};
+  for (const auto& h : world.houses) EXPECT_GT(rectDistance(player, rectOf(*h)), 1.0);
+  // People and cars do not start inside houses either.
+  auto clear = [&](const Body& b) {
+    const Rect box{b.x - b.w / 2, b.y - b.h / 2, b.w, b.h};
+    for (const auto& h : world.houses)
+      if (rectDistance(box, rectOf(*h)) == 0.0) return false;
+    return true;
+  };
+  for (const auto& c : world.cars) EXPECT_TRUE(clear(*c));
+  for (const auto& p : world.pedestrians) EXPECT_TRUE(clear(*p));
+  EXPECT_TRUE(clear(*world.drivers[0]));
+  EXPECT_TRUE(clear(*world.badGuys[0]));
+
+  // Saving what was loaded reproduces the shipped files byte for byte.
+  const auto home = std::filesystem::current_path();
+  ScratchDir scratch;
+  saveMap(world);
+  for (int f = 0; f < MAP_FILE_COUNT; ++f) {
+    const std::string file = mapFilePath(kTown, static_cast<MapFile>(f));
+    EXPECT_EQ(readFile(file), readFile((home / file).string())) << file;
+  }
+}

@@ -1,0 +1,48 @@
+// A fresh working folder with an empty "maps/" for tests that write map files.
+#pragma once
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+class ScratchDir {
+ public:
+  ScratchDir() : home_(std::filesystem::current_path()) {
+    std::string pattern = (std::filesystem::temp_directory_path() / "zor-mapfiles-XXXXXX").string();
+    char* made = mkdtemp(pattern.data());
+    if (!made) throw std::runtime_error("mkdtemp failed");
+    dir_ = made;
+    std::filesystem::current_path(dir_);
+    std::filesystem::create_directory("maps");
+  }
+  ~ScratchDir() {
+    std::filesystem::current_path(home_);
+    std::error_code ignored;
+    std::filesystem::remove_all(dir_, ignored);
+  }
+  ScratchDir(const ScratchDir&) = delete;
+  ScratchDir& operator=(const ScratchDir&) = delete;
+
+  // The folder the test program was started in (the repository root under ctest).
+  const std::filesystem::path& home() const { return home_; }
+
+ private:
+  std::filesystem::path home_;
+  std::filesystem::path dir_;
+};
+
+inline std::string readFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+inline void writeFile(const std::string& path, const std::string& content) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out << content;
+}

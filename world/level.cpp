@@ -1,0 +1,77 @@
+// Level start: the city reloaded from its map, money scattered on the roads, a fresh player.
+#include "world/level.h"
+
+#include <climits>
+#include <cstdlib>
+
+#include "app/world.h"
+#include "world/lifetime.h"
+#include "world/map_files.h"
+
+namespace {
+
+constexpr int MONEY_ITEMS_PER_LEVEL = 10;
+constexpr double MONEY_ITEM_VALUE = 1000.0;
+constexpr int32_t MONEY_ITEM_LIFETIME = 10000;  // seconds
+
+// Truncation toward zero that saturates instead of overflowing on absurd map sizes.
+int toInt(double v) {
+  if (!(v > INT_MIN)) return INT_MIN;
+  if (!(v < INT_MAX)) return INT_MAX;
+  return static_cast<int>(v);
+}
+
+}  // namespace
+
+void placeMoneyItems(World& world) {
+  const int roadCount = world.roads.count();
+  if (roadCount == 0) return;
+  for (int n = 0; n < MONEY_ITEMS_PER_LEVEL; ++n) {
+    const Road& road = *world.roads[rand() % roadCount];
+    const int spanX = toInt(road.w - 10);
+    const int spanY = toInt(road.h - 10);
+    // A road narrower or lower than 11 units has no room 10 units in from its edge.
+    if (spanX <= 0 || spanY <= 0) continue;
+    const int x = toInt(road.x + 10 + rand() % spanX);
+    const int y = toInt(road.y + 10 + rand() % spanY);
+    auto item = std::make_unique<MoneyItem>();
+    item->x = x;
+    item->y = y;
+    item->w = 30;
+    item->h = 30;
+    item->value = MONEY_ITEM_VALUE;
+    item->lifetime = MONEY_ITEM_LIFETIME;
+    item->createdAt = world.clock.now();
+    world.moneyItems.append(std::move(item));
+  }
+}
+
+void makeStartPlayer(World& world) {
+  if (Person* old = world.player.get()) {
+    // Nobody may keep the old body as attacker, and a car it sat in is free again.
+    auto forget = [old](Person& p) {
+      if (p.attacker == old) p.attacker = nullptr;
+    };
+    for (auto& p : world.pedestrians) forget(*p);
+    for (auto& p : world.drivers) forget(*p);
+    for (auto& p : world.badGuys) forget(*p);
+    for (auto& c : world.cars)
+      if (c->driver == PLAYER_DRIVER) c->driver = NO_DRIVER;
+  }
+  world.player.reset();
+  const double x = 100.0, y = 100.0;
+  auto player = makePerson("Valdero", nullptr, 0, false, false, 100.0, 0.0, 5.0, x, y, 29.0, 18.0,
+                           {}, 100.0, 1000.0);
+  player->enteredAt = -10;
+  addWeapon(*player, makeAK47(x, y, 100));
+  addWeapon(*player, makeM4(x, y));
+  addWeapon(*player, makeAK47(x, y, 60));  // merges into the first: 160 rounds
+  world.player = std::move(player);
+}
+
+void startLevel(World& world) {
+  clearWorld(world);
+  loadMap(world);
+  placeMoneyItems(world);
+  makeStartPlayer(world);
+}
