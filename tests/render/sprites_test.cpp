@@ -197,3 +197,19 @@ TEST(LoadSprites, LoadsWhateverOfTheGamesArtIsPresent) {
     }
   }
 }
+
+TEST(LoadImage, WithAVideoModeImagesTakeTheDisplayFormat) {
+  startMedia();
+  ASSERT_TRUE(SDL_SetVideoMode(64, 48, 32, SDL_SWSURFACE));
+  InTempDir temp;
+  writeImage("pic.png", rgb(10, 20, 30));
+  SurfacePtr image = loadImage("pic.png");
+  ASSERT_TRUE(image);
+  const SDL_PixelFormat* display = SDL_GetVideoSurface()->format;
+  EXPECT_EQ(image->format->BitsPerPixel, display->BitsPerPixel);
+  EXPECT_EQ(image->format->Rmask, display->Rmask);
+  EXPECT_EQ(image->format->Gmask, display->Gmask);
+  EXPECT_EQ(image->format->Bmask, display->Bmask);
+  EXPECT_EQ(rawPixel(image.get(), 0, 0) & (display->Rmask | display->Gmask | display->Bmask),
+            SDL_MapRGB(const_cast<SDL_PixelFormat*>(display), 10, 20, 30));
+}
