@@ -1,0 +1,165 @@
+// Shared set-up of the editor tests: a dummy-video screen, the fonts, a Game with the start
+// player, a manual clock, a fresh temporary working directory for map files, and event makers.
+#pragma once
+
+#include <SDL.h>
+#include <SDL_ttf.h>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "app/game.h"
+
+inline std::string& repoRoot() {
+  static std::string root;
+  return root;
+}
+
+class EditorTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO), 0) << SDL_GetError();
+    ASSERT_NE(SDL_SetVideoMode(800, 600, 32, 0), nullptr) << SDL_GetError();
+    ASSERT_EQ(TTF_Init(), 0);
+    SDL_EnableUNICODE(1);
+    char buffer[4096];
+    ASSERT_NE(getcwd(buffer, sizeof buffer), nullptr);
+    repoRoot() = buffer;
+  }
+  static void TearDownTestSuite() {
+    TTF_Quit();
+    SDL_Quit();
+  }
+
+  void SetUp() override {
+    std::srand(7);
+    World& world = game.world;
+    world.screen = SDL_GetVideoSurface();
+    world.view = SDL_Rect{0, 0, 800, 600};
+    const std::string font = repoRoot() + "/GFX/fonts/ADVERT.TTF";
+    world.smallFont.reset(TTF_OpenFont(font.c_str(), 12));
+    world.bigFont.reset(TTF_OpenFont(font.c_str(), 28));
+    ASSERT_TRUE(world.smallFont && world.bigFont);
+    mapWorldColours(world, world.screen->format);
+    world.player = makeFirstPlayer();
+    world.clock.setManual(1000);
+    world.cursorX = world.cursorY = 150;
+    game.probeX = game.probeY = 150;
+    drainEvents();
+
+    // Maps live at relative paths: every test works in its own empty folder with "maps/".
+    char dir[] = "/tmp/zor-editor-XXXXXX";
+    ASSERT_NE(mkdtemp(dir), nullptr);
+    tempDir = dir;
+    ASSERT_EQ(chdir(dir), 0);
+    ASSERT_EQ(system("mkdir maps"), 0);
+  }
+
+  void TearDown() override {
+    drainEvents();
+    ASSERT_EQ(chdir(repoRoot().c_str()), 0);
+    ASSERT_EQ(system(("rm -rf '" + tempDir + "'").c_str()), 0);
+  }
+
+  static void drainEvents() {
+    SDL_Event e;
+    while (SDL_PollEvent(&e)) {
+    }
+  }
+
+  static SDL_Event key(SDLKey sym, Uint16 unicode = 0) {
+    SDL_Event e{};
+    e.type = SDL_KEYDOWN;
+    e.key.type = SDL_KEYDOWN;
+    e.key.state = SDL_PRESSED;
+    e.key.keysym.sym = sym;
+    e.key.keysym.unicode = unicode;
+    return e;
+  }
+  // A key press that types its character, as a letter or digit key does.
+  static SDL_Event typed(char c) {
+    SDLKey sym = SDLK_UNKNOWN;
+    if ((c >= 'a' && c <= 'z') || (c >= '0' && c <= '9')) sym = static_cast<SDLKey>(c);
+    if (c == ' ') sym = SDLK_SPACE;
+    if (c == '-') sym = SDLK_MINUS;
+    if (c == '.') sym = SDLK_PERIOD;
+    return key(sym, static_cast<unsigned char>(c));
+  }
+  static SDL_Event backspace() { return key(SDLK_BACKSPACE, 8); }
+  static SDL_Event enter() { return key(SDLK_RETURN, 13); }
+  static SDL_Event escape() { return key(SDLK_ESCAPE, 27); }
+  static SDL_Event motion(int dx, int dy) {
+    SDL_Event e{};
+    e.type = SDL_MOUSEMOTION;
+    e.motion.type = SDL_MOUSEMOTION;
+    e.motion.xrel = static_cast<Sint16>(dx);
+    e.motion.yrel = static_cast<Sint16>(dy);
+    return e;
+  }
+  static SDL_Event button(Uint8 which) {
+    SDL_Event e{};
+    e.type = SDL_MOUSEBUTTONDOWN;
+    e.button.type = SDL_MOUSEBUTTONDOWN;
+    e.button.button = which;
+    e.button.state = SDL_PRESSED;
+    return e;
+  }
+  static SDL_Event quit() {
+    SDL_Event e{};
+    e.type = SDL_QUIT;
+    return e;
+  }
+  static void push(const SDL_Event& e) {
+    SDL_Event copy = e;
+    ASSERT_EQ(SDL_PushEvent(&copy), 0);
+  }
+  static void pushText(const std::string& text) {
+    for (char c : text) push(typed(c));
+  }
+
+  static std::string readFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream content;
+    content << in.rdbuf();
+    return content.str();
+  }
+  static bool fileExists(const std::string& path) { return std::ifstream(path).good(); }
+  static void writeFile(const std::string& path, const std::string& content) {
+    std::ofstream(path, std::ios::binary) << content;
+  }
+
+  // Counts the pixels of a colour inside a screen rectangle.
+  int countPixels(int x, int y, int w, int h, Uint32 colour) {
+    SDL_Surface* s = game.world.screen;
+    int n = 0;
+    SDL_LockSurface(s);
+    for (int j = y; j < y + h && j < s->h; ++j)
+      for (int i = x; i < x + w && i < s->w; ++i)
+        if (static_cast<Uint32*>(s->pixels)[j * s->pitch / 4 + i] == colour) ++n;
+    SDL_UnlockSurface(s);
+    return n;
+  }
+  void fillScreen(Uint32 colour) { SDL_FillRect(game.world.screen, nullptr, colour); }
+  Uint32 white() { return SDL_MapRGB(game.world.screen->format, 255, 255, 255); }
+  // Text is drawn black and anti-aliased: "ink" is any pixel darker than mid grey.
+  int countInk(int x, int y, int w, int h) {
+    SDL_Surface* s = game.world.screen;
+    int n = 0;
+    SDL_LockSurface(s);
+    for (int j = y; j < y + h && j < s->h; ++j)
+      for (int i = x; i < x + w && i < s->w; ++i) {
+        Uint8 r, g, b;
+        SDL_GetRGB(static_cast<Uint32*>(s->pixels)[j * s->pitch / 4 + i], s->format, &r, &g, &b);
+        if (r < 100 && g < 100 && b < 100) ++n;
+      }
+    SDL_UnlockSurface(s);
+    return n;
+  }
+
+  Game game;
+  std::string tempDir;
+};

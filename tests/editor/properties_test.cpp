@@ -1,0 +1,343 @@
+// The property panel: which rows each kind shows and where, which digits start an edit, and
+// how the typed text is parsed and checked before it goes into the record.
+#include "editor/editor.h"
+#include "editor/properties.h"
+#include "editor_fixture.h"
+#include "world/map_files.h"
+
+namespace {
+
+class PropertyPanel : public EditorTest {
+ protected:
+  void SetUp() override {
+    EditorTest::SetUp();
+    World& world = game.world;
+    // One of each kind, placed through the tools.
+    const struct {
+      char tool;
+      int x1, y1, x2, y2;
+    } placed[] = {{'h', 400, 500, 450, 600}, {'v', 600, 500, 700, 520},
+                  {'t', 800, 500, 900, 510}, {'g', 1000, 500, 1100, 600},
+                  {'w', 1200, 500, 1230, 510}, {'b', 1400, 500, 0, 0},
+                  {'f', 1600, 500, 0, 0},     {'p', 1800, 500, 0, 0},
+                  {'e', 2000, 500, 0, 0}};
+    for (const auto& p : placed) {
+      game.tool = p.tool;
+      click(p.x1, p.y1);
+      if (p.x2) click(p.x2, p.y2);
+    }
+    ASSERT_EQ(world.weapons.count(), 1);
+    ASSERT_EQ(world.badGuys.count(), 1);
+  }
+  void click(int x, int y) {
+    game.world.cursorX = x;
+    game.world.cursorY = y;
+    handleEditorEvent(game, button(SDL_BUTTON_LEFT));
+  }
+  void select(char kind, int index = 0) {
+    game.selectedKind = kind;
+    game.selectedIndex = index;
+  }
+  // Starts field n, clears the old value with Backspace, types `text` and presses Return.
+  void edit(int n, const std::string& text) {
+    handleEditorEvent(game, typed(static_cast<char>('0' + n)));
+    ASSERT_TRUE(game.editing) << "field " << n << " of " << game.selectedKind;
+    ASSERT_EQ(game.editField, n);
+    while (!game.editText.empty()) handleEditorEvent(game, backspace());
+    for (char c : text) handleEditorEvent(game, typed(c));
+    handleEditorEvent(game, enter());
+    ASSERT_FALSE(game.editing);
+  }
+  // Whether row n shows ink between x and x + w.
+  bool rowInk(int n, int x, int w) { return countInk(x, 300 + 14 * (n - 1) + 2, w, 9) > 0; }
+  void drawPanel() {
+    fillScreen(white());
+    drawProperties(game);
+  }
+};
+
+TEST_F(PropertyPanel, EachKindShowsItsRowsAtTheirPlaces) {
+  struct Panel {
+    char kind;
+    int rows;     // rows 1..rows are drawn, none below
+    int valueX;   // where the values stand
+  } const panels[] = {{'h', 7, 70}, {'v', 5, 70}, {'t', 4, 70}, {'g', 4, 70}, {'w', 4, 70},
+                      {'f', 6, 70}, {'s', 4, 70}, {'b', 8, 120}};
+  for (const Panel& p : panels) {
+    select(p.kind);
+    drawPanel();
+    for (int n = 1; n <= 8; ++n) {
+      EXPECT_EQ(rowInk(n, 10, 20), n <= p.rows) << p.kind << " label row " << n;
+      if (n > p.rows) continue;
+      if (p.kind == 'b' && n == 6) {
+        EXPECT_TRUE(rowInk(n, 180, 30)) << "acceleration value";
+      } else {
+        EXPECT_TRUE(rowInk(n, p.valueX, 20)) << p.kind << " value row " << n;
+      }
+    }
+  }
+  // Car values stand at 120, so nothing of the first rows reaches 70..110.
+  select('b');
+  drawPanel();
+  EXPECT_FALSE(rowInk(1, 70, 40));
+  EXPECT_FALSE(rowInk(2, 70, 40));
+
+  // The bad guy's seventh row is one text from x = 10 on, through its weapon count.
+  select('e');
+  drawPanel();
+  EXPECT_TRUE(rowInk(7, 10, 20));
+  EXPECT_TRUE(rowInk(7, 60, 40));
+  EXPECT_FALSE(rowInk(8, 10, 200));
+
+  // A driver has no panel; neither has a selection that names nothing.
+  select('p');
+  drawPanel();
+  EXPECT_EQ(countInk(0, 295, 300, 120), 0);
+  select('h', 1);
+  drawPanel();
+  EXPECT_EQ(countInk(0, 295, 300, 120), 0);
+  select(' ', -1);
+  drawPanel();
+  EXPECT_EQ(countInk(0, 295, 300, 120), 0);
+
+  // The player's panel shows whatever index is left over.
+  select('s', 57);
+  drawPanel();
+  EXPECT_TRUE(rowInk(1, 10, 20));
+}
+
+TEST_F(PropertyPanel, FieldDigitsStartEditsFromTheShownValue) {
+  World& world = game.world;
+  select('h');
+  handleEditorEvent(game, typed('5'));
+  EXPECT_TRUE(game.editing);
+  EXPECT_EQ(game.editText, "100");
+  for (int i = 0; i < 3; ++i) handleEditorEvent(game, backspace());
+  for (char c : std::string("250")) handleEditorEvent(game, typed(c));
+  handleEditorEvent(game, enter());
+  EXPECT_EQ(world.houses[0]->life, 250);
+  EXPECT_EQ(game.editField, -1);
+  EXPECT_EQ(game.editText, "");
+
+  // Doubles start as shown (six significant digits), ints plain, texts whole.
+  world.cars[0]->x = 1234.5678;
+  select('b');
+  handleEditorEvent(game, typed('1'));
+  EXPECT_EQ(game.editText, "1234.57");
+  handleEditorEvent(game, escape());
+  handleEditorEvent(game, typed('8'));
+  EXPECT_EQ(game.editText, "0");
+  handleEditorEvent(game, escape());
+  world.houses[0]->text = "two words";
+  select('h');
+  handleEditorEvent(game, typed('7'));
+  EXPECT_EQ(game.editText, "two words");
+  handleEditorEvent(game, escape());
+
+  // Digits a kind does not have start nothing.
+  const struct {
+    char kind;
+    char digit;
+  } none[] = {{'f', '8'}, {'f', '7'}, {'p', '5'}, {'s', '5'}, {'t', '5'}, {'g', '5'},
+              {'v', '6'}, {'h', '8'}, {'e', '8'}, {'w', '1'}, {'b', '9'}, {'h', '0'}};
+  for (const auto& n : none) {
+    select(n.kind);
+    handleEditorEvent(game, typed(n.digit));
+    EXPECT_FALSE(game.editing) << n.kind << " " << n.digit;
+  }
+  select('p');
+  handleEditorEvent(game, typed('4'));
+  EXPECT_TRUE(game.editing);
+  EXPECT_EQ(game.editText, "0");
+
+  // Escape drops the text but keeps it and the field number until the next edit.
+  handleEditorEvent(game, typed('9'));
+  handleEditorEvent(game, escape());
+  EXPECT_FALSE(game.editing);
+  EXPECT_EQ(game.editField, 4);
+  EXPECT_EQ(game.editText, "09");
+  EXPECT_EQ(world.drivers[0]->damage, 0);
+}
+
+TEST_F(PropertyPanel, CoordinatesAreTakenOnlyInsideTheWorld) {
+  World& world = game.world;
+  const struct {
+    char kind;
+    double* x;
+    double* y;
+  } kinds[] = {{'h', &world.houses[0]->x, &world.houses[0]->y},
+               {'v', &world.roads[0]->x, &world.roads[0]->y},
+               {'t', &world.sidewalks[0]->x, &world.sidewalks[0]->y},
+               {'g', &world.lawns[0]->x, &world.lawns[0]->y},
+               {'b', &world.cars[0]->x, &world.cars[0]->y},
+               {'f', &world.pedestrians[0]->x, &world.pedestrians[0]->y},
+               {'p', &world.drivers[0]->x, &world.drivers[0]->y},
+               {'e', &world.badGuys[0]->x, &world.badGuys[0]->y},
+               {'s', &world.player->x, &world.player->y}};
+  for (const auto& k : kinds) {
+    select(k.kind);
+    const double y = *k.y;
+    edit(1, "3000");
+    const double x = *k.x;
+    EXPECT_NE(x, 3000) << k.kind;
+    edit(1, "2999.5");
+    EXPECT_EQ(*k.x, 2999.5) << k.kind;
+    for (const char* refused : {"0", "-5", "", "abc", "nan", "1e999"}) {
+      edit(1, refused);
+      EXPECT_EQ(*k.x, 2999.5) << k.kind << " '" << refused << "'";
+    }
+    edit(2, "  12abc");
+    EXPECT_EQ(*k.y, 12) << k.kind;
+    EXPECT_NE(*k.y, y);
+  }
+  // Cars and persons move only their centre.
+  Person& p = *world.pedestrians[0];
+  EXPECT_EQ(p.nextX, 1600);
+  EXPECT_EQ(p.prevY, 500);
+}
+
+TEST_F(PropertyPanel, NumbersAreTakenWithoutARangeTest) {
+  World& world = game.world;
+  select('h');
+  edit(3, "-20");
+  EXPECT_EQ(world.houses[0]->w, -20);
+  edit(4, ".5");
+  EXPECT_EQ(world.houses[0]->h, 0.5);
+  edit(5, "");
+  EXPECT_EQ(world.houses[0]->life, 0);
+  edit(6, "1e3x");
+  EXPECT_EQ(world.houses[0]->damage, 1000);
+  edit(6, "0x10");  // no hexadecimal: the number is the 0 before the x
+  EXPECT_EQ(world.houses[0]->damage, 0);
+  edit(5, "1e999");  // too large to hold: refused
+  EXPECT_EQ(world.houses[0]->life, 0);
+
+  select('b');
+  edit(6, "7.5");
+  EXPECT_EQ(world.cars[0]->acceleration, 7.5);
+  edit(7, "-3");
+  EXPECT_EQ(world.cars[0]->maxSpeed, -3);
+  edit(3, "55");
+  edit(4, "5");
+  EXPECT_EQ(world.cars[0]->life, 55);
+  EXPECT_EQ(world.cars[0]->damage, 5);
+
+  select('e');
+  edit(5, "2.5");
+  edit(6, "77");
+  EXPECT_EQ(world.badGuys[0]->topWalkSpeed, 2.5);
+  EXPECT_EQ(world.badGuys[0]->money, 77);
+  select('s');
+  edit(3, "120");
+  EXPECT_EQ(world.player->life, 120);
+}
+
+TEST_F(PropertyPanel, CarModelHeadingAndBadGuyWeapon) {
+  World& world = game.world;
+  Car& car = *world.cars[0];
+  select('b');
+  edit(5, "1");
+  EXPECT_EQ(car.model, 1);
+  EXPECT_EQ(car.modelName, "Volvo");
+  edit(5, "5");
+  EXPECT_EQ(car.model, 5);
+  EXPECT_EQ(car.modelName, "Volvo");
+  edit(5, "0.9");
+  EXPECT_EQ(car.model, 0);
+  EXPECT_EQ(car.modelName, "Saab");
+  edit(5, "99999999999");
+  EXPECT_EQ(car.model, 2147483647);
+
+  const struct {
+    const char* typed;
+    int heading;
+  } headings[] = {{"-90", 270}, {"-1", 359}, {"-360", 0}, {"360", 360}, {"361", 1},
+                  {"720", 360}, {"45deg", 45}, {"", 0},   {"-99999999999", 232}};
+  for (const auto& h : headings) {
+    edit(8, h.typed);
+    EXPECT_EQ(car.heading, h.heading) << h.typed;
+  }
+
+  Person& badGuy = *world.badGuys[0];
+  ASSERT_EQ(badGuy.weapons.size(), 3u);
+  select('e');
+  edit(7, "3");
+  EXPECT_EQ(badGuy.currentWeapon, 2);
+  edit(7, "-1");
+  EXPECT_EQ(badGuy.currentWeapon, 2);
+  edit(7, "0");
+  EXPECT_EQ(badGuy.currentWeapon, 0);
+  edit(7, "1");
+  EXPECT_EQ(badGuy.currentWeapon, 1);
+}
+
+TEST_F(PropertyPanel, TextsAreStoredAsTypedAndSurviveASave) {
+  World& world = game.world;
+  world.mapName = "named";
+  select('h');
+  edit(7, "Big house");
+  EXPECT_EQ(world.houses[0]->text, "Big house");
+  select('v');
+  edit(5, "");
+  EXPECT_EQ(world.roads[0]->name, "");
+  handleEditorEvent(game, key(SDLK_F2));
+  handleEditorEvent(game, key(SDLK_F3));
+  // Every record comes back; the texts as single tokens.
+  ASSERT_EQ(world.houses.count(), 1);
+  ASSERT_EQ(world.roads.count(), 1);
+  EXPECT_EQ(world.cars.count(), 1);
+  EXPECT_EQ(world.badGuys.count(), 1);
+  EXPECT_EQ(world.houses[0]->text, "Big_house");
+  EXPECT_EQ(world.houses[0]->life, 100);
+  EXPECT_FALSE(world.roads[0]->name.empty());
+}
+
+TEST_F(PropertyPanel, ReturnAppliesToTheSelectionOfThatMoment) {
+  World& world = game.world;
+  select('h');
+  handleEditorEvent(game, typed('5'));
+  handleEditorEvent(game, typed('0'));  // "1000"
+  // A right click while typing selects the road: Return puts the text into its field 5.
+  game.world.cursorX = 650;
+  game.world.cursorY = 510;
+  handleEditorEvent(game, button(SDL_BUTTON_RIGHT));
+  ASSERT_EQ(game.selectedKind, 'v');
+  EXPECT_TRUE(game.editing);
+  handleEditorEvent(game, enter());
+  EXPECT_EQ(world.roads[0]->name, "1000");
+  EXPECT_EQ(world.houses[0]->life, 100);
+
+  // A pedestrian has no field 7: the text goes nowhere.
+  select('h');
+  handleEditorEvent(game, typed('7'));
+  select('f');
+  handleEditorEvent(game, enter());
+  EXPECT_EQ(world.houses[0]->text, "-");
+  EXPECT_EQ(game.editField, -1);
+
+  // After F12 the typed field applies to nothing.
+  select('b');
+  handleEditorEvent(game, typed('3'));
+  handleEditorEvent(game, key(SDLK_F12));
+  handleEditorEvent(game, enter());
+  EXPECT_FALSE(game.editing);
+  EXPECT_EQ(world.cars.count(), 0);
+}
+
+TEST(FieldParse, LeadingNumbersAsAtofAndAtoiReadThem) {
+  EXPECT_EQ(leadingNumber("  12.5xyz"), 12.5);
+  EXPECT_EQ(leadingNumber("\t-3e2"), -300);
+  EXPECT_EQ(leadingNumber("5e"), 5);
+  EXPECT_EQ(leadingNumber("5e+"), 5);
+  EXPECT_EQ(leadingNumber("."), 0);
+  EXPECT_EQ(leadingNumber("-"), 0);
+  EXPECT_EQ(leadingNumber("inf"), 0);
+  EXPECT_EQ(leadingNumber("+.25"), 0.25);
+  EXPECT_EQ(leadingInt(" +42abc"), 42);
+  EXPECT_EQ(leadingInt("-7.9"), -7);
+  EXPECT_EQ(leadingInt("x1"), 0);
+  EXPECT_EQ(leadingInt("-99999999999"), -2147483647 - 1);
+  EXPECT_EQ(leadingInt("00012"), 12);
+}
+
+}  // namespace
