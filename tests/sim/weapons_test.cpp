@@ -15,8 +15,8 @@ namespace {
 std::unique_ptr<Person> armedPerson(double x, double y, std::unique_ptr<Weapon> weapon) {
   std::vector<std::unique_ptr<Weapon>> guns;
   if (weapon) guns.push_back(std::move(weapon));
-  auto person =
-      makePerson("shooter", nullptr, 0, true, false, 100, 0, 0, x, y, 20, 20, std::move(guns), 5, 0);
+  auto person = makePerson("shooter", nullptr, 0, true, false, 100, 0, 0, x, y, 20, 20,
+                           std::move(guns), 5, 0);
   person->currentWeapon = static_cast<int>(person->weapons.size()) - 1;
   return person;
 }
