@@ -11,8 +11,11 @@
 
 class ScratchDir {
  public:
-  ScratchDir() : home_(std::filesystem::current_path()) {
-    std::string pattern = (std::filesystem::temp_directory_path() / "zor-mapfiles-XXXXXX").string();
+  // `base` is where the folder is made (the system's temporary folder when empty).
+  explicit ScratchDir(const std::filesystem::path& base = {})
+      : home_(std::filesystem::current_path()) {
+    const auto parent = base.empty() ? std::filesystem::temp_directory_path() : base;
+    std::string pattern = (parent / "zor-mapfiles-XXXXXX").string();
     char* made = mkdtemp(pattern.data());
     if (!made) throw std::runtime_error("mkdtemp failed");
     dir_ = made;

@@ -1,0 +1,214 @@
+// Saving under faults: a save that fails or is killed half-way never leaves a file half-written.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <poll.h>
+#include <sys/inotify.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <array>
+#include <filesystem>
+#include <iostream>
+#include <random>
+#include <sstream>
+
+#include "app/world.h"
+#include "world/map_files.h"
+#include "world/scratch_dir.h"
+
+namespace {
+
+// A city with every list filled; `variant` changes every value, so two variants differ in
+// every file, and `size` sets how many records each list gets.
+void fillCity(World& world, int variant, int size) {
+  for (int i = 0; i < size; ++i) {
+    const double x = 1 + i * 2.5 + variant * 0.125, y = 2 + i * 1.75 + variant;
+    auto h = std::make_unique<House>();
+    h->x = x;
+    h->y = y;
+    h->w = 40 + variant;
+    h->h = 30;
+    h->text = "House" + std::to_string(i * 10 + variant);
+    h->colourIndex = variant % 10;
+    world.houses.append(std::move(h));
+    auto r = std::make_unique<Road>();
+    r->x = x;
+    r->y = y;
+    r->w = 100 + variant;
+    r->h = 60;
+    r->name = "Road" + std::to_string(variant);
+    world.roads.append(std::move(r));
+    auto s = std::make_unique<Sidewalk>();
+    s->x = x;
+    s->y = y;
+    s->w = 20;
+    s->h = 80 + variant;
+    world.sidewalks.append(std::move(s));
+    auto l = std::make_unique<Lawn>();
+    l->x = x;
+    l->y = y;
+    l->w = 50;
+    l->h = 50;
+    l->colourIndex = variant;
+    world.lawns.append(std::move(l));
+    world.cars.append(makeMapCar(x, y, 69, 94, 0, 100 + variant, 0, 10, 0, 4, 0, 0.1));
+    world.weapons.append(makeWeapon("Gun" + std::to_string(variant), x, y, 10, 1000, 1, 1, 10, 1));
+    for (auto* list : {&world.pedestrians, &world.drivers, &world.badGuys})
+      list->append(makePerson("P" + std::to_string(variant), nullptr, 0, true, false, 100, 0, 0,
+                              x, y, 29 + variant, 18, {}, 50, 10));
+  }
+}
+
+std::array<std::string, MAP_FILE_COUNT> filesOf(const World& world) {
+  std::array<std::string, MAP_FILE_COUNT> texts;
+  for (int f = 0; f < MAP_FILE_COUNT; ++f) {
+    std::ostringstream out;
+    writeMapFile(world, static_cast<MapFile>(f), out);
+    texts[f] = out.str();
+  }
+  return texts;
+}
+
+std::string onDisk(const char* map, int f) {
+  return readFile(mapFilePath(map, static_cast<MapFile>(f)));
+}
+
+}  // namespace
+
+TEST(SaveFaults, AFileThatCannotBeWrittenKeepsItsOldVersion) {
+  ScratchDir scratch;
+  World before;
+  before.mapName = "town";
+  fillCity(before, 1, 3);
+  saveMap(before);
+  const auto old = filesOf(before);
+
+  World after;
+  after.mapName = "town";
+  fillCity(after, 2, 400);
+  const auto fresh = filesOf(after);
+
+  // The temporary name is taken by a folder: houses.txt cannot be replaced, the rest can.
+  std::filesystem::create_directory("maps/town/houses.txt.tmp");
+  saveMap(after);
+  EXPECT_EQ(onDisk("town", 0), old[0]);
+  for (int f = 1; f < MAP_FILE_COUNT; ++f) EXPECT_EQ(onDisk("town", f), fresh[f]) << f;
+  std::filesystem::remove("maps/town/houses.txt.tmp");
+
+  // A full disk: files larger than the limit fail in the middle of writing.
+  saveMap(before);
+  const rlim_t limit = fresh[int(MapFile::Drivers)].size() + 16;
+  ASSERT_GT(fresh[int(MapFile::Houses)].size(), limit);
+  pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    signal(SIGXFSZ, SIG_IGN);
+    rlimit r{limit, limit};
+    setrlimit(RLIMIT_FSIZE, &r);
+    saveMap(after);
+    _exit(0);
+  }
+  int status = 0;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFEXITED(status));
+  for (int f = 0; f < MAP_FILE_COUNT; ++f) {
+    const std::string text = onDisk("town", f);
+    if (fresh[f].size() > limit)
+      EXPECT_EQ(text, old[f]) << f;  // the failed write left the old file alone
+    else
+      EXPECT_EQ(text, fresh[f]) << f;
+    EXPECT_FALSE(std::filesystem::exists(mapFilePath("town", MapFile(f)) + ".tmp")) << f;
+  }
+
+  // A folder that cannot be made: nothing is written, nothing crashes.
+  World lost;
+  lost.mapName = "no/such/folder";
+  fillCity(lost, 1, 1);
+  saveMap(lost);
+  EXPECT_FALSE(std::filesystem::exists("maps/no"));
+}
+
+// A child saves two versions of a city in turn and is killed at a different moment each
+// time; the moment is counted in file events in the map folder (creating, writing,
+// closing, renaming a file), so the run does not depend on the speed of the machine.
+TEST(SaveFaults, KilledSavesLeaveEveryFileWholeInTheOldOrTheNewVersion) {
+  // In memory where the system has it: the flushes to disk of every save would make the
+  // test slow, and a killed process loses nothing that reached the system anyway.
+  const bool inMemory = access("/dev/shm", W_OK) == 0;
+  ScratchDir scratch(inMemory ? "/dev/shm" : "");
+  World a, b;
+  a.mapName = b.mapName = "town";
+  fillCity(a, 1, 40);
+  fillCity(b, 2, 60);
+  const auto textA = filesOf(a), textB = filesOf(b);
+  saveMap(a);
+
+  const int kKills = 200;
+  const int kEventsPerSave = 4 * MAP_FILE_COUNT;
+  std::mt19937 rng(20240607);
+  int mixed = 0, leftovers = 0, fromA = 0;
+  // One watch for the whole run: closing a watch takes the system milliseconds.
+  const int watch = inotify_init1(IN_CLOEXEC | IN_NONBLOCK);
+  ASSERT_GE(watch, 0);
+  ASSERT_GE(inotify_add_watch(watch, "maps/town",
+                              IN_CREATE | IN_MODIFY | IN_CLOSE_WRITE | IN_MOVED_TO),
+            0);
+  alignas(inotify_event) char buffer[4096];
+  // Counts the events in the queue, up to `wanted`; returns how many it took.
+  auto takeEvents = [&](int wanted, bool wait) {
+    int seen = 0;
+    while (seen < wanted) {
+      ssize_t n = read(watch, buffer, sizeof buffer);
+      if (n <= 0) {
+        if (!wait) break;
+        pollfd p{watch, POLLIN, 0};
+        poll(&p, 1, -1);
+        continue;
+      }
+      for (char* e = buffer; e < buffer + n; ++seen)
+        e += sizeof(inotify_event) + reinterpret_cast<inotify_event*>(e)->len;
+    }
+    return seen;
+  };
+  for (int round = 0; round < kKills; ++round) {
+    const int events = 1 + static_cast<int>(rng() % (2 * kEventsPerSave));
+    pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      for (int k = 0;; ++k) saveMap(k % 2 == 0 ? b : a);
+    }
+    takeEvents(events, true);
+    ::kill(child, SIGKILL);
+    int status = 0;
+    waitpid(child, &status, 0);
+    takeEvents(INT32_MAX, false);  // what the child did before it died
+    ASSERT_TRUE(WIFSIGNALED(status));
+
+    int versionA = 0;
+    for (int f = 0; f < MAP_FILE_COUNT; ++f) {
+      const std::string text = onDisk("town", f);
+      const bool isA = text == textA[f];
+      ASSERT_TRUE(isA || text == textB[f])
+          << mapFileName(MapFile(f)) << " is neither version after kill " << round << " ("
+          << text.size() << " bytes)";
+      versionA += isA;
+      if (std::filesystem::exists(mapFilePath("town", MapFile(f)) + ".tmp")) ++leftovers;
+    }
+    if (versionA != 0 && versionA != MAP_FILE_COUNT) ++mixed;
+    fromA += versionA;
+  }
+  close(watch);
+  // How the kills fell, for whoever tunes this test.
+  std::cout << "kills: " << kKills << ", mid-save (files of both versions): " << mixed
+            << ", temporary files left: " << leftovers << ", files of the first version: "
+            << fromA << "\n";
+
+  // A later save replaces the leftovers and loads whole.
+  saveMap(b);
+  World back;
+  back.mapName = "town";
+  loadMap(back);
+  EXPECT_EQ(back.houses.count(), 60);
+  EXPECT_EQ(back.badGuys.count(), 60);
+}
