@@ -55,15 +55,19 @@ std::vector<std::string> modeItems(const std::vector<SDL_Rect>& modes) {
   return items;
 }
 
-void mapListScreen(Game& game) {
+void playMap(Game& game, const std::string& name) {
   World& world = game.world;
+  clearWorld(world);
+  world.mapName = name;
+  loadMap(world);
+  playLoop(game);
+}
+
+void mapListScreen(Game& game) {
   ListScreen list;
-  list.items = world.levels;
+  list.items = game.world.levels;
   runListScreen(game, list, [&](int chosen) {
-    clearWorld(world);
-    world.mapName = list.items[chosen];
-    loadMap(world);
-    playLoop(game);
+    playMap(game, list.items[chosen]);
     list.selected = 0;
   });
 }

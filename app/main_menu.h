@@ -18,8 +18,10 @@ std::vector<std::string> rebuiltMainMenuItems();
 // What choosing item `chosen` of the main menu does; leaves the highlight on the first item.
 void mainMenuAction(Game& game, ListScreen& menu, int chosen);
 
-// The level list: choosing a name empties the city, loads that map and plays it.
+// The level list: choosing a name plays that map (playMap) and shows the list again.
 void mapListScreen(Game& game);
+// Empties the city, loads the named map and plays it.
+void playMap(Game& game, const std::string& name);
 // The six lines of the controls, until Return, Escape or window close.
 void controlsScreen(Game& game);
 // "Window" or "Fullscreen", then a size; any choice or Escape returns to the main menu.

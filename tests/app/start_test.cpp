@@ -1,0 +1,142 @@
+// Program start and shutdown: the window, the first player, the first map, failures.
+#include <fstream>
+
+#include "app_support.h"
+
+using namespace apptest;
+
+namespace {
+
+void writeText(const std::string& path, const std::string& text) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out << text;
+}
+
+// A working folder holding the font the game needs (copied from the repository).
+class StartFolder : public ScratchFolder {
+ public:
+  explicit StartFolder(bool withFont = true) {
+    if (!withFont) return;
+    std::filesystem::create_directories("GFX/fonts");
+    std::filesystem::copy_file(home() / FONT, FONT);
+  }
+};
+
+void expectReleased(const Game& game) {
+  EXPECT_EQ(SDL_WasInit(SDL_INIT_EVERYTHING), 0u);
+  EXPECT_EQ(TTF_WasInit(), 0);
+  EXPECT_EQ(game.world.screen, nullptr);
+  EXPECT_EQ(game.world.player, nullptr);
+  EXPECT_EQ(game.world.smallFont, nullptr);
+  EXPECT_EQ(game.world.bigFont, nullptr);
+}
+
+}  // namespace
+
+TEST(Start, OpensTheLargestModeAndBuildsTheFirstPlayerAndMap) {
+  StartFolder folder;
+  std::filesystem::create_directories("maps/town");
+  writeText("maps/levels.txt", "town\nother\n");
+  writeText("maps/town/houses.txt", "500 500 100 80 Hus 100 0 2\n700 500 100 80 Annat 100 0 2\n");
+  writeText("maps/town/roads.txt", "200 300 400 60 Storgatan\n");
+
+  Game game;
+  ASSERT_TRUE(startGame(game));
+  World& world = game.world;
+
+  // Full screen at the first listed size; a display that takes any size gets the desktop's.
+  ASSERT_NE(world.screen, nullptr);
+  EXPECT_NE(world.screen->flags & SDL_FULLSCREEN, 0u);
+  EXPECT_EQ(world.screen->format->BitsPerPixel, 32);
+  SDL_Rect** listed = SDL_ListModes(nullptr, FULLSCREEN_FLAGS);
+  if (listed == reinterpret_cast<SDL_Rect**>(-1)) {
+    EXPECT_GT(game.desktopWidth, 0);
+    EXPECT_EQ(world.screen->w, game.desktopWidth);
+    EXPECT_EQ(world.screen->h, game.desktopHeight);
+  } else if (listed) {
+    EXPECT_EQ(world.screen->w, listed[0]->w);
+    EXPECT_EQ(world.screen->h, listed[0]->h);
+  }
+  char* caption = nullptr;
+  SDL_WM_GetCaption(&caption, nullptr);
+  ASSERT_NE(caption, nullptr);
+  EXPECT_STREQ(caption, "ZOR");
+  EXPECT_NE(world.smallFont, nullptr);
+  EXPECT_NE(world.bigFont, nullptr);
+  EXPECT_EQ(world.view.x, 0);
+  EXPECT_EQ(world.view.y, 0);
+  EXPECT_EQ(world.view.w, world.screen->w);
+  EXPECT_EQ(world.view.h, world.screen->h);
+  EXPECT_EQ(world.roadGrey, SDL_MapRGB(world.screen->format, 133, 133, 133));
+
+  const Person& player = *world.player;
+  EXPECT_EQ(player.name, "Valdero");
+  EXPECT_DOUBLE_EQ(player.x, 100.0);
+  EXPECT_DOUBLE_EQ(player.y, 100.0);
+  EXPECT_DOUBLE_EQ(player.w, 29.0);
+  EXPECT_DOUBLE_EQ(player.h, 18.0);
+  EXPECT_DOUBLE_EQ(player.life, 100.0);
+  EXPECT_DOUBLE_EQ(player.damage, 0.0);
+  EXPECT_DOUBLE_EQ(player.wantedLevel, 3.0);
+  EXPECT_DOUBLE_EQ(player.money, 1000.0);
+  EXPECT_DOUBLE_EQ(player.handsPower, 100.0);
+  EXPECT_FALSE(player.inCar);
+  EXPECT_EQ(player.currentWeapon, 0);
+  ASSERT_EQ(player.weapons.size(), 3u);
+  EXPECT_EQ(player.weapons[0]->ammo, -1);
+  EXPECT_EQ(player.weapons[1]->name, "AK47");
+  EXPECT_EQ(player.weapons[1]->ammo, 100);
+  EXPECT_EQ(player.weapons[2]->name, "M4");
+  EXPECT_EQ(player.weapons[2]->ammo, 1000);
+
+  EXPECT_EQ(world.cursorX, 150);
+  EXPECT_EQ(world.cursorY, 150);
+  EXPECT_EQ(game.probeX, 150);
+  EXPECT_EQ(game.probeY, 150);
+  EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_DISABLE);
+
+  ASSERT_GE(world.levels.size(), 2u);
+  EXPECT_EQ(world.levels[0], "town");
+  EXPECT_EQ(world.levels[1], "other");
+  EXPECT_EQ(world.mapName, "town");
+  ASSERT_EQ(world.houses.count(), 2);
+  EXPECT_EQ(world.houses[0]->text, "Brannik");
+  EXPECT_EQ(world.houses[1]->text, "Annat");
+  EXPECT_EQ(world.moneyItems.count(), 10);
+
+  shutdownGame(game);
+  expectReleased(game);
+}
+
+TEST(Start, WithoutALevelListTheCityStartsEmpty) {
+  StartFolder folder;
+  Game game;
+  ASSERT_TRUE(startGame(game));
+  EXPECT_TRUE(game.world.levels.empty());
+  EXPECT_EQ(game.world.mapName, "");
+  EXPECT_EQ(game.world.houses.count(), 0);
+  EXPECT_EQ(game.world.moneyItems.count(), 0);
+  ASSERT_NE(game.world.player, nullptr);
+  shutdownGame(game);
+  expectReleased(game);
+}
+
+TEST(Start, AMapWithoutRoadsHasNoMoney) {
+  StartFolder folder;
+  std::filesystem::create_directories("maps/bare");
+  writeText("maps/levels.txt", "bare");
+  writeText("maps/bare/houses.txt", "500 500 100 80 Hus 100 0 2\n");
+  Game game;
+  ASSERT_TRUE(startGame(game));
+  EXPECT_EQ(game.world.mapName, "bare");
+  EXPECT_EQ(game.world.houses.count(), 1);
+  EXPECT_EQ(game.world.moneyItems.count(), 0);
+  shutdownGame(game);
+}
+
+TEST(Start, AMissingFontFailsTheStartAndClosesSdlAgain) {
+  StartFolder folder(false);
+  Game game;
+  EXPECT_FALSE(startGame(game));
+  expectReleased(game);
+}
