@@ -14,3 +14,16 @@ asan:
 	cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DZOR_SANITIZE=ON
 	cmake --build build-asan -j$(JOBS)
 	cd build-asan && ctest --output-on-failure -j$(JOBS) -LE e2e
+
+# Fuzzes the map file readers and writer with libFuzzer (clang) for FUZZ_SECONDS seconds.
+# New inputs go to fuzz-corpus-work/, crashing ones to fuzz-corpus-work/crash-*.
+FUZZ_SECONDS ?= 600
+.PHONY: fuzz
+fuzz:
+	cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZOR_TESTS=OFF -DZOR_SANITIZE=ON \
+	  -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
+	  -DCMAKE_C_FLAGS=-fsanitize=fuzzer-no-link -DCMAKE_CXX_FLAGS=-fsanitize=fuzzer-no-link
+	cmake --build build-fuzz -j$(JOBS) --target fuzz_map_files
+	mkdir -p fuzz-corpus-work
+	build-fuzz/fuzz_map_files -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 \
+	  -artifact_prefix=fuzz-corpus-work/ fuzz-corpus-work tools/fuzz/corpus
