@@ -27,3 +27,11 @@ fuzz:
 	mkdir -p fuzz-corpus-work
 	build-fuzz/fuzz_map_files -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 \
 	  -artifact_prefix=fuzz-corpus-work/ fuzz-corpus-work tools/fuzz/corpus
+
+# Redraws every picture of the game (and docs/art/contact_sheet.png) with tools/artgen; the
+# output is byte for byte what is committed, and test_art checks that it stays so.
+.PHONY: art
+art:
+	cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake --build build -j$(JOBS) --target zor_artgen
+	./build/tools/artgen/zor_artgen .
