@@ -12,6 +12,8 @@ void houseTest(const World& world, Person& person);
 void slideStep(Person& person, const std::string& command);
 // Commits the player's tentative centre unless a car is in contact (which hurts).
 void playerMove(World& world);
+// The same move rule for a given person (the player walking to its car).
+void moveWithCarContact(World& world, Person& person);
 // The player's frame on foot, not walking to a car.
 void playerFootStep(World& world, bool forwardHeld, bool backwardHeld);
 // Walking speed keys 1 and 2: +0.1 / -0.1 kept within 1.0..topWalkSpeed.

@@ -1,0 +1,167 @@
+// Walking: the step with its speed ramp and animation, the house test, the slide along a
+// wall, and the player's own move with the damage cars deal on contact.
+#include "sim/on_foot.h"
+
+#include <cmath>
+
+#include "app/world.h"
+#include "sim/collision.h"
+
+namespace {
+
+// Keeps a speed change only when the result stays within 1.0..topWalkSpeed.
+void changeSpeedWithin(Person& person, double delta) {
+  double speed = person.walkSpeed + delta;
+  if (speed >= 1.0 && speed <= person.topWalkSpeed) person.walkSpeed = speed;
+}
+
+// Where the house lies as seen from a point outside it ("down" = the house is below).
+const char* sideOfHouse(double nx, double ny, const Rect& house) {
+  bool inX = house.x <= nx && nx <= house.x + house.w;
+  bool inY = house.y <= ny && ny <= house.y + house.h;
+  bool above = ny < house.y;  // the point is above the house
+  bool left = nx < house.x;
+  if (inX) return above ? "down" : "up";
+  if (inY) return left ? "right" : "left";
+  if (left) return above ? "downright" : "upright";
+  return above ? "downleft" : "upleft";
+}
+
+struct Slide {
+  double dx, dy;
+};
+
+// The slide along a wall, by the side of the wall and the heading a.
+Slide slideFor(const std::string& side, bool forward, int a, double s) {
+  if (side == "up") {
+    if (forward) {
+      if (a <= 89) return {s, 0};
+      if (a >= 91 && a <= 179) return {-s, 0};
+    } else {
+      if (a <= 269) return {s, 0};
+      if (a >= 271 && a <= 359) return {-s, 0};
+    }
+  } else if (side == "down") {
+    if (forward) {
+      if (a <= 269) return {-s, 0};
+      if (a >= 271 && a <= 359) return {s, 0};
+    } else {
+      if (a < 90) return {-s, 0};
+      if (a >= 91 && a <= 179) return {s, 0};
+    }
+  } else if (side == "left") {
+    if (forward) {
+      if (a < 180) return {0, -s};
+      if (a >= 181 && a <= 269) return {0, s};
+    } else {
+      if (a < 90) return {0, s};
+      if (a >= 271 && a <= 359) return {0, -s};
+    }
+  } else if (side == "right") {
+    if (forward) {
+      if (a < 90) return {0, -s};
+      if (a >= 271) return {0, s};
+    } else {
+      if (a < 180) return {0, s};
+      if (a > 180) return {0, -s};
+    }
+  } else if (side == "upright") {
+    return {-s, s};
+  } else if (side == "upleft") {
+    return {s, s};
+  } else if (side == "downleft") {
+    return forward ? Slide{0, -s} : Slide{s, -s};
+  } else if (side == "downright") {
+    return forward ? Slide{0, -s} : Slide{-s, -s};
+  }
+  return {0, 0};
+}
+
+}  // namespace
+
+void walkStep(Person& person, const std::string& command) {
+  bool forward = command == "up";
+  if (!forward && command != "down") return;
+  changeSpeedWithin(person, 0.5);
+  double degrees = forward ? person.heading : person.heading - 180.0;
+  double radians = degrees * PI / 180;
+  person.nextX = person.x + person.walkSpeed * std::cos(radians);
+  person.nextY = person.y - person.walkSpeed * std::sin(radians);
+  if (person.nextX == person.x && person.nextY == person.y) return;
+
+  int a = person.heading;
+  bool ahead = forward ? (180 <= a && a <= 360) : (1 <= a && a <= 180);
+  person.walkFrame += ahead ? 1 : -1;
+  if (person.walkFrame > 7) person.walkFrame = 0;
+  if (person.walkFrame < 0) person.walkFrame = 7;
+}
+
+void houseTest(const World& world, Person& person) {
+  const double nx = person.nextX, ny = person.nextY;
+  const double reach = halfDiagonal(person);
+  person.houseClearance = NO_CONTACT;
+  for (const auto& house : world.houses) {
+    Rect rect = rectOf(*house);
+    if (rect.x <= nx && nx <= rect.x + rect.w && rect.y <= ny && ny <= rect.y + rect.h) {
+      person.houseClearance = 0;
+      person.blockingHouse = house.get();
+      person.blockSide = "in";
+      continue;
+    }
+    // No sample of the outline lies farther than the half-diagonal from the centre, so a
+    // house that cannot beat the nearest one so far is not measured (the margin absorbs
+    // rounding); the outcome is the same as measuring every house.
+    if (pointRectDistance(nx, ny, rect) - reach - 1e-6 > person.houseClearance) continue;
+    double clearance = nextBoxRectClearance(person, rect);
+    if (clearance < person.houseClearance) {
+      person.houseClearance = clearance;
+      person.blockingHouse = house.get();
+      person.blockSide = sideOfHouse(nx, ny, rect);
+    }
+  }
+}
+
+void slideStep(Person& person, const std::string& command) {
+  changeSpeedWithin(person, -1.0);
+  Slide slide = slideFor(person.blockSide, command == "up", person.heading, person.walkSpeed);
+  if (command != "up" && command != "down") slide = {0, 0};
+  person.nextX = person.x + slide.dx;
+  person.nextY = person.y + slide.dy;
+}
+
+void moveWithCarContact(World& world, Person& person) {
+  double clearance = NO_CONTACT;
+  const double reach = halfDiagonal(person);
+  for (const auto& car : world.cars) {
+    if (pointDistance(person.nextX, person.nextY, car->x, car->y) >= reach + car->halfDiagonal)
+      continue;
+    double contact = nextBoxBoxClearance(person, *car);
+    if (contact < clearance) clearance = contact;
+    if (contact < BLOCK_DISTANCE) person.damage += std::fabs(car->speed);
+  }
+  if (clearance > BLOCK_DISTANCE) commitMove(person);
+}
+
+void playerMove(World& world) {
+  if (world.player) moveWithCarContact(world, *world.player);
+}
+
+void playerFootStep(World& world, bool forwardHeld, bool backwardHeld) {
+  if (!world.player) return;
+  Person& player = *world.player;
+  houseTest(world, player);
+  if (player.houseClearance > BLOCK_DISTANCE || player.blockSide == "in") {
+    playerMove(world);
+    return;
+  }
+  if (forwardHeld)
+    slideStep(player, "up");
+  else if (backwardHeld)
+    slideStep(player, "down");
+  else
+    return;
+  if (hitsHouse(world, player) || player.heading % 90 == 0) return;
+  playerMove(world);
+}
+
+void changeWalkSpeed(Person& person, double delta) { changeSpeedWithin(person, delta); }

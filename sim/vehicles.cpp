@@ -1,0 +1,232 @@
+// Cars: driving commands, friction, the car step with its bounce, running people over,
+// boarding and leaving, and the removal of wrecked cars.
+#include "sim/vehicles.h"
+
+#include <cmath>
+
+#include "app/world.h"
+#include "sim/collision.h"
+#include "sim/on_foot.h"
+#include "world/lifetime.h"
+
+namespace {
+
+// The driver a car names, or nullptr when the index names no one in the list.
+Person* driverOf(const World& world, const Car& car) {
+  if (car.driver < 0 || car.driver >= world.drivers.count()) return nullptr;
+  return world.drivers[car.driver];
+}
+
+// Smallest clearance of the car's tentative box to the houses near it and to the other
+// cars; `nearCar` is the pre-test that decides whether another car is measured.
+template <class NearCar>
+double tentativeClearance(const World& world, const Car& car, NearCar&& nearCar) {
+  double clearance = NO_CONTACT;
+  for (const auto& house : world.houses) {
+    Rect rect = rectOf(*house);
+    if (!nearHouse(rect, car)) continue;
+    double c = nextBoxRectClearance(car, rect);
+    if (c < clearance) clearance = c;
+  }
+  for (const auto& other : world.cars) {
+    if (other.get() == &car || !nearCar(*other)) continue;
+    double c = nextBoxBoxClearance(car, *other);
+    if (c < clearance) clearance = c;
+  }
+  return clearance;
+}
+
+void stepCar(World& world, Car& car) {
+  applyFriction(car);
+  double radians = car.heading * PI / 180;
+  car.nextX = car.x + car.speed * std::cos(radians);
+  car.nextY = car.y - car.speed * std::sin(radians);
+  double clearance = tentativeClearance(world, car, [&](const Car& other) {
+    return pointDistance(car.nextX, car.nextY, other.x, other.y) <
+           halfDiagonal(car) + other.halfDiagonal;
+  });
+  if (clearance >= BLOCK_DISTANCE) {
+    commitMove(car);
+    return;
+  }
+  // Bounce back one step; if that is blocked too the car stays put, already reversed.
+  car.nextX = car.x - car.speed * std::cos(radians);
+  car.nextY = car.y + car.speed * std::sin(radians);
+  car.speed = -car.speed;
+  clearance = tentativeClearance(world, car, [&](const Car& other) {
+    return pointDistance(car.nextX, car.nextY, other.nextX, other.nextY) <
+           car.halfDiagonal + other.halfDiagonal;
+  });
+  if (clearance >= BLOCK_DISTANCE) commitMove(car);
+}
+
+// Puts a person out of a given car at its exit point.
+void leaveThisCar(Person& person, Car& car) {
+  ExitPoint exit = exitPoint(car);
+  person.nextX = exit.x;
+  person.nextY = exit.y;
+  commitMove(person);
+  person.inCar = false;
+  person.carDistance = NO_CONTACT;
+  car.driver = NO_DRIVER;
+  person.targetCar = nullptr;
+  person.walkingToCar = false;
+}
+
+}  // namespace
+
+void driveCommand(Car& car, const std::string& command) {
+  if (command == "gas") {
+    car.speed += car.acceleration;
+    if (car.speed > car.maxSpeed) car.speed = car.maxSpeed;
+  } else if (command == "brake") {
+    car.speed -= car.acceleration;
+    if (car.speed < -0.5 * car.maxSpeed) car.speed = -0.5 * car.maxSpeed;
+  } else if (command == "handbrake") {
+    car.speed -= 5 * car.acceleration;
+    if (car.speed < 0) car.speed = 0;
+  }
+}
+
+void applyFriction(Car& car) {
+  double size = std::fabs(car.speed);
+  if (size > 0 && size < 0.05)
+    car.speed = 0;
+  else if (car.speed > 0)
+    car.speed -= 0.05;
+  else if (car.speed < 0)
+    car.speed += 0.05;
+}
+
+void steerCar(Car& car, int degrees) {
+  if (car.speed != 0) car.heading = turnHeading(car.heading, degrees);
+}
+
+void moveCars(World& world) {
+  for (const auto& car : world.cars)
+    if (car->speed != 0) stepCar(world, *car);
+  // Drivers ride along; the player follows its car in the play loop.
+  for (const auto& car : world.cars) {
+    Person* driver = driverOf(world, *car);
+    if (!driver) continue;
+    if (0 < car->x && car->x < WORLD_SIZE) driver->x = car->x;
+    if (0 < car->y && car->y < WORLD_SIZE) driver->y = car->y;
+  }
+}
+
+void runOver(World& world) {
+  auto tryCars = [&world](Person& person) {
+    if (person.life <= person.damage || person.inCar) return;
+    for (const auto& car : world.cars) {
+      if (pointDistance(car->x, car->y, person.x, person.y) >=
+          car->halfDiagonal + person.halfDiagonal)
+        continue;
+      if (boxBoxClearance(*car, person) >= BLOCK_DISTANCE) continue;
+      person.damage += 10 * std::fabs(car->speed);
+      return;  // one car per person and frame
+    }
+  };
+  for (const auto& person : world.pedestrians) tryCars(*person);
+  for (const auto& person : world.drivers) tryCars(*person);
+}
+
+void pickTargetCar(World& world, Person& person) {
+  for (const auto& car : world.cars) {
+    // Outlines lie within their half-diagonals of the centres: a car that cannot come
+    // nearer than the best so far is not measured (the margin absorbs rounding).
+    double bound = pointDistance(person.x, person.y, car->x, car->y) - halfDiagonal(person) -
+                   halfDiagonal(*car) - 1e-6;
+    if (bound >= person.carDistance) continue;
+    double clearance = boxBoxClearance(person, *car);
+    if (clearance < person.carDistance) {
+      person.carDistance = clearance;
+      person.targetCar = car.get();
+    }
+  }
+  person.walkingToCar = true;
+}
+
+void updateCarDistance(Person& person) {
+  const Car* car = person.targetCar;
+  if (!car) return;
+  double d = pointDistance(person.nextX, person.nextY, car->x, car->y);
+  if (d < halfDiagonal(person) + car->halfDiagonal)
+    person.carDistance = nextBoxBoxClearance(person, *car);
+  else
+    person.carDistance = d;
+}
+
+void walkToCar(World& world, Person& player) {
+  Car* car = player.targetCar;
+  if (!player.walkingToCar || !car) return;
+  updateCarDistance(player);
+  if (player.carDistance <= BLOCK_DISTANCE) {
+    enterCar(world, player);
+    return;
+  }
+  faceRect(player, rectOf(*car));
+  walkStep(player, "up");
+  houseTest(world, player);
+  if (player.houseClearance > BLOCK_DISTANCE) {
+    moveWithCarContact(world, player);
+    return;
+  }
+  slideStep(player, "up");
+  houseTest(world, player);
+  if (player.houseClearance > BLOCK_DISTANCE && player.heading % 90 != 0)
+    moveWithCarContact(world, player);
+}
+
+void enterCar(World& world, Person& player) {
+  Car* car = player.targetCar;
+  if (!car) return;
+  if (Person* driver = driverOf(world, *car)) {
+    driver->scared = true;
+    driver->attacker = &player;
+    faceRect(*driver, rectOf(player));
+    driver->heading = turnHeading(driver->heading, 180);
+    leaveThisCar(*driver, *car);
+  }
+  player.inCar = true;
+  player.walkingToCar = false;
+  car->driver = PLAYER_DRIVER;
+  player.enteredAt = static_cast<int32_t>(world.clock.now());
+}
+
+void leaveCar(Person& person) {
+  if (person.targetCar) {
+    leaveThisCar(person, *person.targetCar);
+    return;
+  }
+  // No car to leave from: just stand where the person is.
+  person.inCar = false;
+  person.carDistance = NO_CONTACT;
+  person.walkingToCar = false;
+}
+
+ExitPoint exitPoint(const Car& car) {
+  int a = car.heading;
+  bool rolling = car.speed > -0.1;
+  if (a > 360) return {cornerX(car, 3), cornerY(car, 3)};
+  if (a >= 180 && rolling) return {cornerX(car, 1) + 20, cornerY(car, 1) + 20};
+  int k = rolling ? 1 : 0;
+  return {cornerX(car, k) - 20, cornerY(car, k) - 20};
+}
+
+void destroyCars(World& world) {
+  // A removed car's place is taken by the next one, which waits for the next frame.
+  for (int i = 0; i < world.cars.count(); ++i) {
+    Car& car = *world.cars[i];
+    if (car.life > car.damage) continue;
+    Person* player = world.player.get();
+    if (player && player->inCar && player->targetCar == &car) {
+      player->damage += car.damage;
+      leaveThisCar(*player, car);
+    }
+    if (Person* driver = driverOf(world, car)) {
+      driver->damage += car.damage;
+      leaveThisCar(*driver, car);
+    }
+    removeCar(world, i);
+  }
+}
