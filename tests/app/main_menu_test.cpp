@@ -92,6 +92,16 @@ TEST(MainMenu, SubScreensRebuildTheItemsAndResetTheHighlight) {
   EXPECT_EQ(again.items, rebuiltMainMenuItems());
   EXPECT_FALSE(again.back);
 
+  // The editor's map menu comes back on Escape; the names stay as they are.
+  ListScreen editing = startMenu();
+  editing.selected = EDIT;
+  pushKey(SDLK_ESCAPE);
+  mainMenuAction(headless.game, editing, EDIT);
+  EXPECT_EQ(editing.items, mainMenuItems());
+  EXPECT_EQ(editing.selected, 0);
+  EXPECT_FALSE(editing.back);
+  EXPECT_EQ(pendingEvents(), 0);
+
   mainMenuAction(headless.game, again, QUIT);
   EXPECT_TRUE(again.back);
 }

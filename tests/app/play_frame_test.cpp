@@ -194,7 +194,18 @@ TEST_F(PlayFrame, DrivingKeysWorkOnTheCarAndSteerOnlyARollingOne) {
   EXPECT_GT(car->speed, 0.0);
   EXPECT_DOUBLE_EQ(player().x, car->x) << "the player rides along";
   EXPECT_DOUBLE_EQ(player().y, car->y);
+  keys.releaseAll();
+  keys.hold(SDLK_d);
+  ASSERT_TRUE(frame());
+  ASSERT_TRUE(frame());
+  EXPECT_EQ(car->heading, 85);
 
+  // Brake (s) slows, then the handbrake stops the car.
+  keys.releaseAll();
+  keys.hold(SDLK_s);
+  const double rolling = car->speed;
+  ASSERT_TRUE(frame());
+  EXPECT_LT(car->speed, rolling);
   keys.releaseAll();
   keys.hold(SDLK_SPACE);
   ASSERT_TRUE(frame());
