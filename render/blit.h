@@ -1,4 +1,5 @@
-// Small helpers every drawing file shares: overflow-safe truncation and blitting at a corner.
+// Small helpers every drawing file shares: overflow-safe truncation, blitting at a corner, and
+// the fill and picture blit the city is painted with.
 #pragma once
 
 #include <SDL.h>
@@ -12,10 +13,13 @@ inline int truncateToInt(double v) {
   return static_cast<int>(v);
 }
 
-// Blits the whole image with its top-left corner at the screen point (16-bit coordinates, as
-// SDL keeps them); an empty image or screen draws nothing.
-inline void blitAt(SDL_Surface* screen, SDL_Surface* image, int x, int y) {
-  if (!image || !screen) return;
-  SDL_Rect at{static_cast<Sint16>(x), static_cast<Sint16>(y), 0, 0};
-  SDL_BlitSurface(image, nullptr, screen, &at);
-}
+// SDL_FillRect's result (clipped to the surface's clip rectangle), written with plain stores:
+// SDL's own 32-bit fill streams past the cache and is many times slower on the small and
+// unaligned rectangles of lawns, sidewalks, roads and houses.
+void fillRect(SDL_Surface* surface, const SDL_Rect& rect, Uint32 colour);
+
+// SDL_BlitSurface of the whole image with its top-left corner at (x, y) (16-bit coordinates,
+// as SDL keeps them); an empty image or screen draws nothing. Turned, keyed pictures whose
+// pixels are all fully opaque or fully clear are copied directly, with exactly SDL's result;
+// `twoLevelAlpha` promises that (turnsOpaqueOrClear of the frame) and saves checking it.
+void blitAt(SDL_Surface* screen, SDL_Surface* image, int x, int y, bool twoLevelAlpha = false);

@@ -31,16 +31,15 @@ struct SourceView {
   int pitch = 0;
   int w = 0, h = 0;
 
-  // Conversion of one pixel; identity when the source already is an alpha copy.
-  bool alphaCopy = false;
   bool keyed = false;
   Uint32 rgbMask = 0, key = 0;
   Uint32 rMask = 0, gMask = 0, bMask = 0;
   int rShift = 0, gShift = 0, bShift = 0;
 
+  template <bool kAlphaCopy>
   Uint32 at(int x, int y) const {
-    Uint32 p = reinterpret_cast<const Uint32*>(pixels + y * pitch)[x];
-    if (alphaCopy) return p;
+    const Uint32 p = reinterpret_cast<const Uint32*>(pixels + y * pitch)[x];
+    if (kAlphaCopy) return p;
     if (keyed && (p & rgbMask) == key) return 0;
     return ((p & rMask) >> rShift) | (((p & gMask) >> gShift) << 8) |
            (((p & bMask) >> bShift) << 16) | kAlphaMask;
@@ -58,28 +57,47 @@ bool readableDirectly(const SDL_Surface* s) {
   return true;
 }
 
-SourceView viewOf(const SDL_Surface* s, bool alphaCopy) {
+SourceView viewOf(const SDL_Surface* s) {
   SourceView v;
   v.pixels = static_cast<const Uint8*>(s->pixels);
   v.pitch = s->pitch;
   v.w = s->w;
   v.h = s->h;
-  v.alphaCopy = alphaCopy;
-  if (!alphaCopy) {
-    const SDL_PixelFormat* f = s->format;
-    v.rMask = f->Rmask;
-    v.gMask = f->Gmask;
-    v.bMask = f->Bmask;
-    v.rShift = f->Rshift;
-    v.gShift = f->Gshift;
-    v.bShift = f->Bshift;
-    v.rgbMask = f->Rmask | f->Gmask | f->Bmask;
-    v.keyed = (s->flags & SDL_SRCCOLORKEY) != 0;
-    v.key = f->colorkey & v.rgbMask;
-  }
+  const SDL_PixelFormat* f = s->format;
+  v.rMask = f->Rmask;
+  v.gMask = f->Gmask;
+  v.bMask = f->Bmask;
+  v.rShift = f->Rshift;
+  v.gShift = f->Gshift;
+  v.bShift = f->Bshift;
+  v.rgbMask = f->Rmask | f->Gmask | f->Bmask;
+  v.keyed = (s->flags & SDL_SRCCOLORKEY) != 0;
+  v.key = f->colorkey & v.rgbMask;
   return v;
 }
 
+// Columns c of a row where lo <= start + c * step < hi, as the half-open range [first, last).
+void solveSpan(int64_t start, int64_t step, int64_t lo, int64_t hi, int64_t& first, int64_t& last) {
+  auto floorDiv = [](int64_t a, int64_t b) {
+    const int64_t q = a / b;
+    return (a % b != 0 && ((a < 0) != (b < 0))) ? q - 1 : q;
+  };
+  auto ceilDiv = [&](int64_t a, int64_t b) { return -floorDiv(-a, b); };
+  if (step == 0) {
+    if (lo <= start && start < hi) return;  // the whole row
+    first = last = 0;
+    return;
+  }
+  if (step > 0) {
+    first = std::max(first, ceilDiv(lo - start, step));
+    last = std::min(last, floorDiv(hi - 1 - start, step) + 1);
+  } else {
+    first = std::max(first, ceilDiv(hi - 1 - start, step));
+    last = std::min(last, floorDiv(lo - start, step) + 1);
+  }
+}
+
+template <bool kAlphaCopy>
 void fillTurned(const SourceView& src, SDL_Surface* dst, int halfW, int halfH, double sinInv,
                 double cosInv) {
   // 64-bit accumulators: the same values as 32-bit ones for any picture that fits in them,
@@ -90,29 +108,50 @@ void fillTurned(const SourceView& src, SDL_Surface* dst, int halfW, int halfH, d
   const int64_t yd = static_cast<int64_t>(src.h - dst->h) * 32768;
   const int64_t ax = static_cast<int64_t>(halfW) * 65536 - icos * halfW;
   const int64_t ay = static_cast<int64_t>(halfH) * 65536 - isin * halfW;
+  // Source coordinates are taken as 16-bit values; below this size they never wrap, so the
+  // columns that land inside the source can be solved for instead of tested one by one.
+  const bool spans = std::max({src.w, src.h, dst->w, dst->h}) < 8192;
   Uint8* row = static_cast<Uint8*>(dst->pixels);
   for (int r = 0; r < dst->h; ++r, row += dst->pitch) {
     const int64_t dy = halfH - r;
     int64_t sdx = ax + isin * dy + xd;
     int64_t sdy = ay - icos * dy + yd;
     Uint32* out = reinterpret_cast<Uint32*>(row);
-    for (int c = 0; c < dst->w; ++c) {
-      const int sx = static_cast<int16_t>(sdx >> 16);
-      const int sy = static_cast<int16_t>(sdy >> 16);
-      out[c] = (sx >= 0 && sy >= 0 && sx < src.w && sy < src.h) ? src.at(sx, sy) : 0;
+    if (!spans) {
+      for (int c = 0; c < dst->w; ++c) {
+        const int sx = static_cast<int16_t>(sdx >> 16);
+        const int sy = static_cast<int16_t>(sdy >> 16);
+        out[c] = (sx >= 0 && sy >= 0 && sx < src.w && sy < src.h) ? src.at<kAlphaCopy>(sx, sy) : 0;
+        sdx += icos;
+        sdy += isin;
+      }
+      continue;
+    }
+    int64_t first = 0, last = dst->w;
+    solveSpan(sdx, icos, 0, static_cast<int64_t>(src.w) << 16, first, last);
+    solveSpan(sdy, isin, 0, static_cast<int64_t>(src.h) << 16, first, last);
+    first = std::min<int64_t>(first, dst->w);
+    last = std::min<int64_t>(std::max(last, first), dst->w);
+    std::fill(out, out + first, 0u);
+    sdx += first * icos;
+    sdy += first * isin;
+    for (int64_t c = first; c < last; ++c) {
+      out[c] = src.at<kAlphaCopy>(static_cast<int>(sdx >> 16), static_cast<int>(sdy >> 16));
       sdx += icos;
       sdy += isin;
     }
+    std::fill(out + last, out + dst->w, 0u);
   }
 }
 
+template <bool kAlphaCopy>
 void fillScaled(const SourceView& src, SDL_Surface* dst) {
   Uint8* row = static_cast<Uint8*>(dst->pixels);
   for (int r = 0; r < dst->h; ++r, row += dst->pitch) {
     const int sy = static_cast<int>(static_cast<int64_t>(r) * src.h / dst->h);
     Uint32* out = reinterpret_cast<Uint32*>(row);
     for (int c = 0; c < dst->w; ++c)
-      out[c] = src.at(static_cast<int>(static_cast<int64_t>(c) * src.w / dst->w), sy);
+      out[c] = src.at<kAlphaCopy>(static_cast<int>(static_cast<int64_t>(c) * src.w / dst->w), sy);
   }
 }
 
@@ -134,7 +173,7 @@ SurfacePtr rotateSprite(SDL_Surface* source, double angle, double zoom) {
   }
   const bool locked = SDL_MUSTLOCK(read) && SDL_LockSurface(read) == 0;
   if (SDL_MUSTLOCK(read) && !locked) return {};
-  const SourceView src = viewOf(read, !direct);
+  const SourceView src = viewOf(read);
 
   if (zoom <= 0.001) zoom = 0.001;
   const double zoomInverse = 65536.0 / zoom;
@@ -155,15 +194,26 @@ SurfacePtr rotateSprite(SDL_Surface* source, double angle, double zoom) {
                                                       std::fabs(-sx + cy), std::fabs(-sx - cy)}))),
                  1);
     result.reset(newPicture(2 * halfW, 2 * halfH));
-    if (result) fillTurned(src, result.get(), halfW, halfH, sinInv, cosInv);
+    if (result && direct)
+      fillTurned<false>(src, result.get(), halfW, halfH, sinInv, cosInv);
+    else if (result)
+      fillTurned<true>(src, result.get(), halfW, halfH, sinInv, cosInv);
   } else {
     const int w = std::max(static_cast<int>(src.w * zoom), 1);
     const int h = std::max(static_cast<int>(src.h * zoom), 1);
     result.reset(newPicture(w, h));
-    if (result) fillScaled(src, result.get());
+    if (result && direct)
+      fillScaled<false>(src, result.get());
+    else if (result)
+      fillScaled<true>(src, result.get());
   }
 
   if (locked) SDL_UnlockSurface(read);
   if (result) SDL_SetAlpha(result.get(), SDL_SRCALPHA, 255);
   return result;
+}
+
+bool turnsOpaqueOrClear(const SDL_Surface* source) {
+  return source && source->format->Amask == 0 &&
+         !((source->flags & SDL_SRCALPHA) && source->format->alpha != SDL_ALPHA_OPAQUE);
 }

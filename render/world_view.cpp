@@ -26,9 +26,10 @@ void fillRects(World& world, const RecordList<R>& list, ColourOf colourOf) {
   for (const auto& record : list) {
     const R& r = *record;
     if (!anyRectCornerInView(rectOf(r), view)) continue;
-    SDL_Rect area{screen16(truncateToInt(r.x) - view.x), screen16(truncateToInt(r.y) - view.y),
-                  static_cast<Uint16>(truncateToInt(r.w)), static_cast<Uint16>(truncateToInt(r.h))};
-    SDL_FillRect(world.screen, &area, colourOf(r));
+    const SDL_Rect area{
+        screen16(truncateToInt(r.x) - view.x), screen16(truncateToInt(r.y) - view.y),
+        static_cast<Uint16>(truncateToInt(r.w)), static_cast<Uint16>(truncateToInt(r.h))};
+    fillRect(world.screen, area, colourOf(r));
   }
 }
 
@@ -150,7 +151,7 @@ void drawRotated(World& world, SurfacePtr& slot, SDL_Surface* frame, int angle, 
   if (!world.screen) return;
   SDL_Surface* picture = slot.get();
   blitAt(world.screen, picture, truncateToInt(x) - picture->w / 2 - world.view.x,
-         truncateToInt(y) - picture->h / 2 - world.view.y);
+         truncateToInt(y) - picture->h / 2 - world.view.y, turnsOpaqueOrClear(frame));
 }
 
 void drawWorld(World& world) {

@@ -24,8 +24,8 @@ SurfacePtr referenceRotate(SDL_Surface* source, double angle) {
   SDL_BlitSurface(source, nullptr, copy.get(), nullptr);
   const int w = copy->w, h = copy->h;
   if (std::fabs(angle) <= 0.001) {
-    SurfacePtr out(SDL_CreateRGBSurface(SDL_SWSURFACE, w, h, 32, 0xFF, 0xFF00, 0xFF0000,
-                                        0xFF000000));
+    SurfacePtr out(
+        SDL_CreateRGBSurface(SDL_SWSURFACE, w, h, 32, 0xFF, 0xFF00, 0xFF0000, 0xFF000000));
     for (int y = 0; y < h; ++y)
       for (int x = 0; x < w; ++x) setRawPixel(out.get(), x, y, rawPixel(copy.get(), x, y));
     return out;
@@ -35,12 +35,12 @@ SurfacePtr referenceRotate(SDL_Surface* source, double angle) {
   const double sinInv = std::sin(rad) * 65536.0, cosInv = std::cos(rad) * 65536.0;
   const int hx = w / 2, hy = h / 2;
   const double cx = cz * hx, cy = cz * hy, sx = sz * hx, sy = sz * hy;
-  int halfW = static_cast<int>(std::ceil(std::fmax(
-      std::fmax(std::fabs(cx + sy), std::fabs(cx - sy)),
-      std::fmax(std::fabs(-cx + sy), std::fabs(-cx - sy)))));
-  int halfH = static_cast<int>(std::ceil(std::fmax(
-      std::fmax(std::fabs(sx + cy), std::fabs(sx - cy)),
-      std::fmax(std::fabs(-sx + cy), std::fabs(-sx - cy)))));
+  int halfW =
+      static_cast<int>(std::ceil(std::fmax(std::fmax(std::fabs(cx + sy), std::fabs(cx - sy)),
+                                           std::fmax(std::fabs(-cx + sy), std::fabs(-cx - sy)))));
+  int halfH =
+      static_cast<int>(std::ceil(std::fmax(std::fmax(std::fabs(sx + cy), std::fabs(sx - cy)),
+                                           std::fmax(std::fabs(-sx + cy), std::fabs(-sx - cy)))));
   if (halfW < 1) halfW = 1;
   if (halfH < 1) halfH = 1;
   SurfacePtr out(SDL_CreateRGBSurface(SDL_SWSURFACE, 2 * halfW, 2 * halfH, 32, 0xFF, 0xFF00,
@@ -81,8 +81,7 @@ void paintPattern(SDL_Surface* s) {
   SDL_UnlockSurface(s);
 }
 
-void expectSamePixels(SDL_Surface* expected, SDL_Surface* actual, const char* what,
-                      double angle) {
+void expectSamePixels(SDL_Surface* expected, SDL_Surface* actual, const char* what, double angle) {
   ASSERT_TRUE(actual) << what << " at " << angle;
   ASSERT_EQ(expected->w, actual->w) << what << " at " << angle;
   ASSERT_EQ(expected->h, actual->h) << what << " at " << angle;
@@ -107,8 +106,8 @@ TEST(RotateSprite, SizesFollowTheTurnedBoxWithTheCeilingQuirk) {
   const struct {
     double angle;
     int w, h;
-  } cases[] = {{0, 20, 40},  {90, 42, 22},  {180, 22, 42}, {270, 42, 22},
-               {1, 22, 42},  {-90, 42, 22}, {360, 22, 42}, {0.0005, 20, 40}};
+  } cases[] = {{0, 20, 40}, {90, 42, 22},  {180, 22, 42}, {270, 42, 22},
+               {1, 22, 42}, {-90, 42, 22}, {360, 22, 42}, {0.0005, 20, 40}};
   for (const auto& c : cases) {
     SurfacePtr turned = rotateSprite(tall.get(), c.angle, 1.0);
     ASSERT_TRUE(turned) << c.angle;
@@ -246,21 +245,19 @@ TEST(RotateSprite, MatchesTheBlitThenSampleAlgorithmForEverySourceKind) {
   sources.push_back({"keyed 32-bit", plainSurface(23, 37)});
   sources.push_back({"unkeyed 32-bit", plainSurface(16, 9)});
   // Layouts read through a real copy: 24-bit, alpha picture, blue-first 32-bit.
-  sources.push_back({"keyed 24-bit",
-                     SurfacePtr(SDL_CreateRGBSurface(SDL_SWSURFACE, 13, 30, 24, 0xFF0000, 0xFF00,
-                                                     0xFF, 0))});
-  sources.push_back({"alpha 32-bit", SurfacePtr(SDL_CreateRGBSurface(SDL_SWSURFACE, 12, 12, 32,
-                                                                     0xFF, 0xFF00, 0xFF0000,
-                                                                     0xFF000000))});
-  sources.push_back({"keyed bgr 32-bit",
-                     SurfacePtr(SDL_CreateRGBSurface(SDL_SWSURFACE, 31, 8, 32, 0xFF, 0xFF00,
-                                                     0xFF0000, 0))});
+  sources.push_back({"keyed 24-bit", SurfacePtr(SDL_CreateRGBSurface(SDL_SWSURFACE, 13, 30, 24,
+                                                                     0xFF0000, 0xFF00, 0xFF, 0))});
+  sources.push_back(
+      {"alpha 32-bit", SurfacePtr(SDL_CreateRGBSurface(SDL_SWSURFACE, 12, 12, 32, 0xFF, 0xFF00,
+                                                       0xFF0000, 0xFF000000))});
+  sources.push_back(
+      {"keyed bgr 32-bit",
+       SurfacePtr(SDL_CreateRGBSurface(SDL_SWSURFACE, 31, 8, 32, 0xFF, 0xFF00, 0xFF0000, 0))});
   for (Source& s : sources) {
     ASSERT_TRUE(s.surface) << s.what;
     paintPattern(s.surface.get());
     if (std::string(s.what).find("keyed") == 0)
-      SDL_SetColorKey(s.surface.get(), SDL_SRCCOLORKEY,
-                      SDL_MapRGB(s.surface->format, 0, 255, 0));
+      SDL_SetColorKey(s.surface.get(), SDL_SRCCOLORKEY, SDL_MapRGB(s.surface->format, 0, 255, 0));
   }
   std::vector<double> angles = {0, 0.0009, 1, 45, 90, 180, 270, 359, -30, 12.5, 725};
   for (int a = 3; a < 360; a += 17) angles.push_back(a);
@@ -270,4 +267,15 @@ TEST(RotateSprite, MatchesTheBlitThenSampleAlgorithmForEverySourceKind) {
       SurfacePtr actual = rotateSprite(s.surface.get(), angle, 1.0);
       expectSamePixels(expected.get(), actual.get(), s.what, angle);
     }
+  // Every size from a single pixel up, at every whole degree over a few turns.
+  std::srand(3);
+  for (int i = 0; i < 400; ++i) {
+    SurfacePtr source = plainSurface(1 + std::rand() % 40, 1 + std::rand() % 40);
+    paintPattern(source.get());
+    SDL_SetColorKey(source.get(), SDL_SRCCOLORKEY, kGreen);
+    const double angle = std::rand() % 1080 - 360;
+    SurfacePtr expected = referenceRotate(source.get(), angle);
+    SurfacePtr actual = rotateSprite(source.get(), angle, 1.0);
+    expectSamePixels(expected.get(), actual.get(), "random size", angle);
+  }
 }

@@ -39,8 +39,8 @@ struct Hud {
     world.weaponFrames[1] = plainSurface(40, 10, kGun);
     std::vector<std::unique_ptr<Weapon>> guns;
     guns.push_back(makeM4(0, 0));
-    world.player = makePerson("Valdero", nullptr, 1, false, false, 100, 12.5, 0, 100, 100, 29,
-                              18, std::move(guns), 100, 1000);
+    world.player = makePerson("Valdero", nullptr, 1, false, false, 100, 12.5, 0, 100, 100, 29, 18,
+                              std::move(guns), 100, 1000);
     if (std::filesystem::exists("GFX/fonts/ADVERT.TTF")) {
       world.smallFont.reset(TTF_OpenFont("GFX/fonts/ADVERT.TTF", 12));
       font = world.smallFont != nullptr;
@@ -144,8 +144,8 @@ TEST(DrawStatus, InACarOnlyThePanelAndTheCarsLifeShow) {
   EXPECT_EQ(hud.at(W - 120, H - 120), kPanel);
   EXPECT_EQ(hud.at(W - 110, H - 65), kPanel);  // no gun
   if (hud.font) {
-    EXPECT_TRUE(hud.dark(W - 70, H - 70, 30, 16));    // 70
-    EXPECT_FALSE(hud.dark(W - 90, H - 120, 80, 40));  // no weapon name
+    EXPECT_TRUE(hud.dark(W - 70, H - 70, 30, 16));     // 70
+    EXPECT_FALSE(hud.dark(W - 90, H - 120, 80, 40));   // no weapon name
     EXPECT_FALSE(hud.dark(W - 120, H - 32, 120, 32));  // no ammunition
   }
   // Marked as in a car but without one: neither panel.

@@ -39,8 +39,8 @@ struct Scene {
     world.view = {0, 0, static_cast<Uint16>(w), static_cast<Uint16>(h)};
     mapWorldColours(world, screen->format);
     world.background = plainSurface(w, h, kBackground);
-    world.player = makePerson("Valdero", nullptr, 0, false, false, 100, 0, 0, 40, 560, 29, 18,
-                              {}, 100, 0);
+    world.player =
+        makePerson("Valdero", nullptr, 0, false, false, 100, 0, 0, 40, 560, 29, 18, {}, 100, 0);
     world.player->heading = 90;
   }
   Uint32 at(int x, int y) { return colourAt(screen.get(), x, y); }
@@ -62,8 +62,8 @@ T* addRect(RecordList<T>& list, double x, double y, double w, double h) {
 }
 
 Person* addPerson(RecordList<Person>& list, double x, double y, int heading = 90) {
-  Person* p = list.append(
-      makePerson("Sela", nullptr, 0, true, false, 100, 0, 0, x, y, 10, 10, {}, 50, 10));
+  Person* p =
+      list.append(makePerson("Sela", nullptr, 0, true, false, 100, 0, 0, x, y, 10, 10, {}, 50, 10));
   p->heading = heading;
   return p;
 }
@@ -76,8 +76,8 @@ Car* addCar(World& world, double x, double y, int model, int heading = 90) {
 
 TEST(UpdateCamera, CentresOnThePlayerAndStaysInsideTheWorld) {
   World world;
-  world.player = makePerson("Valdero", nullptr, 0, false, false, 100, 0, 0, 100, 100, 29, 18,
-                            {}, 100, 0);
+  world.player =
+      makePerson("Valdero", nullptr, 0, false, false, 100, 0, 0, 100, 100, 29, 18, {}, 100, 0);
   world.view = {0, 0, 800, 600};
   updateCamera(world);
   EXPECT_EQ(world.view.x, 0);
@@ -245,7 +245,7 @@ TEST(DrawWorld, OnlyLivingPeopleOnFootInViewAreDrawnEachInItsOwnSlot) {
   Person* stepping = addPerson(world.pedestrians, 600, 100);
   stepping->walkFrame = 3;
   Person* oddKind = addPerson(world.pedestrians, 600, 200);
-  oddKind->kind = 77;     // no such kind: the first set is used
+  oddKind->kind = 77;      // no such kind: the first set is used
   oddKind->walkFrame = 9;  // no such frame: the first is used
   world.player->x = 50;
   world.player->y = 500;

@@ -1,0 +1,131 @@
+// The fill and picture blit the city is painted with give exactly SDL's own results.
+#include "render/blit.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "render/rotate.h"
+#include "render_support.h"
+
+using namespace rendertest;
+
+namespace {
+
+// Two screens with the same noisy content, one for SDL and one for our helpers.
+struct Twins {
+  SurfacePtr sdl, ours;
+  Twins(int w, int h) : sdl(plainSurface(w, h)), ours(plainSurface(w, h)) {
+    for (int y = 0; y < h; ++y)
+      for (int x = 0; x < w; ++x) {
+        const Uint32 v = static_cast<Uint32>(std::rand());
+        setRawPixel(sdl.get(), x, y, v);
+        setRawPixel(ours.get(), x, y, v);
+      }
+  }
+  void clip(SDL_Rect* r) {
+    SDL_SetClipRect(sdl.get(), r);
+    SDL_SetClipRect(ours.get(), r);
+  }
+  int differences() const {
+    int n = 0;
+    for (int y = 0; y < sdl->h; ++y)
+      for (int x = 0; x < sdl->w; ++x) n += rawPixel(sdl.get(), x, y) != rawPixel(ours.get(), x, y);
+    return n;
+  }
+};
+
+}  // namespace
+
+TEST(FillRect, MatchesSdlForRectanglesAnywhereAndInsideAClip) {
+  startMedia();
+  std::srand(7);
+  Twins screens(97, 61);
+  for (int pass = 0; pass < 2; ++pass) {
+    if (pass == 1) {
+      SDL_Rect clip{10, 5, 50, 40};
+      screens.clip(&clip);
+    }
+    for (int i = 0; i < 300; ++i) {
+      const SDL_Rect r{
+          static_cast<Sint16>(std::rand() % 160 - 40), static_cast<Sint16>(std::rand() % 120 - 40),
+          static_cast<Uint16>(std::rand() % 90), static_cast<Uint16>(std::rand() % 70)};
+      const Uint32 colour = static_cast<Uint32>(std::rand());
+      SDL_Rect copy = r;
+      SDL_FillRect(screens.sdl.get(), &copy, colour);
+      fillRect(screens.ours.get(), r, colour);
+      ASSERT_EQ(screens.differences(), 0)
+          << "rect " << r.x << "," << r.y << " " << r.w << "x" << r.h << " pass " << pass;
+    }
+  }
+  // Extremes of the 16-bit rectangle.
+  for (SDL_Rect r : {SDL_Rect{-32768, -32768, 65535, 65535}, SDL_Rect{32767, 0, 65535, 10},
+                     SDL_Rect{0, 0, 0, 0}}) {
+    SDL_Rect copy = r;
+    SDL_FillRect(screens.sdl.get(), &copy, 0x123456);
+    fillRect(screens.ours.get(), r, 0x123456);
+    EXPECT_EQ(screens.differences(), 0) << r.x << "," << r.y;
+  }
+  fillRect(nullptr, SDL_Rect{0, 0, 5, 5}, 0);
+}
+
+TEST(BlitAt, TurnedKeyedPicturesLandExactlyAsSdlBlitsThem) {
+  startMedia();
+  std::srand(11);
+  // A keyed frame with a pure-green border and a few stray green pixels inside.
+  SurfacePtr frame = plainSurface(23, 31, rgb(10, 200, 30));
+  for (int i = 0; i < 60; ++i)
+    setRawPixel(frame.get(), std::rand() % 23, std::rand() % 31,
+                i % 3 ? static_cast<Uint32>(std::rand()) & 0xFFFFFF : 0x00FF00);
+  SDL_SetColorKey(frame.get(), SDL_SRCCOLORKEY, 0x00FF00);
+  Twins screens(120, 90);
+  for (int pass = 0; pass < 2; ++pass) {
+    if (pass == 1) {
+      SDL_Rect clip{20, 10, 60, 50};
+      screens.clip(&clip);
+    }
+    for (int i = 0; i < 120; ++i) {
+      SurfacePtr picture = rotateSprite(frame.get(), std::rand() % 360, 1.0);
+      ASSERT_TRUE(picture);
+      // Set the key the way the drawing code does, from the frame's format.
+      SDL_SetColorKey(picture.get(), SDL_SRCCOLORKEY, SDL_MapRGB(frame->format, 0, 255, 0));
+      const int x = std::rand() % 180 - 50, y = std::rand() % 140 - 50;
+      SDL_Rect at{static_cast<Sint16>(x), static_cast<Sint16>(y), 0, 0};
+      SDL_BlitSurface(picture.get(), nullptr, screens.sdl.get(), &at);
+      blitAt(screens.ours.get(), picture.get(), x, y);
+      ASSERT_EQ(screens.differences(), 0) << "at " << x << "," << y << " pass " << pass;
+    }
+  }
+}
+
+TEST(BlitAt, PartlyTransparentAndPlainImagesGoThroughSdl) {
+  startMedia();
+  std::srand(5);
+  // An alpha picture with every level of transparency.
+  SurfacePtr glass(
+      SDL_CreateRGBSurface(SDL_SWSURFACE, 16, 16, 32, 0xFF, 0xFF00, 0xFF0000, 0xFF000000));
+  for (int y = 0; y < 16; ++y)
+    for (int x = 0; x < 16; ++x)
+      setRawPixel(glass.get(), x, y, (static_cast<Uint32>(y * 16 + x) << 24) | 0x00336699);
+  SDL_SetAlpha(glass.get(), SDL_SRCALPHA, 255);
+  // A turned, keyed picture with one half-clear pixel must blend like SDL does.
+  SurfacePtr frame = plainSurface(12, 10, rgb(200, 100, 50));
+  SDL_SetColorKey(frame.get(), SDL_SRCCOLORKEY, 0x00FF00);
+  SurfacePtr tinted = rotateSprite(frame.get(), 30, 1.0);
+  setRawPixel(tinted.get(), tinted->w / 2, tinted->h / 2, 0x80112233);
+  SDL_SetColorKey(tinted.get(), SDL_SRCCOLORKEY, 0x00FF00);
+  SurfacePtr keyedPlain = plainSurface(9, 7, rgb(1, 2, 3));
+  setRawPixel(keyedPlain.get(), 3, 3, 0x00FF00);
+  SDL_SetColorKey(keyedPlain.get(), SDL_SRCCOLORKEY, 0x00FF00);
+  Twins screens(40, 40);
+  for (SDL_Surface* image : {glass.get(), tinted.get(), keyedPlain.get()})
+    for (int x : {-5, 0, 12, 30}) {
+      SDL_Rect at{static_cast<Sint16>(x), static_cast<Sint16>(x / 2), 0, 0};
+      SDL_BlitSurface(image, nullptr, screens.sdl.get(), &at);
+      blitAt(screens.ours.get(), image, x, x / 2);
+      EXPECT_EQ(screens.differences(), 0) << x;
+    }
+  blitAt(screens.ours.get(), nullptr, 0, 0);
+  blitAt(nullptr, glass.get(), 0, 0);
+  EXPECT_EQ(screens.differences(), 0);
+}
