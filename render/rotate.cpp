@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <type_traits>
 
 namespace {
 
@@ -24,6 +25,10 @@ SDL_Surface* newPicture(int w, int h) {
   return SDL_CreateRGBSurface(SDL_SWSURFACE, w, h, 32, kRedMask, kGreenMask, kBlueMask, kAlphaMask);
 }
 
+// How source pixels become picture pixels: taken as they are from an alpha copy, converted from
+// the display's 0x00RRGGBB layout, or converted from any other 8-bit-per-colour layout.
+enum class Reading { AlphaCopy, Xrgb, AnyRgb };
+
 // Read access to the upright picture as the 32-bit alpha copy would hold it: key pixels zero,
 // every other pixel opaque in the picture byte order.
 struct SourceView {
@@ -36,11 +41,13 @@ struct SourceView {
   Uint32 rMask = 0, gMask = 0, bMask = 0;
   int rShift = 0, gShift = 0, bShift = 0;
 
-  template <bool kAlphaCopy>
+  template <Reading kReading>
   Uint32 at(int x, int y) const {
     const Uint32 p = reinterpret_cast<const Uint32*>(pixels + y * pitch)[x];
-    if (kAlphaCopy) return p;
+    if (kReading == Reading::AlphaCopy) return p;
     if (keyed && (p & rgbMask) == key) return 0;
+    if (kReading == Reading::Xrgb)  // the display format: swap red and blue, add alpha
+      return kAlphaMask | (p & 0x0000FF00) | ((p >> 16) & 0xFF) | ((p & 0xFF) << 16);
     return ((p & rMask) >> rShift) | (((p & gMask) >> gShift) << 8) |
            (((p & bMask) >> bShift) << 16) | kAlphaMask;
   }
@@ -97,7 +104,7 @@ void solveSpan(int64_t start, int64_t step, int64_t lo, int64_t hi, int64_t& fir
   }
 }
 
-template <bool kAlphaCopy>
+template <Reading kReading>
 void fillTurned(const SourceView& src, SDL_Surface* dst, int halfW, int halfH, double sinInv,
                 double cosInv) {
   // 64-bit accumulators: the same values as 32-bit ones for any picture that fits in them,
@@ -121,7 +128,7 @@ void fillTurned(const SourceView& src, SDL_Surface* dst, int halfW, int halfH, d
       for (int c = 0; c < dst->w; ++c) {
         const int sx = static_cast<int16_t>(sdx >> 16);
         const int sy = static_cast<int16_t>(sdy >> 16);
-        out[c] = (sx >= 0 && sy >= 0 && sx < src.w && sy < src.h) ? src.at<kAlphaCopy>(sx, sy) : 0;
+        out[c] = (sx >= 0 && sy >= 0 && sx < src.w && sy < src.h) ? src.at<kReading>(sx, sy) : 0;
         sdx += icos;
         sdy += isin;
       }
@@ -136,7 +143,7 @@ void fillTurned(const SourceView& src, SDL_Surface* dst, int halfW, int halfH, d
     sdx += first * icos;
     sdy += first * isin;
     for (int64_t c = first; c < last; ++c) {
-      out[c] = src.at<kAlphaCopy>(static_cast<int>(sdx >> 16), static_cast<int>(sdy >> 16));
+      out[c] = src.at<kReading>(static_cast<int>(sdx >> 16), static_cast<int>(sdy >> 16));
       sdx += icos;
       sdy += isin;
     }
@@ -144,15 +151,26 @@ void fillTurned(const SourceView& src, SDL_Surface* dst, int halfW, int halfH, d
   }
 }
 
-template <bool kAlphaCopy>
+template <Reading kReading>
 void fillScaled(const SourceView& src, SDL_Surface* dst) {
   Uint8* row = static_cast<Uint8*>(dst->pixels);
   for (int r = 0; r < dst->h; ++r, row += dst->pitch) {
     const int sy = static_cast<int>(static_cast<int64_t>(r) * src.h / dst->h);
     Uint32* out = reinterpret_cast<Uint32*>(row);
     for (int c = 0; c < dst->w; ++c)
-      out[c] = src.at<kAlphaCopy>(static_cast<int>(static_cast<int64_t>(c) * src.w / dst->w), sy);
+      out[c] = src.at<kReading>(static_cast<int>(static_cast<int64_t>(c) * src.w / dst->w), sy);
   }
+}
+
+// Runs fill with the reading that suits the source.
+template <class Fill>
+void dispatch(const SourceView& src, bool direct, Fill fill) {
+  if (!direct)
+    fill(std::integral_constant<Reading, Reading::AlphaCopy>());
+  else if (src.rMask == 0x00FF0000 && src.gMask == 0x0000FF00 && src.bMask == 0x000000FF)
+    fill(std::integral_constant<Reading, Reading::Xrgb>());
+  else
+    fill(std::integral_constant<Reading, Reading::AnyRgb>());
 }
 
 }  // namespace
@@ -194,18 +212,20 @@ SurfacePtr rotateSprite(SDL_Surface* source, double angle, double zoom) {
                                                       std::fabs(-sx + cy), std::fabs(-sx - cy)}))),
                  1);
     result.reset(newPicture(2 * halfW, 2 * halfH));
-    if (result && direct)
-      fillTurned<false>(src, result.get(), halfW, halfH, sinInv, cosInv);
-    else if (result)
-      fillTurned<true>(src, result.get(), halfW, halfH, sinInv, cosInv);
+    if (result) {
+      auto fill = [&](auto reading) {
+        fillTurned<decltype(reading)::value>(src, result.get(), halfW, halfH, sinInv, cosInv);
+      };
+      dispatch(src, direct, fill);
+    }
   } else {
     const int w = std::max(static_cast<int>(src.w * zoom), 1);
     const int h = std::max(static_cast<int>(src.h * zoom), 1);
     result.reset(newPicture(w, h));
-    if (result && direct)
-      fillScaled<false>(src, result.get());
-    else if (result)
-      fillScaled<true>(src, result.get());
+    if (result) {
+      auto fill = [&](auto reading) { fillScaled<decltype(reading)::value>(src, result.get()); };
+      dispatch(src, direct, fill);
+    }
   }
 
   if (locked) SDL_UnlockSurface(read);
