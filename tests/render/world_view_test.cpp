@@ -9,6 +9,7 @@
 
 #include "app/world.h"
 #include "render/rotate.h"
+#include "render/sprites.h"
 #include "render_support.h"
 
 using namespace rendertest;
@@ -473,4 +474,33 @@ TEST(DrawWorld, RoadNameHouseTextAndCarNameShowWhereThePlayerIs) {
   world.player->enteredAt = 900;
   drawWorld(world);
   EXPECT_FALSE(hasDarkPixel(scene.screen.get(), 20, carY, 120, 16));
+}
+
+// The game's own art, when it has been drawn: a small street scene comes out with every
+// mover drawn over the ground and the key colour nowhere on screen.
+TEST(DrawWorld, TheGamesArtDrawsWithoutKeyColourShowing) {
+  if (!std::filesystem::exists("GFX/cars/car0.png") ||
+      !std::filesystem::exists("GFX/pedestrants/pedestrant1/pedestrant.0.png"))
+    GTEST_SKIP() << "art not drawn yet";
+  Scene scene;
+  World& world = scene.world;
+  loadSprites(world);
+  world.background = plainSurface(800, 600, kBackground);
+  addRect(world.roads, 0, 250, 800, 100);
+  addCar(world, 200, 300, 0, 0);
+  addCar(world, 400, 300, 1, 135);
+  addPerson(world.pedestrians, 600, 200, 200);
+  world.player->x = 700;
+  world.player->y = 450;
+  auto item = std::make_unique<MoneyItem>();
+  item->x = 1200;
+  item->y = 300;
+  world.moneyItems.append(std::move(item));
+  drawWorld(world);
+  EXPECT_NE(scene.at(200, 300), world.roadGrey & 0xFFFFFF);
+  EXPECT_NE(scene.at(400, 300), world.roadGrey & 0xFFFFFF);
+  int green = 0;
+  for (int y = 0; y < 600; ++y)
+    for (int x = 0; x < 800; ++x) green += scene.at(x, y) == rgb(0, 255, 0);
+  EXPECT_EQ(green, 0);
 }
