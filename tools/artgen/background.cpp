@@ -56,25 +56,24 @@ Shape roundRectGrown(double x0, double y0, double x1, double y1, double radius, 
   return roundRect(x0 - g, y0 - g, x1 + g, y1 + g, std::max(0.5, radius + g));
 }
 
-// The letters Z, O and R, 80 high, with their top-left at (x, y); grow > 0 thickens them.
-Shape titleLetters(double x, double y, double grow) {
+// The letters Z, O and R, 80 units high and `scale` pixels per unit, with their top-left at
+// (x, y), and speed streaks behind them; grow > 0 thickens everything by that many pixels.
+Shape titleLetters(double x, double y, double scale, double grow) {
   auto P = [&](std::vector<double> pts) {
     for (size_t i = 0; i < pts.size(); i += 2) {
-      pts[i] += x;
-      pts[i + 1] += y;
+      pts[i] = x + pts[i] * scale;
+      pts[i + 1] = y + pts[i + 1] * scale;
     }
     return polygonGrown(pts, grow);
   };
+  auto box = [&](double x0, double y0, double x1, double y1, double radius, double g) {
+    return roundRectGrown(x + x0 * scale, y + y0 * scale, x + x1 * scale, y + y1 * scale, radius * scale, g);
+  };
   Shape z = P({0, 0, 66, 0, 66, 16, 24, 64, 66, 64, 66, 80, 0, 80, 0, 64, 42, 16, 0, 16});
-  double ox = x + 78;
-  Shape o = subtract(roundRectGrown(ox, y, ox + 72, y + 80, 28, grow),
-                     roundRectGrown(ox + 19, y + 18, ox + 53, y + 62, 10, -grow));
-  double rx = x + 162;
-  Shape bowl = subtract(roundRectGrown(rx, y, rx + 64, y + 50, 22, grow),
-                        roundRectGrown(rx + 19, y + 16, rx + 44, y + 34, 6, -grow));
-  Shape stem = roundRectGrown(rx, y, rx + 19, y + 80, 0.5, grow);
-  Shape leg = P({162 + 26, 40, 162 + 46, 40, 162 + 70, 80, 162 + 48, 80});
-  // Speed streaks trailing off to the right.
+  Shape o = subtract(box(78, 0, 150, 80, 28, grow), box(97, 18, 131, 62, 10, -grow));
+  Shape bowl = subtract(box(162, 0, 226, 50, 22, grow), box(181, 16, 206, 34, 6, -grow));
+  Shape stem = box(162, 0, 181, 80, 0.5, grow);
+  Shape leg = P({188, 40, 208, 40, 232, 80, 210, 80});
   Shape streaks = P({250, 16, 620, 22, 620, 24, 250, 30});
   streaks = unite(streaks, P({250, 40, 540, 45, 540, 47, 250, 52}));
   streaks = unite(streaks, P({250, 64, 460, 68, 460, 70, 250, 76}));
@@ -82,15 +81,14 @@ Shape titleLetters(double x, double y, double grow) {
 }
 
 // A ground colour per pixel: worn earth, lighter toward the upper left, darker at the edges.
-Rgb groundAt(int x, int y) {
+Colour groundAt(int x, int y) {
   double n = valueNoise(x, y, 700, 11) * 7.0 + valueNoise(x, y, 190, 12) * 3.0 + valueNoise(x, y, 60, 13) * 1.2;
   double fx = x / double(kWidth), fy = y / double(kHeight);
   double shade = 8.0 - 14.0 * fy - 6.0 * fx;
   double reach = std::max(0.0, std::sqrt((fx - 0.35) * (fx - 0.35) + (fy - 0.45) * (fy - 0.45)) - 0.55);
   double vignette = -132.0 * reach * reach;
   double v = shade + n + vignette;
-  Colour c{122 + v, 116 + v * 0.95, 94 + v * 0.8};
-  return toRgb(c);
+  return Colour{122 + v, 116 + v * 0.95, 94 + v * 0.8};
 }
 
 // Two pairs of tyre tracks swerving down the right of the screen, clear of the menu strip.
@@ -120,9 +118,9 @@ void tyreTracks(Image& img) {
 
 void title(Image& img) {
   const int left = 176, top = 0, w = 680, h = 104;
-  const double lx = 200 - left, ly = 4 - top;
+  const double lx = 200 - left, ly = 7 - top, scale = 0.95;
   Canvas shadow(w, h, 4);
-  shadow.fill(titleLetters(lx + 6, ly + 4, 3.5), rgb(20, 16, 10));
+  shadow.fill(titleLetters(lx + 6, ly + 4, scale, 3.5), rgb(20, 16, 10));
   // Soften the shadow by compositing it twice, a little apart, at part strength.
   Image soft = img;
   shadow.compositeOnto(soft, left, top);
@@ -132,22 +130,37 @@ void title(Image& img) {
       img.at(x, y) = toRgb(mix(rgb(a.r, a.g, a.b), rgb(b.r, b.g, b.b), 0.55));
     }
   Canvas letters(w, h, 4);
-  letters.fill(titleLetters(lx, ly, 4.5), rgb(30, 18, 12));
-  Paint fire = [ly](double, double y) {
-    double t = std::clamp((y - ly) / 80.0, 0.0, 1.0);
+  letters.fill(titleLetters(lx, ly, scale, 4.5), rgb(30, 18, 12));
+  Paint fire = [ly, scale](double, double y) {
+    double t = std::clamp((y - ly) / (80.0 * scale), 0.0, 1.0);
     return t < 0.5 ? mix(rgb(255, 226, 90), rgb(246, 140, 36), t * 2) : mix(rgb(246, 140, 36), rgb(204, 40, 28), t * 2 - 1);
   };
-  letters.fill(titleLetters(lx, ly, 0), fire);
-  letters.overlay(intersect(titleLetters(lx, ly, -3), rect(0, ly + 3, w, ly + 14)), rgb(255, 250, 220), 0.35);
+  letters.fill(titleLetters(lx, ly, scale, 0), fire);
+  letters.overlay(intersect(titleLetters(lx, ly, scale, -3), rect(0, ly + 3, w, ly + 13)), rgb(255, 250, 220), 0.35);
   letters.compositeOnto(img, left, top);
 }
 
 }  // namespace
 
 Image drawBackground() {
+  // The ground changes slowly, so it is worked out on a coarse grid and blended between.
+  constexpr int kStep = 4;
+  const int gw = kWidth / kStep + 2, gh = kHeight / kStep + 2;
+  std::vector<Colour> grid(size_t(gw) * gh);
+  for (int j = 0; j < gh; ++j)
+    for (int i = 0; i < gw; ++i) grid[size_t(j) * gw + i] = groundAt(i * kStep, j * kStep);
   Image img(kWidth, kHeight);
-  for (int y = 0; y < kHeight; ++y)
-    for (int x = 0; x < kWidth; ++x) img.at(x, y) = groundAt(x, y);
+  for (int y = 0; y < kHeight; ++y) {
+    const int j = y / kStep;
+    const double ty = (y % kStep) / double(kStep);
+    for (int x = 0; x < kWidth; ++x) {
+      const int i = x / kStep;
+      const double tx = (x % kStep) / double(kStep);
+      const Colour* row0 = &grid[size_t(j) * gw + i];
+      const Colour* row1 = row0 + gw;
+      img.at(x, y) = toRgb(mix(mix(row0[0], row0[1], tx), mix(row1[0], row1[1], tx), ty));
+    }
+  }
   tyreTracks(img);
   title(img);
   return img;

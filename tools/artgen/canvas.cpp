@@ -110,9 +110,14 @@ Shape rectTurned(double cx, double cy, double w, double h, double degrees) {
                }};
 }
 
+// Whether a point lies in a shape's box: a cheap test before the shape's own.
+static bool inBox(const Shape& s, double x, double y) { return x >= s.x0 && x <= s.x1 && y >= s.y0 && y <= s.y1; }
+
 Shape unite(Shape a, Shape b) {
   return Shape{std::min(a.x0, b.x0), std::min(a.y0, b.y0), std::max(a.x1, b.x1), std::max(a.y1, b.y1),
-               [a, b](double x, double y) { return a.inside(x, y) || b.inside(x, y); }};
+               [a, b](double x, double y) {
+                 return (inBox(a, x, y) && a.inside(x, y)) || (inBox(b, x, y) && b.inside(x, y));
+               }};
 }
 
 Shape intersect(Shape a, Shape b) {
@@ -121,7 +126,8 @@ Shape intersect(Shape a, Shape b) {
 }
 
 Shape subtract(Shape a, Shape b) {
-  return Shape{a.x0, a.y0, a.x1, a.y1, [a, b](double x, double y) { return a.inside(x, y) && !b.inside(x, y); }};
+  return Shape{a.x0, a.y0, a.x1, a.y1,
+               [a, b](double x, double y) { return a.inside(x, y) && !(inBox(b, x, y) && b.inside(x, y)); }};
 }
 
 Shape shifted(Shape s, double dx, double dy) {

@@ -67,7 +67,7 @@ class Text {
 
 // One band of the sheet on one ground colour.
 Image groundBand(const ArtSet& a, Rgb ground) {
-  Image band(760, 210, ground);
+  Image band(790, 210, ground);
   // Walk cycles, then one frame turned through the headings.
   for (int f = 0; f < 8; ++f) {
     placeTurned(band, a.player[f], 22 + f * 34, 22, 90);
@@ -137,7 +137,7 @@ Image statusMock(const ArtSet& a, const Text& text, int weapon, bool inCar) {
 Image drawContactSheet(const ArtSet& a, const std::string& fontPath) {
   Text label(fontPath, 12);
   const Rgb grounds[] = {kRoad, kSidewalk, kLawn, kHouse};
-  Image top(760, 4 * 210);
+  Image top(790, 4 * 210);
   for (int g = 0; g < 4; ++g) blitOpaque(top, groundBand(a, grounds[g]), 0, g * 210);
   Image huds(840, 500, Rgb{40, 40, 40});
   for (int i = 0; i < 4; ++i) {

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <stdexcept>
 
 namespace art {
@@ -137,31 +138,34 @@ static std::vector<uint8_t> filterRows(const Image& img) {
     raw[i * 3 + 1] = img.px[i].g;
     raw[i * 3 + 2] = img.px[i].b;
   }
-  std::vector<uint8_t> out;
-  out.reserve((stride + 1) * img.h);
-  std::vector<uint8_t> zero(stride, 0), trial(stride), best(stride);
+  std::vector<uint8_t> out((stride + 1) * img.h);
+  std::vector<uint8_t> zero(stride, 0), trial[5];
+  for (auto& t : trial) t.resize(stride);
   for (int y = 0; y < img.h; ++y) {
     const uint8_t* cur = &raw[stride * y];
     const uint8_t* up = y ? &raw[stride * (y - 1)] : zero.data();
+    for (size_t i = 0; i < stride; ++i) {
+      int a = i >= 3 ? cur[i - 3] : 0, b = up[i], c = i >= 3 ? up[i - 3] : 0;
+      trial[0][i] = cur[i];
+      trial[1][i] = uint8_t(cur[i] - a);
+      trial[2][i] = uint8_t(cur[i] - b);
+      trial[3][i] = uint8_t(cur[i] - (a + b) / 2);
+      trial[4][i] = uint8_t(cur[i] - paeth(a, b, c));
+    }
     long bestScore = -1;
-    int bestFilter = 0;
+    int best = 0;
     for (int f = 0; f < 5; ++f) {
       long score = 0;
-      for (size_t i = 0; i < stride; ++i) {
-        int a = i >= 3 ? cur[i - 3] : 0, b = up[i], c = i >= 3 ? up[i - 3] : 0;
-        int pred = f == 0 ? 0 : f == 1 ? a : f == 2 ? b : f == 3 ? (a + b) / 2 : paeth(a, b, c);
-        uint8_t v = uint8_t(cur[i] - pred);
-        trial[i] = v;
-        score += v < 128 ? v : 256 - v;
-      }
+      const uint8_t* t = trial[f].data();
+      for (size_t i = 0; i < stride; ++i) score += t[i] < 128 ? t[i] : 256 - t[i];
       if (bestScore < 0 || score < bestScore) {
         bestScore = score;
-        bestFilter = f;
-        best = trial;
+        best = f;
       }
     }
-    out.push_back(uint8_t(bestFilter));
-    out.insert(out.end(), best.begin(), best.end());
+    uint8_t* row = &out[(stride + 1) * y];
+    row[0] = uint8_t(best);
+    std::memcpy(row + 1, trial[best].data(), stride);
   }
   return out;
 }
@@ -176,7 +180,7 @@ std::vector<uint8_t> encodePng(const Image& img) {
 
   std::vector<uint8_t> filtered = filterRows(img);
   z_stream zs{};
-  if (deflateInit2(&zs, 9, Z_DEFLATED, 15, 9, Z_DEFAULT_STRATEGY) != Z_OK)
+  if (deflateInit2(&zs, 6, Z_DEFLATED, 15, 9, Z_DEFAULT_STRATEGY) != Z_OK)
     throw std::runtime_error("deflateInit2 failed");
   std::vector<uint8_t> packed(deflateBound(&zs, uLong(filtered.size())));
   zs.next_in = filtered.data();

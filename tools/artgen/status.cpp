@@ -19,7 +19,7 @@ Image finish(const Canvas& c, Rgb key, double outline) {
 
 // A classic heart: (x^2 + y^2 - 1)^3 <= x^2 y^3, scaled to half-width r.
 Shape heart(double cx, double cy, double r) {
-  return Shape{cx - r * 1.2, cy - r * 1.2, cx + r * 1.2, cy + r * 1.4, [=](double px, double py) {
+  return Shape{cx - r * 1.3, cy - r * 1.4, cx + r * 1.3, cy + r * 1.3, [=](double px, double py) {
                  double x = (px - cx) / r, y = -(py - cy) / r;
                  double a = x * x + y * y - 1;
                  return a * a * a - x * x * y * y * y <= 0;
