@@ -10,9 +10,13 @@ namespace {
 
 double toRadians(double degrees) { return degrees * PI / 180; }
 
-// Angle of corner k around the centre, in degrees; NaN-free for a zero-sized body.
-double cornerAngle(const Body& body, int k) {
-  double phi = (body.w == 0 && body.h == 0) ? 0.0 : std::atan(body.h / body.w) * 180 / PI;
+// The half-angle of the box's diagonal, in degrees; 0 for a body of no size (not NaN).
+double diagonalAngle(const Body& body) {
+  return (body.w == 0 && body.h == 0) ? 0.0 : std::atan(body.h / body.w) * 180 / PI;
+}
+
+// Direction of corner k from the centre, in degrees.
+double cornerAngle(const Body& body, double phi, int k) {
   switch (k) {
     case 0: return 270 - body.heading + phi;  // front-left
     case 1: return 270 - body.heading - phi;  // rear-left
@@ -23,12 +27,12 @@ double cornerAngle(const Body& body, int k) {
 
 double cornerXAt(const Body& body, double cx, int k) {
   if (k < 0 || k > 3) return 0;
-  return cx + halfDiagonal(body) * std::cos(toRadians(cornerAngle(body, k)));
+  return cx + halfDiagonal(body) * std::cos(toRadians(cornerAngle(body, diagonalAngle(body), k)));
 }
 
 double cornerYAt(const Body& body, double cy, int k) {
   if (k < 0 || k > 3) return 0;
-  return cy + halfDiagonal(body) * std::sin(toRadians(cornerAngle(body, k)));
+  return cy + halfDiagonal(body) * std::sin(toRadians(cornerAngle(body, diagonalAngle(body), k)));
 }
 
 // The four corners of a body around a given centre, computed once per measure.
@@ -37,10 +41,12 @@ struct Outline {
 };
 
 Outline outlineAt(const Body& body, double cx, double cy) {
+  const double phi = diagonalAngle(body), r = halfDiagonal(body);
   Outline o;
   for (int k = 0; k < 4; ++k) {
-    o.x[k] = cornerXAt(body, cx, k);
-    o.y[k] = cornerYAt(body, cy, k);
+    double radians = toRadians(cornerAngle(body, phi, k));
+    o.x[k] = cx + r * std::cos(radians);
+    o.y[k] = cy + r * std::sin(radians);
   }
   return o;
 }
@@ -49,43 +55,83 @@ Outline outlineAt(const Body& body, double cx, double cy) {
 // than this, so a measure always ends.
 constexpr double kMaxEdgeSamples = 4.0 * WORLD_SIZE;
 
-// Steps i along an edge's major extent e: 0, 1, ... while i < e; or from e truncated
-// toward zero up to -1, so an edge walked backwards leaves out its start corner.
-template <class Visit>
-void walkExtent(double e, Visit&& visit) {
-  if (!std::isfinite(e)) return;
-  if (e > kMaxEdgeSamples) e = kMaxEdgeSamples;
-  if (e < -kMaxEdgeSamples) e = -kMaxEdgeSamples;
-  if (e > 0) {
-    for (int64_t i = 0; i < e; ++i) visit(static_cast<double>(i));
-  } else if (e < 0) {
-    for (int64_t i = static_cast<int64_t>(e); i <= -1; ++i) visit(static_cast<double>(i));
+// The sampled points of one edge: point(i) for every whole i from first to last.
+struct EdgeSamples {
+  enum Shape { kVertical, kShallow, kSteep } shape = kVertical;
+  double x1 = 0, y1 = 0, s = 0;  // start corner and slope dy/dx
+  int64_t first = 0, last = -1;  // no samples when first > last
+
+  double pointX(double i) const {
+    return shape == kVertical ? x1 : (shape == kShallow ? x1 + i : x1 + i / s);
   }
+  double pointY(double i) const {
+    return shape == kVertical ? y1 + i : (shape == kShallow ? y1 + s * i : y1 + i);
+  }
+};
+
+// Edge k runs from corner k to corner k+1 (corner 3 back to corner 0). i steps along the
+// major extent e: 0, 1, ... while i < e; or from e truncated toward zero up to -1, so an
+// edge walked backwards leaves out its start corner.
+EdgeSamples edgeSamples(const Outline& o, int k) {
+  EdgeSamples edge;
+  int n = (k + 1) % 4;
+  double x1 = o.x[k], y1 = o.y[k];
+  double dx = o.x[n] - x1, dy = o.y[n] - y1;
+  if (!std::isfinite(x1) || !std::isfinite(y1) || !std::isfinite(dx) || !std::isfinite(dy))
+    return edge;
+  if (dx == 0 && dy == 0) return edge;
+  edge.x1 = x1;
+  edge.y1 = y1;
+  double extent;
+  if (dx == 0) {
+    edge.shape = EdgeSamples::kVertical;
+    extent = dy;
+  } else if (std::fabs(dx) > std::fabs(dy)) {
+    edge.shape = EdgeSamples::kShallow;
+    edge.s = dy / dx;
+    extent = dx;
+  } else {
+    edge.shape = EdgeSamples::kSteep;
+    edge.s = dy / dx;
+    extent = dy;
+  }
+  if (extent > kMaxEdgeSamples) extent = kMaxEdgeSamples;
+  if (extent < -kMaxEdgeSamples) extent = -kMaxEdgeSamples;
+  if (extent > 0) {
+    edge.first = 0;
+    edge.last = static_cast<int64_t>(std::ceil(extent)) - 1;
+  } else {
+    edge.first = static_cast<int64_t>(extent);
+    edge.last = -1;
+  }
+  return edge;
 }
 
-// Visits the sampled outline points, corner k to corner k+1, corner 3 back to corner 0.
+// The sampled outline of a body: the one definition every clearance measure walks.
+struct SampledOutline {
+  EdgeSamples edge[4];
+};
+
+SampledOutline sampledOutlineAt(const Body& body, double cx, double cy) {
+  Outline corners = outlineAt(body, cx, cy);
+  SampledOutline o;
+  for (int k = 0; k < 4; ++k) o.edge[k] = edgeSamples(corners, k);
+  return o;
+}
+
+// Visits every sampled outline point, edge by edge.
 template <class Visit>
-void sampleOutline(const Outline& o, Visit&& visit) {
-  for (int k = 0; k < 4; ++k) {
-    int n = (k + 1) % 4;
-    double x1 = o.x[k], y1 = o.y[k];
-    double dx = o.x[n] - x1, dy = o.y[n] - y1;
-    if (dx == 0 && dy == 0) continue;
-    if (dx == 0) {
-      walkExtent(dy, [&](double i) { visit(x1, y1 + i); });
-    } else if (std::fabs(dx) > std::fabs(dy)) {
-      double s = dy / dx;
-      walkExtent(dx, [&](double i) { visit(x1 + i, y1 + s * i); });
-    } else {
-      double s = dy / dx;
-      walkExtent(dy, [&](double i) { visit(x1 + i / s, y1 + i); });
+void sampleOutline(const SampledOutline& o, Visit&& visit) {
+  for (const EdgeSamples& edge : o.edge)
+    for (int64_t i = edge.first; i <= edge.last; ++i) {
+      double step = static_cast<double>(i);
+      visit(edge.pointX(step), edge.pointY(step));
     }
-  }
 }
 
 // Smallest value of measure over the outline, `start` when nothing is sampled.
 template <class Measure>
-double minOverOutline(const Outline& o, double start, Measure&& measure) {
+double minOverOutline(const SampledOutline& o, double start, Measure&& measure) {
   double best = start;
   sampleOutline(o, [&](double px, double py) {
     double d = measure(px, py);
@@ -94,22 +140,48 @@ double minOverOutline(const Outline& o, double start, Measure&& measure) {
   return best;
 }
 
-// Squared distances keep the inner loop free of square roots; the root of the smallest
-// square is the smallest distance, so the result is the same.
-double squaredOutlineDistance(double px, double py, const Outline& o) {
-  return minOverOutline(o, NO_CONTACT * NO_CONTACT, [&](double qx, double qy) {
-    double dx = px - qx, dy = py - qy;
-    return dx * dx + dy * dy;
-  });
+// The samples of an edge lie evenly on a line (at least one pixel apart), so their squared
+// distance to a point is a convex quadratic in i that grows by at least 1 per step away from
+// its lowest point: only the two steps around the projection of the point can be nearest.
+// They are evaluated by the same formulas as a full walk, so the result is the same as
+// walking every sample.
+double squaredEdgeDistance(double px, double py, const EdgeSamples& edge, double best) {
+  if (edge.first > edge.last) return best;
+  double ux = 0, uy = 1;
+  if (edge.shape == EdgeSamples::kShallow) {
+    ux = 1;
+    uy = edge.s;
+  } else if (edge.shape == EdgeSamples::kSteep) {
+    ux = 1 / edge.s;
+  }
+  double t = ((px - edge.x1) * ux + (py - edge.y1) * uy) / (ux * ux + uy * uy);
+  const double first = static_cast<double>(edge.first), last = static_cast<double>(edge.last);
+  if (!(t >= first)) t = first;  // also NaN
+  if (t > last) t = last;
+  const int64_t around = static_cast<int64_t>(std::floor(t));
+  for (int64_t i = around; i <= around + 1 && i <= edge.last; ++i) {
+    double step = static_cast<double>(i);
+    double dx = px - edge.pointX(step), dy = py - edge.pointY(step);
+    double d = dx * dx + dy * dy;
+    if (d < best) best = d;
+  }
+  return best;
 }
 
-double outlineOutlineClearance(const Outline& a, const Outline& b) {
-  return std::sqrt(minOverOutline(a, NO_CONTACT * NO_CONTACT, [&](double px, double py) {
-    return squaredOutlineDistance(px, py, b);
-  }));
+// Squares keep square roots out of the inner loop; the root of the smallest square is the
+// smallest distance, so the result is the same.
+double squaredOutlineDistance(double px, double py, const SampledOutline& o, double best) {
+  for (const EdgeSamples& edge : o.edge) best = squaredEdgeDistance(px, py, edge, best);
+  return best;
 }
 
-double outlineRectClearance(const Outline& o, const Rect& rect) {
+double outlineOutlineClearance(const SampledOutline& a, const SampledOutline& b) {
+  double best = NO_CONTACT * NO_CONTACT;
+  sampleOutline(a, [&](double px, double py) { best = squaredOutlineDistance(px, py, b, best); });
+  return std::sqrt(best);
+}
+
+double outlineRectClearance(const SampledOutline& o, const Rect& rect) {
   return minOverOutline(o, NO_CONTACT,
                         [&](double px, double py) { return pointRectDistance(px, py, rect); });
 }
@@ -144,23 +216,25 @@ double pointRectDistance(double px, double py, const Rect& rect) {
 }
 
 double pointOutlineDistance(double px, double py, const Body& body) {
-  return std::sqrt(squaredOutlineDistance(px, py, outlineAt(body, body.x, body.y)));
+  return std::sqrt(squaredOutlineDistance(px, py, sampledOutlineAt(body, body.x, body.y),
+                                          NO_CONTACT * NO_CONTACT));
 }
 
 double boxRectClearance(const Body& body, const Rect& rect) {
-  return outlineRectClearance(outlineAt(body, body.x, body.y), rect);
+  return outlineRectClearance(sampledOutlineAt(body, body.x, body.y), rect);
 }
 
 double nextBoxRectClearance(const Body& body, const Rect& rect) {
-  return outlineRectClearance(outlineAt(body, body.nextX, body.nextY), rect);
+  return outlineRectClearance(sampledOutlineAt(body, body.nextX, body.nextY), rect);
 }
 
 double boxBoxClearance(const Body& a, const Body& b) {
-  return outlineOutlineClearance(outlineAt(a, a.x, a.y), outlineAt(b, b.x, b.y));
+  return outlineOutlineClearance(sampledOutlineAt(a, a.x, a.y), sampledOutlineAt(b, b.x, b.y));
 }
 
 double nextBoxBoxClearance(const Body& a, const Body& b) {
-  return outlineOutlineClearance(outlineAt(a, a.nextX, a.nextY), outlineAt(b, b.x, b.y));
+  return outlineOutlineClearance(sampledOutlineAt(a, a.nextX, a.nextY),
+                                 sampledOutlineAt(b, b.x, b.y));
 }
 
 bool nearHouse(const Rect& house, const Body& body) {
