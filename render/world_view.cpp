@@ -33,6 +33,10 @@ void fillRects(World& world, const RecordList<R>& list, ColourOf colourOf) {
   }
 }
 
+// Picture files face up, headings count from the right: turn by the heading less 90 degrees
+// (in doubles, so no heading read from a map can overflow).
+double upright(int32_t heading) { return static_cast<double>(heading) - 90.0; }
+
 // Frame counters come from map files and the walking step; one out of 0..7 shows frame 0.
 int frameIndex(int walkFrame) { return (walkFrame >= 0 && walkFrame < 8) ? walkFrame : 0; }
 
@@ -42,7 +46,7 @@ void drawPeople(World& world, const RecordList<Person>& people) {
     if (!anyCornerInView(*person, world.view)) continue;
     SDL_Surface* frame =
         world.pedestrianFrames[tableIndex(person->kind) * 8 + frameIndex(person->walkFrame)].get();
-    drawRotated(world, person->picture, frame, person->heading - 90, person->x, person->y);
+    drawRotated(world, person->picture, frame, upright(person->heading), person->x, person->y);
   }
 }
 
@@ -140,7 +144,7 @@ ArrowPlace arrowPlace(const MoneyItem& item, const SDL_Rect& view, int screenW, 
   return p;
 }
 
-void drawRotated(World& world, SurfacePtr& slot, SDL_Surface* frame, int angle, double x,
+void drawRotated(World& world, SurfacePtr& slot, SDL_Surface* frame, double angle, double x,
                  double y) {
   slot.reset();
   if (!frame) return;
@@ -176,7 +180,7 @@ void drawWorld(World& world) {
   for (const auto& car : world.cars) {
     if (!anyCornerInView(*car, view)) continue;
     drawRotated(world, world.rotatedSprite, world.carFrames[tableIndex(car->model)].get(),
-                car->heading - 90, car->x, car->y);
+                upright(car->heading), car->x, car->y);
   }
   // Houses cover the cars under them.
   fillRects(world, world.houses,
@@ -190,6 +194,6 @@ void drawWorld(World& world) {
   Person& player = *world.player;
   if (!player.inCar)
     drawRotated(world, world.rotatedSprite, world.playerFrames[frameIndex(player.walkFrame)].get(),
-                player.heading - 90, player.x, player.y);
+                upright(player.heading), player.x, player.y);
   drawPlayerTexts(world);
 }

@@ -21,4 +21,5 @@ ArrowPlace arrowPlace(const MoneyItem& item, const SDL_Rect& view, int screenW, 
 
 // Replaces the slot with the frame turned by angle degrees, keyed pure green, and blits it
 // centred on the world point (x, y). An empty frame leaves the slot empty and draws nothing.
-void drawRotated(World& world, SurfacePtr& slot, SDL_Surface* frame, int angle, double x, double y);
+void drawRotated(World& world, SurfacePtr& slot, SDL_Surface* frame, double angle, double x,
+                 double y);
