@@ -23,7 +23,9 @@
 #include "render/status.h"
 #include "render/world_view.h"
 #include "sim/collision.h"
+#if ZOR_HAVE_CITYGEN
 #include "tools/citygen/city_generator.h"
+#endif
 #include "world/level.h"
 #include "world/map_files.h"
 
@@ -110,6 +112,7 @@ int main(int argc, char** argv) {
       world.mapName = map;
       startLevel(world);
     } else {
+#if ZOR_HAVE_CITYGEN
       CityOptions options;
       options.style = style;
       options.stress = stress;
@@ -117,6 +120,10 @@ int main(int argc, char** argv) {
       linkNetworks(world);
       placeMoneyItems(world);
       makeStartPlayer(world);
+#else
+      std::fprintf(stderr, "zor_render_bench: built without the city generator; use --map\n");
+      return 2;
+#endif
     }
     std::printf(
         "city: %d houses, %d roads, %d sidewalks, %d lawns, %d cars, %d pedestrians, "
