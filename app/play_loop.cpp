@@ -29,18 +29,21 @@ bool leftHeld(const Uint8* keys) { return keys[SDLK_LEFT] || keys[SDLK_a]; }
 Car* drivenCar(Person& player) { return player.inCar ? player.targetCar : nullptr; }
 
 // The player rides along with its car, and is put out when someone else took the wheel.
-void followCar(World& world) {
+// True while the player sits in its car with the car's centre as its next position.
+bool followCar(World& world) {
   Person& player = *world.player;
-  if (!player.inCar) return;
+  if (!player.inCar) return false;
   Car* car = player.targetCar;
   if (!car) {
     // Sitting in no car at all: the player is on foot again.
     player.inCar = false;
-    return;
+    return false;
   }
   player.nextX = car->x;
   player.nextY = car->y;
-  if (car->driver != PLAYER_DRIVER) leaveCar(player);
+  if (car->driver == PLAYER_DRIVER) return true;
+  leaveCar(player);
+  return false;
 }
 
 void waitFrameEnd(Game& game) {
@@ -146,8 +149,9 @@ void simulateFrame(World& world) {
   moveCars(world);
   updatePedestrians(world);
   updateBadGuys(world);
-  followCar(world);
-  commitMove(*world.player);
+  // On foot the player's own step has committed or refused its move already: committing the
+  // tentative centre again would walk it through the cars and walls that refused it.
+  if (followCar(world)) commitMove(*world.player);
   expireMarks(world);
   moveBullets(world);
   collectMoney(world);

@@ -1,6 +1,8 @@
 // The play frame's own rules: events, held keys, the end of the loop, the rate text, game over.
 #include "app/play_loop.h"
 
+#include <cmath>
+
 #include "app_support.h"
 #include "sim/collision.h"
 
@@ -245,6 +247,20 @@ TEST_F(PlayFrame, APlayerPutOutOfItsCarByOthersLeavesIt) {
   EXPECT_FALSE(player().inCar);
   ASSERT_TRUE(frame());
   EXPECT_FALSE(player().inCar);
+}
+
+TEST_F(PlayFrame, AParkedCarStopsThePlayerOnFoot) {
+  // The car's back is 4 pixels ahead of the player's nose.
+  Car* car = addCar(world(), 160, 100);
+  car->h = 94;
+  car->w = 69;
+  car->halfDiagonal = std::sqrt(47.0 * 47.0 + 34.5 * 34.5);
+  keys.hold(SDLK_UP);
+  for (int i = 0; i < 30; ++i) ASSERT_TRUE(frame());
+  EXPECT_LT(player().x + player().h / 2, car->x - car->h / 2) << "walked into the car";
+  EXPECT_GT(player().x, 100.0) << "walked up to it";
+  EXPECT_DOUBLE_EQ(player().y, 100.0);
+  EXPECT_DOUBLE_EQ(car->x, 160.0);
 }
 
 TEST_F(PlayFrame, FiringOnFootSpawnsABullet) {
