@@ -1,0 +1,176 @@
+// The headless city run shared by the health checks.
+#include "city/city_run.h"
+
+#include <cmath>
+#include <cstdlib>
+#include <map>
+#include <set>
+#include <sstream>
+
+#include "app/play_loop.h"
+#include "app/world.h"
+#include "sim/collision.h"
+#include "world/level.h"
+
+namespace {
+
+struct Track {
+  double lastX = 0, lastY = 0;
+  double path = 0;                    // distance walked or driven
+  std::set<const Segment*> segments;  // distinct segments entered
+  int lateTurns = 0;                  // segment changes in the last 500 frames
+  const Segment* last = nullptr;
+};
+
+template <class T>
+std::set<const void*> addresses(const RecordList<T>& list) {
+  std::set<const void*> out;
+  for (const auto& r : list) out.insert(r.get());
+  return out;
+}
+
+bool inside(double v) { return v > 0 && v < 3000; }
+
+bool inHouse(const World& world, double x, double y) {
+  for (const auto& h : world.houses)
+    if (h->x < x && x < h->x + h->w && h->y < y && y < h->y + h->h) return true;
+  return false;
+}
+
+void note(std::vector<std::string>& out, const std::string& what, int index) {
+  std::ostringstream s;
+  s << what << " " << index;
+  out.push_back(s.str());
+}
+
+}  // namespace
+
+std::vector<std::string> worldInvariants(const World& world) {
+  std::vector<std::string> out;
+  const auto cars = addresses(world.cars);
+  const auto roads = addresses(world.roads);
+  const auto sidewalks = addresses(world.sidewalks);
+  const auto houses = addresses(world.houses);
+  std::set<const void*> people;
+  for (const auto* list : {&world.pedestrians, &world.drivers, &world.badGuys})
+    for (const auto& p : *list) people.insert(p.get());
+  if (world.player) people.insert(world.player.get());
+
+  auto checkPerson = [&](const Person& p, const std::string& who, int i,
+                         const std::set<const void*>& network) {
+    if (!inside(p.x) || !inside(p.y)) note(out, who + " outside the world", i);
+    if (p.targetCar && !cars.count(p.targetCar)) note(out, who + " targets a removed car", i);
+    for (const Segment* s : {p.segment, p.nextSegment, p.previousSegment})
+      if (s && !network.count(s)) note(out, who + " on a removed segment", i);
+    if (p.blockingHouse && !houses.count(p.blockingHouse))
+      note(out, who + " blocked by a removed house", i);
+    if (p.attacker && !people.count(p.attacker)) note(out, who + " attacked by a removed person", i);
+    if (p.inCar && !p.targetCar) note(out, who + " in no car", i);
+    if (!p.inCar && p.life > p.damage && inHouse(world, p.x, p.y))
+      note(out, who + " inside a house", i);
+  };
+  for (int i = 0; i < world.pedestrians.count(); ++i)
+    checkPerson(*world.pedestrians[i], "pedestrian", i, sidewalks);
+  for (int i = 0; i < world.drivers.count(); ++i)
+    checkPerson(*world.drivers[i], "driver", i, roads);
+  for (int i = 0; i < world.badGuys.count(); ++i)
+    checkPerson(*world.badGuys[i], "bad guy", i, sidewalks);
+  if (world.player) checkPerson(*world.player, "player", 0, {});
+
+  for (int i = 0; i < world.cars.count(); ++i) {
+    const Car& c = *world.cars[i];
+    if (!inside(c.x) || !inside(c.y)) note(out, "car outside the world", i);
+    if (inHouse(world, c.x, c.y)) note(out, "car inside a house", i);
+    if (c.driver >= 0) {
+      if (c.driver >= world.drivers.count()) {
+        note(out, "car names a missing driver", i);
+      } else {
+        const Person& d = *world.drivers[c.driver];
+        if (d.targetCar != &c || !d.inCar) note(out, "car names a driver sitting elsewhere", i);
+      }
+    } else if (c.driver == PLAYER_DRIVER) {
+      if (!world.player || world.player->targetCar != &c || !world.player->inCar)
+        note(out, "car names the player, who sits elsewhere", i);
+    } else if (c.driver != NO_DRIVER) {
+      note(out, "car with a bad driver index", i);
+    }
+  }
+  // A driver in a car is that car's driver.
+  for (int i = 0; i < world.drivers.count(); ++i) {
+    const Person& d = *world.drivers[i];
+    if (d.inCar && d.targetCar && d.targetCar->driver != i)
+      note(out, "driver sits in a car that names someone else", i);
+  }
+  return out;
+}
+
+CityHealth runCity(const std::string& name, int frames, unsigned seed) {
+  CityHealth health;
+  World world;
+  world.view = {0, 0, 1600, 1200};
+  world.clock.setManual(1000);
+  world.mapName = name;
+  srand(seed);
+  startLevel(world);
+  health.drivers = world.drivers.count();
+  health.pedestrians = world.pedestrians.count();
+  health.badGuys = world.badGuys.count();
+
+  std::map<const Person*, Track> tracks;
+  auto start = [&tracks](const Person& p, double x, double y) {
+    Track t;
+    t.lastX = x;
+    t.lastY = y;
+    tracks[&p] = t;
+  };
+  for (const auto* list : {&world.pedestrians, &world.drivers, &world.badGuys})
+    for (const auto& p : *list) start(*p, p->x, p->y);
+
+  for (int f = 0; f < frames; ++f) {
+    simulateFrame(world);
+    world.clock.advance(20);
+    for (const auto* list : {&world.pedestrians, &world.drivers, &world.badGuys})
+      for (const auto& p : *list) {
+        auto it = tracks.find(p.get());
+        if (it == tracks.end()) continue;
+        Track& t = it->second;
+        t.path += std::hypot(p->x - t.lastX, p->y - t.lastY);
+        t.lastX = p->x;
+        t.lastY = p->y;
+        if (p->segment) t.segments.insert(p->segment);
+        if (p->segment != t.last && f + 500 >= frames) ++t.lateTurns;
+        t.last = p->segment;
+      }
+    if (f % 10 == 0 || f + 1 == frames) {
+      auto broken = worldInvariants(world);
+      for (auto& b : broken)
+        if (health.broken.size() < 10) {
+          std::ostringstream s;
+          s << "frame " << f << ": " << b;
+          health.broken.push_back(s.str());
+        }
+    }
+  }
+  health.frames = frames;
+  for (const auto& d : world.drivers) {
+    const Track& t = tracks[d.get()];
+    if (d->inCar && t.segments.size() >= 4 && t.path >= 1500) ++health.drivingWell;
+    if (d->inCar && t.lateTurns < 2) ++health.jammedCars;
+  }
+  health.pedestriansAlive = world.pedestrians.count();
+  for (const auto& p : world.pedestrians) {
+    const Track& t = tracks[p.get()];
+    if (t.segments.size() >= 3 && t.path >= 400) ++health.walkingWell;
+  }
+  for (const auto& b : world.badGuys)
+    if (tracks[b.get()].segments.size() >= 3) ++health.badGuysWalking;
+  // A walker is between the segment it left and the one it heads for.
+  auto off = [](const Person& p, const Segment* s) {
+    return !s || pointRectDistance(p.x, p.y, rectOf(*s)) > 50;
+  };
+  for (const auto* list : {&world.pedestrians, &world.badGuys})
+    for (const auto& p : *list)
+      if (!p->scared && p->segment && off(*p, p->segment) && off(*p, p->previousSegment))
+        ++health.strays;
+  return health;
+}
