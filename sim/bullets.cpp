@@ -1,9 +1,11 @@
 // Bullet flight and hits: bullets pass through whatever they hit until the life they
 // spend on their targets runs out.
 #include <cmath>
+#include <vector>
 
 #include "app/world.h"
 #include "sim/collision.h"
+#include "sim/spatial_grid.h"
 #include "sim/weapons.h"
 
 namespace {
@@ -43,18 +45,60 @@ bool hitHouse(Bullet& bullet, double bulletReach, House& house) {
   return true;
 }
 
+// Box of a target that a bullet can reach, widened so that no rounding in the exact
+// pre-tests can accept a pair whose boxes the grid keeps apart.
+constexpr double kGridMargin = 1.0;
+
+void fileTarget(SpatialGrid& grid, int index, const Body& target) {
+  const double r = target.halfDiagonal + kGridMargin;
+  grid.insert(index, target.x - r, target.y - r, target.x + r, target.y + r);
+}
+
+void fileTarget(SpatialGrid& grid, int index, const House& house) {
+  grid.insert(index, house.x - kGridMargin, house.y - kGridMargin,
+              house.x + house.w + kGridMargin, house.y + house.h + kGridMargin);
+}
+
 // One pass of every bullet over one group: a bullet stops at its first hit in the group and
 // is gone once spent. A removal moves the next bullet into slot i; that one sits this pass out.
-template <class Group, class Hit>
-void hitGroup(RecordList<Bullet>& bullets, const Group& group, Hit hit) {
+// With many pairs the members come from a grid, nearest cells only but still in list order;
+// the targets stand still during the pass, so one filing serves every bullet.
+template <class T, class Hit>
+void hitGroup(RecordList<Bullet>& bullets, const RecordList<T>& group, Hit hit) {
+  if (!useGridFor(bullets.count(), group.count())) {
+    for (int i = 0; i < bullets.count(); ++i) {
+      Bullet& bullet = *bullets[i];
+      const double reach = halfDiagonal(bullet);
+      for (const auto& member : group) {
+        if (!hit(bullet, reach, *member)) continue;
+        if (spent(bullet)) bullets.removeAt(i);
+        break;
+      }
+    }
+    return;
+  }
+  static SpatialGrid grid;
+  static std::vector<int> candidates;
+  grid.clear();
+  for (int k = 0; k < group.count(); ++k) fileTarget(grid, k, *group[k]);
   for (int i = 0; i < bullets.count(); ++i) {
     Bullet& bullet = *bullets[i];
     const double reach = halfDiagonal(bullet);
-    for (const auto& member : group) {
-      if (!hit(bullet, reach, *member)) continue;
+    grid.query(bullet.x - reach, bullet.y - reach, bullet.x + reach, bullet.y + reach,
+               candidates);
+    for (int k : candidates) {
+      if (!hit(bullet, reach, *group[k])) continue;
       if (spent(bullet)) bullets.removeAt(i);
       break;
     }
+  }
+}
+
+// The player is a group of one, hit in a car or on foot, by anybody's bullets.
+void hitPlayer(RecordList<Bullet>& bullets, Person& player) {
+  for (int i = 0; i < bullets.count(); ++i) {
+    Bullet& bullet = *bullets[i];
+    if (hitTarget(bullet, halfDiagonal(bullet), player) && spent(bullet)) bullets.removeAt(i);
   }
 }
 
@@ -79,9 +123,5 @@ void moveBullets(World& world) {
   hitGroup(bullets, world.pedestrians, hitTarget);
   hitGroup(bullets, world.badGuys, hitTarget);
   hitGroup(bullets, world.drivers, hitTarget);
-  // The player is a group of one, hit in a car or on foot, by anybody's bullets.
-  if (world.player) {
-    Person* const players[] = {world.player.get()};
-    hitGroup(bullets, players, hitTarget);
-  }
+  if (world.player) hitPlayer(bullets, *world.player);
 }

@@ -1,0 +1,48 @@
+// A uniform grid over the city that hands pair tests their candidates in list order.
+//
+// Many movers against many targets is the one quadratic cost of a full city; the grid keeps
+// each test to the targets near its box. It never changes an outcome: a target is a candidate
+// whenever its box and the query box overlap, so it is offered for every pair the exact
+// pre-tests could accept, and candidates come in ascending list order, each once, because the
+// first hit in a list wins.
+#pragma once
+
+#include <vector>
+
+class SpatialGrid {
+ public:
+  static constexpr double CELL_SIZE = 100.0;  // pixels
+  static constexpr int CELLS_PER_SIDE = 30;   // the 3000-pixel world; beyond it, the border cells
+
+  // Forgets every member.
+  void clear();
+  // Files member `index` under every cell its box touches. A box that is not finite (a bad map
+  // value) makes the member a candidate of every query.
+  void insert(int index, double left, double top, double right, double bottom);
+  // The members whose boxes may overlap the query box, each once, in ascending order.
+  // A query box that is not finite gets every member.
+  void query(double left, double top, double right, double bottom, std::vector<int>& out) const;
+  int memberCount() const { return members_; }
+
+ private:
+  struct Span {
+    int first, last;
+  };
+  static bool spanOf(double low, double high, Span& span);
+
+  std::vector<int> cells_[CELLS_PER_SIDE * CELLS_PER_SIDE];
+  std::vector<int> everywhere_;
+  int members_ = 0;
+};
+
+// Whether the simulation hands its pair tests their candidates through grids. Both ways give
+// the same outcomes; the plain way is the reference that the tests and benchmarks compare with.
+enum class GridUse {
+  Auto,    // grids where the lists are long enough to gain from them
+  Always,  // grids for every list (the tests' fast path)
+  Never,   // every member of every list, in order (the plain rules)
+};
+void setGridUse(GridUse use);
+GridUse gridUse();
+// Whether a pass of `movers` over `targets` members goes through a grid under the current use.
+bool useGridFor(int movers, int targets);

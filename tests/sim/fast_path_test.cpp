@@ -1,0 +1,279 @@
+// The candidate grid and the fast path it gives the simulation: the same outcomes as the plain
+// all-pairs rules, frame by frame, on crowded random cities.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <limits>
+#include <memory>
+#include <random>
+#include <sstream>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "app/play_loop.h"
+#include "app/world.h"
+#include "sim/spatial_grid.h"
+
+namespace {
+
+// Restores the automatic choice whatever a test set.
+struct GridUseGuard {
+  ~GridUseGuard() { setGridUse(GridUse::Auto); }
+};
+
+struct Box {
+  double left, top, right, bottom;
+};
+
+bool overlaps(const Box& a, const Box& b) {
+  return a.left <= b.right && b.left <= a.right && a.top <= b.bottom && b.top <= a.bottom;
+}
+
+Box randomBox(std::mt19937& random) {
+  // Mostly inside the world, some across or beyond its edges, some wide.
+  std::uniform_real_distribution<double> place(-400.0, 3400.0);
+  std::uniform_real_distribution<double> size(0.0, 1.0);
+  const double x = place(random), y = place(random);
+  const double w = 400.0 * std::pow(size(random), 3), h = 400.0 * std::pow(size(random), 3);
+  return {x, y, x + w, y + h};
+}
+
+TEST(SpatialGrid, OffersEveryOverlappingMemberOnceInAscendingOrder) {
+  std::mt19937 random(11);
+  std::vector<Box> members;
+  SpatialGrid grid;
+  for (int i = 0; i < 1500; ++i) {
+    members.push_back(randomBox(random));
+    const Box& b = members.back();
+    grid.insert(i, b.left, b.top, b.right, b.bottom);
+  }
+  EXPECT_EQ(grid.memberCount(), 1500);
+  std::vector<int> found;
+  long offered = 0, needed = 0;
+  for (int q = 0; q < 400; ++q) {
+    const Box query = randomBox(random);
+    grid.query(query.left, query.top, query.right, query.bottom, found);
+    for (size_t k = 1; k < found.size(); ++k) ASSERT_LT(found[k - 1], found[k]);
+    for (int i = 0; i < static_cast<int>(members.size()); ++i) {
+      if (!overlaps(members[i], query)) continue;
+      ++needed;
+      ASSERT_TRUE(std::binary_search(found.begin(), found.end(), i))
+          << "member " << i << " overlaps query " << q << " but was not offered";
+    }
+    offered += static_cast<long>(found.size());
+  }
+  // The grid is worth having only when it leaves most members out.
+  EXPECT_LT(offered, 400L * 1500 / 10);
+  EXPECT_GT(needed, 0);
+}
+
+TEST(SpatialGrid, BadNumbersMakeEveryoneACandidate) {
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  const double inf = std::numeric_limits<double>::infinity();
+  SpatialGrid grid;
+  grid.insert(0, 10, 10, 20, 20);
+  grid.insert(1, nan, 10, 20, 20);         // a body from a broken map
+  grid.insert(2, 2900, 2900, 1e300, 2950);  // reaching far out of the world
+  grid.insert(3, 20, 30, 10, 25);          // corners given the wrong way round
+  grid.insert(4, 100, 100, inf, 120);
+  std::vector<int> found;
+
+  grid.query(2000, 2000, 2010, 2010, found);
+  EXPECT_EQ(found, (std::vector<int>{1, 4}));
+  grid.query(12, 26, 13, 27, found);
+  EXPECT_EQ(found, (std::vector<int>{0, 1, 3, 4}));
+  grid.query(nan, 0, 1, 1, found);
+  EXPECT_EQ(found, (std::vector<int>{0, 1, 2, 3, 4}));
+  // Beyond the world every box falls into the border cells, where both ends still meet.
+  grid.query(-1e9, -1e9, -1e9 + 1, -1e9 + 1, found);
+  EXPECT_EQ(found, (std::vector<int>{0, 1, 3, 4}));
+  grid.query(5000, 2920, 6000, 2930, found);
+  EXPECT_EQ(found, (std::vector<int>{1, 2, 4}));
+
+  grid.clear();
+  EXPECT_EQ(grid.memberCount(), 0);
+  grid.query(0, 0, 3000, 3000, found);
+  EXPECT_TRUE(found.empty());
+}
+
+TEST(SpatialGrid, UseFollowsTheSwitchAndTheNumberOfPairs) {
+  GridUseGuard guard;
+  setGridUse(GridUse::Never);
+  EXPECT_FALSE(useGridFor(2000, 500));
+  setGridUse(GridUse::Always);
+  EXPECT_TRUE(useGridFor(1, 1));
+  setGridUse(GridUse::Auto);
+  EXPECT_TRUE(useGridFor(2000, 500));
+  EXPECT_FALSE(useGridFor(3, 5));
+  EXPECT_FALSE(useGridFor(0, 500));
+}
+
+// A crowded random city: overlapping houses, cars rolling in every direction (some driven),
+// walkers, bad guys with guns around the player, and bullets added every frame.
+class RandomCity {
+ public:
+  explicit RandomCity(unsigned seed) : random_(seed) {
+    world.view = {0, 0, 3000, 3000};
+    world.clock.setManual(5000);
+    for (int i = 0; i < 120; ++i) {
+      auto house = std::make_unique<House>();
+      house->x = uniform(0, 2900);
+      house->y = uniform(0, 2900);
+      house->w = uniform(10, 160);
+      house->h = uniform(10, 160);
+      house->life = uniform(50, 3000);
+      world.houses.append(std::move(house));
+    }
+    for (int i = 0; i < 80; ++i) {
+      auto car = makeMapCar(uniform(100, 2900), uniform(100, 2900), 20 + uniform(0, 20),
+                            40 + uniform(0, 30), 0, uniform(200, 4000), whole(0, 359),
+                            uniform(2, 8), whole(0, 1), 4, uniform(-2, 6), 0.2);
+      car->speed = car->startSpeed;
+      world.cars.append(std::move(car));
+    }
+    addPeople(world.pedestrians, 90, false);
+    addPeople(world.badGuys, 50, true);
+    addPeople(world.drivers, 50, false);
+    // Half the drivers sit in a car of their own.
+    for (int i = 0; i < 25; ++i) {
+      Person& d = *world.drivers[i];
+      Car& car = *world.cars[i];
+      d.inCar = true;
+      d.targetCar = &car;
+      car.driver = i;
+      d.x = car.x;
+      d.y = car.y;
+    }
+    world.player = makePerson("player", nullptr, 1, false, false, 1e9, 0, 0, 1500, 1500, 29, 18,
+                              {}, 5, 0);
+  }
+
+  // Bullets in flight anywhere, in every direction; some strong enough to pass through.
+  void addBullets(int count) {
+    for (int i = 0; i < count && !world.bullets.full(); ++i) {
+      auto bullet = std::make_unique<Bullet>();
+      const double x = uniform(50, 2950), y = uniform(50, 2950);
+      const double power = uniform(0, 1) < 0.3 ? uniform(200, 3000) : uniform(5, 60);
+      static_cast<Body&>(*bullet) = Body(x, y, 10, 5, power, 0, whole(0, 359));
+      bullet->originX = x;
+      bullet->originY = y;
+      bullet->power = power;
+      bullet->range = whole(100, 2000);
+      world.bullets.append(std::move(bullet));
+    }
+  }
+
+  World world;
+
+ private:
+  double uniform(double low, double high) {
+    return std::uniform_real_distribution<double>(low, high)(random_);
+  }
+  int whole(int low, int high) { return std::uniform_int_distribution<int>(low, high)(random_); }
+
+  void addPeople(RecordList<Person>& list, int count, bool armed) {
+    for (int i = 0; i < count; ++i) {
+      std::vector<std::unique_ptr<Weapon>> guns;
+      if (armed) guns.push_back(makeWeapon("M4", 0, 0, -1, whole(200, 900), 1, 1, 20, 5));
+      auto p = makePerson("walker", nullptr, armed ? 1 : 0, true, false, uniform(40, 400), 0, 0,
+                          uniform(50, 2950), uniform(50, 2950), 20 + uniform(0, 10),
+                          18 + uniform(0, 10), std::move(guns), 5, uniform(0, 100));
+      p->heading = whole(0, 359);
+      p->topWalkSpeed = uniform(1, 5);
+      p->scared = uniform(0, 1) < 0.3;
+      list.append(std::move(p));
+    }
+  }
+
+  std::mt19937 random_;
+};
+
+// Everything a frame decides, written out: positions, headings, speeds, damages, flags, who
+// targets which car, and every list's length and order.
+std::string snapshot(const World& w) {
+  std::ostringstream out;
+  out.precision(17);
+  auto body = [&out](const Body& b) {
+    out << b.x << ' ' << b.y << ' ' << b.nextX << ' ' << b.nextY << ' ' << b.damage << ' '
+        << b.heading << ' ' << b.houseClearance << ' ' << b.blockSide << ' ' << b.carDistance
+        << '|';
+  };
+  auto person = [&](const Person& p) {
+    body(p);
+    out << p.walkSpeed << ' ' << p.walkFrame << ' ' << p.scared << p.inCar << p.walkingToCar
+        << ' ' << w.cars.indexOf(p.targetCar) << ' ' << p.money << '\n';
+  };
+  out << "houses " << w.houses.count() << '\n';
+  for (const auto& h : w.houses) out << h->x << ' ' << h->y << ' ' << h->damage << '\n';
+  out << "cars " << w.cars.count() << '\n';
+  for (const auto& c : w.cars) {
+    body(*c);
+    out << c->speed << ' ' << c->driver << '\n';
+  }
+  for (const RecordList<Person>* list : {&w.pedestrians, &w.badGuys, &w.drivers}) {
+    out << "people " << list->count() << '\n';
+    for (const auto& p : *list) person(*p);
+  }
+  out << "player ";
+  person(*w.player);
+  out << "bullets " << w.bullets.count() << '\n';
+  for (const auto& b : w.bullets) body(*b);
+  out << "\nmarks " << w.deathMarks.count() << " drops " << w.moneyDrops.count() << '\n';
+  for (const auto& d : w.moneyDrops) out << d->x << ' ' << d->y << ' ' << d->value << '\n';
+  return out.str();
+}
+
+// Damage dealt so far, to show that the run was not a quiet one.
+double totalDamage(const World& w) {
+  double sum = 0;
+  for (const auto& h : w.houses) sum += h->damage;
+  for (const auto& c : w.cars) sum += c->damage;
+  for (const RecordList<Person>* list : {&w.pedestrians, &w.badGuys, &w.drivers})
+    for (const auto& p : *list) sum += p->damage;
+  return sum;
+}
+
+// Plays the same city twice, the plain way and through the grids, and compares every frame.
+void playBothWays(unsigned seed, int frames) {
+  GridUseGuard guard;
+  RandomCity plain(seed), fast(seed);
+  int firstFrameRemovals = -1;
+  for (int f = 0; f < frames; ++f) {
+    plain.addBullets(60);
+    fast.addBullets(60);
+    plain.world.clock.advance(FRAME_MS);
+    fast.world.clock.advance(FRAME_MS);
+
+    const int housesBefore = plain.world.houses.count();
+    std::srand(seed * 1000 + f);
+    setGridUse(GridUse::Never);
+    simulateFrame(plain.world);
+    std::srand(seed * 1000 + f);
+    setGridUse(GridUse::Always);
+    simulateFrame(fast.world);
+    if (firstFrameRemovals < 0 && plain.world.houses.count() < housesBefore) firstFrameRemovals = f;
+
+    const std::string expected = snapshot(plain.world), actual = snapshot(fast.world);
+    if (expected != actual) {
+      size_t at = 0;
+      while (at < expected.size() && at < actual.size() && expected[at] == actual[at]) ++at;
+      const size_t from = at > 200 ? at - 200 : 0;
+      FAIL() << "seed " << seed << ", frame " << f << ": the fast path differs near\n  plain: "
+             << expected.substr(from, 300) << "\n  fast:  " << actual.substr(from, 300);
+    }
+  }
+  // The run must have been a busy one: hits on every kind of target, houses shot down,
+  // people killed, bullets still flying.
+  EXPECT_GT(totalDamage(plain.world), 0);
+  EXPECT_GE(firstFrameRemovals, 0) << "no house was shot down";
+  EXPECT_GT(plain.world.deathMarks.count() + plain.world.moneyDrops.count(), 0);
+  EXPECT_GT(plain.world.bullets.count(), 100);
+}
+
+TEST(FastPath, SameOutcomesAsThePlainRulesFrameByFrame) {
+  for (unsigned seed : {1u, 2u, 3u}) playBothWays(seed, 120);
+}
+
+}  // namespace

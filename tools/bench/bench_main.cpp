@@ -1,0 +1,309 @@
+// zor_bench: what a frame costs. The simulation step and the whole frame (simulation, camera,
+// city, status display, frame-rate text, flip) on the default city and on the stress city with
+// every list at its capacity, against the floor every frame pays anyway (the background over
+// the whole screen and the flip); the simulation over a sweep of mover counts; and the
+// resident memory of a long run on the default city. Prints figures; never fails on speed.
+//
+// usage: zor_bench [--size WxH] [--memory-frames N] [benchmark flags]
+// Run from the repository root (GFX/ and maps/). The clock is manual (20 ms per frame) and
+// rand() is seeded with a fixed value, so every run plays the same frames.
+#include <SDL.h>
+#include <benchmark/benchmark.h>
+
+#include <time.h>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "app/game.h"
+#include "app/play_loop.h"
+#include "render/status.h"
+#include "render/world_view.h"
+#include "tools/bench/city_fixture.h"
+#include "world/lifetime.h"
+
+namespace {
+
+constexpr uint32_t START_TICKS = 1000;
+constexpr int WARM_UP_FRAMES = 50;
+constexpr unsigned SEED = 12345;
+
+struct Options {
+  int width = 1600, height = 1200;
+  long memoryFrames = 20000;
+};
+
+Options g_options;
+Game* g_game = nullptr;
+std::string g_scratch;
+std::string g_loaded;  // which city the world holds now
+std::map<std::string, double> g_meanMs;  // per benchmark, filled as they run
+
+// The machine is shared: frames are timed in this thread's processor time, which other
+// processes do not inflate (the game runs on one thread).
+double threadSeconds() {
+  timespec t{};
+  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+  return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
+}
+
+World& world() { return g_game->world; }
+
+void nextFrameTime() { world().clock.advance(FRAME_MS); }
+
+// The drawing half of a play frame, with the status display shown.
+void drawFrame() {
+  World& w = world();
+  drawWorld(w);
+  drawStatus(w);
+  drawFrameRate(w, FRAME_MS);
+  SDL_Flip(w.screen);
+}
+
+void playFrameBody() {
+  simulateFrame(world());
+  drawFrame();
+}
+
+// Keeps only the first `count` of a list, removing from the end so no index moves.
+void trimList(RecordList<Person>& list, int count, void (*remove)(World&, int)) {
+  while (list.count() > count) remove(world(), list.count() - 1);
+}
+
+// Loads a city (unless the world already holds it) and plays it past its first frames, where
+// every walker looks for its segment and every driver for a car.
+//   "default": the first level, as the game plays it.
+//   "stress": the stress city, unkillable, with the bullet, mark, drop and money lists full.
+//   "movers-N": the stress city cut down to N cars, pedestrians, drivers and bad guys each.
+void useCity(const std::string& name, bool keepFull, int moversEach = -1) {
+  if (g_loaded == name) return;
+  World& w = world();
+  std::srand(SEED);
+  w.clock.setManual(START_TICKS);
+  if (name == "default") {
+    if (!startDefaultCity(w)) std::fprintf(stderr, "zor_bench: no level in maps/levels.txt\n");
+  } else if (!startStressCity(w, g_scratch)) {
+    std::fprintf(stderr, "zor_bench: cannot write the stress city under %s\n", g_scratch.c_str());
+  }
+  if (moversEach >= 0) {
+    while (w.cars.count() > moversEach) removeCar(w, w.cars.count() - 1);
+    trimList(w.pedestrians, moversEach, removePedestrian);
+    trimList(w.drivers, moversEach, removeDriver);
+    trimList(w.badGuys, moversEach, removeBadGuy);
+  }
+  if (name != "default") makeEverybodyDurable(w);
+  for (int f = 0; f < WARM_UP_FRAMES; ++f) {
+    if (keepFull) fillTransientLists(w);
+    nextFrameTime();
+    playFrameBody();
+  }
+  g_loaded = name;
+  std::printf("city %s: %d houses, %d roads, %d sidewalks, %d lawns, %d cars, %d pedestrians, "
+              "%d drivers, %d bad guys, %d bullets, %d death marks, %d money drops, %d money items\n",
+              name.c_str(), w.houses.count(), w.roads.count(), w.sidewalks.count(), w.lawns.count(),
+              w.cars.count(), w.pedestrians.count(), w.drivers.count(), w.badGuys.count(),
+              w.bullets.count(), w.deathMarks.count(), w.moneyDrops.count(), w.moneyItems.count());
+}
+
+// Times `body` alone per iteration; `prepare` runs untimed before it.
+template <class Prepare, class Body>
+void timeFrames(benchmark::State& state, const std::string& key, Prepare prepare, Body body) {
+  double totalMs = 0;
+  for (auto _ : state) {
+    prepare();
+    nextFrameTime();
+    const double start = threadSeconds();
+    body();
+    const double took = threadSeconds() - start;
+    state.SetIterationTime(took);
+    totalMs += took * 1000.0;
+  }
+  const double mean = state.iterations() ? totalMs / static_cast<double>(state.iterations()) : 0;
+  g_meanMs[key] = mean;
+  state.counters["mean_ms"] = mean;
+}
+
+double floorMs() {
+  auto it = g_meanMs.find("Floor");
+  return it == g_meanMs.end() ? 0 : it->second;
+}
+
+// Frame figures beside the floor: the ratio of the whole frame to it, and of the game's own
+// work (frame minus floor) to it.
+void floorCounters(benchmark::State& state, const std::string& key) {
+  const double floor = floorMs(), mean = g_meanMs[key];
+  if (floor <= 0) return;
+  state.counters["floor_ms"] = floor;
+  state.counters["x_floor"] = mean / floor;
+  state.counters["own_x_floor"] = (mean - floor) / floor;
+}
+
+void Floor(benchmark::State& state) {
+  World& w = world();
+  timeFrames(
+      state, "Floor", [] {},
+      [&w] {
+        if (w.background) SDL_BlitSurface(w.background.get(), nullptr, w.screen, nullptr);
+        SDL_Flip(w.screen);
+      });
+}
+
+void DefaultSim(benchmark::State& state) {
+  useCity("default", false);
+  timeFrames(state, "DefaultSim", [] {}, [] { simulateFrame(world()); });
+}
+
+void DefaultFrame(benchmark::State& state) {
+  useCity("default", false);
+  timeFrames(state, "DefaultFrame", [] {}, playFrameBody);
+  floorCounters(state, "DefaultFrame");
+}
+
+void StressSim(benchmark::State& state) {
+  useCity("stress", true);
+  timeFrames(state, "StressSim", [] { fillTransientLists(world()); },
+             [] { simulateFrame(world()); });
+}
+
+void StressFrame(benchmark::State& state) {
+  useCity("stress", true);
+  timeFrames(state, "StressFrame", [] { fillTransientLists(world()); }, playFrameBody);
+  floorCounters(state, "StressFrame");
+}
+
+void MoversSim(benchmark::State& state) {
+  const int each = static_cast<int>(state.range(0));
+  const std::string key = "MoversSim/" + std::to_string(each);
+  useCity("movers-" + std::to_string(each), false, each);
+  timeFrames(state, key, [] {}, [] { simulateFrame(world()); });
+  const World& w = world();
+  const int movers = w.cars.count() + w.pedestrians.count() + w.drivers.count() + w.badGuys.count();
+  state.counters["movers"] = movers;
+  if (movers > 0) state.counters["us_per_mover"] = 1000.0 * g_meanMs[key] / movers;
+}
+
+const std::vector<int> kMoverCounts = {50, 100, 200, 400};
+
+void registerBenchmarks() {
+  auto timed = [](const char* name, void (*fn)(benchmark::State&), int iterations) {
+    benchmark::RegisterBenchmark(name, fn)
+        ->UseManualTime()
+        ->Unit(benchmark::kMillisecond)
+        ->Iterations(iterations);
+  };
+  timed("Floor", Floor, 300);
+  timed("DefaultSim", DefaultSim, 3000);
+  timed("DefaultFrame", DefaultFrame, 1000);
+  timed("StressSim", StressSim, 100);
+  timed("StressFrame", StressFrame, 100);
+  for (int each : kMoverCounts)
+    benchmark::RegisterBenchmark("MoversSim", MoversSim)
+        ->Arg(each)
+        ->UseManualTime()
+        ->Unit(benchmark::kMillisecond)
+        ->Iterations(200);
+}
+
+// The game on the default city for a long run: resident memory after loading, after the first
+// minute of play and at the end.
+void memoryRun() {
+  useCity("default", false);
+  const MemoryUse loaded = memoryUse();
+  MemoryUse minute;
+  for (long f = 0; f < g_options.memoryFrames; ++f) {
+    nextFrameTime();
+    playFrameBody();
+    if (f + 1 == 3000) minute = memoryUse();
+  }
+  const MemoryUse end = memoryUse();
+  std::printf("Memory, default city at %dx%d: after loading VmRSS %.1f MB (peak %.1f MB)",
+              g_options.width, g_options.height, loaded.rssKb / 1024.0, loaded.peakKb / 1024.0);
+  if (minute.rssKb) std::printf("; after 3000 frames VmRSS %.1f MB", minute.rssKb / 1024.0);
+  std::printf("; after %ld frames VmRSS %.1f MB, peak VmHWM %.1f MB (target < 150 MB: %s)\n",
+              g_options.memoryFrames, end.rssKb / 1024.0, end.peakKb / 1024.0,
+              end.peakKb < 150 * 1024 ? "met" : "missed");
+  g_loaded.clear();  // the run moved the city on: the benchmarks start it afresh
+}
+
+const char* verdict(bool met) { return met ? "met" : "MISSED"; }
+
+void printSummary() {
+  auto ms = [](const std::string& name) {
+    auto it = g_meanMs.find(name);
+    return it == g_meanMs.end() ? -1.0 : it->second;
+  };
+  const double floor = ms("Floor");
+  std::printf("\nSummary (mean per frame, %dx%d):\n", g_options.width, g_options.height);
+  std::printf("  floor (background blit + flip)   %8.3f ms\n", floor);
+  const double dSim = ms("DefaultSim"), dFrame = ms("DefaultFrame");
+  std::printf("  default city, simulation step     %8.3f ms   target < 0.5 ms: %s\n", dSim,
+              verdict(dSim >= 0 && dSim < 0.5));
+  if (floor > 0 && dFrame >= 0)
+    std::printf("  default city, whole frame         %8.3f ms = %.2f x floor; own work %.3f ms = "
+                "%.2f x floor   target <= 0.5 x floor: %s\n",
+                dFrame, dFrame / floor, dFrame - floor, (dFrame - floor) / floor,
+                verdict((dFrame - floor) / floor <= 0.5));
+  const double sSim = ms("StressSim"), sFrame = ms("StressFrame");
+  std::printf("  stress city, simulation step      %8.3f ms\n", sSim);
+  if (floor > 0 && sFrame >= 0)
+    std::printf("  stress city, whole frame          %8.3f ms = %.2f x floor   target < 20 ms: %s\n",
+                sFrame, sFrame / floor, verdict(sFrame < 20.0));
+  std::printf("  simulation by movers (N cars, pedestrians, drivers, bad guys each):\n");
+  for (int each : kMoverCounts) {
+    const double m = ms("MoversSim/" + std::to_string(each));
+    if (m >= 0)
+      std::printf("    N = %3d: %7.3f ms, %6.3f us per mover\n", each, m, 1000.0 * m / (4 * each));
+  }
+}
+
+bool parseOwnFlags(int& argc, char** argv) {
+  int out = 1;
+  for (int i = 1; i < argc; ++i) {
+    const char* arg = argv[i];
+    if (std::strcmp(arg, "--size") == 0 && i + 1 < argc) {
+      if (std::sscanf(argv[++i], "%dx%d", &g_options.width, &g_options.height) != 2) return false;
+    } else if (std::strcmp(arg, "--memory-frames") == 0 && i + 1 < argc) {
+      g_options.memoryFrames = std::atol(argv[++i]);
+    } else {
+      argv[out++] = argv[i];
+    }
+  }
+  argc = out;
+  return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (!parseOwnFlags(argc, argv)) {
+    std::fprintf(stderr, "usage: zor_bench [--size WxH] [--memory-frames N] [benchmark flags]\n");
+    return 2;
+  }
+  benchmark::Initialize(&argc, argv);
+  setenv("SDL_VIDEODRIVER", "dummy", 0);
+  setenv("SDL_AUDIODRIVER", "dummy", 0);
+
+  auto game = std::make_unique<Game>();
+  g_game = game.get();
+  if (!openGameMedia(*game, g_options.width, g_options.height)) {
+    std::fprintf(stderr, "zor_bench: cannot open a %dx%d window and the fonts under GFX/\n",
+                 g_options.width, g_options.height);
+    return 1;
+  }
+  if (!game->world.background || !game->world.carFrames[0])
+    std::fprintf(stderr, "zor_bench: warning: the art under GFX/ is missing; run make art\n");
+  g_scratch = makeScratchDir("zor-bench");
+
+  if (g_options.memoryFrames > 0) memoryRun();
+  registerBenchmarks();
+  benchmark::RunSpecifiedBenchmarks();
+  printSummary();
+  benchmark::Shutdown();
+
+  closeGameMedia(*game);
+  removeTree(g_scratch);
+  return 0;
+}
