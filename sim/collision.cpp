@@ -1,6 +1,7 @@
 // Geometry kit: corners of turned boxes, outline clearances, pre-tests, the move commit, headings.
 #include "sim/collision.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 
@@ -175,9 +176,71 @@ double squaredOutlineDistance(double px, double py, const SampledOutline& o, dou
   return best;
 }
 
+// The straight stretch from an edge's first sample to its last, which holds all of them.
+struct Stretch {
+  double x1, y1, x2, y2;
+};
+
+Stretch stretchOf(const EdgeSamples& edge) {
+  const double first = static_cast<double>(edge.first), last = static_cast<double>(edge.last);
+  return {edge.pointX(first), edge.pointY(first), edge.pointX(last), edge.pointY(last)};
+}
+
+double pointStretchDistance(double px, double py, const Stretch& s) {
+  double dx = s.x2 - s.x1, dy = s.y2 - s.y1;
+  double length2 = dx * dx + dy * dy;
+  double t = length2 > 0 ? ((px - s.x1) * dx + (py - s.y1) * dy) / length2 : 0;
+  t = t < 0 ? 0 : (t > 1 ? 1 : t);
+  return pointDistance(px, py, s.x1 + t * dx, s.y1 + t * dy);
+}
+
+// No sample of one stretch lies nearer to a sample of the other than this; 0 when they may
+// cross or touch, NaN never (a stretch of bad numbers has no samples and is not asked).
+double stretchGap(const Stretch& a, const Stretch& b) {
+  auto side = [](const Stretch& s, double x, double y) {
+    return (s.x2 - s.x1) * (y - s.y1) - (s.y2 - s.y1) * (x - s.x1);
+  };
+  if (side(b, a.x1, a.y1) * side(b, a.x2, a.y2) <= 0 &&
+      side(a, b.x1, b.y1) * side(a, b.x2, b.y2) <= 0)
+    return 0;
+  double gap = std::min({pointStretchDistance(a.x1, a.y1, b), pointStretchDistance(a.x2, a.y2, b),
+                         pointStretchDistance(b.x1, b.y1, a), pointStretchDistance(b.x2, b.y2, a)});
+  // Far above the rounding of the sampled points, at any size of coordinates.
+  double largest = std::max({std::fabs(a.x1), std::fabs(a.y1), std::fabs(a.x2), std::fabs(a.y2),
+                             std::fabs(b.x1), std::fabs(b.y1), std::fabs(b.x2), std::fabs(b.y2)});
+  gap -= 1e-6 * (1 + largest);
+  return gap > 0 ? gap : 0;
+}
+
+// Edge pairs are walked nearest first, so the best distance falls early; a pair whose gap
+// already exceeds it cannot hold a nearer pair of samples and is passed over whole, with all
+// the pairs after it. The smallest square is the one the walk of every pair finds.
 double outlineOutlineClearance(const SampledOutline& a, const SampledOutline& b) {
+  struct EdgePair {
+    double gap;
+    int j, k;
+  };
+  EdgePair pairs[16];
+  int count = 0;
+  for (int j = 0; j < 4; ++j) {
+    if (a.edge[j].first > a.edge[j].last) continue;
+    for (int k = 0; k < 4; ++k) {
+      if (b.edge[k].first > b.edge[k].last) continue;
+      pairs[count++] = {stretchGap(stretchOf(a.edge[j]), stretchOf(b.edge[k])), j, k};
+    }
+  }
+  std::sort(pairs, pairs + count,
+            [](const EdgePair& l, const EdgePair& r) { return l.gap < r.gap; });
   double best = NO_CONTACT * NO_CONTACT;
-  sampleOutline(a, [&](double px, double py) { best = squaredOutlineDistance(px, py, b, best); });
+  for (int n = 0; n < count; ++n) {
+    if (pairs[n].gap * pairs[n].gap > best) break;
+    const EdgeSamples& from = a.edge[pairs[n].j];
+    const EdgeSamples& to = b.edge[pairs[n].k];
+    for (int64_t i = from.first; i <= from.last; ++i) {
+      double step = static_cast<double>(i);
+      best = squaredEdgeDistance(from.pointX(step), from.pointY(step), to, best);
+    }
+  }
   return std::sqrt(best);
 }
 
