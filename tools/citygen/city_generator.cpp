@@ -100,16 +100,17 @@ struct Style {
   int pedestrians, badGuys, weapons;
   double parkChance, lotChance;
   int groundColour;  // lawn colour of the open ground
+  int medianColour;  // lawn colour of the medians
   bool villas;       // one big house per lot on its own lawn, instead of a dense row
   int cellsPerSide = 0;  // houses per block side; 0: by the block's size
 };
 
 // The walkway keeps CAR_REACH (and the walker's own half-width) from the roads on both sides.
 constexpr double MEDIAN = 150;
-const Style DOWNTOWN{{1, 2, 1}, {1, 1, 1, 1}, 160, MEDIAN, 0.10, 60, 8, 6, 0.12, 0.3, 6, false};
-const Style SUBURB{{1, 2}, {1, 1, 1}, 200, MEDIAN, 0.10, 30, 5, 5, 0.25, 0.45, 2, true};
+const Style DOWNTOWN{{1, 2, 1}, {1, 1, 1, 1}, 160, MEDIAN, 0.10, 60, 8, 6, 0.12, 0.3, 9, 5, false};
+const Style SUBURB{{1, 2}, {1, 1, 1}, 200, MEDIAN, 0.10, 30, 5, 5, 0.25, 0.45, 2, 4, true};
 // Stress: many small districts; the lists are then topped up to their capacities.
-const Style STRESS{{1, 1, 1, 1, 1}, {1, 1, 1, 1, 1}, 160, MEDIAN, 0.0, 0, 0, 0, 0.1, 0.3, 6,
+const Style STRESS{{1, 1, 1, 1, 1}, {1, 1, 1, 1, 1}, 160, MEDIAN, 0.0, 0, 0, 0, 0.1, 0.3, 6, 5,
                    false, 3};
 
 const std::vector<std::string> ROW_NAMES{"Storgatan",   "Kyrkogatan", "Hamngatan", "Skolgatan",
@@ -263,8 +264,22 @@ class CityBuilder {
     world_.lawns.append(std::move(lawn));
   }
 
-  // Open ground under everything: medians, verges and the land outside the grid.
-  void addGround() { addLawn({1, 1, WORLD_SIZE - 2, WORLD_SIZE - 2}, style_.groundColour); }
+  // Open ground under everything, in tiles: a rectangle is drawn only when a corner or a whole
+  // edge of it lies on the screen, so one lawn holding the whole screen would not be drawn.
+  // The medians get a grass of their own.
+  void addGround() {
+    const double tile = 400;
+    for (double y = 1; y < WORLD_SIZE - 1; y += tile)
+      for (double x = 1; x < WORLD_SIZE - 1; x += tile)
+        addLawn({x, y, std::min(tile, WORLD_SIZE - 1 - x), std::min(tile, WORLD_SIZE - 1 - y)},
+                style_.groundColour);
+    for (double m : columns_.medians)
+      for (const auto& part : shortParts(rows_.begin, rows_.end))
+        addLawn({m, part.first, style_.median, part.second - part.first}, style_.medianColour);
+    for (double m : rows_.medians)
+      for (const auto& part : shortParts(columns_.begin, columns_.end))
+        addLawn({part.first, m, part.second - part.first, style_.median}, style_.medianColour);
+  }
 
   void addRoad(const Box& b, const std::string& name, bool straight) {
     auto road = std::make_unique<Road>();
