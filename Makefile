@@ -35,3 +35,15 @@ art:
 	cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo
 	cmake --build build -j$(JOBS) --target zor_artgen
 	./build/tools/artgen/zor_artgen .
+
+# Regenerates the default cities (maps/downtown, maps/suburb) and the benchmarks' stress city
+# (tools/citygen/maps/stress, load it from tools/citygen as "stress") with tools/citygen. The
+# output is byte for byte what is committed, and test_city checks that it stays so; after
+# changing the generator, run this and commit the maps with it.
+.PHONY: city
+city:
+	cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake --build build -j$(JOBS) --target zor_citygen
+	./build/zor_citygen --style downtown --seed 1 --out maps/downtown
+	./build/zor_citygen --style suburb --seed 1 --out maps/suburb
+	./build/zor_citygen --stress --seed 1 --out tools/citygen/maps/stress
