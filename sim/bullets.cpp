@@ -24,7 +24,7 @@ bool hitTarget(Bullet& bullet, double bulletReach, Body& target) {
   if (std::fabs(target.x - bullet.x) >= reach || std::fabs(target.y - bullet.y) >= reach)
     return false;
   if (pointDistance(bullet.x, bullet.y, target.x, target.y) >= reach) return false;
-  if (boxBoxClearance(target, bullet) >= BLOCK_DISTANCE) return false;
+  if (!boxBoxCloserThan(target, bullet, BLOCK_DISTANCE)) return false;
   bullet.damage += target.life - target.damage;
   target.damage += bullet.power;
   return true;

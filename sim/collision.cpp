@@ -215,7 +215,10 @@ double stretchGap(const Stretch& a, const Stretch& b) {
 // Edge pairs are walked nearest first, so the best distance falls early; a pair whose gap
 // already exceeds it cannot hold a nearer pair of samples and is passed over whole, with all
 // the pairs after it. The smallest square is the one the walk of every pair finds.
-double outlineOutlineClearance(const SampledOutline& a, const SampledOutline& b) {
+// With a `reach`, pairs whose gap exceeds it are passed over too: the result is then exact
+// whenever the clearance is below the reach, and at least the reach otherwise.
+double outlineOutlineClearance(const SampledOutline& a, const SampledOutline& b,
+                               double reach = NO_CONTACT) {
   struct EdgePair {
     double gap;
     int j, k;
@@ -233,7 +236,7 @@ double outlineOutlineClearance(const SampledOutline& a, const SampledOutline& b)
             [](const EdgePair& l, const EdgePair& r) { return l.gap < r.gap; });
   double best = NO_CONTACT * NO_CONTACT;
   for (int n = 0; n < count; ++n) {
-    if (pairs[n].gap * pairs[n].gap > best) break;
+    if (pairs[n].gap * pairs[n].gap > best || pairs[n].gap > reach) break;
     const EdgeSamples& from = a.edge[pairs[n].j];
     const EdgeSamples& to = b.edge[pairs[n].k];
     for (int64_t i = from.first; i <= from.last; ++i) {
@@ -293,6 +296,19 @@ double nextBoxRectClearance(const Body& body, const Rect& rect) {
 
 double boxBoxClearance(const Body& a, const Body& b) {
   return outlineOutlineClearance(sampledOutlineAt(a, a.x, a.y), sampledOutlineAt(b, b.x, b.y));
+}
+
+// A pair of samples nearer than the limit lies on two edges whose gap is below the limit, so
+// only those pairs are walked; when the clearance is below the limit it is found exactly, and
+// the comparison is the one made on the full measure.
+bool boxBoxCloserThan(const Body& a, const Body& b, double limit) {
+  return outlineOutlineClearance(sampledOutlineAt(a, a.x, a.y), sampledOutlineAt(b, b.x, b.y),
+                                 limit) < limit;
+}
+
+bool nextBoxBoxCloserThan(const Body& a, const Body& b, double limit) {
+  return outlineOutlineClearance(sampledOutlineAt(a, a.nextX, a.nextY),
+                                 sampledOutlineAt(b, b.x, b.y), limit) < limit;
 }
 
 double nextBoxBoxClearance(const Body& a, const Body& b) {

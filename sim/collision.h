@@ -38,6 +38,10 @@ double boxRectClearance(const Body& body, const Rect& rect);
 double nextBoxRectClearance(const Body& body, const Rect& rect);
 double boxBoxClearance(const Body& a, const Body& b);
 double nextBoxBoxClearance(const Body& a, const Body& b);
+// boxBoxClearance(a, b) < limit (and the tentative form), without measuring what lies beyond
+// the limit: for callers that only compare the clearance with it.
+bool boxBoxCloserThan(const Body& a, const Body& b, double limit);
+bool nextBoxBoxCloserThan(const Body& a, const Body& b, double limit);
 
 bool nearHouse(const Rect& house, const Body& body);     // at the tentative centre, d <= r
 bool nearHouseNow(const Rect& house, const Body& body);  // at the current centre, d < r

@@ -139,10 +139,12 @@ void driveAlongRoads(World& world, Person& d, Car& car) {
 
 // A calm driver on foot walking to its target car; reaching it, it takes the car, putting out
 // whoever sits in it.
-void walkToTargetCar(World& world, Person& d, int index) {
+void walkToTargetCar(World& world, Person& d) {
   Car& car = *d.targetCar;
   updateCarDistance(d);
   if (d.carDistance <= BLOCK_DISTANCE) {
+    // Cars name their driver by its place in the list, which removals shift.
+    const int index = world.drivers.indexOf(&d);
     if (car.driver == PLAYER_DRIVER && world.player) {
       leaveCar(*world.player);
     } else if (car.driver >= 0 && car.driver < world.drivers.count() && car.driver != index) {
@@ -227,16 +229,15 @@ void facePoint(Body& body, double px, double py) {
   body.heading = normalizeHeading(static_cast<int>(degrees));
 }
 
+// The smallest clearance is below the block distance exactly when one of them is.
 bool carBlocks(const World& world, const Person& person) {
-  double clearance = NO_CONTACT;
   const double reach = halfDiagonal(person);
   for (const auto& car : world.cars) {
-    if (pointDistance(car->x, car->y, person.nextX, person.nextY) < reach + car->halfDiagonal) {
-      const double c = nextBoxBoxClearance(person, *car);
-      if (c < clearance) clearance = c;
-    }
+    if (pointDistance(car->x, car->y, person.nextX, person.nextY) < reach + car->halfDiagonal &&
+        nextBoxBoxCloserThan(person, *car, BLOCK_DISTANCE))
+      return true;
   }
-  return clearance < BLOCK_DISTANCE;
+  return false;
 }
 
 void randomTurn(Body& body) { body.heading = turnHeading(body.heading, rand() % 2 == 0 ? 20 : -20); }
@@ -383,6 +384,6 @@ void updateDrivers(World& world) {
       d.walkingToCar = true;
       continue;
     }
-    walkToTargetCar(world, d, i);
+    walkToTargetCar(world, d);
   }
 }

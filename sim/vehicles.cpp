@@ -18,7 +18,8 @@ Person* driverOf(const World& world, const Car& car) {
 }
 
 // Smallest clearance of the car's tentative box to the houses near it and to the other
-// cars; `nearCar` is the pre-test that decides whether another car is measured.
+// cars; `nearCar` is the pre-test that decides whether another car is measured. The step only
+// compares it with the block distance, so once it is below, the value is just some value below.
 template <class NearCar>
 double tentativeClearance(const World& world, const Car& car, NearCar&& nearCar) {
   double clearance = NO_CONTACT;
@@ -28,10 +29,10 @@ double tentativeClearance(const World& world, const Car& car, NearCar&& nearCar)
     double c = nextBoxRectClearance(car, rect);
     if (c < clearance) clearance = c;
   }
+  if (clearance < BLOCK_DISTANCE) return clearance;
   for (const auto& other : world.cars) {
     if (other.get() == &car || !nearCar(*other)) continue;
-    double c = nextBoxBoxClearance(car, *other);
-    if (c < clearance) clearance = c;
+    if (nextBoxBoxCloserThan(car, *other, BLOCK_DISTANCE)) return 0;
   }
   return clearance;
 }
@@ -121,7 +122,7 @@ void runOver(World& world) {
       if (pointDistance(car->x, car->y, person.x, person.y) >=
           car->halfDiagonal + person.halfDiagonal)
         continue;
-      if (boxBoxClearance(*car, person) >= BLOCK_DISTANCE) continue;
+      if (!boxBoxCloserThan(*car, person, BLOCK_DISTANCE)) continue;
       person.damage += 10 * std::fabs(car->speed);
       return;  // one car per person and frame
     }

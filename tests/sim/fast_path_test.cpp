@@ -167,10 +167,18 @@ TEST(FastPath, BoxAgainstBoxEqualsTheWalkOfEverySamplePair) {
            static_cast<int32_t>(uniform(0, 361)));
     a.nextX = a.x + uniform(-8, 8);
     a.nextY = a.y + uniform(-8, 8);
-    const double now = boxBoxClearance(a, b);
+    const double now = boxBoxClearance(a, b), next = nextBoxBoxClearance(a, b);
     ASSERT_EQ(now, walkEverySamplePair(a, false, b)) << "pair " << n;
-    ASSERT_EQ(nextBoxBoxClearance(a, b), walkEverySamplePair(a, true, b)) << "pair " << n;
+    ASSERT_EQ(next, walkEverySamplePair(a, true, b)) << "pair " << n;
     if (now < BLOCK_DISTANCE) ++touching;
+    // The threshold forms answer as the full measure does, at the block distance, just above
+    // and below the measured value itself, and at limits of every size.
+    for (double limit : {BLOCK_DISTANCE, now, std::nextafter(now, 1e9), std::nextafter(now, 0.0),
+                         next, std::nextafter(next, 1e9), 0.0, 0.5, 3.0, 40.0, 1e6}) {
+      ASSERT_EQ(boxBoxCloserThan(a, b, limit), now < limit) << "pair " << n << " limit " << limit;
+      ASSERT_EQ(nextBoxBoxCloserThan(a, b, limit), next < limit)
+          << "pair " << n << " limit " << limit;
+    }
   }
   EXPECT_GT(touching, 100);
 }
