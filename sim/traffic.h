@@ -25,8 +25,9 @@ void randomTurn(Body& body);
 void wanderTurn(Body& body);
 
 // The connection a walker or a car takes next: connection[rand() % count], drawn again while
-// it is the segment it came from. Bounded: when every connection is the previous segment it
-// is accepted after MAX_SEGMENT_DRAWS draws. nullptr when there are no connections.
+// it is the segment it came from. Always bounded: when every connection is the previous
+// segment, that one is accepted after MAX_SEGMENT_DRAWS draws; when another exists, the draws
+// stop after a thousand and the first other connection is taken. nullptr when there are none.
 constexpr int MAX_SEGMENT_DRAWS = 8;
 const Segment* drawNextSegment(const Segment& current, const Segment* previous);
 
