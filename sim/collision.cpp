@@ -4,8 +4,10 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <vector>
 
 #include "app/world.h"
+#include "sim/spatial_grid.h"
 
 namespace {
 
@@ -324,15 +326,15 @@ bool nearHouseNow(const Rect& house, const Body& body) {
   return pointRectDistance(body.x, body.y, house) < halfDiagonal(body);
 }
 
+// Houses beyond the circle on either axis cannot be near: an open house grid leaves them out.
 bool hitsHouse(const World& world, const Body& body) {
-  double clearance = NO_CONTACT;
-  for (const auto& house : world.houses) {
-    Rect rect = rectOf(*house);
-    if (!nearHouse(rect, body)) continue;
-    double c = nextBoxRectClearance(body, rect);
-    if (c < clearance) clearance = c;
+  static std::vector<int> candidates;
+  housesNear(world, body.nextX, body.nextY, halfDiagonal(body), candidates);
+  for (int i : candidates) {
+    Rect rect = rectOf(*world.houses[i]);
+    if (nearHouse(rect, body) && nextBoxRectClearance(body, rect) < BLOCK_DISTANCE) return true;
   }
-  return clearance < BLOCK_DISTANCE;
+  return false;
 }
 
 bool anyCornerInView(const Body& body, const SDL_Rect& view) {

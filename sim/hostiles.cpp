@@ -4,6 +4,7 @@
 #include "app/world.h"
 #include "sim/collision.h"
 #include "sim/on_foot.h"
+#include "sim/spatial_grid.h"
 #include "sim/traffic.h"
 #include "sim/weapons.h"
 
@@ -29,6 +30,7 @@ void attack(World& world, Person& badGuy) {
 }  // namespace
 
 void updateBadGuys(World& world) {
+  const HouseGridScope houses(world);  // no house moves while people walk
   for (int i = 0; i < world.badGuys.count(); ++i) {
     Person& badGuy = *world.badGuys[i];
     if (badGuy.damage >= badGuy.life || badGuy.inCar) continue;

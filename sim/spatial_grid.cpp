@@ -3,10 +3,17 @@
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
+
+#include "app/world.h"
 
 namespace {
 
 GridUse g_gridUse = GridUse::Auto;
+const HouseGridScope* g_innermost = nullptr;
+
+// Below this many houses trying every one is as quick as filing them.
+constexpr int MIN_HOUSES_FOR_GRID = 32;
 
 // Below this many pairs a plain loop is as quick as filling and reading a grid.
 constexpr long MIN_PAIRS_FOR_GRID = 4096;
@@ -75,4 +82,41 @@ bool useGridFor(int movers, int targets) {
     case GridUse::Auto: break;
   }
   return static_cast<long>(movers) * targets >= MIN_PAIRS_FOR_GRID;
+}
+
+HouseGridScope::HouseGridScope(const World& world) : world_(&world), outer_(g_innermost) {
+  g_innermost = this;
+  const int count = world.houses.count();
+  if (gridUse() == GridUse::Never || (gridUse() == GridUse::Auto && count < MIN_HOUSES_FOR_GRID))
+    return;
+  // One grid per depth of nesting, kept between passes so its cells keep their room.
+  static std::vector<std::unique_ptr<SpatialGrid>> grids;
+  int depth = 0;
+  for (const HouseGridScope* s = outer_; s; s = s->outer_) ++depth;
+  while (static_cast<int>(grids.size()) <= depth) grids.push_back(std::make_unique<SpatialGrid>());
+  SpatialGrid& grid = *grids[depth];
+  grid.clear();
+  for (int i = 0; i < count; ++i) {
+    const House& h = *world.houses[i];
+    grid.insert(i, h.x - GRID_MARGIN, h.y - GRID_MARGIN, h.x + h.w + GRID_MARGIN,
+                h.y + h.h + GRID_MARGIN);
+  }
+  grid_ = &grid;
+}
+
+HouseGridScope::~HouseGridScope() { g_innermost = outer_; }
+
+const SpatialGrid* houseGridOf(const World& world) {
+  for (const HouseGridScope* s = g_innermost; s; s = s->outer_)
+    if (s->world_ == &world) return s->grid_;
+  return nullptr;
+}
+
+void housesNear(const World& world, double x, double y, double reach, std::vector<int>& out) {
+  if (const SpatialGrid* grid = houseGridOf(world)) {
+    grid->query(x - reach, y - reach, x + reach, y + reach, out);
+    return;
+  }
+  out.resize(world.houses.count());
+  for (int i = 0; i < world.houses.count(); ++i) out[i] = i;
 }

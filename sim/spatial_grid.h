@@ -9,6 +9,8 @@
 
 #include <vector>
 
+struct World;
+
 class SpatialGrid {
  public:
   static constexpr double CELL_SIZE = 100.0;  // pixels
@@ -46,3 +48,30 @@ void setGridUse(GridUse use);
 GridUse gridUse();
 // Whether a pass of `movers` over `targets` members goes through a grid under the current use.
 bool useGridFor(int movers, int targets);
+
+// The houses of one World filed in a grid for the length of a pass in which no house moves,
+// appears or goes (the walkers' and the cars' passes). While it is open, the house tests of
+// that World take their candidates from it; scopes may nest.
+class HouseGridScope {
+ public:
+  explicit HouseGridScope(const World& world);
+  ~HouseGridScope();
+  HouseGridScope(const HouseGridScope&) = delete;
+  HouseGridScope& operator=(const HouseGridScope&) = delete;
+
+ private:
+  const World* world_;
+  const SpatialGrid* grid_ = nullptr;
+  const HouseGridScope* outer_;
+  friend const SpatialGrid* houseGridOf(const World& world);
+};
+
+// The houses' grid of the innermost open scope of this World, or nullptr (every house, then).
+const SpatialGrid* houseGridOf(const World& world);
+// The houses whose rectangles may come within `reach` of (x, y), in ascending list order: from
+// the open grid of this World, else every house. (A house passed over lies farther away on
+// some axis, so neither nearHouse nor any closer test can accept it.)
+void housesNear(const World& world, double x, double y, double reach, std::vector<int>& out);
+// Box of a house that a body's circle can reach: its rectangle, widened so that no rounding in
+// the exact pre-tests can accept a pair whose boxes the grid keeps apart.
+constexpr double GRID_MARGIN = 1.0;

@@ -8,6 +8,7 @@
 #include "app/world.h"
 #include "sim/collision.h"
 #include "sim/on_foot.h"
+#include "sim/spatial_grid.h"
 #include "sim/vehicles.h"
 
 namespace {
@@ -350,6 +351,7 @@ void calmWalk(World& world, Person& p, const NetworkWalk& walk) {
 }
 
 void updatePedestrians(World& world) {
+  const HouseGridScope houses(world);  // no house moves while people walk
   for (int i = 0; i < world.pedestrians.count(); ++i) {
     Person& p = *world.pedestrians[i];
     if (p.life <= p.damage || p.inCar) continue;
@@ -362,6 +364,7 @@ void updatePedestrians(World& world) {
 }
 
 void updateDrivers(World& world) {
+  const HouseGridScope houses(world);  // no house moves while people walk
   for (int i = 0; i < world.drivers.count(); ++i) {
     Person& d = *world.drivers[i];
     if (d.scared) {

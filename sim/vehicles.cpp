@@ -3,10 +3,12 @@
 #include "sim/vehicles.h"
 
 #include <cmath>
+#include <vector>
 
 #include "app/world.h"
 #include "sim/collision.h"
 #include "sim/on_foot.h"
+#include "sim/spatial_grid.h"
 #include "world/lifetime.h"
 
 namespace {
@@ -23,8 +25,10 @@ Person* driverOf(const World& world, const Car& car) {
 template <class NearCar>
 double tentativeClearance(const World& world, const Car& car, NearCar&& nearCar) {
   double clearance = NO_CONTACT;
-  for (const auto& house : world.houses) {
-    Rect rect = rectOf(*house);
+  static std::vector<int> houses;
+  housesNear(world, car.nextX, car.nextY, halfDiagonal(car), houses);
+  for (int i : houses) {
+    Rect rect = rectOf(*world.houses[i]);
     if (!nearHouse(rect, car)) continue;
     double c = nextBoxRectClearance(car, rect);
     if (c < clearance) clearance = c;
@@ -104,6 +108,7 @@ void steerCar(Car& car, int degrees) {
 }
 
 void moveCars(World& world) {
+  const HouseGridScope houses(world);  // no house moves while the cars do
   for (const auto& car : world.cars)
     if (car->speed != 0) stepCar(world, *car);
   // Drivers ride along; the player follows its car in the play loop.
