@@ -30,7 +30,8 @@ void attack(World& world, Person& badGuy) {
 }  // namespace
 
 void updateBadGuys(World& world) {
-  const HouseGridScope houses(world);  // no house moves while people walk
+  const HouseGridScope houses(world);  // no house or car moves while people walk
+  const CarGridScope cars(world);
   for (int i = 0; i < world.badGuys.count(); ++i) {
     Person& badGuy = *world.badGuys[i];
     if (badGuy.damage >= badGuy.life || badGuy.inCar) continue;

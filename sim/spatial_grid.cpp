@@ -6,14 +6,15 @@
 #include <memory>
 
 #include "app/world.h"
+#include "sim/collision.h"
 
 namespace {
 
 GridUse g_gridUse = GridUse::Auto;
-const HouseGridScope* g_innermost = nullptr;
+const PassGrid* g_innermost = nullptr;
 
-// Below this many houses trying every one is as quick as filing them.
-constexpr int MIN_HOUSES_FOR_GRID = 32;
+// Below this many members trying every one is as quick as filing them.
+constexpr int MIN_MEMBERS_FOR_GRID = 32;
 
 // Below this many pairs a plain loop is as quick as filling and reading a grid.
 constexpr long MIN_PAIRS_FOR_GRID = 4096;
@@ -84,39 +85,73 @@ bool useGridFor(int movers, int targets) {
   return static_cast<long>(movers) * targets >= MIN_PAIRS_FOR_GRID;
 }
 
-HouseGridScope::HouseGridScope(const World& world) : world_(&world), outer_(g_innermost) {
+PassGrid::PassGrid(const World& world, Kind kind)
+    : world_(&world), kind_(kind), outer_(g_innermost) {
   g_innermost = this;
-  const int count = world.houses.count();
-  if (gridUse() == GridUse::Never || (gridUse() == GridUse::Auto && count < MIN_HOUSES_FOR_GRID))
+  const int count = kind == Kind::Houses ? world.houses.count() : world.cars.count();
+  if (gridUse() == GridUse::Never || (gridUse() == GridUse::Auto && count < MIN_MEMBERS_FOR_GRID))
     return;
-  // One grid per depth of nesting, kept between passes so its cells keep their room.
+  // One grid per kind and depth of nesting, kept between passes so its cells keep their room.
   static std::vector<std::unique_ptr<SpatialGrid>> grids;
   int depth = 0;
-  for (const HouseGridScope* s = outer_; s; s = s->outer_) ++depth;
-  while (static_cast<int>(grids.size()) <= depth) grids.push_back(std::make_unique<SpatialGrid>());
-  SpatialGrid& grid = *grids[depth];
-  grid.clear();
-  for (int i = 0; i < count; ++i) {
-    const House& h = *world.houses[i];
-    grid.insert(i, h.x - GRID_MARGIN, h.y - GRID_MARGIN, h.x + h.w + GRID_MARGIN,
-                h.y + h.h + GRID_MARGIN);
-  }
-  grid_ = &grid;
+  for (const PassGrid* s = outer_; s; s = s->outer_) ++depth;
+  const size_t slot = 2 * static_cast<size_t>(depth) + (kind == Kind::Cars ? 1 : 0);
+  while (grids.size() <= slot) grids.push_back(std::make_unique<SpatialGrid>());
+  grid_ = grids[slot].get();
+  grid_->clear();
 }
 
-HouseGridScope::~HouseGridScope() { g_innermost = outer_; }
+PassGrid::~PassGrid() { g_innermost = outer_; }
 
-const SpatialGrid* houseGridOf(const World& world) {
-  for (const HouseGridScope* s = g_innermost; s; s = s->outer_)
-    if (s->world_ == &world) return s->grid_;
+SpatialGrid* PassGrid::of(const World& world, Kind kind) {
+  for (const PassGrid* s = g_innermost; s; s = s->outer_)
+    if (s->world_ == &world && s->kind_ == kind) return s->grid_;
   return nullptr;
 }
 
-void housesNear(const World& world, double x, double y, double reach, std::vector<int>& out) {
-  if (const SpatialGrid* grid = houseGridOf(world)) {
+HouseGridScope::HouseGridScope(const World& world) : PassGrid(world, Kind::Houses) {
+  if (!grid_) return;
+  for (int i = 0; i < world.houses.count(); ++i) {
+    const House& h = *world.houses[i];
+    grid_->insert(i, h.x - GRID_MARGIN, h.y - GRID_MARGIN, h.x + h.w + GRID_MARGIN,
+                  h.y + h.h + GRID_MARGIN);
+  }
+}
+
+CarGridScope::CarGridScope(const World& world) : PassGrid(world, Kind::Cars), world_(world) {
+  if (!grid_) return;
+  for (int i = 0; i < world.cars.count(); ++i) refile(i);
+}
+
+void CarGridScope::refile(int index) {
+  if (!grid_) return;
+  const Car& car = *world_.cars[index];
+  // The pre-tests use the recorded half-diagonal and the computed one; take the larger.
+  const double r = std::max(car.halfDiagonal, halfDiagonal(car)) + GRID_MARGIN;
+  grid_->insert(index, car.x - r, car.y - r, car.x + r, car.y + r);
+  if (car.nextX != car.x || car.nextY != car.y)
+    grid_->insert(index, car.nextX - r, car.nextY - r, car.nextX + r, car.nextY + r);
+}
+
+namespace {
+
+template <class List>
+void membersNear(SpatialGrid* grid, const List& list, double x, double y, double reach,
+                 std::vector<int>& out) {
+  if (grid) {
     grid->query(x - reach, y - reach, x + reach, y + reach, out);
     return;
   }
-  out.resize(world.houses.count());
-  for (int i = 0; i < world.houses.count(); ++i) out[i] = i;
+  out.resize(list.count());
+  for (int i = 0; i < list.count(); ++i) out[i] = i;
+}
+
+}  // namespace
+
+void housesNear(const World& world, double x, double y, double reach, std::vector<int>& out) {
+  membersNear(PassGrid::of(world, PassGrid::Kind::Houses), world.houses, x, y, reach, out);
+}
+
+void carsNear(const World& world, double x, double y, double reach, std::vector<int>& out) {
+  membersNear(PassGrid::of(world, PassGrid::Kind::Cars), world.cars, x, y, reach, out);
 }

@@ -49,29 +49,55 @@ GridUse gridUse();
 // Whether a pass of `movers` over `targets` members goes through a grid under the current use.
 bool useGridFor(int movers, int targets);
 
-// The houses of one World filed in a grid for the length of a pass in which no house moves,
-// appears or goes (the walkers' and the cars' passes). While it is open, the house tests of
-// that World take their candidates from it; scopes may nest.
-class HouseGridScope {
+// A grid of one World's houses or cars, open for the length of a pass; while it is open the
+// pair tests of that World take their candidates from it. Scopes may nest.
+class PassGrid {
  public:
-  explicit HouseGridScope(const World& world);
-  ~HouseGridScope();
-  HouseGridScope(const HouseGridScope&) = delete;
-  HouseGridScope& operator=(const HouseGridScope&) = delete;
+  enum class Kind { Houses, Cars };
+  PassGrid(const World& world, Kind kind);
+  ~PassGrid();
+  PassGrid(const PassGrid&) = delete;
+  PassGrid& operator=(const PassGrid&) = delete;
+
+  // The grid of the innermost open scope of this kind for this World, or nullptr (then every
+  // member is a candidate).
+  static SpatialGrid* of(const World& world, Kind kind);
+
+ protected:
+  SpatialGrid* grid_ = nullptr;  // nullptr when the plain loops serve as well
 
  private:
   const World* world_;
-  const SpatialGrid* grid_ = nullptr;
-  const HouseGridScope* outer_;
-  friend const SpatialGrid* houseGridOf(const World& world);
+  Kind kind_;
+  const PassGrid* outer_;
 };
 
-// The houses' grid of the innermost open scope of this World, or nullptr (every house, then).
-const SpatialGrid* houseGridOf(const World& world);
+// The houses, for a pass in which no house moves, appears or goes (the walkers' and the cars').
+class HouseGridScope : public PassGrid {
+ public:
+  explicit HouseGridScope(const World& world);
+};
+
+// The cars, for a pass in which no car appears or goes. A car that moves or is tried at a new
+// place during the pass is filed again there (its old places stay filed, which only offers a
+// candidate too many), so the grid holds every place a pre-test can look at.
+class CarGridScope : public PassGrid {
+ public:
+  explicit CarGridScope(const World& world);
+  // Files car `index` where it stands and where it was last tried.
+  void refile(int index);
+
+ private:
+  const World& world_;
+};
+
 // The houses whose rectangles may come within `reach` of (x, y), in ascending list order: from
 // the open grid of this World, else every house. (A house passed over lies farther away on
 // some axis, so neither nearHouse nor any closer test can accept it.)
 void housesNear(const World& world, double x, double y, double reach, std::vector<int>& out);
-// Box of a house that a body's circle can reach: its rectangle, widened so that no rounding in
-// the exact pre-tests can accept a pair whose boxes the grid keeps apart.
+// The same for the cars whose circles (half-diagonal) may come within `reach` of (x, y), where
+// they stand or where they were last tried.
+void carsNear(const World& world, double x, double y, double reach, std::vector<int>& out);
+// Widening of every filed box, so that no rounding in the exact pre-tests can accept a pair
+// whose boxes the grid keeps apart.
 constexpr double GRID_MARGIN = 1.0;

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
+#include <vector>
 
 #include "app/world.h"
 #include "sim/collision.h"
@@ -233,7 +234,10 @@ void facePoint(Body& body, double px, double py) {
 // The smallest clearance is below the block distance exactly when one of them is.
 bool carBlocks(const World& world, const Person& person) {
   const double reach = halfDiagonal(person);
-  for (const auto& car : world.cars) {
+  static std::vector<int> cars;
+  carsNear(world, person.nextX, person.nextY, reach, cars);
+  for (int i : cars) {
+    const Car* car = world.cars[i];
     if (pointDistance(car->x, car->y, person.nextX, person.nextY) < reach + car->halfDiagonal &&
         nextBoxBoxCloserThan(person, *car, BLOCK_DISTANCE))
       return true;
@@ -351,7 +355,8 @@ void calmWalk(World& world, Person& p, const NetworkWalk& walk) {
 }
 
 void updatePedestrians(World& world) {
-  const HouseGridScope houses(world);  // no house moves while people walk
+  const HouseGridScope houses(world);  // no house or car moves while people walk
+  const CarGridScope cars(world);
   for (int i = 0; i < world.pedestrians.count(); ++i) {
     Person& p = *world.pedestrians[i];
     if (p.life <= p.damage || p.inCar) continue;

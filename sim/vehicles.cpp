@@ -2,6 +2,7 @@
 // boarding and leaving, and the removal of wrecked cars.
 #include "sim/vehicles.h"
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -34,9 +35,12 @@ double tentativeClearance(const World& world, const Car& car, NearCar&& nearCar)
     if (c < clearance) clearance = c;
   }
   if (clearance < BLOCK_DISTANCE) return clearance;
-  for (const auto& other : world.cars) {
-    if (other.get() == &car || !nearCar(*other)) continue;
-    if (nextBoxBoxCloserThan(car, *other, BLOCK_DISTANCE)) return 0;
+  static std::vector<int> cars;
+  carsNear(world, car.nextX, car.nextY, std::max(halfDiagonal(car), car.halfDiagonal), cars);
+  for (int i : cars) {
+    const Car& other = *world.cars[i];
+    if (&other == &car || !nearCar(other)) continue;
+    if (nextBoxBoxCloserThan(car, other, BLOCK_DISTANCE)) return 0;
   }
   return clearance;
 }
@@ -109,8 +113,12 @@ void steerCar(Car& car, int degrees) {
 
 void moveCars(World& world) {
   const HouseGridScope houses(world);  // no house moves while the cars do
-  for (const auto& car : world.cars)
-    if (car->speed != 0) stepCar(world, *car);
+  CarGridScope cars(world);             // a car that moved is filed again where it went
+  for (int i = 0; i < world.cars.count(); ++i) {
+    if (world.cars[i]->speed == 0) continue;
+    stepCar(world, *world.cars[i]);
+    cars.refile(i);
+  }
   // Drivers ride along; the player follows its car in the play loop.
   for (const auto& car : world.cars) {
     Person* driver = driverOf(world, *car);
@@ -121,9 +129,13 @@ void moveCars(World& world) {
 }
 
 void runOver(World& world) {
+  const CarGridScope grid(world);  // the cars stand still now; the first one that hits counts
+  static std::vector<int> cars;
   auto tryCars = [&world](Person& person) {
     if (person.life <= person.damage || person.inCar) return;
-    for (const auto& car : world.cars) {
+    carsNear(world, person.x, person.y, person.halfDiagonal, cars);
+    for (int i : cars) {
+      const Car* car = world.cars[i];
       if (pointDistance(car->x, car->y, person.x, person.y) >=
           car->halfDiagonal + person.halfDiagonal)
         continue;
