@@ -47,3 +47,24 @@ city:
 	./build/zor_citygen --style downtown --seed 1 --out maps/downtown
 	./build/zor_citygen --style suburb --seed 1 --out maps/suburb
 	./build/zor_citygen --stress --seed 1 --out tools/citygen/maps/stress
+
+# Benchmarks (tools/bench, Google Benchmark): the simulation step and the whole frame on the
+# default and the stress city beside the floor every frame pays (background and flip), the
+# simulation over a sweep of mover counts, and memory over a long run on the default city.
+# Prints figures and the targets met or missed; never fails on speed.
+.PHONY: bench
+bench:
+	tools/setup.sh libbenchmark-dev
+	cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake --build build -j$(JOBS) --target zor_bench
+	./build/zor_bench
+
+# SOAK_FRAMES frames of random play on the stress city through the real play frame, under
+# AddressSanitizer and UndefinedBehaviorSanitizer with leak checking: fails on any memory error,
+# leak or broken reference; prints resident memory as it goes. About an hour on two cores.
+SOAK_FRAMES ?= 100000
+.PHONY: soak
+soak:
+	cmake -S . -B build-soak -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZOR_SANITIZE=ON -DZOR_TESTS=OFF
+	cmake --build build-soak -j$(JOBS) --target zor_soak
+	ASAN_OPTIONS=detect_leaks=1 ./build-soak/zor_soak $(SOAK_FRAMES)
