@@ -78,9 +78,12 @@ GridUse gridUse() { return g_gridUse; }
 
 bool useGridFor(int movers, int targets) {
   switch (g_gridUse) {
-    case GridUse::Always: return true;
-    case GridUse::Never: return false;
-    case GridUse::Auto: break;
+    case GridUse::Always:
+      return true;
+    case GridUse::Never:
+      return false;
+    case GridUse::Auto:
+      break;
   }
   return static_cast<long>(movers) * targets >= MIN_PAIRS_FOR_GRID;
 }

@@ -75,9 +75,9 @@ TEST(SpatialGrid, BadNumbersMakeEveryoneACandidate) {
   const double inf = std::numeric_limits<double>::infinity();
   SpatialGrid grid;
   grid.insert(0, 10, 10, 20, 20);
-  grid.insert(1, nan, 10, 20, 20);         // a body from a broken map
+  grid.insert(1, nan, 10, 20, 20);          // a body from a broken map
   grid.insert(2, 2900, 2900, 1e300, 2950);  // reaching far out of the world
-  grid.insert(3, 20, 30, 10, 25);          // corners given the wrong way round
+  grid.insert(3, 20, 30, 10, 25);           // corners given the wrong way round
   grid.insert(4, 100, 100, inf, 120);
   std::vector<int> found;
 
@@ -160,7 +160,9 @@ TEST(FastPath, BoxAgainstBoxEqualsTheWalkOfEverySamplePair) {
   for (int n = 0; n < 3000; ++n) {
     // Cars, persons and bullets of whole and fractional sizes, near each other at any heading,
     // now and then a box of no size or inside the other.
-    auto size = [&]() { return n % 97 == 0 ? 0.0 : (n % 2 ? std::floor(uniform(4, 95)) : uniform(4, 95)); };
+    auto size = [&]() {
+      return n % 97 == 0 ? 0.0 : (n % 2 ? std::floor(uniform(4, 95)) : uniform(4, 95));
+    };
     Body a(uniform(400, 600), uniform(400, 600), size(), size(), 100, 0,
            static_cast<int32_t>(uniform(0, 361)));
     Body b(a.x + uniform(-90, 90), a.y + uniform(-90, 90), size(), size(), 100, 0,
@@ -219,8 +221,8 @@ class RandomCity {
       d.x = car.x;
       d.y = car.y;
     }
-    world.player = makePerson("player", nullptr, 1, false, false, 1e9, 0, 0, 1500, 1500, 29, 18,
-                              {}, 5, 0);
+    world.player =
+        makePerson("player", nullptr, 1, false, false, 1e9, 0, 0, 1500, 1500, 29, 18, {}, 5, 0);
   }
 
   // Bullets in flight anywhere, in every direction; some strong enough to pass through.
@@ -275,8 +277,8 @@ std::string snapshot(const World& w) {
   };
   auto person = [&](const Person& p) {
     body(p);
-    out << p.walkSpeed << ' ' << p.walkFrame << ' ' << p.scared << p.inCar << p.walkingToCar
-        << ' ' << w.cars.indexOf(p.targetCar) << ' ' << p.money << '\n';
+    out << p.walkSpeed << ' ' << p.walkFrame << ' ' << p.scared << p.inCar << p.walkingToCar << ' '
+        << w.cars.indexOf(p.targetCar) << ' ' << p.money << '\n';
   };
   out << "houses " << w.houses.count() << '\n';
   for (const auto& h : w.houses) out << h->x << ' ' << h->y << ' ' << h->damage << '\n';
@@ -333,8 +335,9 @@ void playBothWays(unsigned seed, int frames) {
       size_t at = 0;
       while (at < expected.size() && at < actual.size() && expected[at] == actual[at]) ++at;
       const size_t from = at > 200 ? at - 200 : 0;
-      FAIL() << "seed " << seed << ", frame " << f << ": the fast path differs near\n  plain: "
-             << expected.substr(from, 300) << "\n  fast:  " << actual.substr(from, 300);
+      FAIL() << "seed " << seed << ", frame " << f
+             << ": the fast path differs near\n  plain: " << expected.substr(from, 300)
+             << "\n  fast:  " << actual.substr(from, 300);
     }
   }
   // The run must have been a busy one: hits on every kind of target, houses shot down,

@@ -9,8 +9,8 @@
 // rand() is seeded with a fixed value, so every run plays the same frames.
 #include <SDL.h>
 #include <benchmark/benchmark.h>
-
 #include <time.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -39,7 +39,7 @@ struct Options {
 Options g_options;
 Game* g_game = nullptr;
 std::string g_scratch;
-std::string g_loaded;  // which city the world holds now
+std::string g_loaded;                    // which city the world holds now
 std::map<std::string, double> g_meanMs;  // per benchmark, filled as they run
 
 // The machine is shared: frames are timed in this thread's processor time, which other
@@ -101,11 +101,12 @@ void useCity(const std::string& name, bool keepFull, int moversEach = -1) {
     playFrameBody();
   }
   g_loaded = name;
-  std::printf("city %s: %d houses, %d roads, %d sidewalks, %d lawns, %d cars, %d pedestrians, "
-              "%d drivers, %d bad guys, %d bullets, %d death marks, %d money drops, %d money items\n",
-              name.c_str(), w.houses.count(), w.roads.count(), w.sidewalks.count(), w.lawns.count(),
-              w.cars.count(), w.pedestrians.count(), w.drivers.count(), w.badGuys.count(),
-              w.bullets.count(), w.deathMarks.count(), w.moneyDrops.count(), w.moneyItems.count());
+  std::printf(
+      "city %s: %d houses, %d roads, %d sidewalks, %d lawns, %d cars, %d pedestrians, "
+      "%d drivers, %d bad guys, %d bullets, %d death marks, %d money drops, %d money items\n",
+      name.c_str(), w.houses.count(), w.roads.count(), w.sidewalks.count(), w.lawns.count(),
+      w.cars.count(), w.pedestrians.count(), w.drivers.count(), w.badGuys.count(),
+      w.bullets.count(), w.deathMarks.count(), w.moneyDrops.count(), w.moneyItems.count());
 }
 
 // Times `body` alone per iteration; `prepare` runs untimed before it.
@@ -153,24 +154,27 @@ void Floor(benchmark::State& state) {
 
 void DefaultSim(benchmark::State& state) {
   useCity("default", false);
-  timeFrames(state, "DefaultSim", [] {}, [] { simulateFrame(world()); });
+  timeFrames(
+      state, "DefaultSim", [] {}, [] { simulateFrame(world()); });
 }
 
 void DefaultFrame(benchmark::State& state) {
   useCity("default", false);
-  timeFrames(state, "DefaultFrame", [] {}, playFrameBody);
+  timeFrames(
+      state, "DefaultFrame", [] {}, playFrameBody);
   floorCounters(state, "DefaultFrame");
 }
 
 void StressSim(benchmark::State& state) {
   useCity("stress", true);
-  timeFrames(state, "StressSim", [] { fillTransientLists(world()); },
-             [] { simulateFrame(world()); });
+  timeFrames(
+      state, "StressSim", [] { fillTransientLists(world()); }, [] { simulateFrame(world()); });
 }
 
 void StressFrame(benchmark::State& state) {
   useCity("stress", true);
-  timeFrames(state, "StressFrame", [] { fillTransientLists(world()); }, playFrameBody);
+  timeFrames(
+      state, "StressFrame", [] { fillTransientLists(world()); }, playFrameBody);
   floorCounters(state, "StressFrame");
 }
 
@@ -178,7 +182,8 @@ void MoversSim(benchmark::State& state) {
   const int each = static_cast<int>(state.range(0));
   const std::string key = "MoversSim/" + std::to_string(each);
   useCity("movers-" + std::to_string(each), false, each);
-  timeFrames(state, key, [] {}, [] { simulateFrame(world()); });
+  timeFrames(
+      state, key, [] {}, [] { simulateFrame(world()); });
   const World& w = world();
   const int movers = w.cars.count() + w.pedestrians.count() + w.drivers.count() + w.badGuys.count();
   state.counters["movers"] = movers;
@@ -242,15 +247,17 @@ void printSummary() {
   std::printf("  default city, simulation step     %8.3f ms   target < 0.5 ms: %s\n", dSim,
               verdict(dSim >= 0 && dSim < 0.5));
   if (floor > 0 && dFrame >= 0)
-    std::printf("  default city, whole frame         %8.3f ms = %.2f x floor; own work %.3f ms = "
-                "%.2f x floor   target <= 0.5 x floor: %s\n",
-                dFrame, dFrame / floor, dFrame - floor, (dFrame - floor) / floor,
-                verdict((dFrame - floor) / floor <= 0.5));
+    std::printf(
+        "  default city, whole frame         %8.3f ms = %.2f x floor; own work %.3f ms = "
+        "%.2f x floor   target <= 0.5 x floor: %s\n",
+        dFrame, dFrame / floor, dFrame - floor, (dFrame - floor) / floor,
+        verdict((dFrame - floor) / floor <= 0.5));
   const double sSim = ms("StressSim"), sFrame = ms("StressFrame");
   std::printf("  stress city, simulation step      %8.3f ms\n", sSim);
   if (floor > 0 && sFrame >= 0)
-    std::printf("  stress city, whole frame          %8.3f ms = %.2f x floor   target < 20 ms: %s\n",
-                sFrame, sFrame / floor, verdict(sFrame < 20.0));
+    std::printf(
+        "  stress city, whole frame          %8.3f ms = %.2f x floor   target < 20 ms: %s\n",
+        sFrame, sFrame / floor, verdict(sFrame < 20.0));
   std::printf("  simulation by movers (N cars, pedestrians, drivers, bad guys each):\n");
   for (int each : kMoverCounts) {
     const double m = ms("MoversSim/" + std::to_string(each));

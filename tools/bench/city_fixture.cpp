@@ -89,8 +89,8 @@ bool openGameMedia(Game& game, int w, int h) {
   }
   loadSprites(world);
   world.dotImage = loadImage("dot.bmp");
-  world.view = SDL_Rect{0, 0, static_cast<Uint16>(world.screen->w),
-                        static_cast<Uint16>(world.screen->h)};
+  world.view =
+      SDL_Rect{0, 0, static_cast<Uint16>(world.screen->w), static_cast<Uint16>(world.screen->h)};
   world.smallFont.reset(TTF_OpenFont(FONT_PATH, 12));
   world.bigFont.reset(TTF_OpenFont(FONT_PATH, 28));
   if (!world.smallFont || !world.bigFont) {

@@ -42,9 +42,15 @@ class RandomPlayer {
     std::memset(keys, 0, SDLK_LAST);
     if (left_-- <= 0) pickStretch();
     switch (mode_) {
-      case Mode::Forward: keys[SDLK_UP] = 1; break;
-      case Mode::Backward: keys[SDLK_s] = 1; break;
-      case Mode::Shoot: keys[SDLK_RCTRL] = 1; break;
+      case Mode::Forward:
+        keys[SDLK_UP] = 1;
+        break;
+      case Mode::Backward:
+        keys[SDLK_s] = 1;
+        break;
+      case Mode::Shoot:
+        keys[SDLK_RCTRL] = 1;
+        break;
       case Mode::WalkAndShoot:
         keys[SDLK_w] = 1;
         keys[SDLK_RCTRL] = 1;
@@ -53,7 +59,8 @@ class RandomPlayer {
         keys[SDLK_UP] = 1;
         keys[SDLK_SPACE] = 1;
         break;
-      case Mode::Stand: break;
+      case Mode::Stand:
+        break;
     }
     if (turn_ < 0) keys[chance(2) ? SDLK_LEFT : SDLK_a] = 1;
     if (turn_ > 0) keys[chance(2) ? SDLK_RIGHT : SDLK_d] = 1;
@@ -73,9 +80,8 @@ class RandomPlayer {
   int between(int low, int high) { return std::uniform_int_distribution<int>(low, high)(random_); }
 
   void pickStretch() {
-    static const Mode modes[] = {Mode::Stand,  Mode::Forward,      Mode::Forward,
-                                 Mode::Backward, Mode::Shoot,    Mode::WalkAndShoot,
-                                 Mode::Handbrake};
+    static const Mode modes[] = {Mode::Stand, Mode::Forward,      Mode::Forward,  Mode::Backward,
+                                 Mode::Shoot, Mode::WalkAndShoot, Mode::Handbrake};
     mode_ = modes[between(0, sizeof modes / sizeof modes[0] - 1)];
     turn_ = between(-1, 1);
     left_ = between(10, 120);
@@ -127,17 +133,18 @@ bool parse(int argc, char** argv, Options& o) {
 
 void printState(long frame, const World& world) {
   const MemoryUse m = memoryUse();
-  std::printf("frame %7ld: VmRSS %7.1f MB, peak %7.1f MB; %d cars, %d pedestrians, %d drivers, "
-              "%d bad guys, %d houses, %d bullets, %d death marks, %d money drops\n",
-              frame, m.rssKb / 1024.0, m.peakKb / 1024.0, world.cars.count(),
-              world.pedestrians.count(), world.drivers.count(), world.badGuys.count(),
-              world.houses.count(), world.bullets.count(), world.deathMarks.count(),
-              world.moneyDrops.count());
+  std::printf(
+      "frame %7ld: VmRSS %7.1f MB, peak %7.1f MB; %d cars, %d pedestrians, %d drivers, "
+      "%d bad guys, %d houses, %d bullets, %d death marks, %d money drops\n",
+      frame, m.rssKb / 1024.0, m.peakKb / 1024.0, world.cars.count(), world.pedestrians.count(),
+      world.drivers.count(), world.badGuys.count(), world.houses.count(), world.bullets.count(),
+      world.deathMarks.count(), world.moneyDrops.count());
   std::fflush(stdout);
 }
 
 bool startCity(World& world, const std::string& scratch, bool generate) {
-  const bool ok = generate ? startStressCity(world, scratch) : startLevelIn(world, scratch, "stress");
+  const bool ok =
+      generate ? startStressCity(world, scratch) : startLevelIn(world, scratch, "stress");
   if (ok && world.player) world.player->life = PLAYER_LIFE;
   return ok;
 }
@@ -166,7 +173,8 @@ int run(const Options& options) {
   MemoryUse afterFirstMinute;
   printState(0, world);
   for (long f = 1; f <= options.frames && failures == 0; ++f) {
-    if (options.restartEvery > 0 && f % options.restartEvery == 0 && !startCity(world, scratch, false))
+    if (options.restartEvery > 0 && f % options.restartEvery == 0 &&
+        !startCity(world, scratch, false))
       ++failures;
     player.frame(keys.data());
     if (!playFrame(*game, showHud)) {
@@ -185,10 +193,11 @@ int run(const Options& options) {
 
   const MemoryUse end = memoryUse();
   if (afterFirstMinute.rssKb > 0)
-    std::printf("VmRSS after the first minute (%ld frames) %.1f MB, at the end %.1f MB (%+.1f MB); "
-                "peak %.1f MB\n",
-                FIRST_MINUTE, afterFirstMinute.rssKb / 1024.0, end.rssKb / 1024.0,
-                (end.rssKb - afterFirstMinute.rssKb) / 1024.0, end.peakKb / 1024.0);
+    std::printf(
+        "VmRSS after the first minute (%ld frames) %.1f MB, at the end %.1f MB (%+.1f MB); "
+        "peak %.1f MB\n",
+        FIRST_MINUTE, afterFirstMinute.rssKb / 1024.0, end.rssKb / 1024.0,
+        (end.rssKb - afterFirstMinute.rssKb) / 1024.0, end.peakKb / 1024.0);
   std::printf("zor_soak: %ld frames, %s\n", options.frames,
               failures ? "FAILED" : "no problem found");
   closeGameMedia(*game);
@@ -201,8 +210,8 @@ int run(const Options& options) {
 int main(int argc, char** argv) {
   Options options;
   if (!parse(argc, argv, options)) {
-    std::fprintf(stderr,
-                 "usage: zor_soak FRAMES [--size WxH] [--seed N] [--every N] [--restart-every N]\n");
+    std::fprintf(
+        stderr, "usage: zor_soak FRAMES [--size WxH] [--seed N] [--every N] [--restart-every N]\n");
     return 2;
   }
   setenv("SDL_VIDEODRIVER", "dummy", 0);

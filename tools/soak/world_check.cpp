@@ -59,8 +59,9 @@ class Checker {
   void checkCar(int i, const Car& car) {
     if (!finite(car)) report("car", i, "has a position that is not a number");
     if (car.driver < PLAYER_DRIVER || car.driver >= world_.drivers.count())
-      report("car", i, "names driver " + std::to_string(car.driver) + " of " +
-                           std::to_string(world_.drivers.count()));
+      report("car", i,
+             "names driver " + std::to_string(car.driver) + " of " +
+                 std::to_string(world_.drivers.count()));
   }
 
   void checkPerson(const char* what, int i, const Person& p,
