@@ -5,6 +5,7 @@
 
 #include <utility>
 
+#include "platform/platform.h"
 #include "render/sprites.h"
 #include "world/level.h"
 #include "world/map_files.h"
@@ -103,16 +104,15 @@ bool startGame(Game& game) {
                         static_cast<Uint16>(world.screen->h)};
   world.player = makeFirstPlayer();
 
-  world.smallFont.reset(TTF_OpenFont(FONT_PATH, 12));
+  world.smallFont.reset(platformOpenFont(FONT_PATH, 12));
   if (!world.smallFont) return failStart(game);
-  world.bigFont.reset(TTF_OpenFont(FONT_PATH, 28));
+  world.bigFont.reset(platformOpenFont(FONT_PATH, 28));
   if (!world.bigFont) return failStart(game);
   mapWorldColours(world, world.screen->format);
   world.levels = readLevelList();
 
   const Person& player = *world.player;
-  SDL_ShowCursor(SDL_DISABLE);
-  SDL_WarpMouse(static_cast<Uint16>(player.x + 50), static_cast<Uint16>(player.y + 50));
+  platformHidePointer(static_cast<Uint16>(player.x + 50), static_cast<Uint16>(player.y + 50));
   world.cursorX = static_cast<int>(player.x) + 50;
   world.cursorY = static_cast<int>(player.y) + 50;
 

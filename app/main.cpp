@@ -4,9 +4,11 @@
 
 #include "app/game.h"
 #include "app/main_menu.h"
+#include "platform/platform.h"
 
 int main(int, char**) {
   std::srand(static_cast<unsigned>(std::time(nullptr)));
+  platformStart();
   Game game;
   if (!startGame(game)) return 0;
   mainMenu(game);

@@ -2,6 +2,7 @@
 #include "app/play_loop.h"
 
 #include "app/game.h"
+#include "platform/platform.h"
 #include "render/status.h"
 #include "render/text.h"
 #include "render/world_view.h"
@@ -46,9 +47,11 @@ bool followCar(World& world) {
   return false;
 }
 
+// A late frame still waits (for no time): in the browser every wait is the page's turn to
+// show the frame and take input.
 void waitFrameEnd(Game& game) {
   const uint32_t elapsed = game.timer.elapsed();
-  if (elapsed < FRAME_MS) game.world.clock.delay(FRAME_MS - elapsed);
+  game.world.clock.delay(elapsed < FRAME_MS ? FRAME_MS - elapsed : 0);
 }
 
 }  // namespace
@@ -191,7 +194,7 @@ bool playFrame(Game& game, bool& showHud) {
 
   game.timer.start();
   while (SDL_PollEvent(&game.event)) playEvent(world, game.event, showHud, quit);
-  game.keys = game.scriptedKeys ? game.scriptedKeys : SDL_GetKeyState(nullptr);
+  game.keys = game.scriptedKeys ? game.scriptedKeys : platformKeyState();
   if (applyHeldKeys(world, game.keys)) quit = true;
   movePlayer(world, game.keys);
   if (game.keys[SDLK_F4] && game.keys[SDLK_LALT]) quit = true;
@@ -200,8 +203,10 @@ bool playFrame(Game& game, bool& showHud) {
     simulateFrame(world);
     drawWorld(world);
     if (showHud) drawStatus(world);
-    drawFrameRate(world, game.timer.elapsed());
+    const uint32_t workMs = game.timer.elapsed();
+    drawFrameRate(world, workMs);
     SDL_Flip(world.screen);
+    platformFrameShown(workMs);
     if (isDead(*world.player)) {
       gameOverScreen(game);
       quit = true;

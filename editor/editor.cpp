@@ -11,6 +11,7 @@
 
 #include "app/game.h"
 #include "editor/properties.h"
+#include "platform/platform.h"
 #include "render/text.h"
 #include "render/world_view.h"
 #include "sim/collision.h"
@@ -433,7 +434,7 @@ void deleteSelected(Game& game) {
 }
 
 void typeKey(std::string& text, const SDL_keysym& key) {
-  const Uint16 code = key.unicode;
+  const Uint16 code = platformTypedCharacter(key);
   if (text.size() <= 30 && code != 0 && code != 8 && code != 13)
     text.push_back(static_cast<char>(code & 0xFF));
   if (key.sym == SDLK_BACKSPACE && !text.empty()) text.pop_back();
@@ -543,9 +544,10 @@ bool editorFrame(Game& game) {
   }
   if (world.screen) SDL_Flip(world.screen);
 
+  // A late frame still waits (for no time), giving the browser its turn.
   const uint32_t elapsed = game.timer.elapsed();
-  if (elapsed < static_cast<uint32_t>(EDITOR_FRAME_MS))
-    world.clock.delay(EDITOR_FRAME_MS - elapsed);
+  world.clock.delay(elapsed < static_cast<uint32_t>(EDITOR_FRAME_MS) ? EDITOR_FRAME_MS - elapsed
+                                                                      : 0);
   return leave;
 }
 

@@ -9,6 +9,7 @@
 
 #include "app/game.h"
 #include "editor/editor.h"
+#include "platform/platform.h"
 #include "render/text.h"
 #include "sim/collision.h"
 
@@ -293,7 +294,7 @@ void drawProperties(Game& game) {
 void startFieldEdit(Game& game) {
   const SDL_Event& event = game.event;
   if (event.type != SDL_KEYDOWN) return;
-  const Uint16 code = event.key.keysym.unicode;
+  const Uint16 code = platformTypedCharacter(event.key.keysym);
   if (code < '1' || code > '8') return;
   const int n = code - '0';
   const Field field = selectedField(game, n);

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/platform.h"
+
 namespace {
 
 // Rows of 32-bit pixels with 8-bit colour channels and no alpha: the screen and the frames.
@@ -17,7 +19,7 @@ bool turnedPicture(const SDL_Surface* s) {
   const SDL_PixelFormat* f = s->format;
   return f->BytesPerPixel == 4 && f->Rmask == 0x000000FF && f->Gmask == 0x0000FF00 &&
          f->Bmask == 0x00FF0000 && f->Amask == 0xFF000000 && (s->flags & SDL_SRCALPHA) &&
-         (s->flags & SDL_SRCCOLORKEY) && f->alpha == SDL_ALPHA_OPAQUE;
+         (s->flags & SDL_SRCCOLORKEY) && platformSurfaceAlpha(s) == SDL_ALPHA_OPAQUE;
 }
 
 // The part of (x, y, w, h) inside the clip rectangle; false when nothing is left.
@@ -65,7 +67,9 @@ void copyTurned(SDL_Surface* picture, SDL_Surface* screen, int x, int y) {
   int dx = x, dy = y, w = picture->w, h = picture->h;
   if (!clipTo(screen, dx, dy, w, h)) return;
   const int sx = dx - x, sy = dy - y;
-  const Uint32 key = picture->format->colorkey & 0x00FFFFFF;
+  Uint32 key = 0;
+  platformColorKey(picture, key);
+  key &= 0x00FFFFFF;
   const SDL_PixelFormat* f = screen->format;
   const int rs = f->Rshift, gs = f->Gshift, bs = f->Bshift;
   const Uint32 rgbMask = f->Rmask | f->Gmask | f->Bmask;
@@ -87,7 +91,7 @@ void copyTurned(SDL_Surface* picture, SDL_Surface* screen, int x, int y) {
 
 void fillRect(SDL_Surface* surface, const SDL_Rect& rect, Uint32 colour) {
   if (!surface) return;
-  if (surface->format->BytesPerPixel != 4) {
+  if (surface->format->BytesPerPixel != 4 || !platformDirectPixels()) {
     SDL_Rect copy = rect;
     SDL_FillRect(surface, &copy, colour);
     return;
@@ -102,8 +106,8 @@ void fillRect(SDL_Surface* surface, const SDL_Rect& rect, Uint32 colour) {
 void blitAt(SDL_Surface* screen, SDL_Surface* image, int x, int y, bool twoLevelAlpha) {
   if (!image || !screen) return;
   SDL_Rect at{static_cast<Sint16>(x), static_cast<Sint16>(y), 0, 0};
-  if (turnedPicture(image) && plain32(screen->format) && !SDL_MUSTLOCK(image) &&
-      (twoLevelAlpha || onlyOpaqueOrClear(image))) {
+  if (platformDirectPixels() && turnedPicture(image) && plain32(screen->format) &&
+      !SDL_MUSTLOCK(image) && (twoLevelAlpha || onlyOpaqueOrClear(image))) {
     if (SDL_MUSTLOCK(screen) && SDL_LockSurface(screen) != 0) return;
     copyTurned(image, screen, at.x, at.y);
     if (SDL_MUSTLOCK(screen)) SDL_UnlockSurface(screen);

@@ -9,6 +9,8 @@
 #include <cstdint>
 #include <type_traits>
 
+#include "platform/platform.h"
+
 namespace {
 
 // Byte order of every rotated picture: red in the low byte, alpha in the high one.
@@ -60,7 +62,7 @@ bool readableDirectly(const SDL_Surface* s) {
   const SDL_PixelFormat* f = s->format;
   if (f->BytesPerPixel != 4 || f->Amask != 0) return false;
   if (f->Rloss || f->Gloss || f->Bloss) return false;
-  if ((s->flags & SDL_SRCALPHA) && f->alpha != SDL_ALPHA_OPAQUE) return false;
+  if ((s->flags & SDL_SRCALPHA) && platformSurfaceAlpha(s) != SDL_ALPHA_OPAQUE) return false;
   return true;
 }
 
@@ -78,8 +80,9 @@ SourceView viewOf(const SDL_Surface* s) {
   v.gShift = f->Gshift;
   v.bShift = f->Bshift;
   v.rgbMask = f->Rmask | f->Gmask | f->Bmask;
-  v.keyed = (s->flags & SDL_SRCCOLORKEY) != 0;
-  v.key = f->colorkey & v.rgbMask;
+  Uint32 key = 0;
+  v.keyed = platformColorKey(s, key);
+  v.key = key & v.rgbMask;
   return v;
 }
 
@@ -178,19 +181,19 @@ void dispatch(const SourceView& src, bool direct, Fill fill) {
 SurfacePtr rotateSprite(SDL_Surface* source, double angle, double zoom) {
   if (!source || source->w <= 0 || source->h <= 0) return {};
 
-  // Common case: read the upright picture in place. Anything else (palettes, 16 bits, alpha)
+  // Common case: read the upright picture in place, or take its pixels unchanged when they
+  // already carry their transparency (the browser). Anything else (palettes, 16 bits, alpha)
   // goes through a real blit onto a zeroed alpha copy, whose pixels are then taken unchanged.
   SurfacePtr copy;
   SDL_Surface* read = source;
   const bool direct = readableDirectly(source);
-  if (!direct) {
+  if (!direct && !platformPixelsCarryAlpha(source)) {
     copy.reset(newPicture(source->w, source->h));
     if (!copy) return {};
     SDL_BlitSurface(source, nullptr, copy.get(), nullptr);
     read = copy.get();
   }
-  const bool locked = SDL_MUSTLOCK(read) && SDL_LockSurface(read) == 0;
-  if (SDL_MUSTLOCK(read) && !locked) return {};
+  if (!platformBeginPixels(read)) return {};
   const SourceView src = viewOf(read);
 
   if (zoom <= 0.001) zoom = 0.001;
@@ -212,6 +215,7 @@ SurfacePtr rotateSprite(SDL_Surface* source, double angle, double zoom) {
                                                       std::fabs(-sx + cy), std::fabs(-sx - cy)}))),
                  1);
     result.reset(newPicture(2 * halfW, 2 * halfH));
+    if (result && !platformBeginPixels(result.get())) result.reset();
     if (result) {
       auto fill = [&](auto reading) {
         fillTurned<decltype(reading)::value>(src, result.get(), halfW, halfH, sinInv, cosInv);
@@ -222,18 +226,20 @@ SurfacePtr rotateSprite(SDL_Surface* source, double angle, double zoom) {
     const int w = std::max(static_cast<int>(src.w * zoom), 1);
     const int h = std::max(static_cast<int>(src.h * zoom), 1);
     result.reset(newPicture(w, h));
+    if (result && !platformBeginPixels(result.get())) result.reset();
     if (result) {
       auto fill = [&](auto reading) { fillScaled<decltype(reading)::value>(src, result.get()); };
       dispatch(src, direct, fill);
     }
   }
 
-  if (locked) SDL_UnlockSurface(read);
+  if (result) platformEndPixels(result.get(), true);
+  platformEndPixels(read, false);
   if (result) SDL_SetAlpha(result.get(), SDL_SRCALPHA, 255);
   return result;
 }
 
 bool turnsOpaqueOrClear(const SDL_Surface* source) {
   return source && source->format->Amask == 0 &&
-         !((source->flags & SDL_SRCALPHA) && source->format->alpha != SDL_ALPHA_OPAQUE);
+         !((source->flags & SDL_SRCALPHA) && platformSurfaceAlpha(source) != SDL_ALPHA_OPAQUE);
 }

@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "app/world.h"
+#include "platform/platform.h"
 
 namespace {
 
@@ -29,7 +30,7 @@ Uint32 keyFor(const SDL_Surface* formatSource, const SDL_Surface* keyed, Uint8 r
 
 void setKey(const SurfacePtr& image, const SDL_Surface* formatSource, Uint8 r, Uint8 g, Uint8 b) {
   if (!image) return;
-  SDL_SetColorKey(image.get(), SDL_SRCCOLORKEY, keyFor(formatSource, image.get(), r, g, b));
+  platformSetColorKey(image.get(), keyFor(formatSource, image.get(), r, g, b));
 }
 
 }  // namespace
@@ -37,7 +38,8 @@ void setKey(const SurfacePtr& image, const SDL_Surface* formatSource, Uint8 r, U
 SurfacePtr loadImage(const std::string& path) {
   SDL_Surface* loaded = IMG_Load(path.c_str());
   if (!loaded) return {};
-  SDL_Surface* converted = SDL_GetVideoSurface() ? SDL_DisplayFormat(loaded) : toPlain32(loaded);
+  if (SDL_GetVideoSurface()) return SurfacePtr(platformDisplayFormat(loaded));
+  SDL_Surface* converted = toPlain32(loaded);
   SDL_FreeSurface(loaded);
   return SurfacePtr(converted);
 }
@@ -50,7 +52,7 @@ void loadFrames(const std::string& folder, const std::string& stem, int last,
     std::string name;
     std::istringstream(built.str()) >> name;
     table[i] = loadImage(name);
-    if (table[i]) SDL_SetColorKey(table[i].get(), SDL_SRCCOLORKEY, key);
+    if (table[i]) platformSetColorKey(table[i].get(), key);
   }
 }
 

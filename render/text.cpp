@@ -4,13 +4,13 @@
 #include <sstream>
 
 #include "app/world.h"
+#include "platform/platform.h"
 
 void drawText(World& world, TTF_Font* font, const std::string& text, SDL_Color colour, int x,
               int y) {
   if (!font || !world.screen) return;
   world.textSurface.reset();
-  // The Latin-1 renderer keeps the editor's Swedish letters byte for byte.
-  SDL_Surface* rendered = TTF_RenderText_Blended(font, text.c_str(), colour);
+  SDL_Surface* rendered = platformRenderText(font, text, colour);
   if (!rendered) return;  // an empty text renders nothing
   SDL_Rect at{static_cast<Sint16>(x), static_cast<Sint16>(y), 0, 0};
   SDL_BlitSurface(rendered, nullptr, world.screen, &at);

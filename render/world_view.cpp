@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "app/world.h"
+#include "platform/platform.h"
 #include "render/blit.h"
 #include "render/rotate.h"
 #include "render/text.h"
@@ -59,7 +60,7 @@ void drawBullets(World& world) {
       if (!frame) continue;
       bullet->picture = rotateSprite(frame, bullet->heading, 1.0);
       if (!bullet->picture) continue;
-      SDL_SetColorKey(bullet->picture.get(), SDL_SRCCOLORKEY, SDL_MapRGB(frame->format, 0, 255, 0));
+      platformSetColorKey(bullet->picture.get(), SDL_MapRGB(frame->format, 0, 255, 0));
     }
     SDL_Surface* picture = bullet->picture.get();
     blitAt(world.screen, picture, truncateToInt(bullet->x - view.x - picture->w / 2),
@@ -151,7 +152,7 @@ void drawRotated(World& world, SurfacePtr& slot, SDL_Surface* frame, double angl
   slot = rotateSprite(frame, angle, 1.0);
   if (!slot) return;
   world.keyColour = SDL_MapRGB(frame->format, 0, 255, 0);
-  SDL_SetColorKey(slot.get(), SDL_SRCCOLORKEY, world.keyColour);
+  platformSetColorKey(slot.get(), world.keyColour);
   if (!world.screen) return;
   SDL_Surface* picture = slot.get();
   blitAt(world.screen, picture, truncateToInt(x) - picture->w / 2 - world.view.x,

@@ -56,6 +56,7 @@
 #include <sstream>
 
 #include "app/world.h"
+#include "platform/platform.h"
 #include "sim/collision.h"
 #include "world/lifetime.h"
 
@@ -615,6 +616,7 @@ void saveMap(World& world) {
     replaceFile(mapFilePath(world.mapName, file), out.str());
   }
   syncFolder(folder);
+  platformFilesChanged();
 }
 
 void saveLevelList(World& world) {
@@ -624,6 +626,7 @@ void saveLevelList(World& world) {
     content += world.levels[i];
   }
   if (replaceFile("maps/levels.txt", content)) syncFolder("maps");
+  platformFilesChanged();
 }
 
 std::vector<std::string> parseLevelList(std::istream& in) {
