@@ -36,6 +36,17 @@ art:
 	cmake --build build -j$(JOBS) --target zor_artgen
 	./build/tools/artgen/zor_artgen .
 
+# The browser build (Emscripten) into web-build/site/, and a local server for it at
+# http://127.0.0.1:$(WEB_PORT)/ (stop it with Ctrl+C).
+WEB_PORT ?= 8080
+.PHONY: web web-serve
+web:
+	$(MAKE) -f web/web.mk -j$(JOBS)
+
+web-serve: web
+	@echo "ZOR in the browser: http://127.0.0.1:$(WEB_PORT)/"
+	python3 -m http.server $(WEB_PORT) --bind 127.0.0.1 --directory web-build/site
+
 # Regenerates the default cities (maps/downtown, maps/suburb) and the benchmarks' stress city
 # (tools/citygen/maps/stress, load it from tools/citygen as "stress") with tools/citygen. The
 # output is byte for byte what is committed, and test_city checks that it stays so; after

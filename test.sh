@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds and runs every test: a plain build (with the
-# end-to-end tests in a virtual X server) and a build under AddressSanitizer and
-# UndefinedBehaviorSanitizer.
+# end-to-end tests in a virtual X server), a build under AddressSanitizer and
+# UndefinedBehaviorSanitizer, and the browser build tested in headless Chromium.
 set -euo pipefail
 cd "$(dirname "$0")"
 tools/setup.sh libgtest-dev xvfb xdotool x11-apps imagemagick
@@ -14,3 +14,12 @@ cmake --build build -j"$jobs"
 cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DZOR_SANITIZE=ON -DZOR_TESTS=ON
 cmake --build build-asan -j"$jobs"
 (cd build-asan && ASAN_OPTIONS=detect_leaks=1 ctest --output-on-failure -j"$jobs" -LE e2e)
+
+# The browser build and its end-to-end test in headless Chromium (ZOR_SKIP_WEB=1 skips them).
+if [ "${ZOR_SKIP_WEB:-0}" != 1 ]; then
+  tools/setup.sh emscripten chromium
+  command -v npm >/dev/null || tools/setup.sh npm
+  make web JOBS="$jobs"
+  (cd tests/web && npm ci --no-audit --no-fund)
+  node tests/web/web_test.mjs
+fi
