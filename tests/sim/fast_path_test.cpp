@@ -2,6 +2,7 @@
 // all-pairs rules, frame by frame, on crowded random cities.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <limits>
@@ -111,6 +112,72 @@ TEST(SpatialGrid, UseFollowsTheSwitchAndTheNumberOfPairs) {
   EXPECT_FALSE(useGridFor(0, 500));
 }
 
+TEST(PassGrids, ServeTheirOwnWorldWhileOpenAndFollowMovedCars) {
+  GridUseGuard guard;
+  setGridUse(GridUse::Always);
+  World world, other;
+  for (int i = 0; i < 40; ++i) {
+    auto house = std::make_unique<House>();
+    house->x = 75.0 * i;
+    house->y = 1000;
+    house->w = house->h = 50;
+    world.houses.append(std::move(house));
+    world.cars.append(makeMapCar(75.0 * i + 20, 2000, 20, 40, 0, 100, 0, 5, 0, 4, 0, 0.1));
+  }
+  other.houses.append(std::make_unique<House>());
+  std::vector<int> found;
+  auto all = [](int n) {
+    std::vector<int> v(n);
+    for (int i = 0; i < n; ++i) v[i] = i;
+    return v;
+  };
+
+  housesNear(world, 400, 1025, 10, found);
+  EXPECT_EQ(found, all(40)) << "no grid open: every house";
+  {
+    const HouseGridScope houses(world);
+    housesNear(world, 400, 1025, 10, found);
+    EXPECT_TRUE(std::find(found.begin(), found.end(), 5) != found.end());  // 375..425
+    EXPECT_LT(found.size(), 10u);
+    housesNear(other, 400, 1025, 10, found);
+    EXPECT_EQ(found, all(1)) << "another world is not served by this grid";
+    {
+      const HouseGridScope inner(other);
+      housesNear(other, 2900, 2900, 1, found);
+      EXPECT_TRUE(found.empty());
+      housesNear(world, 400, 1025, 10, found);
+      EXPECT_LT(found.size(), 10u) << "the outer scope still serves its world";
+    }
+    housesNear(other, 2900, 2900, 1, found);
+    EXPECT_EQ(found, all(1));
+  }
+  housesNear(world, 400, 1025, 10, found);
+  EXPECT_EQ(found, all(40));
+
+  CarGridScope cars(world);
+  carsNear(world, 2900, 500, 30, found);
+  EXPECT_TRUE(found.empty());
+  // A car tried far away and moved there is found where it went only once filed again, and
+  // still where it stood.
+  Car& moved = *world.cars[3];
+  moved.nextX = 2900;
+  moved.nextY = 500;
+  const double oldX = moved.x, oldY = moved.y;
+  commitMove(moved);
+  carsNear(world, 2900, 500, 30, found);
+  EXPECT_TRUE(found.empty());
+  cars.refile(3);
+  carsNear(world, 2900, 500, 30, found);
+  EXPECT_EQ(found, std::vector<int>{3});
+  carsNear(world, oldX, oldY, 1, found);
+  EXPECT_TRUE(std::find(found.begin(), found.end(), 3) != found.end());
+
+  setGridUse(GridUse::Never);
+  const HouseGridScope plain(world);
+  housesNear(world, 400, 1025, 10, found);
+  EXPECT_EQ(found, all(40)) << "the plain rules try every house";
+}
+
 // The box-against-box measure the plain rules state: every sample of one outline against every
 // sample of the other. Corners come from the public corner functions.
 double walkEverySamplePair(const Body& a, bool aTentative, const Body& b) {
@@ -194,16 +261,16 @@ class RandomCity {
     world.clock.setManual(5000);
     for (int i = 0; i < 120; ++i) {
       auto house = std::make_unique<House>();
-      house->x = uniform(0, 2900);
-      house->y = uniform(0, 2900);
+      house->x = uniform(100, 1200);
+      house->y = uniform(100, 1200);
       house->w = uniform(10, 160);
       house->h = uniform(10, 160);
-      house->life = uniform(50, 3000);
+      house->life = uniform(50, 20000);
       world.houses.append(std::move(house));
     }
     for (int i = 0; i < 80; ++i) {
-      auto car = makeMapCar(uniform(100, 2900), uniform(100, 2900), 20 + uniform(0, 20),
-                            40 + uniform(0, 30), 0, uniform(200, 4000), whole(0, 359),
+      auto car = makeMapCar(uniform(150, 1250), uniform(150, 1250), 20 + uniform(0, 20),
+                            40 + uniform(0, 30), 0, uniform(500, 30000), whole(0, 359),
                             uniform(2, 8), whole(0, 1), 4, uniform(-2, 6), 0.2);
       car->speed = car->startSpeed;
       world.cars.append(std::move(car));
@@ -222,14 +289,14 @@ class RandomCity {
       d.y = car.y;
     }
     world.player =
-        makePerson("player", nullptr, 1, false, false, 1e9, 0, 0, 1500, 1500, 29, 18, {}, 5, 0);
+        makePerson("player", nullptr, 1, false, false, 1e9, 0, 0, 700, 700, 29, 18, {}, 5, 0);
   }
 
   // Bullets in flight anywhere, in every direction; some strong enough to pass through.
   void addBullets(int count) {
     for (int i = 0; i < count && !world.bullets.full(); ++i) {
       auto bullet = std::make_unique<Bullet>();
-      const double x = uniform(50, 2950), y = uniform(50, 2950);
+      const double x = uniform(100, 1300), y = uniform(100, 1300);
       const double power = uniform(0, 1) < 0.3 ? uniform(200, 3000) : uniform(5, 60);
       static_cast<Body&>(*bullet) = Body(x, y, 10, 5, power, 0, whole(0, 359));
       bullet->originX = x;
@@ -251,9 +318,9 @@ class RandomCity {
   void addPeople(RecordList<Person>& list, int count, bool armed) {
     for (int i = 0; i < count; ++i) {
       std::vector<std::unique_ptr<Weapon>> guns;
-      if (armed) guns.push_back(makeWeapon("M4", 0, 0, -1, whole(200, 900), 1, 1, 20, 5));
-      auto p = makePerson("walker", nullptr, armed ? 1 : 0, true, false, uniform(40, 400), 0, 0,
-                          uniform(50, 2950), uniform(50, 2950), 20 + uniform(0, 10),
+      if (armed) guns.push_back(makeWeapon("M4", 0, 0, -1, whole(100, 500), 1, 1, 20, 1));
+      auto p = makePerson("walker", nullptr, armed ? 1 : 0, true, false, uniform(40, 2000), 0, 0,
+                          uniform(150, 1250), uniform(150, 1250), 20 + uniform(0, 10),
                           18 + uniform(0, 10), std::move(guns), 5, uniform(0, 100));
       p->heading = whole(0, 359);
       p->topWalkSpeed = uniform(1, 5);
@@ -314,14 +381,17 @@ double totalDamage(const World& w) {
 void playBothWays(unsigned seed, int frames) {
   GridUseGuard guard;
   RandomCity plain(seed), fast(seed);
-  int firstFrameRemovals = -1;
+  int firstFrameRemovals = -1, bounces = 0;
+  double mostDamage = 0;
   for (int f = 0; f < frames; ++f) {
-    plain.addBullets(60);
-    fast.addBullets(60);
+    plain.addBullets(20);
+    fast.addBullets(20);
     plain.world.clock.advance(FRAME_MS);
     fast.world.clock.advance(FRAME_MS);
 
     const int housesBefore = plain.world.houses.count();
+    std::vector<double> speeds;
+    for (const auto& car : plain.world.cars) speeds.push_back(car->speed);
     std::srand(seed * 1000 + f);
     setGridUse(GridUse::Never);
     simulateFrame(plain.world);
@@ -329,6 +399,10 @@ void playBothWays(unsigned seed, int frames) {
     setGridUse(GridUse::Always);
     simulateFrame(fast.world);
     if (firstFrameRemovals < 0 && plain.world.houses.count() < housesBefore) firstFrameRemovals = f;
+    mostDamage = std::max(mostDamage, totalDamage(plain.world));
+    // A car bounced when its speed changed sign (cars only go when they are wrecks, last).
+    for (size_t k = 0; k < speeds.size() && k < static_cast<size_t>(plain.world.cars.count()); ++k)
+      if (speeds[k] * plain.world.cars[k]->speed < 0) ++bounces;
 
     const std::string expected = snapshot(plain.world), actual = snapshot(fast.world);
     if (expected != actual) {
@@ -340,12 +414,15 @@ void playBothWays(unsigned seed, int frames) {
              << "\n  fast:  " << actual.substr(from, 300);
     }
   }
-  // The run must have been a busy one: hits on every kind of target, houses shot down,
-  // people killed, bullets still flying.
-  EXPECT_GT(totalDamage(plain.world), 0);
+  // The run must have been a busy one: hits on every kind of target, houses shot down, cars
+  // bouncing off houses and cars, people killed, bullets still flying.
+  EXPECT_GT(bounces, 10);
+  EXPECT_GT(mostDamage, 0);
+  EXPECT_GT(plain.world.cars.count(), 10);
+  EXPECT_GT(plain.world.pedestrians.count() + plain.world.badGuys.count(), 20);
   EXPECT_GE(firstFrameRemovals, 0) << "no house was shot down";
   EXPECT_GT(plain.world.deathMarks.count() + plain.world.moneyDrops.count(), 0);
-  EXPECT_GT(plain.world.bullets.count(), 100);
+  EXPECT_GT(plain.world.bullets.count(), 30);
 }
 
 TEST(FastPath, SameOutcomesAsThePlainRulesFrameByFrame) {
