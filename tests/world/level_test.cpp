@@ -1,6 +1,7 @@
 // Level start: money on the roads, the start player, the restart of the shipped test town.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
@@ -252,7 +253,9 @@ TEST(ClearWorld, EmptiesTheCityAndLeavesThePlayerWithoutReferences) {
 }
 
 TEST(TestTown, IsWholeLinkedAndStartsThePlayerOnOpenGround) {
-  EXPECT_EQ(readLevelList("maps/levels.txt").at(0), kTown) << "run from the repository root";
+  const std::vector<std::string> levels = readLevelList("maps/levels.txt");
+  EXPECT_NE(std::find(levels.begin(), levels.end(), kTown), levels.end())
+      << "run from the repository root";
   World world;
   world.mapName = kTown;
   loadMap(world);
