@@ -10,8 +10,12 @@ int main(int, char**) {
   std::srand(static_cast<unsigned>(std::time(nullptr)));
   platformStart();
   Game game;
-  if (!startGame(game)) return 0;
+  if (!startGame(game)) {
+    platformEnd();
+    return 0;
+  }
   mainMenu(game);
   shutdownGame(game);
+  platformEnd();
   return 0;
 }

@@ -12,6 +12,8 @@
 // Readies the surroundings before the game starts. In the browser the maps the player saved
 // in an earlier visit are brought back from the browser's storage over the shipped ones.
 void platformStart();
+// The game has ended (Quit). A window closes by itself; a page says so and how to start again.
+void platformEnd();
 
 // The held keys, indexed by the SDLK_ key codes.
 const Uint8* platformKeyState();

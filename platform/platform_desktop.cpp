@@ -3,6 +3,8 @@
 
 void platformStart() {}
 
+void platformEnd() {}
+
 const Uint8* platformKeyState() { return SDL_GetKeyState(nullptr); }
 
 SDL_Surface* platformDisplayFormat(SDL_Surface* loaded) {

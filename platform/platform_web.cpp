@@ -111,6 +111,12 @@ EM_JS(void, zorUploadPixels, (SDL_Surface* surface), {
   d.ctx.putImageData(d.image, 0, 0);
 });
 
+EM_JS(void, zorShowEnd, (), {
+  if (document.exitPointerLock) document.exitPointerLock();
+  if (Module.canvas) Module.canvas.style.visibility = 'hidden';
+  if (Module.setStatus) Module.setStatus('ZOR has ended. Reload the page to play again.');
+});
+
 EM_JS(void, zorHidePointer, (), {
   if (Module.canvas) Module.canvas.style.cursor = 'none';
 });
@@ -158,6 +164,8 @@ extern "C" void SDL_Delay(Uint32 ms) {
 extern "C" int TTF_WasInit() { return zorTextStarted(); }
 
 void platformStart() { zorOpenStorage(); }
+
+void platformEnd() { zorShowEnd(); }
 
 const Uint8* platformKeyState() { return SDL_GetKeyboardState(nullptr); }
 

@@ -23,6 +23,10 @@ LDFLAGS := -O2 -sASYNCIFY -sASYNCIFY_STACK_SIZE=65536 -sALLOW_MEMORY_GROWTH=1 \
   -sENVIRONMENT=web -lidbfs.js \
   --preload-file GFX --preload-file maps --preload-file dot.bmp --use-preload-plugins
 
+ifeq ($(shell command -v $(EMXX)),)
+$(error $(EMXX) not found: install Debian's emscripten (apt-get install emscripten))
+endif
+
 .PHONY: all
 all: $(SITE)/zor.js $(SITE)/index.html
 
