@@ -79,7 +79,7 @@ long statusField(const std::string& text, const char* key) {
 bool openGameMedia(Game& game, int w, int h) {
   World& world = game.world;
   if (SDL_Init(SDL_INIT_VIDEO) == -1) return false;
-  if (!setVideoMode(world, w, h, SDL_SWSURFACE)) {
+  if (!setVideoMode(world, w, h, WINDOW_FLAGS)) {
     closeGameMedia(game);
     return false;
   }
