@@ -11,6 +11,7 @@
 #include <benchmark/benchmark.h>
 #include <time.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -158,11 +159,36 @@ void DefaultSim(benchmark::State& state) {
       state, "DefaultSim", [] {}, [] { simulateFrame(world()); });
 }
 
+// Screens' worth of pixels the rectangle layers (lawns, sidewalks, roads, houses) fill in the
+// current view: the share of the game's own drawing that grows with the screen, like the floor.
+template <class List>
+double filledArea(const List& list, const SDL_Rect& view) {
+  double area = 0;
+  for (const auto& r : list) {
+    const double w =
+        std::min<double>(r->x + r->w, view.x + view.w) - std::max<double>(r->x, view.x);
+    const double h =
+        std::min<double>(r->y + r->h, view.y + view.h) - std::max<double>(r->y, view.y);
+    if (w > 0 && h > 0) area += w * h;
+  }
+  return area;
+}
+
+double filledScreens() {
+  const World& w = world();
+  const double screen = static_cast<double>(w.view.w) * w.view.h;
+  if (screen <= 0) return 0;
+  return (filledArea(w.lawns, w.view) + filledArea(w.sidewalks, w.view) +
+          filledArea(w.roads, w.view) + filledArea(w.houses, w.view)) /
+         screen;
+}
+
 void DefaultFrame(benchmark::State& state) {
   useCity("default", false);
   timeFrames(
       state, "DefaultFrame", [] {}, playFrameBody);
   floorCounters(state, "DefaultFrame");
+  state.counters["filled_screens"] = filledScreens();
 }
 
 void StressSim(benchmark::State& state) {
