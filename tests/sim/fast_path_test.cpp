@@ -224,7 +224,7 @@ TEST(FastPath, BoxAgainstBoxEqualsTheWalkOfEverySamplePair) {
     return std::uniform_real_distribution<double>(low, high)(random);
   };
   int touching = 0;
-  for (int n = 0; n < 3000; ++n) {
+  for (int n = 0; n < 2000; ++n) {
     // Cars, persons and bullets of whole and fractional sizes, near each other at any heading,
     // now and then a box of no size or inside the other.
     auto size = [&]() {
@@ -426,7 +426,7 @@ void playBothWays(unsigned seed, int frames) {
 }
 
 TEST(FastPath, SameOutcomesAsThePlainRulesFrameByFrame) {
-  for (unsigned seed : {1u, 2u, 3u}) playBothWays(seed, 120);
+  for (unsigned seed : {1u, 2u, 3u}) playBothWays(seed, 100);
 }
 
 }  // namespace
