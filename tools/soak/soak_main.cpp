@@ -16,6 +16,7 @@
 
 #include "app/game.h"
 #include "app/play_loop.h"
+#include "sim/weapons.h"
 #include "tools/bench/city_fixture.h"
 #include "tools/soak/world_check.h"
 
@@ -33,14 +34,20 @@ struct Options {
   long restartEvery = 25000;
 };
 
-// The random player. What it does lasts a stretch of frames; presses come now and then.
+// The random player. What it does lasts a stretch of frames; presses come now and then. On foot
+// it walks, turns and shoots, and now and then heads for the nearest car, keeping its hands
+// off the walking keys until it gets there (or gives up); in a car it drives until it gets out.
 class RandomPlayer {
  public:
   explicit RandomPlayer(unsigned seed) : random_(seed) {}
 
-  void frame(Uint8* keys) {
+  void frame(Uint8* keys, const Person& player) {
     std::memset(keys, 0, SDLK_LAST);
-    if (left_-- <= 0) pickStretch();
+    if (player.walkingToCar && !player.inCar && patience_-- > 0) {
+      if (chance(40)) press(chance(2) ? SDLK_m : SDLK_n);
+      return;  // any walking or turning key would call the walk off
+    }
+    if (left_-- <= 0) pickStretch(player.inCar);
     switch (mode_) {
       case Mode::Forward:
         keys[SDLK_UP] = 1;
@@ -66,7 +73,12 @@ class RandomPlayer {
     if (turn_ > 0) keys[chance(2) ? SDLK_RIGHT : SDLK_d] = 1;
     if (chance(60)) keys[chance(2) ? SDLK_1 : SDLK_2] = 1;
 
-    if (chance(150)) press(SDLK_RETURN);
+    if (chance(player.inCar ? 400 : 250)) {
+      press(SDLK_RETURN);
+      patience_ = 600;
+      // Walking keys held in the same frame would call the walk to the car off at once.
+      if (!player.inCar) std::memset(keys, 0, SDLK_LAST);
+    }
     if (chance(120)) press(SDLK_m);
     if (chance(120)) press(SDLK_n);
     if (chance(700)) press(SDLK_i);
@@ -79,10 +91,15 @@ class RandomPlayer {
   bool chance(int oneIn) { return std::uniform_int_distribution<int>(0, oneIn - 1)(random_) == 0; }
   int between(int low, int high) { return std::uniform_int_distribution<int>(low, high)(random_); }
 
-  void pickStretch() {
-    static const Mode modes[] = {Mode::Stand, Mode::Forward,      Mode::Forward,  Mode::Backward,
-                                 Mode::Shoot, Mode::WalkAndShoot, Mode::Handbrake};
-    mode_ = modes[between(0, sizeof modes / sizeof modes[0] - 1)];
+  void pickStretch(bool inCar) {
+    static const Mode onFoot[] = {Mode::Stand, Mode::Forward, Mode::Backward, Mode::Shoot,
+                                  Mode::WalkAndShoot};
+    static const Mode driving[] = {Mode::Forward,  Mode::Forward,   Mode::Forward,
+                                   Mode::Backward, Mode::Handbrake, Mode::Stand};
+    if (inCar)
+      mode_ = driving[between(0, sizeof driving / sizeof driving[0] - 1)];
+    else
+      mode_ = onFoot[between(0, sizeof onFoot / sizeof onFoot[0] - 1)];
     turn_ = between(-1, 1);
     left_ = between(10, 120);
   }
@@ -107,6 +124,30 @@ class RandomPlayer {
   Mode mode_ = Mode::Stand;
   int turn_ = 0;
   int left_ = 0;
+  int patience_ = 0;  // frames left to wait while walking to a car
+};
+
+// What the random player got up to, so a run shows it drove, shot and switched weapons.
+struct Tally {
+  long boarded = 0, left = 0, framesInCar = 0, shots = 0, switches = 0;
+
+  struct Before {
+    bool inCar;
+    int weapon;
+    uint32_t lastShotAt;
+  };
+  static Before of(Person& p) {
+    const Weapon* w = currentWeaponOf(p);
+    return {p.inCar, p.currentWeapon, w ? w->lastShotAt : 0};
+  }
+  void count(const Before& before, Person& p) {
+    const Before after = of(p);
+    if (!before.inCar && after.inCar) ++boarded;
+    if (before.inCar && !after.inCar) ++left;
+    if (after.inCar) ++framesInCar;
+    if (before.weapon != after.weapon) ++switches;
+    if (before.weapon == after.weapon && after.lastShotAt != before.lastShotAt) ++shots;
+  }
 };
 
 bool parse(int argc, char** argv, Options& o) {
@@ -171,16 +212,20 @@ int run(const Options& options) {
   RandomPlayer player(options.seed);
   bool showHud = true;
   MemoryUse afterFirstMinute;
+  Tally tally;
   printState(0, world);
   for (long f = 1; f <= options.frames && failures == 0; ++f) {
     if (options.restartEvery > 0 && f % options.restartEvery == 0 &&
         !startCity(world, scratch, false))
       ++failures;
-    player.frame(keys.data());
+    player.frame(keys.data(), *world.player);
+    // A level start replaces the player, so it is read afresh around each frame.
+    const Tally::Before before = Tally::of(*world.player);
     if (!playFrame(*game, showHud)) {
       std::fprintf(stderr, "zor_soak: the play frame ended the game at frame %ld\n", f);
       ++failures;
     }
+    tally.count(before, *world.player);
     if (f % 100 == 0 || f == options.frames) {
       for (const std::string& problem : worldProblems(world)) {
         std::fprintf(stderr, "zor_soak: frame %ld: %s\n", f, problem.c_str());
@@ -198,6 +243,10 @@ int run(const Options& options) {
         "peak %.1f MB\n",
         FIRST_MINUTE, afterFirstMinute.rssKb / 1024.0, end.rssKb / 1024.0,
         (end.rssKb - afterFirstMinute.rssKb) / 1024.0, end.peakKb / 1024.0);
+  std::printf(
+      "The player boarded a car %ld times and left one %ld times, spent %ld frames in cars, "
+      "fired %ld shots and switched weapons %ld times.\n",
+      tally.boarded, tally.left, tally.framesInCar, tally.shots, tally.switches);
   std::printf("zor_soak: %ld frames, %s\n", options.frames,
               failures ? "FAILED" : "no problem found");
   closeGameMedia(*game);
