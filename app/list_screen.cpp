@@ -44,6 +44,17 @@ void pollListEvents(Game& game, ListScreen& list) {
   }
 }
 
+bool pollDismissed(Game& game) {
+  while (SDL_PollEvent(&game.event)) {
+    const SDL_Event& e = game.event;
+    if (e.type == SDL_QUIT) return true;
+    if (e.type == SDL_KEYDOWN &&
+        (e.key.keysym.sym == SDLK_RETURN || e.key.keysym.sym == SDLK_ESCAPE))
+      return true;
+  }
+  return false;
+}
+
 void drawBackground(World& world) {
   if (!world.background || !world.screen) return;
   SDL_Rect at{0, 0, 0, 0};

@@ -29,6 +29,10 @@ ListInput listEvent(ListScreen& list, const SDL_Event& event);
 // keys typed ahead reach the screen that opens next.
 void pollListEvents(Game& game, ListScreen& list);
 
+// Polls pending events into game.event until one closes the window or presses Return or
+// Escape, and tells whether one did. Polling stops at that event, as in pollListEvents.
+bool pollDismissed(Game& game);
+
 // The selected item in white at (200, H/2); the others in black above and below it, 30 pixels
 // apart with an extra 30-pixel gap around the selected one.
 void drawListItems(World& world, const ListScreen& list);

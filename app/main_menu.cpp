@@ -76,13 +76,7 @@ void controlsScreen(Game& game) {
   World& world = game.world;
   bool done = false;
   while (!done) {
-    while (!done && SDL_PollEvent(&game.event)) {
-      const SDL_Event& e = game.event;
-      if (e.type == SDL_QUIT) done = true;
-      if (e.type == SDL_KEYDOWN &&
-          (e.key.keysym.sym == SDLK_RETURN || e.key.keysym.sym == SDLK_ESCAPE))
-        done = true;
-    }
+    done = pollDismissed(game);
     drawBackground(world);
     int y = 100;
     for (const char* line : CONTROL_LINES) {

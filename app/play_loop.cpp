@@ -2,6 +2,7 @@
 #include "app/play_loop.h"
 
 #include "app/game.h"
+#include "app/list_screen.h"
 #include "platform/platform.h"
 #include "render/status.h"
 #include "render/text.h"
@@ -174,13 +175,7 @@ void gameOverScreen(Game& game) {
   World& world = game.world;
   bool done = false;
   while (!done) {
-    while (!done && SDL_PollEvent(&game.event)) {
-      const SDL_Event& e = game.event;
-      if (e.type == SDL_QUIT) done = true;
-      if (e.type == SDL_KEYDOWN &&
-          (e.key.keysym.sym == SDLK_RETURN || e.key.keysym.sym == SDLK_ESCAPE))
-        done = true;
-    }
+    done = pollDismissed(game);
     drawText(world, world.bigFont.get(), "Game Over", world.black, world.screen->w / 2,
              world.screen->h / 2);
     SDL_Flip(world.screen);
