@@ -129,7 +129,8 @@ int visibleRows(const Image& img, Rgb key) {
 }
 
 // Key pixels that cannot be reached from the picture's border through other key pixels; the
-// first one found goes to `where`.
+// first one found goes to `where`. Its own flood fill, apart from the generator's
+// fillEnclosedKey on purpose: a fault in that fill must not hide itself here.
 int enclosedKeyPixels(const Image& img, Rgb key, std::string* where = nullptr) {
   std::vector<char> seen(img.px.size(), 0);
   std::queue<std::pair<int, int>> q;

@@ -196,43 +196,40 @@ void Canvas::erase(const Shape& s) {
   forSamples(s, [&](size_t k, double, double) { on_[k] = 0; });
 }
 
+int Canvas::coverage(int x, int y, Colour& sum) const {
+  const int sw = w_ * ss_;
+  int covered = 0;
+  for (int j = 0; j < ss_; ++j)
+    for (int i = 0; i < ss_; ++i) {
+      size_t k = size_t(y * ss_ + j) * sw + (x * ss_ + i);
+      if (!on_[k]) continue;
+      ++covered;
+      sum.r += col_[k].r;
+      sum.g += col_[k].g;
+      sum.b += col_[k].b;
+    }
+  return covered;
+}
+
 Image Canvas::resolve(Rgb key) const {
   Image out(w_, h_, key);
-  const int sw = w_ * ss_, n = ss_ * ss_;
+  const int n = ss_ * ss_;
   for (int y = 0; y < h_; ++y)
     for (int x = 0; x < w_; ++x) {
-      int covered = 0;
       Colour sum;
-      for (int j = 0; j < ss_; ++j)
-        for (int i = 0; i < ss_; ++i) {
-          size_t k = size_t(y * ss_ + j) * sw + (x * ss_ + i);
-          if (!on_[k]) continue;
-          ++covered;
-          sum.r += col_[k].r;
-          sum.g += col_[k].g;
-          sum.b += col_[k].b;
-        }
+      const int covered = coverage(x, y, sum);
       if (covered * 2 >= n) out.at(x, y) = toRgb(Colour{sum.r / covered, sum.g / covered, sum.b / covered});
     }
   return out;
 }
 
 void Canvas::compositeOnto(Image& dst, int ox, int oy) const {
-  const int sw = w_ * ss_, n = ss_ * ss_;
+  const int n = ss_ * ss_;
   for (int y = 0; y < h_; ++y)
     for (int x = 0; x < w_; ++x) {
       if (!dst.inside(ox + x, oy + y)) continue;
-      int covered = 0;
       Colour sum;
-      for (int j = 0; j < ss_; ++j)
-        for (int i = 0; i < ss_; ++i) {
-          size_t k = size_t(y * ss_ + j) * sw + (x * ss_ + i);
-          if (!on_[k]) continue;
-          ++covered;
-          sum.r += col_[k].r;
-          sum.g += col_[k].g;
-          sum.b += col_[k].b;
-        }
+      const int covered = coverage(x, y, sum);
       if (!covered) continue;
       Rgb under = dst.at(ox + x, oy + y);
       Colour mean{sum.r / covered, sum.g / covered, sum.b / covered};

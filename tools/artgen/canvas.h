@@ -72,6 +72,8 @@ class Canvas {
  private:
   template <class F>
   void forSamples(const Shape& s, F f);
+  // How many samples of pixel (x, y) are painted; their colours are added into sum.
+  int coverage(int x, int y, Colour& sum) const;
   int w_, h_, ss_;
   std::vector<Colour> col_;
   std::vector<uint8_t> on_;
