@@ -177,12 +177,16 @@ void drawRectanglePanel(World& world, const R& r) {
   drawRow(world, 4, "4.h\xf6jd ", toText(r.h), 70);
 }
 
-void drawPersonPanel(World& world, const Person& p) {
-  drawRow(world, 1, "1.x ", toText(p.x), 70);
-  drawRow(world, 2, "2.y ", toText(p.y), 70);
-  drawRow(world, 3, "3.liv ", toText(p.life), 70);
-  drawRow(world, 4, "4.skada ", toText(p.damage), 70);
+// The first four rows people and cars share: position, life, damage.
+template <class B>
+void drawLifeRows(World& world, const B& b, int valueX) {
+  drawRow(world, 1, "1.x ", toText(b.x), valueX);
+  drawRow(world, 2, "2.y ", toText(b.y), valueX);
+  drawRow(world, 3, "3.liv ", toText(b.life), valueX);
+  drawRow(world, 4, "4.skada ", toText(b.damage), valueX);
 }
+
+void drawPersonPanel(World& world, const Person& p) { drawLifeRows(world, p, 70); }
 
 void drawWalkerPanel(World& world, const Person& p) {
   drawPersonPanel(world, p);
@@ -191,10 +195,7 @@ void drawWalkerPanel(World& world, const Person& p) {
 }
 
 void drawCarPanel(World& world, const Car& c) {
-  drawRow(world, 1, "1.x ", toText(c.x), 120);
-  drawRow(world, 2, "2.y ", toText(c.y), 120);
-  drawRow(world, 3, "3.liv ", toText(c.life), 120);
-  drawRow(world, 4, "4.skada ", toText(c.damage), 120);
+  drawLifeRows(world, c, 120);
   drawRow(world, 5, "5.model(nr)0-1", toText(static_cast<int>(c.model)), 120);
   drawRow(world, 6, "6.acceleration (0.0-2.0)", toText(c.acceleration), 180);
   drawRow(world, 7, "7.Max fart", toText(c.maxSpeed), 120);
