@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "app/game.h"
+#include "support/sdl_events.h"
 
 namespace apptest {
 
@@ -50,21 +51,13 @@ class HeadlessGame {
   World& world() { return game.world; }
   SDL_Surface* screen() { return game.world.screen; }
 
-  static void clearEvents() {
-    SDL_Event e;
-    while (SDL_PollEvent(&e)) {
-    }
-  }
+  static void clearEvents() { testsupport::drainEvents(); }
 
   Game game;
 };
 
 inline void pushKey(SDLKey key) {
-  SDL_Event e{};
-  e.type = SDL_KEYDOWN;
-  e.key.type = SDL_KEYDOWN;
-  e.key.state = SDL_PRESSED;
-  e.key.keysym.sym = key;
+  SDL_Event e = testsupport::keyEvent(key);
   SDL_PushEvent(&e);
 }
 
@@ -73,17 +66,12 @@ inline void pushKeys(std::initializer_list<SDLKey> keys) {
 }
 
 inline void pushQuit() {
-  SDL_Event e{};
-  e.type = SDL_QUIT;
+  SDL_Event e = testsupport::quitEvent();
   SDL_PushEvent(&e);
 }
 
 inline void pushMotion(int dx, int dy) {
-  SDL_Event e{};
-  e.type = SDL_MOUSEMOTION;
-  e.motion.type = SDL_MOUSEMOTION;
-  e.motion.xrel = static_cast<Sint16>(dx);
-  e.motion.yrel = static_cast<Sint16>(dy);
+  SDL_Event e = testsupport::motionEvent(dx, dy);
   SDL_PushEvent(&e);
 }
 

@@ -5,16 +5,7 @@
 
 using namespace apptest;
 
-namespace {
-
-SDL_Event keyEvent(SDLKey key) {
-  SDL_Event e{};
-  e.type = SDL_KEYDOWN;
-  e.key.keysym.sym = key;
-  return e;
-}
-
-}  // namespace
+using testsupport::keyEvent;
 
 TEST(ListScreen, KeysStopAtBothEndsAndReturnChoosesTheHighlight) {
   ListScreen list;

@@ -13,6 +13,7 @@
 #include <string>
 
 #include "app/game.h"
+#include "support/sdl_events.h"
 
 inline std::string& repoRoot() {
   static std::string root;
@@ -68,21 +69,9 @@ class EditorTest : public ::testing::Test {
     ASSERT_EQ(system(("rm -rf '" + tempDir + "'").c_str()), 0);
   }
 
-  static void drainEvents() {
-    SDL_Event e;
-    while (SDL_PollEvent(&e)) {
-    }
-  }
+  static void drainEvents() { testsupport::drainEvents(); }
 
-  static SDL_Event key(SDLKey sym, Uint16 unicode = 0) {
-    SDL_Event e{};
-    e.type = SDL_KEYDOWN;
-    e.key.type = SDL_KEYDOWN;
-    e.key.state = SDL_PRESSED;
-    e.key.keysym.sym = sym;
-    e.key.keysym.unicode = unicode;
-    return e;
-  }
+  static SDL_Event key(SDLKey sym, Uint16 unicode = 0) { return testsupport::keyEvent(sym, unicode); }
   // A key press that types its character, as a letter or digit key does.
   static SDL_Event typed(char c) {
     SDLKey sym = SDLK_UNKNOWN;
@@ -95,14 +84,7 @@ class EditorTest : public ::testing::Test {
   static SDL_Event backspace() { return key(SDLK_BACKSPACE, 8); }
   static SDL_Event enter() { return key(SDLK_RETURN, 13); }
   static SDL_Event escape() { return key(SDLK_ESCAPE, 27); }
-  static SDL_Event motion(int dx, int dy) {
-    SDL_Event e{};
-    e.type = SDL_MOUSEMOTION;
-    e.motion.type = SDL_MOUSEMOTION;
-    e.motion.xrel = static_cast<Sint16>(dx);
-    e.motion.yrel = static_cast<Sint16>(dy);
-    return e;
-  }
+  static SDL_Event motion(int dx, int dy) { return testsupport::motionEvent(dx, dy); }
   static SDL_Event button(Uint8 which) {
     SDL_Event e{};
     e.type = SDL_MOUSEBUTTONDOWN;
@@ -111,11 +93,7 @@ class EditorTest : public ::testing::Test {
     e.button.state = SDL_PRESSED;
     return e;
   }
-  static SDL_Event quit() {
-    SDL_Event e{};
-    e.type = SDL_QUIT;
-    return e;
-  }
+  static SDL_Event quit() { return testsupport::quitEvent(); }
   static void push(const SDL_Event& e) {
     SDL_Event copy = e;
     ASSERT_EQ(SDL_PushEvent(&copy), 0);
