@@ -111,6 +111,32 @@ EM_JS(void, zorUploadPixels, (SDL_Surface* surface), {
   d.ctx.putImageData(d.image, 0, 0);
 });
 
+// A text's size as SDL_ttf gives it: as wide as its glyphs advance, as high as the font's
+// ascent and descent, with the baseline at the ascent. Returns the width, 0 when the font is
+// unknown.
+EM_JS(int, zorMeasureText, (TTF_Font* font, const char* utf8, int* height, int* ascent), {
+  var data = SDL.fonts[font];
+  if (!data) return 0;
+  var ctx = SDL.ttfContext;
+  ctx.font = SDL.makeFontString(data.size, data.name);
+  var m = ctx.measureText(UTF8ToString(utf8));
+  var up = Math.ceil(m.fontBoundingBoxAscent || data.size);
+  var down = Math.ceil(m.fontBoundingBoxDescent || 0);
+  HEAP32[height >> 2] = up + down;
+  HEAP32[ascent >> 2] = up;
+  return Math.max(1, Math.ceil(m.width));
+});
+
+EM_JS(void, zorDrawText, (SDL_Surface* surface, TTF_Font* font, const char* utf8, int ascent,
+                          int r, int g, int b), {
+  var data = SDL.fonts[font];
+  var ctx = SDL.surfaces[surface].ctx;
+  ctx.font = SDL.makeFontString(data.size, data.name);
+  ctx.fillStyle = 'rgb(' + r + ',' + g + ',' + b + ')';
+  ctx.textBaseline = 'alphabetic';
+  ctx.fillText(UTF8ToString(utf8), 0, ascent);
+});
+
 EM_JS(void, zorShowEnd, (), {
   if (document.exitPointerLock) document.exitPointerLock();
   if (Module.canvas) Module.canvas.style.visibility = 'hidden';
@@ -195,10 +221,19 @@ TTF_Font* platformOpenFont(const char* path, int points) {
   return TTF_OpenFont(path, points);
 }
 
-// The emulation reads texts as UTF-8, and draws an empty one as a blank.
+// Drawn with the canvas's own text: the emulation's renderer reads texts as UTF-8, draws an
+// empty one as a blank and makes the picture only as high as the point size, so that texts
+// would sit higher than on the desktop and lose the tops of capital accents.
 SDL_Surface* platformRenderText(TTF_Font* font, const std::string& latin1, SDL_Color colour) {
-  if (latin1.empty()) return nullptr;
-  return TTF_RenderText_Blended(font, latin1ToUtf8(latin1).c_str(), colour);
+  if (latin1.empty() || !font) return nullptr;
+  const std::string utf8 = latin1ToUtf8(latin1);
+  int height = 0, ascent = 0;
+  const int width = zorMeasureText(font, utf8.c_str(), &height, &ascent);
+  if (width <= 0 || height <= 0) return nullptr;
+  SDL_Surface* text = SDL_CreateRGBSurface(SDL_SWSURFACE, width, height, 32, 0x000000FF,
+                                           0x0000FF00, 0x00FF0000, 0xFF000000);
+  if (text) zorDrawText(text, font, utf8.c_str(), ascent, colour.r, colour.g, colour.b);
+  return text;
 }
 
 // The emulation puts the key code into the character of keys that type nothing (arrows give
