@@ -1,7 +1,7 @@
-// End-to-end test of the browser build in headless Chromium: the menu, playing the default city
-// with its status display, walking, the frame rate, the editor saving a new map, and that map
-// surviving a page reload. Serves web-build/site/ on 127.0.0.1 and keeps its screenshots in
-// build/web-shots/.
+// End-to-end test of the browser build in headless Chromium: the menu and the controls screen,
+// playing the default city with its status display, walking, the frame rate, the editor saving
+// a new map, that map surviving a page reload, and quitting. Serves web-build/site/ on
+// 127.0.0.1 and keeps its screenshots in build/web-shots/.
 import { chromium } from 'playwright-core';
 import fs from 'node:fs';
 import http from 'node:http';
@@ -219,6 +219,15 @@ async function main() {
     check('the game opens its screen at the window size',
           JSON.stringify(await canvasSize(page)) === JSON.stringify([WIDTH, HEIGHT]),
           (await canvasSize(page)).join(' x '));
+
+    // The controls screen, and back (the menu's highlight returns to Play).
+    await press(page, 'ArrowDown', 3);
+    await press(page, 'Enter');
+    await sleep(300);
+    await shot(page, '01-controls.png');
+    const controlText = await countRange(page, [200, 100, 500, 40], [0, 0, 0], [60, 60, 60]);
+    await press(page, 'Escape');
+    check('the controls screen shows its lines', controlText > 200, `${controlText} dark pixels`);
 
     // Play: the city and the status display.
     await press(page, 'Enter');
