@@ -214,18 +214,14 @@ double stretchGap(const Stretch& a, const Stretch& b) {
   return gap > 0 ? gap : 0;
 }
 
-// Edge pairs are walked nearest first, so the best distance falls early; a pair whose gap
-// already exceeds it cannot hold a nearer pair of samples and is passed over whole, with all
-// the pairs after it. The smallest square is the one the walk of every pair finds.
-// With a `reach`, pairs whose gap exceeds it are passed over too: the result is then exact
-// whenever the clearance is below the reach, and at least the reach otherwise.
-double outlineOutlineClearance(const SampledOutline& a, const SampledOutline& b,
-                               double reach = NO_CONTACT) {
-  struct EdgePair {
-    double gap;
-    int j, k;
-  };
-  EdgePair pairs[16];
+// A pair of edges, one of each outline, with the gap between them.
+struct EdgePair {
+  double gap;
+  int j, k;
+};
+
+// Every pair of sampled edges, nearest first; returns how many.
+int sortedEdgePairs(const SampledOutline& a, const SampledOutline& b, EdgePair (&pairs)[16]) {
   int count = 0;
   for (int j = 0; j < 4; ++j) {
     if (a.edge[j].first > a.edge[j].last) continue;
@@ -236,9 +232,18 @@ double outlineOutlineClearance(const SampledOutline& a, const SampledOutline& b,
   }
   std::sort(pairs, pairs + count,
             [](const EdgePair& l, const EdgePair& r) { return l.gap < r.gap; });
+  return count;
+}
+
+// Edge pairs are walked nearest first, so the best distance falls early; a pair whose gap
+// already exceeds it cannot hold a nearer pair of samples and is passed over whole, with all
+// the pairs after it. The smallest square is the one the walk of every pair finds.
+double outlineOutlineClearance(const SampledOutline& a, const SampledOutline& b) {
+  EdgePair pairs[16];
+  const int count = sortedEdgePairs(a, b, pairs);
   double best = NO_CONTACT * NO_CONTACT;
   for (int n = 0; n < count; ++n) {
-    if (pairs[n].gap * pairs[n].gap > best || pairs[n].gap > reach) break;
+    if (pairs[n].gap * pairs[n].gap > best) break;
     const EdgeSamples& from = a.edge[pairs[n].j];
     const EdgeSamples& to = b.edge[pairs[n].k];
     for (int64_t i = from.first; i <= from.last; ++i) {
@@ -247,6 +252,29 @@ double outlineOutlineClearance(const SampledOutline& a, const SampledOutline& b,
     }
   }
   return std::sqrt(best);
+}
+
+// Whether outlineOutlineClearance(a, b) < limit. A pair of samples nearer than the limit lies
+// on two edges whose gap is below it, so only those pairs are walked, and the first pair of
+// samples found nearer than the limit settles it (the smallest distance is no larger).
+bool outlinesCloserThan(const SampledOutline& a, const SampledOutline& b, double limit) {
+  EdgePair pairs[16];
+  const int count = sortedEdgePairs(a, b, pairs);
+  // Square roots are taken only once a square comes this close, to compare as the full
+  // measure does.
+  const double nearlyLimit = limit * limit * (1 + 1e-9);
+  double best = NO_CONTACT * NO_CONTACT;
+  for (int n = 0; n < count; ++n) {
+    if (pairs[n].gap * pairs[n].gap > best || pairs[n].gap > limit) break;
+    const EdgeSamples& from = a.edge[pairs[n].j];
+    const EdgeSamples& to = b.edge[pairs[n].k];
+    for (int64_t i = from.first; i <= from.last; ++i) {
+      double step = static_cast<double>(i);
+      best = squaredEdgeDistance(from.pointX(step), from.pointY(step), to, best);
+      if (best <= nearlyLimit && std::sqrt(best) < limit) return true;
+    }
+  }
+  return std::sqrt(best) < limit;
 }
 
 double outlineRectClearance(const SampledOutline& o, const Rect& rect) {
@@ -304,13 +332,12 @@ double boxBoxClearance(const Body& a, const Body& b) {
 // only those pairs are walked; when the clearance is below the limit it is found exactly, and
 // the comparison is the one made on the full measure.
 bool boxBoxCloserThan(const Body& a, const Body& b, double limit) {
-  return outlineOutlineClearance(sampledOutlineAt(a, a.x, a.y), sampledOutlineAt(b, b.x, b.y),
-                                 limit) < limit;
+  return outlinesCloserThan(sampledOutlineAt(a, a.x, a.y), sampledOutlineAt(b, b.x, b.y), limit);
 }
 
 bool nextBoxBoxCloserThan(const Body& a, const Body& b, double limit) {
-  return outlineOutlineClearance(sampledOutlineAt(a, a.nextX, a.nextY),
-                                 sampledOutlineAt(b, b.x, b.y), limit) < limit;
+  return outlinesCloserThan(sampledOutlineAt(a, a.nextX, a.nextY), sampledOutlineAt(b, b.x, b.y),
+                            limit);
 }
 
 double nextBoxBoxClearance(const Body& a, const Body& b) {
