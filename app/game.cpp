@@ -74,9 +74,7 @@ std::unique_ptr<Person> makeFirstPlayer() {
   std::vector<std::unique_ptr<Weapon>> guns;
   guns.push_back(makeAK47(START_X, START_Y));
   guns.push_back(makeM4(START_X, START_Y));
-  auto player = makePerson("Valdero", nullptr, 0, false, false, 100.0, 0.0, 5.0, START_X,
-                           START_Y, 29.0, 18.0, std::move(guns), 100.0, 1000.0);
-  player->enteredAt = -10;
+  auto player = makeValdero(std::move(guns));
   // The first start of the program is calmer than a level start.
   player->wantedLevel = 3.0;
   return player;

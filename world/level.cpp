@@ -46,23 +46,17 @@ void placeMoneyItems(World& world) {
   }
 }
 
-void makeStartPlayer(World& world) {
-  if (Person* old = world.player.get()) {
-    // Nobody may keep the old body as attacker, and a car it sat in is free again.
-    auto forget = [old](Person& p) {
-      if (p.attacker == old) p.attacker = nullptr;
-    };
-    for (auto& p : world.pedestrians) forget(*p);
-    for (auto& p : world.drivers) forget(*p);
-    for (auto& p : world.badGuys) forget(*p);
-    for (auto& c : world.cars)
-      if (c->driver == PLAYER_DRIVER) c->driver = NO_DRIVER;
-  }
-  world.player.reset();
-  const double x = 100.0, y = 100.0;
-  auto player = makePerson("Valdero", nullptr, 0, false, false, 100.0, 0.0, 5.0, x, y, 29.0, 18.0,
-                           {}, 100.0, 1000.0);
+std::unique_ptr<Person> makeValdero(std::vector<std::unique_ptr<Weapon>> guns) {
+  auto player = makePerson("Valdero", nullptr, 0, false, false, 100.0, 0.0, 5.0, 100.0, 100.0,
+                           29.0, 18.0, std::move(guns), 100.0, 1000.0);
   player->enteredAt = -10;
+  return player;
+}
+
+void makeStartPlayer(World& world) {
+  removePlayer(world);
+  auto player = makeValdero({});
+  const double x = player->x, y = player->y;
   addWeapon(*player, makeAK47(x, y, 100));
   addWeapon(*player, makeM4(x, y));
   addWeapon(*player, makeAK47(x, y, 60));  // merges into the first: 160 rounds

@@ -104,6 +104,14 @@ void removeBadGuy(World& world, int index) {
   world.badGuys.removeAt(index);
 }
 
+void removePlayer(World& world) {
+  if (!world.player) return;
+  forgetPerson(world, world.player.get());
+  for (auto& c : world.cars)
+    if (c->driver == PLAYER_DRIVER) c->driver = NO_DRIVER;
+  world.player.reset();
+}
+
 void removeLawn(World& world, int index) { world.lawns.removeAt(index); }
 void removeWeapon(World& world, int index) { world.weapons.removeAt(index); }
 

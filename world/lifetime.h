@@ -15,6 +15,8 @@ void removeCar(World& world, int index);
 void removePedestrian(World& world, int index);
 void removeDriver(World& world, int index);
 void removeBadGuy(World& world, int index);
+// Destroys the player: nobody keeps it as attacker and a car it drove is free again.
+void removePlayer(World& world);
 // Lawns and map weapons are referred to by nothing; removal is plain.
 void removeLawn(World& world, int index);
 void removeWeapon(World& world, int index);
