@@ -6,12 +6,7 @@
 
 #include <cstdint>
 
-// Truncation toward zero that saturates instead of overflowing on a wild value.
-inline int truncateToInt(double v) {
-  if (!(v > -2147483648.0)) return INT32_MIN;
-  if (!(v < 2147483647.0)) return INT32_MAX;
-  return static_cast<int>(v);
-}
+#include "world/numbers.h"
 
 // SDL_FillRect's result (clipped to the surface's clip rectangle), written with plain stores:
 // SDL's own 32-bit fill streams past the cache and is many times slower on the small and

@@ -55,9 +55,7 @@
 #include <locale>
 #include <sstream>
 
-#include "app/world.h"
-#include "platform/platform.h"
-#include "sim/collision.h"
+#include "world/world.h"
 #include "world/lifetime.h"
 
 namespace {
@@ -616,7 +614,6 @@ void saveMap(World& world) {
     replaceFile(mapFilePath(world.mapName, file), out.str());
   }
   syncFolder(folder);
-  platformFilesChanged();
 }
 
 void saveLevelList(World& world) {
@@ -626,7 +623,6 @@ void saveLevelList(World& world) {
     content += world.levels[i];
   }
   if (replaceFile("maps/levels.txt", content)) syncFolder("maps");
-  platformFilesChanged();
 }
 
 std::vector<std::string> parseLevelList(std::istream& in) {

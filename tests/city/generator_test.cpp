@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "app/world.h"
+#include "world/world.h"
 #include "city/city_run.h"
 #include "tools/citygen/city_generator.h"
 #include "world/map_files.h"

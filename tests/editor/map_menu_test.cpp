@@ -29,7 +29,7 @@ class MapMenu : public EditorTest {
   // Runs the menu; the closing events let every open screen end even if a step went astray.
   void runMenu() {
     for (int i = 0; i < 3; ++i) push(quit());
-    mapMenu(game);
+    mapMenu(game.editor);
   }
   static std::string repeat(char c, int n) { return std::string(static_cast<size_t>(n), c); }
 };
@@ -53,7 +53,7 @@ TEST_F(MapMenu, QuitItemAndEscapeLeave) {
   for (int i = 0; i < 3; ++i) push(key(SDLK_DOWN));
   push(enter());
   push(typed('z'));  // left for whoever polls next
-  mapMenu(game);
+  mapMenu(game.editor);
   SDL_Event next;
   ASSERT_EQ(SDL_PollEvent(&next), 1);
   EXPECT_EQ(next.key.keysym.sym, SDLK_z);
@@ -197,19 +197,19 @@ TEST_F(MapMenu, NameChecksGiveShortReasons) {
 
 TEST_F(MapMenu, PromptEventsTypeConfirmAndLeave) {
   NamePrompt prompt;
-  game.editText = "ab";
+  game.editor.editText = "ab";
   prompt.message = "Name taken";
-  EXPECT_FALSE(namePromptEvent(game, prompt, typed('c')));
-  EXPECT_EQ(game.editText, "abc");
+  EXPECT_FALSE(namePromptEvent(game.editor, prompt, typed('c')));
+  EXPECT_EQ(game.editor.editText, "abc");
   EXPECT_EQ(prompt.message, "");  // typing clears the last reason
-  EXPECT_FALSE(namePromptEvent(game, prompt, motion(5, 5)));
-  EXPECT_FALSE(namePromptEvent(game, prompt, key(SDLK_F1)));
-  EXPECT_EQ(game.editText, "abc");
-  EXPECT_TRUE(namePromptEvent(game, prompt, enter()));
+  EXPECT_FALSE(namePromptEvent(game.editor, prompt, motion(5, 5)));
+  EXPECT_FALSE(namePromptEvent(game.editor, prompt, key(SDLK_F1)));
+  EXPECT_EQ(game.editor.editText, "abc");
+  EXPECT_TRUE(namePromptEvent(game.editor, prompt, enter()));
   EXPECT_TRUE(prompt.confirmed);
-  EXPECT_EQ(game.editText, "abc");
+  EXPECT_EQ(game.editor.editText, "abc");
   NamePrompt closed;
-  EXPECT_TRUE(namePromptEvent(game, closed, quit()));
+  EXPECT_TRUE(namePromptEvent(game.editor, closed, quit()));
   EXPECT_TRUE(closed.leave);
   EXPECT_FALSE(closed.confirmed);
 }

@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <memory>
 
-#include "app/world.h"
+#include "world/world.h"
 #include "sim/collision.h"
 #include "sim/traffic.h"
 #include "world/lifetime.h"

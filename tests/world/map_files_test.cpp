@@ -6,7 +6,7 @@
 #include <limits>
 #include <sstream>
 
-#include "app/world.h"
+#include "world/world.h"
 #include "sim/collision.h"
 #include "world/lifetime.h"
 #include "world/map_files.h"

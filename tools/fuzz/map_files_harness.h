@@ -11,7 +11,7 @@
 #include <sstream>
 #include <string>
 
-#include "app/world.h"
+#include "world/world.h"
 #include "world/level.h"
 #include "world/map_files.h"
 
