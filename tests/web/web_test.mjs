@@ -1,13 +1,14 @@
-// End-to-end test of the browser build in headless Chromium: the menu and the controls screen,
-// playing the default city with its status display, walking, the frame rate, the editor saving
-// a new map, that map surviving a page reload, and quitting. Serves web-build/site/ on
+// End-to-end test of the browser build in headless Chromium: the page opened as a file, the menu
+// and the controls screen, playing the default city with its status display, walking, the frame
+// rate, the editor drawing with the keys and the mouse and saving a new map, that map surviving
+// a page reload, and quitting. Serves web-build/site/ on
 // 127.0.0.1 and keeps its screenshots in build/web-shots/.
 import { chromium } from 'playwright-core';
 import fs from 'node:fs';
 import http from 'node:http';
 import os from 'node:os';
 import path from 'node:path';
-import { fileURLToPath } from 'node:url';
+import { fileURLToPath, pathToFileURL } from 'node:url';
 
 const repo = path.resolve(path.dirname(fileURLToPath(import.meta.url)), '../..');
 const site = path.join(repo, 'web-build/site');
@@ -209,6 +210,12 @@ async function main() {
         console.log(`  page ${m.type()}: ${text}`);
     });
     page.on('pageerror', (e) => console.log(`  page error: ${e.message}`));
+
+    // Opened as a file, the page says that it has to be served, and how.
+    await page.goto(pathToFileURL(path.join(site, 'index.html')).href);
+    const fileStatus = await page.evaluate(() => document.getElementById('status').textContent);
+    check('opened as a file, the page says how to serve it', fileStatus.includes('make web-serve'),
+          fileStatus);
 
     // The menu.
     await page.goto(url);
