@@ -48,9 +48,11 @@ art:
 WEB_PORT ?= 8080
 .PHONY: web web-serve
 web:
+	tools/setup.sh emscripten
 	$(MAKE) -f web/web.mk -j$(JOBS)
 
 web-serve: web
+	tools/setup.sh python3
 	@echo "ZOR in the browser: http://127.0.0.1:$(WEB_PORT)/"
 	python3 -m http.server $(WEB_PORT) --bind 127.0.0.1 --directory web-build/site
 
