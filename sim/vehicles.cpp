@@ -21,6 +21,14 @@ Person* driverOf(const World& world, const Car& car) {
   return world.drivers[car.driver];
 }
 
+// Two cars already in contact (a turn can swing one into the other) may still move apart;
+// were every move refused, they would hold each other for good.
+bool movingApart(const Car& car, const Car& other) {
+  return pointDistance(car.nextX, car.nextY, other.x, other.y) >
+             pointDistance(car.x, car.y, other.x, other.y) &&
+         boxBoxCloserThan(car, other, BLOCK_DISTANCE);
+}
+
 // Smallest clearance of the car's tentative box to the houses near it and to the other
 // cars; `nearCar` is the pre-test that decides whether another car is measured. The step only
 // compares it with the block distance, so once it is below, the value is just some value below.
@@ -41,7 +49,7 @@ double tentativeClearance(const World& world, const Car& car, NearCar&& nearCar)
   for (int i : cars) {
     const Car& other = *world.cars[i];
     if (&other == &car || !nearCar(other)) continue;
-    if (nextBoxBoxCloserThan(car, other, BLOCK_DISTANCE)) return 0;
+    if (nextBoxBoxCloserThan(car, other, BLOCK_DISTANCE) && !movingApart(car, other)) return 0;
   }
   return clearance;
 }

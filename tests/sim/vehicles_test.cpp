@@ -135,6 +135,13 @@ TEST_F(CarStep, CarsBounceOffEachOther) {
   addCar(1044, 2000, 0, 0);
   moveCars(world);
   EXPECT_NEAR(close.x, 1003, 1e-12);
+
+  // Cars already overlapping (a turn swung one into the other) may part, but not close in.
+  Car& leaving = addCar(1000, 3000, 180, 3.05);
+  Car& pressing = addCar(1030, 3000, 180, 3.05);
+  moveCars(world);
+  EXPECT_NEAR(leaving.x, 997, 1e-12);
+  EXPECT_NEAR(pressing.x, 1033, 1e-12);  // bounced back
 }
 
 // Corner to corner, 0.2 pixels apart, yet the centres are farther apart than the two
