@@ -401,11 +401,16 @@ void selectAt(Game& game) {
     return false;
   };
   if (pick('f', world.pedestrians, hitBody) || pick('e', world.badGuys, hitBody) ||
-      pick('b', world.cars, hitBody) || pick('p', world.drivers, hitBody) ||
-      pick('h', world.houses, hitRect) || pick('v', world.roads, hitRect) ||
-      pick('t', world.sidewalks, hitRect) || pick('g', world.lawns, hitRect))
+      pick('b', world.cars, hitBody) || pick('p', world.drivers, hitBody))
     return;
-  if (world.player && hitBody(*world.player)) game.selectedKind = 's';
+  // The player stands on the ground like the other people: tested before it, or a map whose
+  // ground is covered would never let the player be selected.
+  if (world.player && hitBody(*world.player)) {
+    game.selectedKind = 's';
+    return;
+  }
+  pick('h', world.houses, hitRect) || pick('v', world.roads, hitRect) ||
+      pick('t', world.sidewalks, hitRect) || pick('g', world.lawns, hitRect);
 }
 
 void deleteSelected(Game& game) {
