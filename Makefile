@@ -88,3 +88,12 @@ soak:
 	cmake -S . -B build-soak -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZOR_SANITIZE=ON -DZOR_TESTS=OFF
 	cmake --build build-soak -j$(JOBS) --target zor_soak
 	ASAN_OPTIONS=detect_leaks=1 ./build-soak/zor_soak $(SOAK_FRAMES)
+
+# Mutation testing (tools/mutate): plants MUTANTS single-line faults (seed SEED) in world/,
+# sim/, render/, editor/ and app/, one at a time in a scratch copy under build-mutate/, and
+# runs the unit-test programs on each. Report: build-mutate/report.md and report.json.
+MUTANTS ?= 150
+SEED ?= 1
+.PHONY: mutate
+mutate:
+	python3 tools/mutate/mutate.py --mutants $(MUTANTS) --seed $(SEED) --jobs $(JOBS)

@@ -185,12 +185,16 @@ TEST(DrawWorld, RectanglesFollowTheViewAndAreClippedAtTheScreenEdge) {
   World& world = scene.world;
   world.view.x = 100;
   world.view.y = 100;
+  // A lawn larger than the view on every side shows wherever nothing covers it.
+  addRect(world.lawns, 0, 0, 3000, 3000)->colourIndex = 3;
   addRect(world.lawns, 50.7, 50.7, 100, 100);  // ends at 150 in the world, 50 on screen
   addRect(world.houses, 2000, 2000, 50, 50);   // far outside: culled
+  addRect(world.lawns, 600, 300, -50, 40)->colourIndex = 4;  // a negative width paints nothing
   drawWorld(world);
   EXPECT_EQ(scene.at(0, 0), world.lawnColours[0] & 0xFFFFFF);
   EXPECT_EQ(scene.at(49, 49), world.lawnColours[0] & 0xFFFFFF);
-  EXPECT_EQ(scene.at(51, 51), kBackground);
+  EXPECT_EQ(scene.at(51, 51), world.lawnColours[3] & 0xFFFFFF);
+  EXPECT_EQ(scene.at(700, 210), world.lawnColours[3] & 0xFFFFFF);
 }
 
 TEST(DrawWorld, HousesCoverCarsAndKeyPixelsShowWhatIsBelow) {
