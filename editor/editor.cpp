@@ -292,6 +292,10 @@ void confirmPoint(Editor& editor) {
     placeObject(editor);
   } else if (editor.dragging) {
     if (!placementAllowed(editor)) return;
+    // A second corner in line with the first would make a rectangle without area, which
+    // nobody sees or can select: the rectangle stays open for a corner off that line.
+    normalizeDrag(editor);
+    if (editor.dragWidth == 0 || editor.dragHeight == 0) return;
     editor.dragging = false;
     placeObject(editor);
   } else if (placementAllowed(editor)) {
@@ -314,6 +318,7 @@ void placeObject(Editor& editor) {
   World& world = editor.world;
   const double x = editor.anchorX, y = editor.anchorY;
   const double w = editor.dragWidth, h = editor.dragHeight;
+  if (!isPointTool(editor.tool) && (w == 0 || h == 0)) return;  // no rectangle without area
   // A full list drops the new record (append refuses it).
   switch (editor.tool) {
     case 'g': {

@@ -3,6 +3,7 @@
 // the texts about where the player stands.
 #include "render/world_view.h"
 
+#include <algorithm>
 #include <cstdint>
 
 #include "platform/platform.h"
@@ -19,17 +20,22 @@ namespace {
 constexpr int kArrowInset = 30;        // pixels between an arrow's centre and the screen edge
 constexpr uint32_t kCarNameMs = 2000;  // how long the model name shows after boarding
 
-Sint16 screen16(int v) { return static_cast<Sint16>(v); }
-
-// Fills every rectangle of the list that shows in the view; colourOf picks each one's colour.
+// Fills the part of every rectangle of the list that lies in the view (corners truncated
+// toward zero, as the world's coordinates are); colourOf picks each one's colour. Clipping
+// before narrowing keeps any size or position inside SDL's 16 bits.
 template <class R, class ColourOf>
 void fillRects(Media& media, const View& view, const RecordList<R>& list, ColourOf colourOf) {
+  const int64_t viewRight = view.x + view.w, viewBottom = view.y + view.h;
   for (const auto& record : list) {
     const R& r = *record;
-    if (!anyRectCornerInView(rectOf(r), view)) continue;
-    const SDL_Rect area{
-        screen16(truncateToInt(r.x) - view.x), screen16(truncateToInt(r.y) - view.y),
-        static_cast<Uint16>(truncateToInt(r.w)), static_cast<Uint16>(truncateToInt(r.h))};
+    if (!rectInView(rectOf(r), view)) continue;
+    const int64_t left = truncateToInt(r.x), top = truncateToInt(r.y);
+    const int64_t x0 = std::max<int64_t>(left, view.x), y0 = std::max<int64_t>(top, view.y);
+    const int64_t x1 = std::min<int64_t>(left + truncateToInt(r.w), viewRight);
+    const int64_t y1 = std::min<int64_t>(top + truncateToInt(r.h), viewBottom);
+    if (x1 <= x0 || y1 <= y0) continue;
+    const SDL_Rect area{toSint16(x0 - view.x), toSint16(y0 - view.y), toUint16(x1 - x0),
+                        toUint16(y1 - y0)};
     fillRect(media.screen, area, colourOf(r));
   }
 }
@@ -70,7 +76,7 @@ void drawMoneyItems(Media& media, const World& world) {
   const View& view = world.view;
   const int screenW = media.screen->w, screenH = media.screen->h;
   for (const auto& item : world.moneyItems) {
-    if (anyRectCornerInView(rectOf(*item), view)) {
+    if (rectInView(rectOf(*item), view)) {
       blitAt(media.screen, media.targetImage[0].get(),
              truncateToInt(item->x - item->w / 2 - view.x),
              truncateToInt(item->y - item->h / 2 - view.y));

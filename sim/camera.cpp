@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "world/numbers.h"
+#include "world/saturate.h"
 #include "world/world.h"
 
 void centreView(View& view, int x, int y) {

@@ -35,7 +35,8 @@ bool nearHouseNow(const Rect& house, const Body& body);  // at the current centr
 bool hitsHouse(const World& world, const Body& body);
 
 bool anyCornerInView(const Body& body, const View& view);
-bool anyRectCornerInView(const Rect& rect, const View& view);
+// Any part of the rectangle in the view (edges included); a negative size covers nothing.
+bool rectInView(const Rect& rect, const View& view);
 
 // Accepts the tentative centre axis by axis (y first) inside the world's bands.
 void commitMove(Body& body);

@@ -6,7 +6,7 @@
 
 #include "world/lifetime.h"
 #include "world/map_files.h"
-#include "world/numbers.h"
+#include "world/saturate.h"
 #include "world/world.h"
 
 namespace {

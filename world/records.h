@@ -193,6 +193,7 @@ inline Rect rectOf(const House& r) { return {r.x, r.y, r.w, r.h}; }
 inline Rect rectOf(const Segment& r) { return {r.x, r.y, r.w, r.h}; }
 inline Rect rectOf(const Lawn& r) { return {r.x, r.y, r.w, r.h}; }
 inline Rect rectOf(const MoneyItem& r) { return {r.x, r.y, r.w, r.h}; }
-inline Rect rectOf(const MoneyDrop& r) { return {r.x, r.y, r.w, r.h}; }
+// A drop lies centred on its position, where it is drawn.
+inline Rect rectOf(const MoneyDrop& r) { return {r.x - r.w / 2, r.y - r.h / 2, r.w, r.h}; }
 // A body's centre and size read as a rectangle (how movers face a car or the player).
 inline Rect rectOf(const Body& b) { return {b.x, b.y, b.w, b.h}; }
