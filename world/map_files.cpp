@@ -48,11 +48,13 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <climits>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <locale>
 #include <sstream>
@@ -505,30 +507,40 @@ void writeField(std::ostream& out, const Field& field, const Value& v) {
   }
 }
 
+// What failed, for the editor's message: "maps/town/houses.txt: No space left on device".
+std::string failure(const std::string& path, int error) {
+  return path + ": " + std::strerror(error);
+}
+
+// The temporary name of a file being saved. '~' is refused in map names, so no map folder
+// can ever take the temporary name of the level list.
+std::string temporaryName(const std::string& path) { return path + "~"; }
+
 // Writes the file under a temporary name next to it and renames it into place, so an
-// interrupted or failed save leaves the previous file whole.
-bool replaceFile(const std::string& path, const std::string& content) {
-  const std::string temp = path + ".tmp";
+// interrupted or failed save leaves the previous file whole. Returns what failed, or "".
+std::string replaceFile(const std::string& path, const std::string& content) {
+  const std::string temp = temporaryName(path);
   int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-  if (fd < 0) return false;
-  bool ok = true;
+  if (fd < 0) return failure(path, errno);
+  int error = 0;
   const char* p = content.data();
   size_t left = content.size();
   while (left > 0) {
     ssize_t n = ::write(fd, p, left);
     if (n < 0) {
       if (errno == EINTR) continue;
-      ok = false;
+      error = errno;
       break;
     }
     p += n;
     left -= static_cast<size_t>(n);
   }
-  if (ok && ::fsync(fd) != 0) ok = false;
-  if (::close(fd) != 0) ok = false;
-  if (ok && std::rename(temp.c_str(), path.c_str()) != 0) ok = false;
-  if (!ok) ::unlink(temp.c_str());
-  return ok;
+  if (!error && ::fsync(fd) != 0) error = errno;
+  if (::close(fd) != 0 && !error) error = errno;
+  if (!error && std::rename(temp.c_str(), path.c_str()) != 0) error = errno;
+  if (!error) return "";
+  ::unlink(temp.c_str());
+  return failure(path, error);
 }
 
 // Makes the renames themselves durable.
@@ -628,9 +640,10 @@ void loadMap(World& world) {
   linkNetworks(world);
 }
 
-void saveMap(World& world) {
+std::string saveMap(World& world) {
   const std::string folder = "maps/" + world.mapName;
-  ::mkdir(folder.c_str(), 0755);
+  std::string error;
+  if (::mkdir(folder.c_str(), 0755) != 0 && errno != EEXIST) error = failure(folder, errno);
   static const MapFile kSaveOrder[] = {MapFile::Houses,    MapFile::Roads,       MapFile::Cars,
                                        MapFile::Lawns,     MapFile::Pedestrians, MapFile::Sidewalks,
                                        MapFile::Weapons,   MapFile::Drivers,     MapFile::BadGuys};
@@ -638,20 +651,35 @@ void saveMap(World& world) {
     std::ostringstream out;
     out.imbue(std::locale::classic());
     writeMapFile(world, file, out);
-    replaceFile(mapFilePath(world.mapName, file), out.str());
+    // A file that cannot be written keeps its old version; the others are still saved.
+    const std::string fileError = replaceFile(mapFilePath(world.mapName, file), out.str());
+    if (error.empty()) error = fileError;
   }
   syncFolder(folder);
   platformFilesChanged();
+  return error;
 }
 
-void saveLevelList(World& world) {
+std::string saveLevelList(World& world) {
   std::string content;
   for (size_t i = 0; i < world.levels.size(); ++i) {
     if (i > 0) content += '\n';
     content += world.levels[i];
   }
-  if (replaceFile("maps/levels.txt", content)) syncFolder("maps");
+  const std::string error = replaceFile("maps/levels.txt", content);
+  if (error.empty()) syncFolder("maps");
   platformFilesChanged();
+  return error;
+}
+
+// Compared without case: on a system whose names ignore case, "Levels.TXT" is the list.
+bool reservedMapName(const std::string& name) {
+  std::string lower = name;
+  for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  const std::string tmp = ".tmp";
+  const bool endsTmp =
+      lower.size() >= tmp.size() && lower.compare(lower.size() - tmp.size(), tmp.size(), tmp) == 0;
+  return lower == "levels.txt" || endsTmp;
 }
 
 std::vector<std::string> parseLevelList(std::istream& in) {
