@@ -92,10 +92,13 @@ bool mapKey(Editor& editor, SDLKey key) {
     case SDLK_F1:
       editor.showHelp = !editor.showHelp;
       return true;
-    case SDLK_F2:
-      saveMap(world);
+    case SDLK_F2: {
+      // The map stays in memory as it is, so the user can make room and press F2 again.
+      const std::string error = saveMap(world);
+      editor.saveMessage = error.empty() ? "" : "Not saved: " + error;
       platformFilesChanged();
       return true;
+    }
     case SDLK_F3:
       clearWorld(world);
       loadMap(world);
@@ -459,7 +462,7 @@ void typeKey(std::string& text, const SDL_keysym& key) {
 }
 
 bool handleEditorEvent(Editor& editor, const SDL_Event& event) {
-  editor.event = event;  // startFieldEdit reads the current event from the Game
+  editor.event = event;  // startFieldEdit reads the current event from here
   bool leave = false;
   const bool keyDown = event.type == SDL_KEYDOWN;
   const SDLKey key = keyDown ? event.key.keysym.sym : SDLK_UNKNOWN;
@@ -534,6 +537,7 @@ void drawEditor(Editor& editor) {
     }
   }
   if (editor.editing) drawText(media, font, editor.editText, black, W / 2, H - 20);
+  if (!editor.saveMessage.empty()) drawText(media, font, editor.saveMessage, black, 10, 10);
 }
 
 bool editorFrame(Editor& editor) {

@@ -32,4 +32,5 @@ struct Editor {
   bool dragging = false;
   bool showHelp = true;
   bool editing = false;
+  std::string saveMessage;  // why the last F2 could not write the map; shown until a save works
 };

@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <filesystem>
 
 #include "editor/editor_state.h"
 #include "render/media.h"
@@ -48,22 +49,41 @@ void runMapList(Editor& editor) {
     clearWorld(world);
     world.mapName = maps.items[chosen];
     loadMap(world);
+    editor.saveMessage.clear();
     editorLoop(editor);
     maps.back = true;
   });
 }
 
-// "Create map": append the name to the level list, write the empty map, edit it.
-void createMap(Editor& editor, const std::string& name) {
+}  // namespace
+
+// The empty map is written before the list names it, so a list never names a map that is
+// not on disk.
+std::string createMap(Editor& editor, const std::string& name) {
   World& world = editor.world;
-  world.levels.push_back(name);
-  saveLevelList(world);
+  World empty;
+  empty.mapName = name;
+  std::string error = saveMap(empty);  // the folder and nine empty files
+  if (error.empty()) {
+    world.levels.push_back(name);
+    error = saveLevelList(world);
+    if (!error.empty()) world.levels.pop_back();
+  }
+  platformFilesChanged();
+  if (!error.empty()) {
+    // The name was free, so the folder, if any, is the one just made.
+    std::error_code ignored;
+    std::filesystem::remove_all("maps/" + name, ignored);
+    return error;
+  }
   clearWorld(world);
   world.mapName = name;
-  saveMap(world);
-  platformFilesChanged();
   loadMap(world);
+  editor.saveMessage.clear();
+  return "";
 }
+
+namespace {
 
 void runNamePrompt(Editor& editor) {
   World& world = editor.world;
@@ -82,9 +102,13 @@ void runNamePrompt(Editor& editor) {
       // A refused name writes nothing: no existing map can be overwritten by an empty one.
       prompt.message = refusedMapName(world, editor.editText);
       if (prompt.message.empty()) {
-        createMap(editor, editor.editText);
-        editorLoop(editor);
-        prompt.leave = true;
+        const std::string error = createMap(editor, editor.editText);
+        if (error.empty()) {
+          editorLoop(editor);
+          prompt.leave = true;
+        } else {
+          prompt.message = "Not saved: " + error;
+        }
       }
     }
     drawText(media, media.bigFont.get(), prompt.message, media.black, 200, 300);
@@ -103,6 +127,8 @@ std::string refusedMapName(const World& world, const std::string& name) {
   if (!allowed || name == "." || name == ".." || name.front() == ' ' || name.back() == ' ' ||
       name.back() == '.')
     return "Invalid name";
+  // The level list and the temporary files of a save live beside the map folders.
+  if (reservedMapName(name)) return "Reserved name";
   if (std::find(world.levels.begin(), world.levels.end(), name) != world.levels.end() ||
       pathExists("maps/" + name))
     return "Name taken";

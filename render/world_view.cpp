@@ -147,8 +147,8 @@ void drawRotated(Media& media, const View& view, SurfacePtr& slot, SDL_Surface* 
   platformSetColorKey(slot.get(), media.keyColour);
   if (!media.screen) return;
   SDL_Surface* picture = slot.get();
-  blitAt(media.screen, picture, truncateToInt(x) - picture->w / 2 - view.x,
-         truncateToInt(y) - picture->h / 2 - view.y, turnsOpaqueOrClear(frame));
+  blitAt(media.screen, picture, int64_t{truncateToInt(x)} - picture->w / 2 - view.x,
+         int64_t{truncateToInt(y)} - picture->h / 2 - view.y, turnsOpaqueOrClear(frame));
 }
 
 namespace {

@@ -1,7 +1,6 @@
 // Level start: the city reloaded from its map, money scattered on the roads, a fresh player.
 #include "world/level.h"
 
-#include <climits>
 #include <cstdlib>
 
 #include "world/lifetime.h"

@@ -8,6 +8,9 @@ constexpr int WORLD_SIZE = 3000;
 struct Rect {
   double x, y, w, h;
 };
+// A rectangle with a negative (or NaN) width or height covers nothing: it is not drawn and
+// blocks no one, whatever a map file or the property panel says.
+inline bool hasArea(const Rect& r) { return r.w >= 0 && r.h >= 0; }
 
 // The part of the city the screen shows: x, y = world position of its top-left corner (16-bit,
 // as the screen's coordinates are); w, h = the screen's size, set by whoever opens the screen.
