@@ -284,6 +284,10 @@ void confirmPoint(Game& game) {
     placeObject(game);
   } else if (game.dragging) {
     if (!placementAllowed(game)) return;
+    // A second corner in line with the first would make a rectangle without area, which
+    // nobody sees or can select: the rectangle stays open for a corner off that line.
+    normalizeDrag(game);
+    if (game.dragWidth == 0 || game.dragHeight == 0) return;
     game.dragging = false;
     placeObject(game);
   } else if (placementAllowed(game)) {
@@ -306,6 +310,7 @@ void placeObject(Game& game) {
   World& world = game.world;
   const double x = game.anchorX, y = game.anchorY;
   const double w = game.dragWidth, h = game.dragHeight;
+  if (!isPointTool(game.tool) && (w == 0 || h == 0)) return;  // no rectangle without area
   // A full list drops the new record (append refuses it).
   switch (game.tool) {
     case 'g': {

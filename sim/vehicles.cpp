@@ -10,6 +10,7 @@
 #include "sim/collision.h"
 #include "sim/on_foot.h"
 #include "sim/spatial_grid.h"
+#include "sim/traffic.h"
 #include "world/lifetime.h"
 
 namespace {
@@ -190,7 +191,10 @@ void walkToCar(World& world, Person& player) {
     enterCar(world, player);
     return;
   }
-  faceRect(player, rectOf(*car));
+  // Straight at the car's centre. Facing the rectangle that the centre and size would span
+  // as a top-left corner (as movers face each other) leaves a strip beside the car's rear and
+  // right in which the heading never turns to the car, so the walk there never ends.
+  facePoint(player, car->x, car->y);
   walkStep(player, "up");
   houseTest(world, player);
   if (player.houseClearance > BLOCK_DISTANCE) {
