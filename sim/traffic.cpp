@@ -115,7 +115,7 @@ constexpr int32_t STALL_FRAMES = 50;  // a second
 constexpr double PROGRESS = 10;
 // A driver that turned back waits up to this much longer before turning again, so that cars
 // stuck together do not all turn at the same moment, for ever.
-constexpr int STALL_SPREAD = 50;
+constexpr int STALL_SPREAD = 25;
 
 bool stalled(Person& d, const Car& car) {
   const double distance = d.waypointBY != UNSET ? distanceTo(car, d.waypointBX, d.waypointBY)

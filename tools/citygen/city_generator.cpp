@@ -110,9 +110,9 @@ struct Style {
 };
 
 // Dense downtown: many small blocks of row houses, every street there.
-const Style DOWNTOWN{5, 5, 300, 0.35, 0.08, 0.0, 22, 90, 10, 6, 0.10, 0.25, Fill::Town, 6, false};
+const Style DOWNTOWN{5, 5, 300, 0.35, 0.08, 0.0, 18, 90, 10, 6, 0.10, 0.25, Fill::Town, 6, false};
 // Leafy suburb: large blocks of villas in gardens, dead ends and irregular blocks.
-const Style SUBURB{4, 4, 330, 0.40, 0.25, 0.0, 14, 48, 6, 5, 0.18, 0.35, Fill::Villas, 2, false};
+const Style SUBURB{4, 4, 330, 0.40, 0.25, 0.0, 12, 48, 6, 5, 0.18, 0.35, Fill::Villas, 2, false};
 // Small town: a main street across the world with side streets, fields around.
 const Style SMALLTOWN{5, 5, 300, 0.30, 0.0, 0.0, 10, 48, 5, 4, 0.10, 0.3, Fill::Town, 1, true};
 // Stress: many small blocks; the lists are then topped up to their capacities.
