@@ -203,6 +203,15 @@ CityHealth runCity(const std::string& name, int frames, unsigned seed) {
         if (p->segment != t.last && f + 500 >= frames) ++t.lateTurns;
         t.last = p->segment;
       }
+    if (f % 10 == 0)
+      for (const auto* list : {&world.pedestrians, &world.badGuys})
+        for (const auto& p : *list)
+          if (!p->scared && !p->inCar)
+            for (const auto& r : world.roads)
+              if (pointRectDistance(p->x, p->y, rectOf(*r)) == 0) {
+                ++health.onRoads;
+                break;
+              }
     if (f % 10 == 0 || f + 1 == frames) {
       auto broken = worldInvariants(world);
       for (auto& b : broken)

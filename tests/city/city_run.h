@@ -17,6 +17,7 @@ struct CityHealth {
   int badGuys = 0;
   int badGuysWalking = 0;   // bad guys that walked >= 3 sidewalks
   int strays = 0;           // calm walkers at the end more than 50 px off their two segments
+  int onRoads = 0;          // times a calm walker was seen standing on a road
   int jammedCars = 0;       // drivers in a car that entered < 2 roads in the last 500 frames
   // Liveliness: moving cars and walkers (pedestrians and bad guys) in a 1600 x 1200 view,
   // averaged over the frames and over views centred on roads and sidewalks all over the world;

@@ -26,7 +26,8 @@ void expectLiving(const std::string& name, const Liveliness& target, const CityH
   std::cout << name << ": drivers " << h.drivingWell << "/" << h.drivers << " driving well, "
             << h.jammedCars << " jammed; pedestrians " << h.walkingWell << " walking of "
             << h.pedestriansAlive << " alive of " << h.pedestrians << "; bad guys "
-            << h.badGuysWalking << "/" << h.badGuys << " walking; " << h.strays << " strays\n"
+            << h.badGuysWalking << "/" << h.badGuys << " walking; " << h.strays << " strays, "
+            << h.onRoads << " on roads\n"
             << name << ": in a 1600 x 1200 view on average " << h.carsInView << " moving cars and "
             << h.walkersInView << " walkers; a driven car stood still at most "
             << h.longestStillSeconds << " s\n";
@@ -39,6 +40,7 @@ void expectLiving(const std::string& name, const Liveliness& target, const CityH
   EXPECT_GE(h.walkingWell * 4, h.pedestriansAlive * 3) << name;
   EXPECT_GE(h.badGuysWalking * 4, h.badGuys * 3) << name;
   EXPECT_EQ(h.strays, 0) << name;
+  EXPECT_EQ(h.onRoads, 0) << name;  // walkers keep to the sidewalks
   EXPECT_GE(h.carsInView, target.cars) << name;
   EXPECT_GE(h.walkersInView, target.walkers) << name;
   EXPECT_LE(h.longestStillSeconds, 10.0) << name;
