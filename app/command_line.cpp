@@ -46,6 +46,18 @@ const Option kOptions[] = {
        c.windowWidth = c.windowHeight = 0;
        return c.fullscreen = true;
      }},
+    {"--record", Value::Required, "FILE", "play at once and write the game's input to FILE",
+     [](CommandLine& c, const std::string& v) {
+       c.record = v;
+       c.replay.clear();
+       return !v.empty();
+     }},
+    {"--replay", Value::Required, "FILE", "play back the game recorded in FILE",
+     [](CommandLine& c, const std::string& v) {
+       c.replay = v;
+       c.record.clear();
+       return !v.empty();
+     }},
     {"--map", Value::Required, "NAME", "start on the map NAME of the map list",
      [](CommandLine& c, const std::string& v) {
        c.map = v;

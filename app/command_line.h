@@ -10,6 +10,8 @@ struct CommandLine {
   bool fullscreen = false;  // --fullscreen: start full screen
   int windowWidth = 0, windowHeight = 0;  // --window WxH; 0 when no size was given
   std::string map;                        // --map NAME: the first map instead of the list's first
+  std::string record;  // --record FILE: play at once, writing every frame's input to FILE
+  std::string replay;  // --replay FILE: play back a recorded game
   std::string error;  // why the command line was refused; empty when it was accepted
 };
 

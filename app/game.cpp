@@ -70,17 +70,6 @@ bool setVideoMode(Game& game, int w, int h, Uint32 flags) {
   return changed;
 }
 
-std::unique_ptr<Person> makeFirstPlayer() {
-  constexpr double START_X = 100.0, START_Y = 100.0;
-  std::vector<std::unique_ptr<Weapon>> guns;
-  guns.push_back(makeAK47(START_X, START_Y));
-  guns.push_back(makeM4(START_X, START_Y));
-  auto player = makeValdero(std::move(guns));
-  // The first start of the program is calmer than a level start.
-  player->wantedLevel = 3.0;
-  return player;
-}
-
 bool startGame(Game& game) {
   World& world = game.world;
   Media& media = game.media;
@@ -102,27 +91,16 @@ bool startGame(Game& game) {
   loadSprites(media);
   media.dotImage = loadImage("dot.bmp");
   world.view = View{0, 0, media.screen->w, media.screen->h};
-  world.player = makeFirstPlayer();
 
   media.smallFont.reset(platformOpenFont(FONT_PATH, 12));
   if (!media.smallFont) return failStart(game);
   media.bigFont.reset(platformOpenFont(FONT_PATH, 28));
   if (!media.bigFont) return failStart(game);
   mapMediaColours(media, media.screen->format);
-  world.levels = readLevelList();
 
+  startFirstCity(world);
   const Person& player = *world.player;
   platformHidePointer(static_cast<Uint16>(player.x + 50), static_cast<Uint16>(player.y + 50));
-  world.cursorX = static_cast<int>(player.x) + 50;
-  world.cursorY = static_cast<int>(player.y) + 50;
-
-  // Without a level list there is no first map: the city starts empty.
-  if (!world.levels.empty()) {
-    world.mapName = world.levels[0];
-    loadMap(world);
-    placeMoneyItems(world);
-  }
-  if (!world.houses.empty()) world.houses[0]->text = "Brannik";
 
   game.editor.probeX = world.cursorX;
   game.editor.probeY = world.cursorY;

@@ -10,6 +10,8 @@
 #include "editor/editor_state.h"
 #include "render/media.h"
 #include "render/pacing.h"
+#include "sim/replay.h"
+#include "world/level.h"
 #include "world/world.h"
 
 struct Game {
@@ -26,6 +28,9 @@ struct Game {
   World world;
   Media media;
   Editor editor{world, media};  // survives from one run of the editor to the next
+  Recording* recording = nullptr;     // when set, every play frame's input is kept here
+  const Recording* replay = nullptr;  // when set, play frames take their input from here
+  size_t replayFrame = 0;             // the next frame of the replay
 
   // Desktop size seen before the first video mode was set (0 when unknown); offered when the
   // display reports that any full-screen size is possible.
@@ -54,6 +59,3 @@ std::vector<SDL_Rect> fullscreenModes(const Game& game);
 // mode was set.
 bool setVideoMode(Game& game, int w, int h, Uint32 flags);
 
-// The player as the program's start builds it: "Valdero" at (100, 100) with an AK47 of 100
-// rounds and an M4 beside the bare hands, wanted level 3.
-std::unique_ptr<Person> makeFirstPlayer();

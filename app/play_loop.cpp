@@ -8,68 +8,73 @@
 #include "render/status.h"
 #include "render/text.h"
 #include "render/world_view.h"
-#include "sim/collision.h"
+#include "sim/frame_input.h"
+#include "sim/replay.h"
 #include "sim/tick.h"
-#include "sim/hostiles.h"
-#include "sim/on_foot.h"
-#include "sim/traffic.h"
-#include "sim/vehicles.h"
-#include "sim/weapons.h"
 #include "world/level.h"
 
 namespace {
 
-constexpr int TURN_STEP = 5;           // degrees per frame a held key turns
 constexpr uint32_t GAME_OVER_WAIT_MS = 5;
 
 bool isDead(const Person& person) { return person.life <= person.damage; }
 
-bool forwardHeld(const Uint8* keys) { return keys[SDLK_UP] || keys[SDLK_w]; }
-bool backwardHeld(const Uint8* keys) { return keys[SDLK_DOWN] || keys[SDLK_s]; }
-bool rightHeld(const Uint8* keys) { return keys[SDLK_RIGHT] || keys[SDLK_d]; }
-bool leftHeld(const Uint8* keys) { return keys[SDLK_LEFT] || keys[SDLK_a]; }
-
-// The car the player sits in, or nullptr on foot.
-Car* drivenCar(Person& player) { return player.inCar ? player.targetCar : nullptr; }
+// The next frame of the game being replayed, taking the place of what the devices gave; past
+// the recording's end the player leaves.
+void replayInput(Game& game, FrameInput& input) {
+  const Recording& replay = *game.replay;
+  if (game.replayFrame >= replay.frames.size()) {
+    input.presses.clear();
+    input.held = HeldKeys();
+    input.leave = true;
+    return;
+  }
+  const bool closed = input.leave;
+  input = replay.frames[game.replayFrame++];
+  input.leave = input.leave || closed;
+}
 
 }  // namespace
 
-void moveCursor(World& world, int dx, int dy) {
-  const int x = world.cursorX + dx;
-  if (x >= CURSOR_MIN && x <= CURSOR_MAX) world.cursorX = x;
-  const int y = world.cursorY + dy;
-  if (y >= CURSOR_MIN && y <= CURSOR_MAX) world.cursorY = y;
+HeldKeys heldKeysOf(const Uint8* keys) {
+  HeldKeys held;
+  held.forward = keys[SDLK_UP] || keys[SDLK_w];
+  held.backward = keys[SDLK_DOWN] || keys[SDLK_s];
+  held.right = keys[SDLK_RIGHT] || keys[SDLK_d];
+  held.left = keys[SDLK_LEFT] || keys[SDLK_a];
+  held.faster = keys[SDLK_1] != 0;
+  held.slower = keys[SDLK_2] != 0;
+  held.handbrake = keys[SDLK_SPACE] != 0;
+  held.fire = keys[SDLK_RCTRL] != 0;
+  return held;
 }
 
-void playEvent(World& world, const SDL_Event& event, bool& showHud, bool& quit) {
-  Person& player = *world.player;
+void readEvent(const SDL_Event& event, FrameInput& input, bool& showHud) {
   switch (event.type) {
     case SDL_QUIT:
-      quit = true;
+      input.leave = true;
       break;
-    case SDL_MOUSEMOTION:
-      moveCursor(world, event.motion.xrel, event.motion.yrel);
+    case SDL_MOUSEMOTION: {
+      Press motion;
+      motion.kind = PressKind::Motion;
+      motion.dx = event.motion.xrel;
+      motion.dy = event.motion.yrel;
+      input.presses.push_back(motion);
       break;
+    }
     case SDL_KEYDOWN:
       switch (event.key.keysym.sym) {
         case SDLK_RETURN:
-          if (!player.inCar) {
-            pickTargetCar(world, player);
-            player.walkingToCar = true;
-          }
-          else if (player.targetCar)
-            leaveCar(player);
-          else
-            player.inCar = false;
+          input.presses.push_back(Press{PressKind::Enter});
           break;
         case SDLK_i:
           showHud = !showHud;
           break;
         case SDLK_m:
-          nextWeapon(player);
+          input.presses.push_back(Press{PressKind::NextWeapon});
           break;
         case SDLK_n:
-          previousWeapon(player);
+          input.presses.push_back(Press{PressKind::PreviousWeapon});
           break;
         default:
           break;
@@ -80,50 +85,19 @@ void playEvent(World& world, const SDL_Event& event, bool& showHud, bool& quit) 
   }
 }
 
-bool applyHeldKeys(World& world, const Uint8* keys) {
-  Person& player = *world.player;
-  if (keys[SDLK_1]) changeWalkSpeed(player, 0.1);
-  if (keys[SDLK_2]) changeWalkSpeed(player, -0.1);
-  if (player.inCar) {
-    if (Car* car = drivenCar(player)) {
-      if (forwardHeld(keys)) driveCommand(*car, "gas");
-      if (rightHeld(keys)) steerCar(*car, -TURN_STEP);
-      if (backwardHeld(keys)) driveCommand(*car, "brake");
-      if (leftHeld(keys)) steerCar(*car, TURN_STEP);
-      if (keys[SDLK_SPACE]) driveCommand(*car, "handbrake");
-    }
-  } else {
-    // Any walking or turning key takes the player off the way to its car.
-    if (forwardHeld(keys)) {
-      player.walkingToCar = false;
-      walkStep(player, "up");
-    }
-    if (rightHeld(keys)) {
-      player.walkingToCar = false;
-      player.heading = turnHeading(player.heading, -TURN_STEP);
-    }
-    if (backwardHeld(keys)) {
-      player.walkingToCar = false;
-      walkStep(player, "down");
-    }
-    if (leftHeld(keys)) {
-      player.walkingToCar = false;
-      player.heading = turnHeading(player.heading, TURN_STEP);
-    }
-  }
-  const bool quit = keys[SDLK_ESCAPE] != 0;
-  if (!player.inCar && keys[SDLK_RCTRL]) fire(world, player);
-  return quit;
+void playEvent(World& world, const SDL_Event& event, bool& showHud, bool& quit) {
+  FrameInput input;
+  readEvent(event, input, showHud);
+  for (const Press& press : input.presses) applyPress(world, press);
+  if (input.leave) quit = true;
 }
 
-void movePlayer(World& world, const Uint8* keys) {
-  Person& player = *world.player;
-  if (player.inCar) return;
-  if (!player.walkingToCar)
-    playerFootStep(world, forwardHeld(keys), backwardHeld(keys));
-  else if (player.targetCar)
-    walkToCar(world, player);
+bool applyHeldKeys(World& world, const Uint8* keys) {
+  applyHeldKeys(world, heldKeysOf(keys));
+  return keys[SDLK_ESCAPE] != 0;
 }
+
+void movePlayer(World& world, const Uint8* keys) { movePlayer(world, heldKeysOf(keys)); }
 
 void drawFrameRate(Media& media, uint32_t elapsedMs) {
   if (elapsedMs == 0 || !media.screen) return;
@@ -145,18 +119,20 @@ void gameOverScreen(Game& game) {
 
 bool playFrame(Game& game, bool& showHud) {
   World& world = game.world;
-  bool quit = false;
 
   game.timer.start();
   world.clock.follow(ticksNow(world.clock));
-  while (SDL_PollEvent(&game.event)) playEvent(world, game.event, showHud, quit);
+  FrameInput input;
+  input.time = world.clock.now();
+  while (SDL_PollEvent(&game.event)) readEvent(game.event, input, showHud);
   game.keys = game.scriptedKeys ? game.scriptedKeys : platformKeyState();
-  if (applyHeldKeys(world, game.keys)) quit = true;
-  movePlayer(world, game.keys);
-  if (game.keys[SDLK_F4] && game.keys[SDLK_LALT]) quit = true;
+  input.held = heldKeysOf(game.keys);
+  if (game.keys[SDLK_ESCAPE] || (game.keys[SDLK_F4] && game.keys[SDLK_LALT])) input.leave = true;
+  if (game.replay) replayInput(game, input);
+  if (game.recording) game.recording->frames.push_back(input);
 
-  if (!quit) {
-    simulateFrame(world);
+  tick(world, input);
+  if (!input.leave) {
     drawWorld(game.media, world);
     if (showHud) drawStatus(game.media, world);
     const uint32_t workMs = game.timer.elapsed();
@@ -165,12 +141,14 @@ bool playFrame(Game& game, bool& showHud) {
     platformFrameShown(workMs);
     if (isDead(*world.player)) {
       gameOverScreen(game);
-      quit = true;
+      input.leave = true;
     }
   }
 
-  waitFrameEnd(game.world.clock, game.timer, FRAME_MS);
-  return !quit;
+  waitFrameEnd(world.clock, game.timer, FRAME_MS);
+  // A replay runs on its recorded clock; it is shown at the game's own pace.
+  if (game.replay && !input.leave) SDL_Delay(FRAME_MS);
+  return !input.leave;
 }
 
 void playLoop(Game& game) {

@@ -62,7 +62,7 @@ void stepUnlessBlocked(World& world, Person& p) {
 // Panic: a jittering run forward.
 void panicStep(World& world, Person& p, bool mindCars) {
   p.savedHeading = p.heading;
-  randomTurn(p);
+  randomTurn(world.random, p);
   walkStep(p, "up");
   if (hitsHouse(world, p)) return;
   if (mindCars && carBlocks(world, p)) return;
@@ -153,10 +153,10 @@ void turnBack(World& world, Person& d, Car& car) {
       ahead = n;
     }
   }
-  const Segment* next = drawNextSegment(*on, ahead);
+  const Segment* next = drawNextSegment(world.random, *on, ahead);
   if (!next) return;
   headFor(d, car, *on, *next);
-  d.framesWithoutHeadway = -(rand() % STALL_SPREAD);
+  d.framesWithoutHeadway = -(world.random.next() % STALL_SPREAD);
 }
 
 // A calm driver at the wheel: waypoint steering over the road network, always on the gas.
@@ -168,7 +168,7 @@ void driveAlongRoads(World& world, Person& d, Car& car) {
     if (distanceTo(car, d.waypointAX, d.waypointAY) < r) {
       const Segment& current = *d.segment;
       // A dead end's one connection is the way back out.
-      const Segment* next = drawNextSegment(current, d.previousSegment);
+      const Segment* next = drawNextSegment(world.random, current, d.previousSegment);
       if (next) headFor(d, car, current, *next);
     } else if (distanceTo(car, d.waypointBX, d.waypointBY) < r) {
       const Segment& next = enteredSegment(d);
@@ -192,7 +192,7 @@ void driveAlongRoads(World& world, Person& d, Car& car) {
     }
   } else {
     // No roads: the driver's own body turns and is committed; the car just rolls on.
-    randomTurn(d);
+    randomTurn(world.random, d);
     houseTest(world, d);
     if (d.houseClearance <= d.w / 2)
       slideStep(d, "up");
@@ -309,11 +309,16 @@ bool carBlocks(const World& world, const Person& person) {
   return false;
 }
 
-void randomTurn(Body& body) { body.heading = turnHeading(body.heading, rand() % 2 == 0 ? 20 : -20); }
+void randomTurn(RandomStream& random, Body& body) {
+  body.heading = turnHeading(body.heading, random.next() % 2 == 0 ? 20 : -20);
+}
 
-void wanderTurn(Body& body) { body.heading = turnHeading(body.heading, rand() % 2 == 1 ? 20 : -20); }
+void wanderTurn(RandomStream& random, Body& body) {
+  body.heading = turnHeading(body.heading, random.next() % 2 == 1 ? 20 : -20);
+}
 
-const Segment* drawNextSegment(const Segment& current, const Segment* previous) {
+const Segment* drawNextSegment(RandomStream& random, const Segment& current,
+                               const Segment* previous) {
   const auto& links = current.neighbours;
   if (links.empty()) return nullptr;
   const Segment* other = nullptr;  // a connection that leads somewhere new, if there is one
@@ -324,8 +329,8 @@ const Segment* drawNextSegment(const Segment& current, const Segment* previous) 
     }
   const int limit = other ? MAX_REDRAWS_WITH_CHOICE : MAX_SEGMENT_DRAWS;
   const int count = static_cast<int>(links.size());
-  const Segment* next = links[rand() % count];
-  for (int draws = 1; next == previous && draws < limit; ++draws) next = links[rand() % count];
+  const Segment* next = links[random.next() % count];
+  for (int draws = 1; next == previous && draws < limit; ++draws) next = links[random.next() % count];
   if (next == previous && other) next = other;
   return next;
 }
@@ -371,7 +376,7 @@ void calmWalk(World& world, Person& p, const NetworkWalk& walk) {
   if (p.segment) {
     if (distanceTo(p, p.waypointAX, p.waypointAY) < WAYPOINT_REACH) {
       const Segment& current = *p.segment;
-      const Segment* next = drawNextSegment(current, p.previousSegment);
+      const Segment* next = drawNextSegment(world.random, current, p.previousSegment);
       if (!next) return;  // an isolated segment: wait at A
       const std::string relation = segmentRelation(current, *next);
       int32_t bx = truncateToInt(p.x), by = truncateToInt(p.y);
@@ -409,7 +414,7 @@ void calmWalk(World& world, Person& p, const NetworkWalk& walk) {
     }
     return;
   }
-  wanderTurn(p);
+  wanderTurn(world.random, p);
   walkStep(p, "up");
   houseTest(world, p);
   if (p.houseClearance > BLOCK_DISTANCE && !carBlocks(world, p))

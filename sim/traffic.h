@@ -7,6 +7,7 @@ struct World;
 struct Person;
 struct Body;
 struct Segment;
+class RandomStream;
 
 void updatePedestrians(World& world);
 void updateDrivers(World& world);
@@ -19,17 +20,18 @@ bool carBlocks(const World& world, const Person& person);
 std::string segmentRelation(const Segment& current, const Segment& next);
 // "horizontal", "vertical" or "square".
 std::string segmentKind(const Segment& segment);
-// +20 on an even rand(), -20 on an odd one (panic and fleeing).
-void randomTurn(Body& body);
-// +20 when rand() % 2 is 1, else -20 (wandering where there is no network).
-void wanderTurn(Body& body);
+// +20 on an even draw, -20 on an odd one (panic and fleeing).
+void randomTurn(RandomStream& random, Body& body);
+// +20 when the draw % 2 is 1, else -20 (wandering where there is no network).
+void wanderTurn(RandomStream& random, Body& body);
 
-// The connection a walker or a car takes next: connection[rand() % count], drawn again while
+// The connection a walker or a car takes next: connection[draw % count], drawn again while
 // it is the segment it came from. Always bounded: when every connection is the previous
 // segment, that one is accepted after MAX_SEGMENT_DRAWS draws; when another exists, the draws
 // stop after a thousand and the first other connection is taken. nullptr when there are none.
 constexpr int MAX_SEGMENT_DRAWS = 8;
-const Segment* drawNextSegment(const Segment& current, const Segment* previous);
+const Segment* drawNextSegment(RandomStream& random, const Segment& current,
+                               const Segment* previous);
 
 // Calm pedestrians and bad guys walk the sidewalks alike; only three distances differ.
 struct NetworkWalk {

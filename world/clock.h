@@ -15,6 +15,8 @@ class Clock {
     ticks_ = ticks;
   }
   void advance(uint32_t ms) { ticks_ += ms; }
+  // The time a frame starts at (a replayed frame's recorded time); hand driving is kept.
+  void set(uint32_t ticks) { ticks_ = ticks; }
   bool manual() const { return manual_; }
   // The tick counter's reading, taken over unless the clock is driven by hand.
   void follow(uint32_t ticks) {

@@ -1,8 +1,6 @@
 // Level start: the city reloaded from its map, money scattered on the roads, a fresh player.
 #include "world/level.h"
 
-#include <cstdlib>
-
 #include "world/lifetime.h"
 #include "world/map_files.h"
 #include "world/saturate.h"
@@ -21,13 +19,13 @@ void placeMoneyItems(World& world) {
   const int roadCount = world.roads.count();
   if (roadCount == 0) return;
   for (int n = 0; n < MONEY_ITEMS_PER_LEVEL; ++n) {
-    const Road& road = *world.roads[rand() % roadCount];
+    const Road& road = *world.roads[world.random.next() % roadCount];
     const int spanX = truncateToInt(road.w - 10);
     const int spanY = truncateToInt(road.h - 10);
     // A road narrower or lower than 11 units has no room 10 units in from its edge.
     if (spanX <= 0 || spanY <= 0) continue;
-    const int x = truncateToInt(road.x + 10 + rand() % spanX);
-    const int y = truncateToInt(road.y + 10 + rand() % spanY);
+    const int x = truncateToInt(road.x + 10 + world.random.next() % spanX);
+    const int y = truncateToInt(road.y + 10 + world.random.next() % spanY);
     auto item = std::make_unique<MoneyItem>();
     item->x = x;
     item->y = y;
@@ -62,4 +60,29 @@ void startLevel(World& world) {
   loadMap(world);
   placeMoneyItems(world);
   makeStartPlayer(world);
+}
+
+std::unique_ptr<Person> makeFirstPlayer() {
+  constexpr double START_X = 100.0, START_Y = 100.0;
+  std::vector<std::unique_ptr<Weapon>> guns;
+  guns.push_back(makeAK47(START_X, START_Y));
+  guns.push_back(makeM4(START_X, START_Y));
+  auto player = makeValdero(std::move(guns));
+  // The first start of the program is calmer than a level start.
+  player->wantedLevel = 3.0;
+  return player;
+}
+
+void startFirstCity(World& world) {
+  world.player = makeFirstPlayer();
+  world.levels = readLevelList();
+  const Person& player = *world.player;
+  world.cursorX = static_cast<int>(player.x) + 50;
+  world.cursorY = static_cast<int>(player.y) + 50;
+  if (world.mapName.empty() && !world.levels.empty()) world.mapName = world.levels[0];
+  if (!world.mapName.empty()) {
+    loadMap(world);
+    placeMoneyItems(world);
+  }
+  if (!world.houses.empty()) world.houses[0]->text = "Brannik";
 }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "world/clock.h"
+#include "world/random.h"
 #include "world/record_list.h"
 #include "world/records.h"
 #include "world/rect.h"
@@ -42,4 +43,5 @@ struct World {
   uint32_t shotsFired = 0;  // numbers the bullets, so that a bullet is told from its successor
 
   Clock clock;
+  RandomStream random;  // every draw of the simulation; seeded by the game's start or a replay
 };

@@ -25,7 +25,7 @@ constexpr Uint32 GREY = 0x00808080;  // background of the test screens: black an
 class HeadlessGame {
  public:
   explicit HeadlessGame(int w = 800, int h = 600) {
-    std::srand(7);
+    game.world.random.seed(7);
     SDL_Init(SDL_INIT_VIDEO);
     TTF_Init();
     World& world = game.world;

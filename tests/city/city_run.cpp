@@ -134,7 +134,7 @@ CityHealth runCity(const std::string& name, int frames, unsigned seed) {
   world.view = {0, 0, 1600, 1200};
   world.clock.setManual(1000);
   world.mapName = name;
-  srand(seed);
+  world.random.seed(seed);
   startLevel(world);
   health.drivers = world.drivers.count();
   health.pedestrians = world.pedestrians.count();

@@ -40,7 +40,7 @@ class EditorTest : public ::testing::Test {
   }
 
   void SetUp() override {
-    std::srand(7);
+    game.world.random.seed(7);
     World& world = game.world;
     Media& media = game.media;
     media.screen = SDL_GetVideoSurface();

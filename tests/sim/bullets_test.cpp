@@ -17,7 +17,7 @@ struct BulletWorld : ::testing::Test {
   void SetUp() override {
     world.view = {0, 0, 800, 600};
     world.clock.setManual(10000);
-    srand(1);
+    world.random.seed(1);
   }
 
   Bullet& addBullet(double x, double y, int heading, double power, int32_t range = 1000) {

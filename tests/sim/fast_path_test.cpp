@@ -392,10 +392,10 @@ void playBothWays(unsigned seed, int frames) {
     const int housesBefore = plain.world.houses.count();
     std::vector<double> speeds;
     for (const auto& car : plain.world.cars) speeds.push_back(car->speed);
-    std::srand(seed * 1000 + f);
+    plain.world.random.seed(seed * 1000 + f);
     setGridUse(GridUse::Never);
     simulateFrame(plain.world);
-    std::srand(seed * 1000 + f);
+    fast.world.random.seed(seed * 1000 + f);
     setGridUse(GridUse::Always);
     simulateFrame(fast.world);
     if (firstFrameRemovals < 0 && plain.world.houses.count() < housesBefore) firstFrameRemovals = f;

@@ -19,7 +19,7 @@ struct HostileWorld : ::testing::Test {
   void SetUp() override {
     world.view = {0, 0, 800, 600};
     world.clock.setManual(10000);
-    srand(1);
+    world.random.seed(1);
     world.player = makePerson("Valdero", nullptr, 0, false, false, 100, 0, 0, 2000, 2000, 29,
                               18, {}, 100, 0);
   }
@@ -154,9 +154,8 @@ TEST_F(HostileWorld, StrangeWeaponIndicesAndMissingPlayerAreHarmless) {
 TEST_F(HostileWorld, WithoutSidewalksCalmBadGuysWander) {
   Person& b = badGuy(1500, 1500);
   b.heading = 200;
-  srand(6);
-  const int draw = rand();
-  srand(6);
+  const int draw = RandomStream(6).next();
+  world.random.seed(6);
   updateBadGuys(world);
   EXPECT_EQ(b.heading, draw % 2 == 1 ? 220 : 180);
   EXPECT_FALSE(b.scared);

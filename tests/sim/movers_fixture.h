@@ -14,7 +14,7 @@ class MoversTest : public ::testing::Test {
   void SetUp() override {
     world.view = {0, 0, 800, 600};
     world.clock.setManual(1000);
-    srand(1234);
+    world.random.seed(1234);
     world.player = makePerson("Player", nullptr, 0, false, false, 100, 0, 0, 500, 500, 20, 20,
                               {}, 10, 0);
   }

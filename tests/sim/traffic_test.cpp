@@ -31,7 +31,7 @@ struct TrafficWorld : ::testing::Test {
   void SetUp() override {
     world.view = {0, 0, 800, 600};
     world.clock.setManual(10000);
-    srand(1);
+    world.random.seed(1);
   }
   Sidewalk& sidewalk(double x, double y, double w, double h) {
     auto s = std::make_unique<Sidewalk>();
@@ -139,29 +139,28 @@ TEST_F(TrafficWorld, CarBlocksOnlyWhenTheStepWouldTouchACar) {
 TEST_F(TrafficWorld, NextSegmentChoices) {
   Segment a = seg(0, 0, 10, 10), b = seg(20, 0, 10, 10), c = seg(40, 0, 10, 10);
   Segment s = seg(100, 0, 10, 10);
-  EXPECT_EQ(drawNextSegment(s, nullptr), nullptr);  // no connections
+  EXPECT_EQ(drawNextSegment(world.random, s, nullptr), nullptr);  // no connections
   s.neighbours = {&a};
-  EXPECT_EQ(drawNextSegment(s, &a), &a);  // one connection: that one, even back
+  EXPECT_EQ(drawNextSegment(world.random, s, &a), &a);  // one connection: that one, even back
   s.neighbours = {&a, &b};
   for (unsigned seed = 0; seed < 200; ++seed) {
-    srand(seed);
-    ASSERT_EQ(drawNextSegment(s, &a), &b) << seed;  // never back while another one exists
+    world.random.seed(seed);
+    ASSERT_EQ(drawNextSegment(world.random, s, &a), &b) << seed;  // never back while another one exists
   }
-  // The draw is connection[rand() % count].
+  // The draw is connection[draw % count].
   s.neighbours = {&a, &b, &c};
-  srand(9);
-  const Segment* expected = s.neighbours[rand() % 3];
-  srand(9);
-  EXPECT_EQ(drawNextSegment(s, nullptr), expected);
+  const Segment* expected = s.neighbours[RandomStream(9).next() % 3];
+  world.random.seed(9);
+  EXPECT_EQ(drawNextSegment(world.random, s, nullptr), expected);
 
   // Every connection is the segment walked from: accepted after a bounded number of draws.
   s.neighbours = {&a, &a};
-  srand(4);
-  for (int i = 0; i < MAX_SEGMENT_DRAWS; ++i) rand();
-  const int after = rand();
-  srand(4);
-  EXPECT_EQ(drawNextSegment(s, &a), &a);
-  EXPECT_EQ(rand(), after);
+  world.random.seed(4);
+  for (int i = 0; i < MAX_SEGMENT_DRAWS; ++i) world.random.next();
+  const int after = world.random.next();
+  world.random.seed(4);
+  EXPECT_EQ(drawNextSegment(world.random, s, &a), &a);
+  EXPECT_EQ(world.random.next(), after);
 }
 
 TEST_F(TrafficWorld, PedestrianTurnPointsAlongTwoStrips) {
@@ -276,9 +275,8 @@ TEST_F(TrafficWorld, PanicZigzagsForwardOnScreenAndCalmsOffScreen) {
   Person& p = pedestrian(300, 300);
   p.scared = true;
   p.heading = 90;
-  srand(3);
-  const int first = rand();
-  srand(3);
+  const int first = RandomStream(3).next();
+  world.random.seed(3);
   updatePedestrians(world);
   EXPECT_EQ(p.savedHeading, 90);
   EXPECT_EQ(p.heading, first % 2 == 0 ? 110 : 70);
@@ -301,9 +299,8 @@ TEST_F(TrafficWorld, PanicZigzagsForwardOnScreenAndCalmsOffScreen) {
 TEST_F(TrafficWorld, WithoutSidewalksPedestriansWander) {
   Person& p = pedestrian(300, 300);
   p.heading = 100;
-  srand(11);
-  const int draw = rand();
-  srand(11);
+  const int draw = RandomStream(11).next();
+  world.random.seed(11);
   updatePedestrians(world);
   EXPECT_EQ(p.heading, draw % 2 == 1 ? 120 : 80);
   EXPECT_NE(p.y, 300);
@@ -581,9 +578,8 @@ TEST_F(TrafficWorld, WithoutRoadsADrivenCarJustAccelerates) {
   Car& c = car(500, 500, 30);
   Person& d = seat(world, driver(0, 0), c);
   d.heading = 100;
-  srand(2);
-  const int draw = rand();
-  srand(2);
+  const int draw = RandomStream(2).next();
+  world.random.seed(2);
   updateDrivers(world);
   EXPECT_EQ(d.heading, draw % 2 == 0 ? 120 : 80);
   EXPECT_EQ(c.heading, 30);

@@ -30,7 +30,7 @@ struct FiringWorld : ::testing::Test {
   void SetUp() override {
     world.view = {0, 0, 800, 600};
     world.clock.setManual(10000);
-    srand(1);
+    world.random.seed(1);
   }
   Person& addPedestrian(double x, double y, int heading) {
     auto p = makePerson("walker", nullptr, 0, true, false, 100, 0, 0, x, y, 20, 20, {}, 5, 0);

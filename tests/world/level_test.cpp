@@ -46,7 +46,7 @@ TEST(PlaceMoneyItems, TenItemsInsideTheirRoads) {
   addRoad(world, 100, 100, 400, 60);
   addRoad(world, 1000, 50, 60, 900);
   addRoad(world, 2000, 2000, 11, 11);  // exactly room for one spot
-  srand(1234);
+  world.random.seed(1234);
   placeMoneyItems(world);
   ASSERT_EQ(world.moneyItems.count(), 10);
   for (const auto& m : world.moneyItems) {
@@ -69,7 +69,7 @@ TEST(PlaceMoneyItems, TenItemsInsideTheirRoads) {
   addRoad(again, 100, 100, 400, 60);
   addRoad(again, 1000, 50, 60, 900);
   addRoad(again, 2000, 2000, 11, 11);
-  srand(1234);
+  again.random.seed(1234);
   placeMoneyItems(again);
   ASSERT_EQ(again.moneyItems.count(), 10);
   for (int i = 0; i < 10; ++i) {
@@ -88,7 +88,7 @@ TEST(PlaceMoneyItems, RoadsWithoutRoomAreSkippedDrawingOnlyThePick) {
   addRoad(world, 10, 10, 10, 500);     // too narrow
   addRoad(world, 10, 10, 500, 10.9);   // too low
   addRoad(world, 10, 10, -50, -50);    // nonsense size
-  srand(99);
+  world.random.seed(99);
   placeMoneyItems(world);
   EXPECT_EQ(world.moneyItems.count(), 0);
 
@@ -97,28 +97,28 @@ TEST(PlaceMoneyItems, RoadsWithoutRoomAreSkippedDrawingOnlyThePick) {
   World mixed;
   addRoad(mixed, 10, 10, 10, 500);
   addRoad(mixed, 300, 300, 200, 100);
-  srand(7);
+  RandomStream draws(7);
   int expected = 0;
   for (int n = 0; n < 10; ++n) {
-    if (rand() % 2 == 1) {
-      rand();
-      rand();
+    if (draws.next() % 2 == 1) {
+      draws.next();
+      draws.next();
       ++expected;
     }
   }
-  const int next = rand();
+  const int next = draws.next();
   ASSERT_GT(expected, 0);
   ASSERT_LT(expected, 10);
-  srand(7);
+  mixed.random.seed(7);
   placeMoneyItems(mixed);
   EXPECT_EQ(mixed.moneyItems.count(), expected);
-  EXPECT_EQ(rand(), next);
+  EXPECT_EQ(mixed.random.next(), next);
   for (const auto& m : mixed.moneyItems) EXPECT_TRUE(onRoad(mixed, *m));
 
   // Absurdly large roads do not overflow.
   World huge;
   addRoad(huge, 10, 10, 1e15, 1e15);
-  srand(3);
+  huge.random.seed(3);
   placeMoneyItems(huge);
   ASSERT_EQ(huge.moneyItems.count(), 10);
   for (const auto& m : huge.moneyItems) EXPECT_GE(m->x, 20);
@@ -128,7 +128,7 @@ TEST(StartLevel, GivesTheStandardPlayerAndTheMapAsSaved) {
   World world;
   world.mapName = kTown;
   world.clock.setManual(500);
-  srand(42);
+  world.random.seed(42);
   startLevel(world);
   const int cars = world.cars.count();
   ASSERT_GE(cars, 2) << "run from the repository root";

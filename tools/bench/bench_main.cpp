@@ -87,6 +87,7 @@ void useCity(const std::string& name, bool keepFull, int moversEach = -1) {
   if (g_loaded == name) return;
   World& w = world();
   std::srand(SEED);
+  w.random.seed(SEED);
   w.clock.setManual(START_TICKS);
   if (name == "default") {
     if (!startDefaultCity(w)) std::fprintf(stderr, "zor_bench: no level in maps/levels.txt\n");

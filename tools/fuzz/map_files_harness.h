@@ -112,7 +112,7 @@ inline std::string runCase(const char* data, size_t size) {
     readMapFile(world, file, in);
   }
   linkNetworks(world);
-  srand(1);
+  world.random.seed(1);
   placeMoneyItems(world);
   for (const auto& m : world.moneyItems)
     if (!std::isfinite(m->x) || !std::isfinite(m->y)) return "money item off the map";

@@ -111,6 +111,7 @@ int main(int argc, char** argv) {
     if (!media.background) std::fprintf(stderr, "warning: no art under %s/GFX\n", root.c_str());
 
     std::srand(1);
+    world.random.seed(1);
     if (!map.empty()) {
       world.mapName = map;
       startLevel(world);

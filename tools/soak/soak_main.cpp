@@ -201,6 +201,7 @@ int run(const Options& options) {
   const std::string scratch = makeScratchDir("zor-soak");
   world.clock.setManual(START_TICKS);
   std::srand(options.seed);
+  world.random.seed(options.seed);
   int failures = 0;
   if (!startCity(world, scratch, true)) {
     std::fprintf(stderr, "zor_soak: cannot write the stress city under %s\n", scratch.c_str());
