@@ -104,9 +104,15 @@ TEST_F(EditorTools, EveryKindIsPlacedWithItsDefaults) {
     const char* file;
     const char* line;
   } saved[] = {
-      {"houses", "?"},    {"roads", "?"},       {"sidewalks", "?"},
-      {"lawns", "?"},     {"weapons", "?"},     {"cars", "?"},
-      {"pedestrants", "?"}, {"drivers", "?"},   {"badguys", "?"},
+      {"houses", "700 800 60 30 - 100 0 0"},
+      {"roads", "700 800 60 30 -"},
+      {"sidewalks", "700 800 60 30"},
+      {"lawns", "700 800 60 30 0"},
+      {"weapons", "700 800 60 30 1000 10 default 20 1 0 0"},
+      {"cars", "1000 1100 69 94 0 100 0 10 0 4 0 0.1"},
+      {"pedestrants", "1200 1300 30 20 1 0 0 0 100 5 10 Sela 0"},
+      {"drivers", "1400 1500 30 20"},
+      {"badguys", "1600 1700 30 20"},
   };
   for (const auto& f : saved)
     EXPECT_EQ(readFile(std::string("maps/kinds/") + f.file + ".txt"), f.line) << f.file;
