@@ -1,7 +1,5 @@
-// The editor's tools: cursor moves, placement tests, placing, selecting, deleting, map keys,
-// the overlay and the paced frame.
-#include <cmath>
-
+// The editor's tools: cursor steps, placing every kind, deleting a car, map keys, typing and
+// the overlay.
 #include "editor/editor.h"
 #include "editor/properties.h"
 #include "editor_fixture.h"
@@ -10,16 +8,6 @@
 #include "world/lifetime.h"
 
 namespace {
-
-template <class R>
-R* addRect(RecordList<R>& list, double x, double y, double w, double h) {
-  auto r = std::make_unique<R>();
-  r->x = x;
-  r->y = y;
-  r->w = w;
-  r->h = h;
-  return list.append(std::move(r));
-}
 
 Person* addPerson(RecordList<Person>& list, double x, double y) {
   return list.append(
@@ -38,21 +26,9 @@ class EditorTools : public EditorTest {
     game.world.cursorX = x;
     game.world.cursorY = y;
   }
-  // Moves the cursor with the mouse as the user would, one motion event.
-  void moveTo(int x, int y) {
-    handleEditorEvent(game.editor, motion(x - game.world.cursorX, y - game.world.cursorY));
-  }
   void clickAt(int x, int y) {
     cursorAt(x, y);
     handleEditorEvent(game.editor, button(SDL_BUTTON_LEFT));
-  }
-  void rightClickAt(int x, int y) {
-    cursorAt(x, y);
-    handleEditorEvent(game.editor, button(SDL_BUTTON_RIGHT));
-  }
-  void frameWith(const SDL_Event& e) {
-    push(e);
-    editorFrame(game.editor);
   }
   std::string selection() const {
     return std::string(1, game.editor.selectedKind) + std::to_string(game.editor.selectedIndex);
