@@ -86,7 +86,7 @@ def run(args, folder):
         return found[0] if found else None
 
     try:
-        game = subprocess.Popen([args.zor], cwd=folder, env=env,
+        game = subprocess.Popen([os.path.abspath(args.zor)], cwd=folder, env=env,
                                 stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         win = wait_for("the window \"ZOR\"", window)
         shell = x("xdotool", "getwindowgeometry", "--shell", win)
