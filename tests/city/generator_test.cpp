@@ -12,7 +12,8 @@
 #include "render/world_view.h"
 #include "tools/citygen/city_generator.h"
 #include "world/map_files.h"
-#include "world/scratch_dir.h"
+#include "support/scratch.h"
+using namespace testsupport;
 
 namespace {
 
