@@ -176,7 +176,7 @@ TEST(CityGenerator, AMadeCityIsListedOnce) {
   ScratchDir scratch;
   World world;
   world.levels = {"downtown"};
-  saveLevelList(world);
+  ASSERT_EQ(saveLevelList(world), "");
   EXPECT_TRUE(addToLevelList("harbour"));
   EXPECT_TRUE(addToLevelList("harbour"));
   EXPECT_EQ(readLevelList(), (std::vector<std::string>{"downtown", "harbour"}));
