@@ -5,10 +5,12 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <vector>
 
 #include "app/world.h"
 #include "platform/platform.h"
 #include "render/blit.h"
+#include "render/ground_cover.h"
 #include "render/rotate.h"
 #include "render/text.h"
 #include "sim/collision.h"
@@ -19,25 +21,106 @@ namespace {
 constexpr int kArrowInset = 30;        // pixels between an arrow's centre and the screen edge
 constexpr uint32_t kCarNameMs = 2000;  // how long the model name shows after boarding
 
-// Fills the part of every rectangle of the list that lies in the view (corners truncated
-// toward zero, as the world's coordinates are); colourOf picks each one's colour. Clipping
-// before narrowing keeps any size or position inside SDL's 16 bits.
+GroundPainting g_groundPainting = GroundPainting::EachPixelOnce;
+
+// Where a rectangle of the city lies on the screen: its part in the view (corners truncated
+// toward zero, as the world's coordinates are). Clipping before narrowing keeps any size or
+// position inside SDL's 16 bits. False when nothing of it shows.
+template <class R>
+bool screenArea(const R& r, const SDL_Rect& view, SDL_Rect& area) {
+  if (!rectInView(rectOf(r), view)) return false;
+  const int64_t viewRight = view.x + view.w, viewBottom = view.y + view.h;
+  const int64_t left = truncateToInt(r.x), top = truncateToInt(r.y);
+  const int64_t x0 = std::max<int64_t>(left, view.x), y0 = std::max<int64_t>(top, view.y);
+  const int64_t x1 = std::min<int64_t>(left + truncateToInt(r.w), viewRight);
+  const int64_t y1 = std::min<int64_t>(top + truncateToInt(r.h), viewBottom);
+  if (x1 <= x0 || y1 <= y0) return false;
+  area = SDL_Rect{toSint16(x0 - view.x), toSint16(y0 - view.y), toUint16(x1 - x0),
+                  toUint16(y1 - y0)};
+  return true;
+}
+
+// Fills every rectangle of the list that shows; colourOf picks each one's colour.
 template <class R, class ColourOf>
 void fillRects(World& world, const RecordList<R>& list, ColourOf colourOf) {
-  const SDL_Rect& view = world.view;
-  const int64_t viewRight = view.x + view.w, viewBottom = view.y + view.h;
-  for (const auto& record : list) {
-    const R& r = *record;
-    if (!rectInView(rectOf(r), view)) continue;
-    const int64_t left = truncateToInt(r.x), top = truncateToInt(r.y);
-    const int64_t x0 = std::max<int64_t>(left, view.x), y0 = std::max<int64_t>(top, view.y);
-    const int64_t x1 = std::min<int64_t>(left + truncateToInt(r.w), viewRight);
-    const int64_t y1 = std::min<int64_t>(top + truncateToInt(r.h), viewBottom);
-    if (x1 <= x0 || y1 <= y0) continue;
-    const SDL_Rect area{toSint16(x0 - view.x), toSint16(y0 - view.y), toUint16(x1 - x0),
-                        toUint16(y1 - y0)};
-    fillRect(world.screen, area, colourOf(r));
+  SDL_Rect area;
+  for (const auto& record : list)
+    if (screenArea(*record, world.view, area)) fillRect(world.screen, area, colourOf(*record));
+}
+
+// Puts every rectangle of the list that shows on the stack.
+template <class R, class ColourOf>
+void stackRects(const World& world, const RecordList<R>& list, bool painted, ColourOf colourOf,
+                std::vector<CoverRect>& stack) {
+  SDL_Rect area;
+  for (const auto& record : list)
+    if (screenArea(*record, world.view, area))
+      stack.push_back({area.x, area.y, area.x + area.w, area.y + area.h, colourOf(*record),
+                       painted});
+}
+
+Uint32 lawnColour(const World& world, const Lawn& l) {
+  return world.lawnColours[tableIndex(l.colourIndex)];
+}
+Uint32 houseColour(const World& world, const House& h) {
+  return world.houseColours[tableIndex(h.colourIndex)];
+}
+
+// The screen's clip rectangle, which every fill and blit keeps to.
+CoverRect clipArea(const SDL_Surface* screen) {
+  const SDL_Rect& c = screen->clip_rect;
+  return {c.x, c.y, c.x + c.w, c.y + c.h, 0, false};
+}
+
+// The ground under everything that moves: the background where nothing covers it, then lawns,
+// sidewalks and roads. Each pixel is written once, by the topmost of them; pixels under a
+// house are left alone, as the house is filled over them later in the frame.
+void paintGround(World& world) {
+  SDL_Surface* screen = world.screen;
+  if (g_groundPainting == GroundPainting::LayerByLayer) {
+    blitAt(screen, world.background.get(), 0, 0);
+    fillRects(world, world.lawns, [&](const Lawn& l) { return lawnColour(world, l); });
+    fillRects(world, world.sidewalks, [&](const Sidewalk&) { return world.sidewalkGrey; });
+    fillRects(world, world.roads, [&](const Road&) { return world.roadGrey; });
+    return;
   }
+  static std::vector<CoverRect> stack;
+  static std::vector<CoverPiece> pieces;
+  stack.clear();
+  stackRects(world, world.lawns, true, [&](const Lawn& l) { return lawnColour(world, l); }, stack);
+  stackRects(world, world.sidewalks, true, [&](const Sidewalk&) { return world.sidewalkGrey; },
+             stack);
+  stackRects(world, world.roads, true, [&](const Road&) { return world.roadGrey; }, stack);
+  stackRects(world, world.houses, false, [](const House&) { return 0u; }, stack);
+  coverPieces(stack, clipArea(screen), pieces);
+  for (const CoverPiece& p : pieces) {
+    const SDL_Rect area{static_cast<Sint16>(p.x), static_cast<Sint16>(p.y),
+                        static_cast<Uint16>(p.w), static_cast<Uint16>(p.h)};
+    if (p.top < 0)
+      blitPart(screen, world.background.get(), area);
+    else if (stack[p.top].painted)
+      fillRect(screen, area, stack[p.top].colour);
+  }
+}
+
+// The houses, over the cars: where houses overlap, only the topmost one is filled.
+void paintHouses(World& world) {
+  if (g_groundPainting == GroundPainting::LayerByLayer) {
+    fillRects(world, world.houses, [&](const House& h) { return houseColour(world, h); });
+    return;
+  }
+  static std::vector<CoverRect> stack;
+  static std::vector<CoverPiece> pieces;
+  stack.clear();
+  stackRects(world, world.houses, true, [&](const House& h) { return houseColour(world, h); },
+             stack);
+  coverPieces(stack, clipArea(world.screen), pieces);
+  for (const CoverPiece& p : pieces)
+    if (p.top >= 0)
+      fillRect(world.screen,
+               SDL_Rect{static_cast<Sint16>(p.x), static_cast<Sint16>(p.y),
+                        static_cast<Uint16>(p.w), static_cast<Uint16>(p.h)},
+               stack[p.top].colour);
 }
 
 // Picture files face up, headings count from the right: turn by the heading less 90 degrees
@@ -165,15 +248,13 @@ void drawRotated(World& world, SurfacePtr& slot, SDL_Surface* frame, double angl
          truncateToInt(y) - picture->h / 2 - world.view.y, turnsOpaqueOrClear(frame));
 }
 
+void setGroundPainting(GroundPainting painting) { g_groundPainting = painting; }
+
 void drawWorld(World& world) {
   if (!world.screen) return;
   const SDL_Rect& view = world.view;
 
-  blitAt(world.screen, world.background.get(), 0, 0);
-  fillRects(world, world.lawns,
-            [&](const Lawn& l) { return world.lawnColours[tableIndex(l.colourIndex)]; });
-  fillRects(world, world.sidewalks, [&](const Sidewalk&) { return world.sidewalkGrey; });
-  fillRects(world, world.roads, [&](const Road&) { return world.roadGrey; });
+  paintGround(world);
 
   for (const auto& mark : world.deathMarks)
     blitAt(world.screen, world.bloodStain.get(), truncateToInt(mark->x - view.x),
@@ -190,8 +271,7 @@ void drawWorld(World& world) {
                 upright(car->heading), car->x, car->y);
   }
   // Houses cover the cars under them.
-  fillRects(world, world.houses,
-            [&](const House& h) { return world.houseColours[tableIndex(h.colourIndex)]; });
+  paintHouses(world);
   drawMoneyItems(world);
 
   drawPeople(world, world.pedestrians);

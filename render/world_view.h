@@ -11,6 +11,14 @@ struct MoneyItem;
 void updateCamera(World& world);
 void drawWorld(World& world);
 
+// How the ground (background, lawns, sidewalks, roads) and the houses are painted. Both give
+// the same picture; painting layer by layer is the plain reference the tests compare with.
+enum class GroundPainting {
+  EachPixelOnce,  // each screen pixel written by the topmost rectangle over it only
+  LayerByLayer,   // the background over the whole screen, then every rectangle in order
+};
+void setGroundPainting(GroundPainting painting);
+
 // Where the arrow toward an off-screen money item sits: 30 pixels inside the screen edge on
 // the item's side, or the player's centre when the item is in no listed direction.
 struct ArrowPlace {
