@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <vector>
 
 #include "app/world.h"
@@ -115,11 +116,50 @@ struct SampledOutline {
   EdgeSamples edge[4];
 };
 
-SampledOutline sampledOutlineAt(const Body& body, double cx, double cy) {
+SampledOutline measureOutline(const Body& body, double cx, double cy) {
   Outline corners = outlineAt(body, cx, cy);
   SampledOutline o;
   for (int k = 0; k < 4; ++k) o.edge[k] = edgeSamples(corners, k);
   return o;
+}
+
+// Everything an outline depends on, bit for bit.
+struct OutlineKey {
+  uint64_t bits[5];
+  bool operator==(const OutlineKey& other) const {
+    return std::memcmp(bits, other.bits, sizeof bits) == 0;
+  }
+};
+
+OutlineKey outlineKey(const Body& body, double cx, double cy) {
+  OutlineKey key;
+  const double heading = body.heading;
+  const double values[5] = {body.w, body.h, heading, cx, cy};
+  std::memcpy(key.bits, values, sizeof values);
+  return key;
+}
+
+// The same outlines are measured again and again within a frame (a car against each of its
+// neighbours, both of a pair that touch, every step of a jam); a small table keeps the
+// latest ones, found by their key, so a hit gives exactly what measuring again would.
+SampledOutline sampledOutlineAt(const Body& body, double cx, double cy) {
+  struct Entry {
+    OutlineKey key;
+    SampledOutline outline;
+    bool filled = false;
+  };
+  constexpr size_t kEntries = 1024;  // a power of two
+  static std::vector<Entry> table(kEntries);
+  const OutlineKey key = outlineKey(body, cx, cy);
+  uint64_t hash = 0x9E3779B97F4A7C15ull;
+  for (uint64_t b : key.bits) hash = (hash ^ b) * 0xFF51AFD7ED558CCDull;
+  Entry& entry = table[(hash >> 32) & (kEntries - 1)];
+  if (!entry.filled || !(entry.key == key)) {
+    entry.key = key;
+    entry.outline = measureOutline(body, cx, cy);
+    entry.filled = true;
+  }
+  return entry.outline;
 }
 
 // Visits every sampled outline point, edge by edge.
