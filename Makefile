@@ -96,4 +96,5 @@ MUTANTS ?= 150
 SEED ?= 1
 .PHONY: mutate
 mutate:
+	tools/setup.sh --tests ccache
 	python3 tools/mutate/mutate.py --mutants $(MUTANTS) --seed $(SEED) --jobs $(JOBS)
