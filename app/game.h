@@ -35,6 +35,7 @@ struct Game {
   bool dragging = false;
   bool showHelp = true;
   bool editing = false;
+  std::string saveMessage;  // why the last F2 could not write the map; shown until a save works
 
   // Desktop size seen before the first video mode was set (0 when unknown); offered when the
   // display reports that any full-screen size is possible.

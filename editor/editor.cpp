@@ -89,9 +89,12 @@ bool mapKey(Game& game, SDLKey key) {
     case SDLK_F1:
       game.showHelp = !game.showHelp;
       return true;
-    case SDLK_F2:
-      saveMap(world);
+    case SDLK_F2: {
+      // The map stays in memory as it is, so the user can make room and press F2 again.
+      const std::string error = saveMap(world);
+      game.saveMessage = error.empty() ? "" : "Not saved: " + error;
       return true;
+    }
     case SDLK_F3:
       clearWorld(world);
       loadMap(world);
@@ -533,6 +536,7 @@ void drawEditor(Game& game) {
     }
   }
   if (game.editing) drawText(world, font, game.editText, black, W / 2, H - 20);
+  if (!game.saveMessage.empty()) drawText(world, font, game.saveMessage, black, 10, 10);
 }
 
 bool editorFrame(Game& game) {

@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <filesystem>
 
 #include "app/game.h"
 #include "app/list_screen.h"
@@ -44,21 +45,40 @@ void runMapList(Game& game) {
     clearWorld(world);
     world.mapName = maps.items[chosen];
     loadMap(world);
+    game.saveMessage.clear();
     editorLoop(game);
     maps.back = true;
   });
 }
 
-// "Create map": append the name to the level list, write the empty map, edit it.
-void createMap(Game& game, const std::string& name) {
+}  // namespace
+
+// The empty map is written before the list names it, so a list never names a map that is
+// not on disk.
+std::string createMap(Game& game, const std::string& name) {
   World& world = game.world;
-  world.levels.push_back(name);
-  saveLevelList(world);
+  World empty;
+  empty.mapName = name;
+  std::string error = saveMap(empty);  // the folder and nine empty files
+  if (error.empty()) {
+    world.levels.push_back(name);
+    error = saveLevelList(world);
+    if (!error.empty()) world.levels.pop_back();
+  }
+  if (!error.empty()) {
+    // The name was free, so the folder, if any, is the one just made.
+    std::error_code ignored;
+    std::filesystem::remove_all("maps/" + name, ignored);
+    return error;
+  }
   clearWorld(world);
   world.mapName = name;
-  saveMap(world);
   loadMap(world);
+  game.saveMessage.clear();
+  return "";
 }
+
+namespace {
 
 void runNamePrompt(Game& game) {
   World& world = game.world;
@@ -76,9 +96,13 @@ void runNamePrompt(Game& game) {
       // A refused name writes nothing: no existing map can be overwritten by an empty one.
       prompt.message = refusedMapName(world, game.editText);
       if (prompt.message.empty()) {
-        createMap(game, game.editText);
-        editorLoop(game);
-        prompt.leave = true;
+        const std::string error = createMap(game, game.editText);
+        if (error.empty()) {
+          editorLoop(game);
+          prompt.leave = true;
+        } else {
+          prompt.message = "Not saved: " + error;
+        }
       }
     }
     drawText(world, world.bigFont.get(), prompt.message, world.black, 200, 300);
@@ -97,6 +121,8 @@ std::string refusedMapName(const World& world, const std::string& name) {
   if (!allowed || name == "." || name == ".." || name.front() == ' ' || name.back() == ' ' ||
       name.back() == '.')
     return "Invalid name";
+  // The level list and the temporary files of a save live beside the map folders.
+  if (reservedMapName(name)) return "Reserved name";
   if (std::find(world.levels.begin(), world.levels.end(), name) != world.levels.end() ||
       pathExists("maps/" + name))
     return "Name taken";

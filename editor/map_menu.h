@@ -12,9 +12,15 @@ void mapMenu(Game& game);
 
 // Why a name typed for a new map is refused: "Empty name", "Invalid name" (blanks at either
 // end, a trailing dot, "." or "..", or a character other than a letter, a digit, a blank, '-',
-// '_' or '.'), "Name taken" (already in the level list, or its folder exists under "maps/");
+// '_' or '.'), "Reserved name" ("levels.txt", or ending in ".tmp": names the game's own files
+// take), "Name taken" (already in the level list, or its folder exists under "maps/");
 // an empty text when the name can be used.
 std::string refusedMapName(const World& world, const std::string& name);
+
+// "Create map" for a name that refusedMapName accepts: writes the empty map and adds it to the
+// level list, then loads it. Returns what could not be written; the map in memory then stays
+// as it was, and nothing of the new map is left behind.
+std::string createMap(Game& game, const std::string& name);
 
 // The name prompt's state between its passes.
 struct NamePrompt {

@@ -244,8 +244,8 @@ void drawRotated(World& world, SurfacePtr& slot, SDL_Surface* frame, double angl
   platformSetColorKey(slot.get(), world.keyColour);
   if (!world.screen) return;
   SDL_Surface* picture = slot.get();
-  blitAt(world.screen, picture, truncateToInt(x) - picture->w / 2 - world.view.x,
-         truncateToInt(y) - picture->h / 2 - world.view.y, turnsOpaqueOrClear(frame));
+  blitAt(world.screen, picture, int64_t{truncateToInt(x)} - picture->w / 2 - world.view.x,
+         int64_t{truncateToInt(y)} - picture->h / 2 - world.view.y, turnsOpaqueOrClear(frame));
 }
 
 void setGroundPainting(GroundPainting painting) { g_groundPainting = painting; }

@@ -485,7 +485,7 @@ bool hitsHouse(const World& world, const Body& body) {
   housesNear(world, body.nextX, body.nextY, halfDiagonal(body), candidates);
   for (int i : candidates) {
     Rect rect = rectOf(*world.houses[i]);
-    if (nearHouse(rect, body) && nextBoxRectClearance(body, rect) < BLOCK_DISTANCE) return true;
+    if (hasArea(rect) && nearHouse(rect, body) && nextBoxRectClearance(body, rect) < BLOCK_DISTANCE) return true;
   }
   return false;
 }
@@ -499,7 +499,7 @@ bool anyCornerInView(const Body& body, const SDL_Rect& view) {
 }
 
 bool rectInView(const Rect& rect, const SDL_Rect& view) {
-  if (!(rect.w >= 0 && rect.h >= 0)) return false;
+  if (!hasArea(rect)) return false;
   const double left = view.x, top = view.y, right = left + view.w, bottom = top + view.h;
   return rect.x <= right && rect.x + rect.w >= left && rect.y <= bottom &&
          rect.y + rect.h >= top;

@@ -15,6 +15,9 @@ constexpr double PI = 3.141592653589793;
 struct Rect {
   double x, y, w, h;
 };
+// A rectangle with a negative (or NaN) width or height covers nothing: it is not drawn and
+// blocks no one, whatever a map file or the property panel says.
+inline bool hasArea(const Rect& r) { return r.w >= 0 && r.h >= 0; }
 inline Rect rectOf(const House& r) { return {r.x, r.y, r.w, r.h}; }
 inline Rect rectOf(const Segment& r) { return {r.x, r.y, r.w, r.h}; }
 inline Rect rectOf(const Lawn& r) { return {r.x, r.y, r.w, r.h}; }
@@ -49,7 +52,7 @@ bool nearHouseNow(const Rect& house, const Body& body);  // at the current centr
 bool hitsHouse(const World& world, const Body& body);
 
 bool anyCornerInView(const Body& body, const SDL_Rect& view);
-// Any part of the rectangle in the view (edges included); a negative size covers nothing.
+// Any part of the rectangle in the view (edges included).
 bool rectInView(const Rect& rect, const SDL_Rect& view);
 
 // Accepts the tentative centre axis by axis (y first) inside the world's bands.

@@ -110,6 +110,7 @@ void nearestHouseAmong(const World& world, Person& person, const Houses& houses)
   for (int i : houses) {
     const House* house = world.houses[i];
     Rect rect = rectOf(*house);
+    if (!hasArea(rect)) continue;
     if (rect.x <= nx && nx <= rect.x + rect.w && rect.y <= ny && ny <= rect.y + rect.h) {
       person.houseClearance = 0;
       person.blockingHouse = house;

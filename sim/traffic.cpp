@@ -11,6 +11,7 @@
 #include "sim/on_foot.h"
 #include "sim/spatial_grid.h"
 #include "sim/vehicles.h"
+#include "world/saturate.h"
 
 namespace {
 
@@ -48,8 +49,8 @@ void firstWaypoint(Person& p, const Segment& s, double inset) {
     ax = s.x + s.w / 2;
     ay = s.y + s.h / 2;
   }
-  p.waypointAX = static_cast<int32_t>(ax);
-  p.waypointAY = static_cast<int32_t>(ay);
+  p.waypointAX = truncateToInt(ax);
+  p.waypointAY = truncateToInt(ay);
 }
 
 // Steps forward, committed only when neither a house nor a car is in the way.
@@ -82,15 +83,15 @@ void aimCar(Car& car, int32_t px, int32_t py) { facePoint(car, px, py); }
 void headFor(Person& d, Car& car, const Segment& current, const Segment& next) {
   const double r = car.halfDiagonal;
   const std::string relation = segmentRelation(current, next);
-  int32_t bx = static_cast<int32_t>(car.x), by = static_cast<int32_t>(car.y);
+  int32_t bx = truncateToInt(car.x), by = truncateToInt(car.y);
   if (relation == "left")
-    bx = static_cast<int32_t>(next.x + next.w - r);
+    bx = truncateToInt(next.x + next.w - r);
   else if (relation == "right")
-    bx = static_cast<int32_t>(next.x + r);
+    bx = truncateToInt(next.x + r);
   else if (relation == "up")
-    by = static_cast<int32_t>(next.y - r);
+    by = truncateToInt(next.y - r);
   else if (relation == "down")
-    by = static_cast<int32_t>(next.y + r);
+    by = truncateToInt(next.y + r);
   d.waypointBX = bx;
   d.waypointBY = by;
   aimCar(car, bx, by);
@@ -154,8 +155,8 @@ void driveAlongRoads(World& world, Person& d, Car& car) {
       if (next) headFor(d, car, current, *next);
     } else if (distanceTo(car, d.waypointBX, d.waypointBY) < r) {
       const Segment& next = enteredSegment(d);
-      d.waypointAX = static_cast<int32_t>(next.x + r);
-      d.waypointAY = static_cast<int32_t>(next.y + r);
+      d.waypointAX = truncateToInt(next.x + r);
+      d.waypointAY = truncateToInt(next.y + r);
       clearB(d);
       aimCar(car, d.waypointAX, d.waypointAY);
     } else if (d.waypointBY != UNSET) {
@@ -272,7 +273,7 @@ void facePoint(Body& body, double px, double py) {
     degrees = std::atan((my - py) / (px - mx)) * toDegrees;
   else  // above left
     degrees = 180.0 - std::atan((my - py) / (mx - px)) * toDegrees;
-  body.heading = normalizeHeading(static_cast<int>(degrees));
+  body.heading = normalizeHeading(truncateToInt(degrees));
 }
 
 // The smallest clearance is below the block distance exactly when one of them is.
@@ -354,11 +355,11 @@ void calmWalk(World& world, Person& p, const NetworkWalk& walk) {
       const Segment* next = drawNextSegment(current, p.previousSegment);
       if (!next) return;  // an isolated segment: wait at A
       const std::string relation = segmentRelation(current, *next);
-      int32_t bx = static_cast<int32_t>(p.x), by = static_cast<int32_t>(p.y);
+      int32_t bx = truncateToInt(p.x), by = truncateToInt(p.y);
       if (relation == "left" || relation == "right")
-        bx = static_cast<int32_t>(next->x + r + walk.turnExtra);
+        bx = truncateToInt(next->x + r + walk.turnExtra);
       else if (relation == "up" || relation == "down")
-        by = static_cast<int32_t>(next->y + r + walk.turnExtra);
+        by = truncateToInt(next->y + r + walk.turnExtra);
       p.waypointBX = bx;
       p.waypointBY = by;
       facePoint(p, bx, by);
@@ -371,8 +372,8 @@ void calmWalk(World& world, Person& p, const NetworkWalk& walk) {
     const double reachB = walk.reachBWithinR ? r : WAYPOINT_REACH;
     if (distanceTo(p, p.waypointBX, p.waypointBY) < reachB) {
       const Segment& next = enteredSegment(p);
-      p.waypointAX = static_cast<int32_t>(next.x + r + walk.cornerExtra);
-      p.waypointAY = static_cast<int32_t>(next.y + r + walk.cornerExtra);
+      p.waypointAX = truncateToInt(next.x + r + walk.cornerExtra);
+      p.waypointAY = truncateToInt(next.y + r + walk.cornerExtra);
       clearB(p);
       facePoint(p, p.waypointAX, p.waypointAY);
       return;

@@ -39,7 +39,7 @@ double tentativeClearance(const World& world, const Car& car, NearCar&& nearCar)
   housesNear(world, car.nextX, car.nextY, halfDiagonal(car), houses);
   for (int i : houses) {
     Rect rect = rectOf(*world.houses[i]);
-    if (!nearHouse(rect, car)) continue;
+    if (!hasArea(rect) || !nearHouse(rect, car)) continue;
     double c = nextBoxRectClearance(car, rect);
     if (c < clearance) clearance = c;
   }

@@ -18,9 +18,13 @@ const char* mapFileName(MapFile file);
 std::string mapFilePath(const std::string& mapName, MapFile file);
 
 void loadMap(World& world);
-// Writes every file under a temporary name and renames it into place.
-void saveMap(World& world);
-void saveLevelList(World& world);
+// Writes every file under a temporary name and renames it into place, one file after another;
+// a file that cannot be written keeps its old version. Both return what failed first (the
+// path and the system's reason), or "" when everything was written.
+[[nodiscard]] std::string saveMap(World& world);
+[[nodiscard]] std::string saveLevelList(World& world);
+// The names the game itself uses under "maps/": no map may be called so.
+bool reservedMapName(const std::string& name);
 // Reads "maps/levels.txt" (one name per line); a missing file gives an empty list.
 std::vector<std::string> readLevelList(const std::string& path = "maps/levels.txt");
 double rectDistance(const Rect& a, const Rect& b);

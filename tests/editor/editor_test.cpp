@@ -642,6 +642,28 @@ TEST_F(EditorTools, MapKeysSaveReloadAndClear) {
   EXPECT_FALSE(game.showHelp);
 }
 
+TEST_F(EditorTools, AFailedSaveIsShownAndTheMapStaysToBeSavedAgain) {
+  World& world = game.world;
+  world.mapName = "town";
+  writeFile("maps/town", "");  // a file where the map's folder should be
+  game.tool = 'h';
+  clickAt(400, 500);
+  clickAt(450, 600);
+  handleEditorEvent(game, key(SDLK_F2));
+  EXPECT_EQ(game.saveMessage, "Not saved: maps/town/houses.txt: Not a directory");
+  EXPECT_EQ(world.houses.count(), 1);
+  fillScreen(white());
+  drawEditor(game);
+  EXPECT_GT(countInk(10, 10, 300, 15), 20);  // in the top left corner
+  ASSERT_EQ(remove("maps/town"), 0);
+  handleEditorEvent(game, key(SDLK_F2));
+  EXPECT_EQ(game.saveMessage, "");
+  fillScreen(white());
+  drawEditor(game);
+  EXPECT_EQ(countInk(10, 10, 300, 15), 0);
+  EXPECT_EQ(readFile("maps/town/houses.txt"), "400 500 50 100 - 100 0 0");
+}
+
 TEST_F(EditorTools, WhileTypingLettersAreTextAndMapKeysStillWork) {
   World& world = game.world;
   world.mapName = "typed";

@@ -191,8 +191,33 @@ TEST_F(MapMenu, NameChecksGiveShortReasons) {
     EXPECT_EQ(refusedMapName(world, bad), "Invalid name") << bad;
   EXPECT_EQ(refusedMapName(world, "abc"), "Name taken");
   EXPECT_EQ(refusedMapName(world, "folder"), "Name taken");
+  // With no list file yet, a map called so would take the list's own name.
+  for (const char* own : {"levels.txt", "Levels.TXT", "a.tmp", "levels.txt.tmp"})
+    EXPECT_EQ(refusedMapName(world, own), "Reserved name") << own;
   EXPECT_EQ(refusedMapName(world, "My map-2_b.x"), "");
   EXPECT_EQ(refusedMapName(world, "ABC"), "");
+}
+
+TEST_F(MapMenu, ACreateThatCannotWriteSaysSoAndKeepsTheMapInMemory) {
+  World& world = game.world;
+  world.mapName = "old";
+  world.levels = {"old"};
+  world.houses.append(std::make_unique<House>());
+  const int houses = world.houses.count();
+  // The list cannot be replaced: its temporary name is taken by a folder.
+  ASSERT_EQ(system("mkdir 'maps/levels.txt~'"), 0);
+  EXPECT_EQ(createMap(game, "new"), "maps/levels.txt: Is a directory");
+  EXPECT_EQ(world.mapName, "old");
+  EXPECT_EQ(world.houses.count(), houses);
+  EXPECT_EQ(world.levels, std::vector<std::string>{"old"});
+  EXPECT_FALSE(fileExists("maps/new/houses.txt"));
+  EXPECT_EQ(refusedMapName(world, "new"), "");  // free to try again
+
+  ASSERT_EQ(system("rmdir 'maps/levels.txt~'"), 0);
+  EXPECT_EQ(createMap(game, "new"), "");
+  EXPECT_EQ(world.mapName, "new");
+  EXPECT_EQ(world.houses.count(), 0);
+  EXPECT_EQ(readFile("maps/levels.txt"), "old\nnew");
 }
 
 TEST_F(MapMenu, PromptEventsTypeConfirmAndLeave) {

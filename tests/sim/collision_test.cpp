@@ -122,6 +122,13 @@ TEST(Clearance, TouchingBlocksOneAndAHalfPixelsDoesNot) {
   box.nextX = 189;
   EXPECT_NEAR(nextBoxRectClearance(box, rectOf(*world.houses[0])), 1.0, 1e-9);
 
+  // A house of negative width, as a map file may give, stands in no one's way.
+  box.nextX = 195;
+  ASSERT_TRUE(hitsHouse(world, box));
+  world.houses[0]->w = -100;
+  EXPECT_FALSE(hitsHouse(world, box));
+  world.houses[0]->w = 100;
+
   // The current-centre measures ignore the tentative centre.
   EXPECT_NEAR(boxRectClearance(box, rectOf(*world.houses[0])), 40, 1e-9);
   // A house beyond the bounding circle is not even measured.

@@ -263,6 +263,14 @@ TEST_F(TrafficWorld, AttachingPicksTheContainingOrNearestSidewalkAndItsFirstWayp
   EXPECT_EQ(v.waypointAY, static_cast<int>(500 + r));
 }
 
+TEST_F(TrafficWorld, AHugeSidewalkGivesAWaypointAheadOfTheWalker) {
+  sidewalk(100, 100, 1e10, 1e10);  // square: its centre lies far beyond any int
+  Person& p = pedestrian(2000, 2000);
+  updatePedestrians(world);
+  EXPECT_GT(p.waypointAX, 2000);
+  EXPECT_GT(p.waypointAY, 2000);
+}
+
 TEST_F(TrafficWorld, PanicZigzagsForwardOnScreenAndCalmsOffScreen) {
   Sidewalk& s = sidewalk(100, 100, 400, 40);
   Person& p = pedestrian(300, 300);
