@@ -7,14 +7,15 @@
 #include <cstdint>
 #include <vector>
 
-#include "app/world.h"
 #include "platform/platform.h"
 #include "render/blit.h"
 #include "render/ground_cover.h"
+#include "render/media.h"
 #include "render/rotate.h"
 #include "render/text.h"
 #include "sim/collision.h"
 #include "world/records.h"
+#include "world/world.h"
 
 namespace {
 
@@ -27,7 +28,7 @@ GroundPainting g_groundPainting = GroundPainting::EachPixelOnce;
 // toward zero, as the world's coordinates are). Clipping before narrowing keeps any size or
 // position inside SDL's 16 bits. False when nothing of it shows.
 template <class R>
-bool screenArea(const R& r, const SDL_Rect& view, SDL_Rect& area) {
+bool screenArea(const R& r, const View& view, SDL_Rect& area) {
   if (!rectInView(rectOf(r), view)) return false;
   const int64_t viewRight = view.x + view.w, viewBottom = view.y + view.h;
   const int64_t left = truncateToInt(r.x), top = truncateToInt(r.y);
@@ -42,28 +43,21 @@ bool screenArea(const R& r, const SDL_Rect& view, SDL_Rect& area) {
 
 // Fills every rectangle of the list that shows; colourOf picks each one's colour.
 template <class R, class ColourOf>
-void fillRects(World& world, const RecordList<R>& list, ColourOf colourOf) {
+void fillRects(Media& media, const View& view, const RecordList<R>& list, ColourOf colourOf) {
   SDL_Rect area;
   for (const auto& record : list)
-    if (screenArea(*record, world.view, area)) fillRect(world.screen, area, colourOf(*record));
+    if (screenArea(*record, view, area)) fillRect(media.screen, area, colourOf(*record));
 }
 
 // Puts every rectangle of the list that shows on the stack.
 template <class R, class ColourOf>
-void stackRects(const World& world, const RecordList<R>& list, bool painted, ColourOf colourOf,
+void stackRects(const View& view, const RecordList<R>& list, bool painted, ColourOf colourOf,
                 std::vector<CoverRect>& stack) {
   SDL_Rect area;
   for (const auto& record : list)
-    if (screenArea(*record, world.view, area))
+    if (screenArea(*record, view, area))
       stack.push_back({area.x, area.y, area.x + area.w, area.y + area.h, colourOf(*record),
                        painted});
-}
-
-Uint32 lawnColour(const World& world, const Lawn& l) {
-  return world.lawnColours[tableIndex(l.colourIndex)];
-}
-Uint32 houseColour(const World& world, const House& h) {
-  return world.houseColours[tableIndex(h.colourIndex)];
 }
 
 // The screen's clip rectangle, which every fill and blit keeps to.
@@ -72,55 +66,56 @@ CoverRect clipArea(const SDL_Surface* screen) {
   return {c.x, c.y, c.x + c.w, c.y + c.h, 0, false};
 }
 
+SDL_Rect pieceRect(const CoverPiece& p) {
+  return SDL_Rect{static_cast<Sint16>(p.x), static_cast<Sint16>(p.y), static_cast<Uint16>(p.w),
+                  static_cast<Uint16>(p.h)};
+}
+
 // The ground under everything that moves: the background where nothing covers it, then lawns,
 // sidewalks and roads. Each pixel is written once, by the topmost of them; pixels under a
 // house are left alone, as the house is filled over them later in the frame.
-void paintGround(World& world) {
-  SDL_Surface* screen = world.screen;
+void paintGround(Media& media, const World& world) {
+  const View& view = world.view;
+  auto lawnColour = [&](const Lawn& l) { return media.lawnColours[tableIndex(l.colourIndex)]; };
+  auto sidewalkColour = [&](const Sidewalk&) { return media.sidewalkGrey; };
+  auto roadColour = [&](const Road&) { return media.roadGrey; };
   if (g_groundPainting == GroundPainting::LayerByLayer) {
-    blitAt(screen, world.background.get(), 0, 0);
-    fillRects(world, world.lawns, [&](const Lawn& l) { return lawnColour(world, l); });
-    fillRects(world, world.sidewalks, [&](const Sidewalk&) { return world.sidewalkGrey; });
-    fillRects(world, world.roads, [&](const Road&) { return world.roadGrey; });
+    blitAt(media.screen, media.background.get(), 0, 0);
+    fillRects(media, view, world.lawns, lawnColour);
+    fillRects(media, view, world.sidewalks, sidewalkColour);
+    fillRects(media, view, world.roads, roadColour);
     return;
   }
   static std::vector<CoverRect> stack;
   static std::vector<CoverPiece> pieces;
   stack.clear();
-  stackRects(world, world.lawns, true, [&](const Lawn& l) { return lawnColour(world, l); }, stack);
-  stackRects(world, world.sidewalks, true, [&](const Sidewalk&) { return world.sidewalkGrey; },
-             stack);
-  stackRects(world, world.roads, true, [&](const Road&) { return world.roadGrey; }, stack);
-  stackRects(world, world.houses, false, [](const House&) { return 0u; }, stack);
-  coverPieces(stack, clipArea(screen), pieces);
+  stackRects(view, world.lawns, true, lawnColour, stack);
+  stackRects(view, world.sidewalks, true, sidewalkColour, stack);
+  stackRects(view, world.roads, true, roadColour, stack);
+  stackRects(view, world.houses, false, [](const House&) { return 0u; }, stack);
+  coverPieces(stack, clipArea(media.screen), pieces);
   for (const CoverPiece& p : pieces) {
-    const SDL_Rect area{static_cast<Sint16>(p.x), static_cast<Sint16>(p.y),
-                        static_cast<Uint16>(p.w), static_cast<Uint16>(p.h)};
     if (p.top < 0)
-      blitPart(screen, world.background.get(), area);
+      blitPart(media.screen, media.background.get(), pieceRect(p));
     else if (stack[p.top].painted)
-      fillRect(screen, area, stack[p.top].colour);
+      fillRect(media.screen, pieceRect(p), stack[p.top].colour);
   }
 }
 
 // The houses, over the cars: where houses overlap, only the topmost one is filled.
-void paintHouses(World& world) {
+void paintHouses(Media& media, const World& world) {
+  auto houseColour = [&](const House& h) { return media.houseColours[tableIndex(h.colourIndex)]; };
   if (g_groundPainting == GroundPainting::LayerByLayer) {
-    fillRects(world, world.houses, [&](const House& h) { return houseColour(world, h); });
+    fillRects(media, world.view, world.houses, houseColour);
     return;
   }
   static std::vector<CoverRect> stack;
   static std::vector<CoverPiece> pieces;
   stack.clear();
-  stackRects(world, world.houses, true, [&](const House& h) { return houseColour(world, h); },
-             stack);
-  coverPieces(stack, clipArea(world.screen), pieces);
+  stackRects(world.view, world.houses, true, houseColour, stack);
+  coverPieces(stack, clipArea(media.screen), pieces);
   for (const CoverPiece& p : pieces)
-    if (p.top >= 0)
-      fillRect(world.screen,
-               SDL_Rect{static_cast<Sint16>(p.x), static_cast<Sint16>(p.y),
-                        static_cast<Uint16>(p.w), static_cast<Uint16>(p.h)},
-               stack[p.top].colour);
+    if (p.top >= 0) fillRect(media.screen, pieceRect(p), stack[p.top].colour);
 }
 
 // Picture files face up, headings count from the right: turn by the heading less 90 degrees
@@ -130,39 +125,37 @@ double upright(int32_t heading) { return static_cast<double>(heading) - 90.0; }
 // Frame counters come from map files and the walking step; one out of 0..7 shows frame 0.
 int frameIndex(int walkFrame) { return (walkFrame >= 0 && walkFrame < 8) ? walkFrame : 0; }
 
-void drawPeople(World& world, const RecordList<Person>& people) {
+void drawPeople(Media& media, const View& view, const RecordList<Person>& people) {
   for (const auto& person : people) {
     if (!(person->life > person->damage) || person->inCar) continue;
-    if (!anyCornerInView(*person, world.view)) continue;
+    if (!anyCornerInView(*person, view)) continue;
     SDL_Surface* frame =
-        world.pedestrianFrames[tableIndex(person->kind) * 8 + frameIndex(person->walkFrame)].get();
-    drawRotated(world, person->picture, frame, upright(person->heading), person->x, person->y);
+        media.pedestrianFrames[tableIndex(person->kind) * 8 + frameIndex(person->walkFrame)].get();
+    RecordPicture& picture = media.pictures[person.get()];
+    picture.drawn = true;
+    drawRotated(media, view, picture.surface, frame, upright(person->heading), person->x,
+                person->y);
   }
 }
 
-// A bullet's picture is turned once, the first time it is drawn; its heading never changes.
-void drawBullets(World& world) {
-  const SDL_Rect& view = world.view;
+// A bullet's heading never changes in flight: its picture is turned once and kept.
+void drawBullets(Media& media, const World& world) {
+  const View& view = world.view;
   for (const auto& bullet : world.bullets) {
-    if (!bullet->picture) {
-      SDL_Surface* frame = world.bulletFrames[tableIndex(bullet->imageIndex)].get();
-      if (!frame) continue;
-      bullet->picture = rotateSprite(frame, bullet->heading, 1.0);
-      if (!bullet->picture) continue;
-      platformSetColorKey(bullet->picture.get(), SDL_MapRGB(frame->format, 0, 255, 0));
-    }
-    SDL_Surface* picture = bullet->picture.get();
-    blitAt(world.screen, picture, truncateToInt(bullet->x - view.x - picture->w / 2),
+    SDL_Surface* picture = bulletPicture(media, *bullet);
+    if (!picture) continue;
+    media.pictures[bullet.get()].drawn = true;
+    blitAt(media.screen, picture, truncateToInt(bullet->x - view.x - picture->w / 2),
            truncateToInt(bullet->y - view.y - picture->h / 2));
   }
 }
 
-void drawMoneyItems(World& world) {
-  const SDL_Rect& view = world.view;
-  const int screenW = world.screen->w, screenH = world.screen->h;
+void drawMoneyItems(Media& media, const World& world) {
+  const View& view = world.view;
+  const int screenW = media.screen->w, screenH = media.screen->h;
   for (const auto& item : world.moneyItems) {
     if (rectInView(rectOf(*item), view)) {
-      blitAt(world.screen, world.targetImage[0].get(),
+      blitAt(media.screen, media.targetImage[0].get(),
              truncateToInt(item->x - item->w / 2 - view.x),
              truncateToInt(item->y - item->h / 2 - view.y));
       continue;
@@ -174,49 +167,37 @@ void drawMoneyItems(World& world) {
     pointer.x = p.x;
     pointer.y = p.y;
     faceRect(pointer, rectOf(*item));
-    drawRotated(world, world.rotatedSprite, world.arrowImage[0].get(), pointer.heading, p.x, p.y);
+    drawRotated(media, view, media.rotatedSprite, media.arrowImage[0].get(), pointer.heading, p.x,
+                p.y);
   }
 }
 
 // The texts about where the player stands: the road name, the blocking house's text and,
 // just after boarding, the car's model name.
-void drawPlayerTexts(World& world) {
+void drawPlayerTexts(Media& media, const World& world) {
   const Person& player = *world.player;
-  const int screenW = world.screen->w, screenH = world.screen->h;
+  const int screenW = media.screen->w, screenH = media.screen->h;
   for (const auto& road : world.roads) {
     if (road->x < player.x && player.x < road->x + road->w && road->y < player.y &&
         player.y < road->y + road->h) {
-      drawText(world, world.smallFont.get(), road->name, world.black, screenW / 2 - 100,
+      drawText(media, media.smallFont.get(), road->name, media.black, screenW / 2 - 100,
                screenH - 50);
       break;
     }
   }
   if (player.blockingHouse)
-    drawText(world, world.smallFont.get(), player.blockingHouse->text, world.black, 20,
+    drawText(media, media.smallFont.get(), player.blockingHouse->text, media.black, 20,
              screenH - 230);
   // Unsigned like the tick counter: a boarding time ahead of the clock shows nothing.
   const uint32_t sinceBoarding = world.clock.now() - static_cast<uint32_t>(player.enteredAt);
   if (player.targetCar && sinceBoarding < kCarNameMs && player.enteredAt > 0)
-    drawText(world, world.smallFont.get(), player.targetCar->modelName, world.black, 20,
+    drawText(media, media.smallFont.get(), player.targetCar->modelName, media.black, 20,
              screenH - 250);
 }
 
 }  // namespace
 
-void updateCamera(World& world) {
-  if (!world.player) return;
-  const int screenW = world.screen ? world.screen->w : world.view.w;
-  const int screenH = world.screen ? world.screen->h : world.view.h;
-  SDL_Rect& view = world.view;
-  view.x = toSint16(int64_t{truncateToInt(world.player->x)} - screenW / 2);
-  view.y = toSint16(int64_t{truncateToInt(world.player->y)} - screenH / 2);
-  if (view.x < 0) view.x = 0;
-  if (view.y < 0) view.y = 0;
-  if (view.x > WORLD_SIZE - view.w) view.x = toSint16(WORLD_SIZE - view.w);
-  if (view.y > WORLD_SIZE - view.h) view.y = toSint16(WORLD_SIZE - view.h);
-}
-
-ArrowPlace arrowPlace(const MoneyItem& item, const SDL_Rect& view, int screenW, int screenH,
+ArrowPlace arrowPlace(const MoneyItem& item, const View& view, int screenW, int screenH,
                       double playerX, double playerY) {
   const double left = view.x, right = view.x + screenW;
   const double top = view.y, bottom = view.y + screenH;
@@ -234,53 +215,88 @@ ArrowPlace arrowPlace(const MoneyItem& item, const SDL_Rect& view, int screenW, 
   return p;
 }
 
-void drawRotated(World& world, SurfacePtr& slot, SDL_Surface* frame, double angle, double x,
-                 double y) {
+void drawRotated(Media& media, const View& view, SurfacePtr& slot, SDL_Surface* frame,
+                 double angle, double x, double y) {
   slot.reset();
   if (!frame) return;
   slot = rotateSprite(frame, angle, 1.0);
   if (!slot) return;
-  world.keyColour = SDL_MapRGB(frame->format, 0, 255, 0);
-  platformSetColorKey(slot.get(), world.keyColour);
-  if (!world.screen) return;
+  media.keyColour = SDL_MapRGB(frame->format, 0, 255, 0);
+  platformSetColorKey(slot.get(), media.keyColour);
+  if (!media.screen) return;
   SDL_Surface* picture = slot.get();
-  blitAt(world.screen, picture, int64_t{truncateToInt(x)} - picture->w / 2 - world.view.x,
-         int64_t{truncateToInt(y)} - picture->h / 2 - world.view.y, turnsOpaqueOrClear(frame));
+  blitAt(media.screen, picture, int64_t{truncateToInt(x)} - picture->w / 2 - view.x,
+         int64_t{truncateToInt(y)} - picture->h / 2 - view.y, turnsOpaqueOrClear(frame));
+}
+
+namespace {
+
+// The city without the sweep of the kept pictures.
+void drawCity(Media& media, const World& world) {
+  const View& view = world.view;
+
+  paintGround(media, world);
+
+  for (const auto& mark : world.deathMarks)
+    blitAt(media.screen, media.bloodStain.get(), truncateToInt(mark->x - view.x),
+           truncateToInt(mark->y - view.y));
+  // Money drops are picked up by the simulation pass; drawing only shows what is left.
+  for (const auto& drop : world.moneyDrops)
+    blitAt(media.screen, media.moneyImage.get(), truncateToInt(drop->x - drop->w / 2 - view.x),
+           truncateToInt(drop->y - drop->h / 2 - view.y));
+  drawBullets(media, world);
+
+  for (const auto& car : world.cars) {
+    if (!anyCornerInView(*car, view)) continue;
+    drawRotated(media, view, media.rotatedSprite, media.carFrames[tableIndex(car->model)].get(),
+                upright(car->heading), car->x, car->y);
+  }
+  // Houses cover the cars under them.
+  paintHouses(media, world);
+  drawMoneyItems(media, world);
+
+  drawPeople(media, view, world.pedestrians);
+  drawPeople(media, view, world.badGuys);
+  drawPeople(media, view, world.drivers);
+  if (!world.player) return;
+  const Person& player = *world.player;
+  if (!player.inCar)
+    drawRotated(media, view, media.rotatedSprite,
+                media.playerFrames[frameIndex(player.walkFrame)].get(), upright(player.heading),
+                player.x, player.y);
+  drawPlayerTexts(media, world);
+}
+
+}  // namespace
+
+SDL_Surface* bulletPicture(Media& media, const Bullet& bullet) {
+  auto kept = media.pictures.find(&bullet);
+  if (kept != media.pictures.end() && kept->second.serial == bullet.serial &&
+      kept->second.surface)
+    return kept->second.surface.get();
+  SDL_Surface* frame = media.bulletFrames[tableIndex(bullet.imageIndex)].get();
+  if (!frame) return nullptr;
+  SurfacePtr turned = rotateSprite(frame, bullet.heading, 1.0);
+  if (!turned) return nullptr;
+  platformSetColorKey(turned.get(), SDL_MapRGB(frame->format, 0, 255, 0));
+  RecordPicture& slot = media.pictures[&bullet];
+  slot.surface = std::move(turned);
+  slot.serial = bullet.serial;
+  return slot.surface.get();
 }
 
 void setGroundPainting(GroundPainting painting) { g_groundPainting = painting; }
 
-void drawWorld(World& world) {
-  if (!world.screen) return;
-  const SDL_Rect& view = world.view;
-
-  paintGround(world);
-
-  for (const auto& mark : world.deathMarks)
-    blitAt(world.screen, world.bloodStain.get(), truncateToInt(mark->x - view.x),
-           truncateToInt(mark->y - view.y));
-  // Money drops are picked up by the simulation pass; drawing only shows what is left.
-  for (const auto& drop : world.moneyDrops)
-    blitAt(world.screen, world.moneyImage.get(), truncateToInt(drop->x - drop->w / 2 - view.x),
-           truncateToInt(drop->y - drop->h / 2 - view.y));
-  drawBullets(world);
-
-  for (const auto& car : world.cars) {
-    if (!anyCornerInView(*car, view)) continue;
-    drawRotated(world, world.rotatedSprite, world.carFrames[tableIndex(car->model)].get(),
-                upright(car->heading), car->x, car->y);
+void drawWorld(Media& media, const World& world) {
+  if (!media.screen) return;
+  drawCity(media, world);
+  // Pictures of records not drawn this time (gone, or out of view) are let go.
+  for (auto it = media.pictures.begin(); it != media.pictures.end();) {
+    if (!it->second.drawn) {
+      it = media.pictures.erase(it);
+    } else {
+      it->second.drawn = false;
+      ++it;
+    }
   }
-  // Houses cover the cars under them.
-  paintHouses(world);
-  drawMoneyItems(world);
-
-  drawPeople(world, world.pedestrians);
-  drawPeople(world, world.badGuys);
-  drawPeople(world, world.drivers);
-  if (!world.player) return;
-  Person& player = *world.player;
-  if (!player.inCar)
-    drawRotated(world, world.rotatedSprite, world.playerFrames[frameIndex(player.walkFrame)].get(),
-                upright(player.heading), player.x, player.y);
-  drawPlayerTexts(world);
 }

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/world.h"
+#include "world/world.h"
 #include "sim/collision.h"
 #include "sim/spatial_grid.h"
 

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <iostream>
 
-#include "app/world.h"
+#include "world/world.h"
 #include "city/city_run.h"
 #include "tools/citygen/city_generator.h"
 #include "world/map_files.h"

@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "app/world.h"
+#include "world/world.h"
 #include "sim/collision.h"
 #include "world/level.h"
 #include "world/lifetime.h"

@@ -8,7 +8,7 @@
 #include <random>
 #include <sstream>
 
-#include "app/world.h"
+#include "world/world.h"
 #include "sim/collision.h"
 #include "world/lifetime.h"
 #include "world/map_files.h"

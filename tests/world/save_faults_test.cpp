@@ -13,7 +13,7 @@
 #include <random>
 #include <sstream>
 
-#include "app/world.h"
+#include "world/world.h"
 #include "world/map_files.h"
 #include "world/scratch_dir.h"
 
