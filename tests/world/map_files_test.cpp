@@ -12,7 +12,8 @@
 #include "sim/collision.h"
 #include "world/lifetime.h"
 #include "world/map_files.h"
-#include "world/scratch_dir.h"
+#include "support/scratch.h"
+using namespace testsupport;
 
 namespace {
 
