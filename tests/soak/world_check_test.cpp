@@ -71,32 +71,4 @@ TEST_F(WorldCheck, SoundWorldPassesAndLifetimeRemovalsKeepItSound) {
   EXPECT_TRUE(problems.empty()) << problems.front();
 }
 
-TEST_F(WorldCheck, NamesEveryBrokenReference) {
-  Car elsewhere;
-  House gone;
-  Road foreign;
-  world.cars[0]->driver = 5;                 // only one driver
-  world.cars[1]->driver = -3;                // no such sentinel
-  world.badGuys[0]->targetCar = &elsewhere;  // not in the car list
-  world.pedestrians[0]->blockingHouse = &gone;
-  world.pedestrians[0]->nextSegment = world.roads[0];  // a road is no sidewalk
-  world.drivers[0]->segment = &foreign;
-  Person stranger;
-  world.badGuys[0]->attacker = &stranger;
-  world.bullets.append(std::make_unique<Bullet>());
-  world.bullets[0]->x = std::nan("");
-
-  const std::vector<std::string> problems = worldProblems(world);
-  EXPECT_TRUE(mentions(problems, "car 0 names driver 5 of 1"));
-  EXPECT_TRUE(mentions(problems, "car 1 names driver -3"));
-  EXPECT_TRUE(mentions(problems, "bad guy 0 targets a removed car"));
-  EXPECT_TRUE(mentions(problems, "bad guy 0 flees a removed attacker"));
-  EXPECT_TRUE(mentions(problems, "pedestrian 0 is blocked by a removed house"));
-  EXPECT_TRUE(mentions(problems, "pedestrian 0 walks a removed or foreign segment"));
-  EXPECT_TRUE(mentions(problems, "driver 0 walks a removed or foreign segment"));
-  EXPECT_TRUE(mentions(problems, "player 0 sits in a car that names another driver"));
-  EXPECT_TRUE(mentions(problems, "bullet 0 has a position that is not a number"));
-  EXPECT_EQ(problems.size(), 9u);
-}
-
 }  // namespace
