@@ -17,6 +17,7 @@
 #include "sim/collision.h"
 #include "sim/spatial_grid.h"
 #include "sim/tick.h"
+#include "support/records.h"
 
 namespace {
 
@@ -59,12 +60,8 @@ TEST(PassGrids, ServeTheirOwnWorldWhileOpenAndFollowMovedCars) {
   setGridUse(GridUse::Always);
   World world, other;
   for (int i = 0; i < 40; ++i) {
-    auto house = std::make_unique<House>();
-    house->x = 75.0 * i;
-    house->y = 1000;
-    house->w = house->h = 50;
-    world.houses.append(std::move(house));
-    world.cars.append(makeMapCar(75.0 * i + 20, 2000, 20, 40, 0, 100, 0, 5, 0, 4, 0, 0.1));
+    world.houses.append(testsupport::rect<House>(75.0 * i, 1000, 50, 50));
+    world.cars.append(testsupport::CarSpec{}.at(75.0 * i + 20, 2000).make());
   }
   other.houses.append(std::make_unique<House>());
   std::vector<int> found;
@@ -128,13 +125,9 @@ class RandomCity {
     world.view = {0, 0, 3000, 3000};
     world.clock.setManual(5000);
     for (int i = 0; i < 120; ++i) {
-      auto house = std::make_unique<House>();
-      house->x = uniform(100, 1200);
-      house->y = uniform(100, 1200);
-      house->w = uniform(10, 160);
-      house->h = uniform(10, 160);
-      house->life = uniform(50, 20000);
-      world.houses.append(std::move(house));
+      const double x = uniform(100, 1200), y = uniform(100, 1200);
+      const double w = uniform(10, 160), h = uniform(10, 160);
+      world.houses.append(testsupport::rect<House>(x, y, w, h))->life = uniform(50, 20000);
     }
     for (int i = 0; i < 80; ++i) {
       auto car = makeMapCar(uniform(150, 1250), uniform(150, 1250), 20 + uniform(0, 20),

@@ -11,15 +11,33 @@
 
 namespace {
 
-Car looseCar(double speed, double acceleration, double maxSpeed) {
-  Car car;
-  car.speed = speed;
-  car.acceleration = acceleration;
-  car.maxSpeed = maxSpeed;
-  return car;
-}
-
 using CarStep = MoversTest;
+
+TEST_F(CarStep, BouncesBackOffAHouseAndDriversRideAlong) {
+  // Front edge at 1020; after friction the car tries 1003, front at 1023.
+  Car& car = addCar(1000, 1000, 0, 3.05);
+  addHouse(1023.5, 900, 100, 200);
+  // A wall behind as well: reversed, but no place to go.
+  Car& boxed = addCar(1000, 2000, 0, 3.05);
+  addHouse(1023.5, 1900, 100, 200);
+  addHouse(877.5, 1900, 100, 200);  // right edge 977.5, the bounced rear would be at 977
+  // A driven car along the world's top edge, and one naming no driver.
+  Car& edge = addCar(2000, 0.5, 0, 1.05);
+  addDriver(50, 50);
+  Person& d = addDriver(60, 60);
+  seat(edge, 1);
+  Car& stray = addCar(2000, 2000, 0, 1.05);
+  stray.driver = 7;
+  moveCars(world);
+  EXPECT_EQ(car.speed, -3);
+  EXPECT_NEAR(car.x, 997, 1e-12);
+  EXPECT_EQ(boxed.speed, -3);
+  EXPECT_EQ(boxed.x, 1000);
+  EXPECT_NEAR(d.x, 2001, 1e-12);
+  EXPECT_EQ(d.y, 0.5);
+  EXPECT_EQ(world.drivers[0]->x, 50);
+  EXPECT_NEAR(stray.x, 2001, 1e-12);
+}
 
 using RunOver = MoversTest;
 
@@ -48,8 +66,6 @@ TEST_F(RunOver, TenTimesTheSpeedPerFrameFromOneCarOnly) {
   EXPECT_EQ(player().damage, 0);
 }
 
-using Boarding = MoversTest;
-
 TEST(ExitPoint, ByHeadingAndDirection) {
   struct Case {
     int heading;
@@ -70,7 +86,5 @@ TEST(ExitPoint, ByHeadingAndDirection) {
     EXPECT_NEAR(p.y, cornerY(car, c.corner) + c.shift, 1e-9) << c.heading << " " << c.speed;
   }
 }
-
-using Wrecks = MoversTest;
 
 }  // namespace

@@ -1,46 +1,31 @@
-// The soak run's between-frames check: a sound world passes, every kind of broken reference is
-// named, and records removed through the lifetime functions leave nothing behind.
+// The soak run's between-frames check: a sound world passes, and records removed through the
+// lifetime functions leave nothing behind.
 #include "tools/soak/world_check.h"
 
 #include <gtest/gtest.h>
 
-#include <cmath>
-#include <memory>
 #include <string>
 #include <vector>
 
 #include "world/world.h"
 #include "world/lifetime.h"
+#include "support/records.h"
+
+using namespace testsupport;
 
 namespace {
-
-bool mentions(const std::vector<std::string>& problems, const std::string& text) {
-  for (const std::string& p : problems)
-    if (p.find(text) != std::string::npos) return true;
-  return false;
-}
 
 class WorldCheck : public ::testing::Test {
  protected:
   void SetUp() override {
-    auto house = std::make_unique<House>();
-    house->x = house->y = 100;
-    house->w = house->h = 50;
-    world.houses.append(std::move(house));
-    auto road = std::make_unique<Road>();
-    road->w = road->h = 100;
-    world.roads.append(std::move(road));
-    auto sidewalk = std::make_unique<Sidewalk>();
-    sidewalk->y = 200;
-    sidewalk->w = sidewalk->h = 20;
-    world.sidewalks.append(std::move(sidewalk));
-    world.cars.append(makeMapCar(500, 500, 20, 40, 0, 100, 0, 5, 0, 4, 0, 0.1));
-    world.cars.append(makeMapCar(700, 500, 20, 40, 0, 100, 0, 5, 0, 4, 0, 0.1));
+    world.houses.append(rect<House>(100, 100, 50, 50));
+    world.roads.append(rect<Road>(0, 0, 100, 100));
+    world.sidewalks.append(rect<Sidewalk>(0, 200, 20, 20));
+    world.cars.append(CarSpec{}.at(500, 500).make());
+    world.cars.append(CarSpec{}.at(700, 500).make());
     for (RecordList<Person>* list : {&world.pedestrians, &world.drivers, &world.badGuys})
-      list->append(
-          makePerson("someone", nullptr, 0, true, false, 100, 0, 0, 300, 300, 20, 20, {}, 5, 0));
-    world.player =
-        makePerson("player", nullptr, 0, false, false, 100, 0, 0, 50, 50, 20, 20, {}, 5, 0);
+      list->append(PersonSpec{}.at(300, 300).make());
+    world.player = playerSpec().at(50, 50).make();
 
     // A driver at the wheel of the first car, the player in the second, a walker on its
     // sidewalk blocked by the house and fleeing the player.
