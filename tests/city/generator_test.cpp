@@ -9,10 +9,23 @@
 #include "city/city_run.h"
 #include "tools/citygen/city_generator.h"
 #include "world/map_files.h"
+#include "render/media.h"
+#include "render/world_view.h"
+#include "support/sdl.h"
 #include "support/scratch.h"
 using namespace testsupport;
 
 namespace {
+
+const char* const kFiles[] = {"houses.txt",    "roads.txt",     "cars.txt",
+                              "pedestrants.txt", "weapons.txt", "sidewalks.txt",
+                              "lawns.txt",     "drivers.txt",   "badguys.txt"};
+
+std::string folderText(const std::string& folder) {
+  std::string all;
+  for (const char* f : kFiles) all += std::string(f) + ":" + readFile(folder + "/" + f) + "\n";
+  return all;
+}
 
 // How many records each list holds.
 std::vector<int> cityCounts(const World& w) {
@@ -83,6 +96,54 @@ TEST(CityGenerator, StressCityFillsEveryListAndStaysSound) {
   for (const auto& problem : cityProblems(world)) ADD_FAILURE() << problem;
   const CityHealth h = runCity("stress", 5, 1);
   for (const auto& b : h.broken) ADD_FAILURE() << b;
+}
+
+TEST(CityGenerator, ShippedMapsAreWhatMakeCityWrites) {
+  ScratchDir scratch;
+  const std::string repo = scratch.home().string();
+  for (const char* folder :
+       {"maps/downtown", "maps/suburb", "maps/smalltown", "tools/citygen/maps/stress"}) {
+    CityOptions options;
+    ASSERT_TRUE(readCityRecipe(repo + "/" + folder, options)) << folder;
+    World world;
+    generateCity(world, options);
+    ASSERT_TRUE(writeCityFolder(world, "maps/out"));
+    EXPECT_EQ(folderText("maps/out"), folderText(repo + "/" + folder)) << folder;
+  }
+}
+
+// Drawn from nine views that together hold every pixel of the world, no pixel of the picture
+// behind the city shows, in the shipped maps or in a city made from another seed.
+TEST(CityGenerator, GroundCoversEveryPixelOfTheWorld) {
+  SDL_Surface* screen = testsupport::startSdl(1600, 1200);
+  ASSERT_TRUE(screen);
+  const Uint32 behind = SDL_MapRGB(screen->format, 255, 0, 255);  // in no colour table
+  auto expectCovered = [&](const std::string& name) {
+    World world;
+    load(world, name);
+    Media media;
+    media.screen = screen;
+    media.background.reset(SDL_CreateRGBSurface(SDL_SWSURFACE, 1600, 1200, 32,
+                                                screen->format->Rmask, screen->format->Gmask,
+                                                screen->format->Bmask, 0));
+    SDL_FillRect(media.background.get(), nullptr, behind);
+    mapMediaColours(media, screen->format);
+    for (int vy : {0, 900, 1800})
+      for (int vx : {0, 700, 1400}) {
+        world.view = {vx, vy, 1600, 1200};
+        drawWorld(media, world);
+        EXPECT_EQ(testsupport::countColour(screen, 0, 0, 1600, 1200, behind), 0)
+            << name << " seen from " << vx << ", " << vy;
+      }
+  };
+  for (const char* shipped : {"downtown", "suburb", "smalltown"}) expectCovered(shipped);
+  ScratchDir scratch;
+  CityOptions options;
+  options.seed = 3;
+  World made;
+  generateCity(made, options);
+  ASSERT_TRUE(writeCityFolder(made, "maps/made"));
+  expectCovered("made");
 }
 
 }  // namespace

@@ -49,17 +49,6 @@ struct BulletWorld : ::testing::Test {
     car.damage = damage;
     return car;
   }
-
-  House& addHouse(double x, double y, double w, double h, double life) {
-    House& house = *world.houses.append(rect<House>(x, y, w, h));
-    house.life = life;
-    return house;
-  }
-
-  void frame() {
-    moveBullets(world);
-    deathStep(world);
-  }
 };
 
 TEST_F(BulletWorld, BulletsPassThroughTargetsUntilTheirPowerIsSpent) {

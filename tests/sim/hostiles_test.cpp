@@ -1,5 +1,4 @@
-// Bad guys: alerted by the player within their weapon's range, chasing and firing, calming
-// down off screen and out of range, and their sidewalk walk with its own turn points.
+// Bad guys: alerted by the player within their weapon's range, chasing and firing.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -11,6 +10,7 @@
 #include "sim/hostiles.h"
 #include "sim/traffic.h"
 #include "world/map_files.h"
+#include "support/records.h"
 
 namespace {
 
@@ -20,22 +20,15 @@ struct HostileWorld : ::testing::Test {
     world.view = {0, 0, 800, 600};
     world.clock.setManual(10000);
     srand(1);
-    world.player = makePerson("Valdero", nullptr, 0, false, false, 100, 0, 0, 2000, 2000, 29,
-                              18, {}, 100, 0);
+    world.player = testsupport::playerSpec().at(2000, 2000).size(29, 18).make();
   }
   // A bad guy as the loader arms it: hands, AK47 (range 500) and M4 (range 200), holding the M4.
   Person& badGuy(double x, double y) {
-    std::vector<std::unique_ptr<Weapon>> guns;
-    auto p = makePerson("Eno", nullptr, 0, true, false, 100, 0, 0, x, y, 29, 18, {}, 50, 10);
+    auto p = testsupport::PersonSpec{}.at(x, y).size(29, 18).money(10).make();
     addWeapon(*p, makeAK47(x, y));
     addWeapon(*p, makeM4(x, y));
     p->currentWeapon = 2;
     return *world.badGuys.append(std::move(p));
-  }
-  Sidewalk& sidewalk(double x, double y, double w, double h) {
-    auto s = std::make_unique<Sidewalk>();
-    s->x = x, s->y = y, s->w = w, s->h = h;
-    return *world.sidewalks.append(std::move(s));
   }
   void placePlayer(double x, double y) { world.player->x = x, world.player->y = y; }
 };
@@ -66,27 +59,6 @@ TEST_F(HostileWorld, AlertedWithinRangeOffScreenTurnsWalksAndFires) {
   c.scared = false;
   updateBadGuys(world);
   EXPECT_FALSE(c.scared);
-}
-
-TEST_F(HostileWorld, CalmsDownOnlyOffScreenAndOutOfRange) {
-  Sidewalk& s = sidewalk(100, 100, 400, 40);
-  Person& onScreen = badGuy(300, 300);
-  onScreen.scared = true;
-  Person& offScreen = badGuy(2500, 2500);
-  offScreen.scared = true;
-  offScreen.segment = &s;
-  offScreen.waypointAX = 2600;
-  offScreen.waypointAY = 2500;
-  offScreen.heading = 0;
-  placePlayer(1500, 1500);  // out of both ranges
-  updateBadGuys(world);
-  EXPECT_TRUE(onScreen.scared);  // seen: keeps chasing
-  EXPECT_EQ(onScreen.heading, 315);
-  EXPECT_GT(onScreen.x, 300);
-  EXPECT_FALSE(offScreen.scared);
-  EXPECT_EQ(offScreen.segment, &s);  // resumes its walk where it was
-  EXPECT_GT(offScreen.x, 2500);
-  EXPECT_EQ(world.bullets.count(), 1);  // only the one on screen fired
 }
 
 }  // namespace

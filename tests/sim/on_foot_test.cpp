@@ -56,8 +56,6 @@ TEST(WalkStep, FrameCyclesBothWaysAndStandsStillWithTheBody) {
   EXPECT_EQ(still.walkFrame, 4);
 }
 
-using HouseTest = MoversTest;
-
 TEST(SlideStep, FollowsTheWallByTheSlideTable) {
   struct {
     const char* side;
@@ -98,8 +96,6 @@ TEST(SlideStep, FollowsTheWallByTheSlideTable) {
   EXPECT_EQ(slow.walkSpeed, 1.5);
   EXPECT_EQ(slow.nextX, 1001.5);
 }
-
-using PlayerMove = MoversTest;
 
 using FootStep = MoversTest;
 

@@ -215,9 +215,9 @@ TEST(MapFiles, TextsWithBlanksStayOneFieldAndShiftNothing) {
   world.pedestrians.append(pedestrian("Anna Maria", 10, 10));
   world.pedestrians.append(pedestrian("", 20, 20));
   world.pedestrians.append(pedestrian("Bo", 30, 30));
-  world.weapons.append(makeWeapon("Big gun", 10, 10, 1, 1, 1, 1, 1, 1));
-  world.weapons.append(makeWeapon("", 20, 20, 2, 1, 1, 1, 1, 1));
-  world.weapons.append(makeWeapon("Knife", 30, 30, 3, 1, 1, 1, 1, 1));
+  world.weapons.append(makeWeapon("Big gun", 10, 10, 1, 1000, 1, 1, 1, 1));
+  world.weapons.append(makeWeapon("", 20, 20, 2, 1000, 1, 1, 1, 1));
+  world.weapons.append(makeWeapon("Knife", 30, 30, 3, 1000, 1, 1, 1, 1));
   ASSERT_EQ(saveMap(world), "");
 
   // Blanks become "_", an empty name "-" (a house's empty text stays empty), and every field
