@@ -1,5 +1,6 @@
-// The city generator: repeatable output, sound networks, nothing inside a house, the stress
-// city at capacity, and the shipped maps being exactly what `make city` writes.
+// The city generator: repeatable output, sound networks, nothing inside a house, ground under
+// every pixel, the stress city at capacity, the shipped maps being exactly what `make city`
+// writes, and a made city listed once.
 #include <gtest/gtest.h>
 
 #include <string>
