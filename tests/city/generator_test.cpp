@@ -1,6 +1,5 @@
-// The city generator: repeatable output, sound networks, nothing inside a house, ground under
-// every pixel, the stress city at capacity, the shipped maps being exactly what `make city`
-// writes, and a made city listed once.
+// The city generator: sound networks, nothing inside a house, ground under every pixel, the
+// stress city at capacity, and the shipped maps being exactly what `make city` writes.
 #include <gtest/gtest.h>
 
 #include <string>
