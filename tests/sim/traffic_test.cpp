@@ -62,6 +62,7 @@ TEST(SegmentRelation, EveryBranchInItsOrder) {
   EXPECT_EQ(segmentRelation(a, seg(0, 0, 100, 40)), "none");      // above-left, not spanning
   // b wholly above a
   EXPECT_EQ(segmentRelation(a, seg(100, 0, 100, 100)), "up");     // spans a across
+  EXPECT_EQ(segmentRelation(a, seg(100, 0, 50, 100)), "right");   // narrower, same left edge
   EXPECT_EQ(segmentRelation(a, seg(150, 0, 20, 100)), "right");   // starts right of a's left
   EXPECT_EQ(segmentRelation(a, seg(90, 0, 50, 100)), "none");     // starts left, ends inside
   // b wholly right of a
@@ -185,6 +186,30 @@ TEST_F(TrafficWorld, DriverTurnPointsForEachRelation) {
     EXPECT_EQ(d->waypointAY, static_cast<int>(k.next.y + r)) << k.relation;
     EXPECT_EQ(d->waypointBY, -1);
   }
+}
+
+// A driver taking a car from another puts him out scared, turned away from the taker.
+TEST_F(TrafficWorld, TakingACarFromAnotherDriverPutsHimOutScared) {
+  Car& c = *world.cars.append(testsupport::CarSpec{}.at(500, 300).size(69, 94).make());
+  Person& sitting = seat(world, walker(world.drivers, 0, 0), c);
+  Person& taker = walker(world.drivers, 500 + 47 + 10, 300);
+  taker.targetCar = &c;
+  taker.walkingToCar = true;
+  taker.heading = 180;
+  for (int i = 0; i < 20 && !taker.inCar; ++i) {
+    // Only the taker acts: the sitting driver would drive off.
+    c.speed = 0;
+    c.x = 500, c.y = 300;
+    updateDrivers(world);
+  }
+  ASSERT_TRUE(taker.inCar);
+  EXPECT_EQ(c.driver, 1);
+  EXPECT_FALSE(sitting.inCar);
+  EXPECT_TRUE(sitting.scared);
+  EXPECT_EQ(sitting.attacker, &taker);
+  EXPECT_EQ(sitting.targetCar, nullptr);
+  EXPECT_GT(sitting.heading, 135);  // the taker came from the east: he flees west
+  EXPECT_LT(sitting.heading, 225);
 }
 
 // A street with a dead end at each end: a lone car drives it end to end, and two cars

@@ -67,6 +67,17 @@ TEST_F(RunOver, TenTimesTheSpeedPerFrameFromOneCarOnly) {
   EXPECT_EQ(player().damage, 0);
 }
 
+using Boarding = MoversTest;
+
+TEST_F(Boarding, OfTwoEquallyNearCarsTheFirstIsTaken) {
+  Car& first = addCar(600, 500, 0, 0);
+  addCar(600, 500, 0, 0);
+  addCar(900, 500, 0, 0);
+  pickTargetCar(world, player());
+  EXPECT_EQ(player().targetCar, &first);
+  EXPECT_TRUE(player().walkingToCar);
+}
+
 TEST(ExitPoint, ByHeadingAndDirection) {
   struct Case {
     int heading;
