@@ -38,7 +38,7 @@ class HeadlessGame {
     SDL_FillRect(media.background.get(), nullptr, GREY);
     world.player = makeFirstPlayer();
     world.clock.setManual(1000);
-    clearEvents();
+    testsupport::drainEvents();
   }
   ~HeadlessGame() { shutdownGame(game); }
   HeadlessGame(const HeadlessGame&) = delete;
@@ -50,8 +50,6 @@ class HeadlessGame {
   World& world() { return game.world; }
   Media& media() { return game.media; }
   SDL_Surface* screen() { return game.media.screen; }
-
-  static void clearEvents() { testsupport::drainEvents(); }
 
   Game game;
 };
@@ -70,11 +68,6 @@ inline void pushQuit() {
   SDL_PushEvent(&e);
 }
 
-inline void pushMotion(int dx, int dy) {
-  SDL_Event e = testsupport::motionEvent(dx, dy);
-  SDL_PushEvent(&e);
-}
-
 inline int pendingEvents() {
   SDL_PumpEvents();
   SDL_Event probe[64];
@@ -86,7 +79,6 @@ struct KeyState {
   std::vector<Uint8> flags = std::vector<Uint8>(SDLK_LAST, 0);
   const Uint8* data() const { return flags.data(); }
   void hold(SDLKey k) { flags[k] = 1; }
-  void release(SDLKey k) { flags[k] = 0; }
   void releaseAll() { std::fill(flags.begin(), flags.end(), 0); }
 };
 

@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <memory>
 
 #include "render/media.h"
@@ -49,11 +48,6 @@ struct Scene {
     world.player->heading = 90;
   }
   Uint32 at(int x, int y) { return pixelAt(screen.get(), x, y); }
-  bool loadFont() {
-    if (!std::filesystem::exists("GFX/fonts/ADVERT.TTF")) return false;
-    media.smallFont.reset(TTF_OpenFont("GFX/fonts/ADVERT.TTF", 12));
-    return media.smallFont != nullptr;
-  }
 };
 
 template <class T>
