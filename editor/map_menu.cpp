@@ -101,11 +101,14 @@ void runNamePrompt(Game& game) {
           editorLoop(game);
           prompt.leave = true;
         } else {
-          prompt.message = "Not saved: " + error;
+          prompt.message = "Not saved";
+          prompt.detail = error;
         }
       }
     }
     drawText(world, world.bigFont.get(), prompt.message, world.black, 200, 300);
+    // A path and the system's reason may be long: in the small font, below.
+    drawText(world, world.smallFont.get(), prompt.detail, world.black, 200, 340);
     flip(world);
     world.clock.delay(MENU_PASS_DELAY_MS);
   }
@@ -140,7 +143,10 @@ bool namePromptEvent(Game& game, NamePrompt& prompt, const SDL_Event& event) {
   if (key == SDLK_ESCAPE) prompt.leave = true;
   const std::string before = game.editText;
   typeKey(game.editText, event.key.keysym);
-  if (game.editText != before) prompt.message.clear();
+  if (game.editText != before) {
+    prompt.message.clear();
+    prompt.detail.clear();
+  }
   return prompt.confirmed || prompt.leave;
 }
 
