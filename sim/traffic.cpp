@@ -79,6 +79,12 @@ Car* drivenCar(Person& d) { return (d.inCar && d.targetCar) ? d.targetCar : null
 
 void aimCar(Car& car, int32_t px, int32_t py) { facePoint(car, px, py); }
 
+// A fresh point to aim at: the car has come no nearer to it yet.
+void newAim(Person& d) {
+  d.closestToAim = NO_CONTACT;
+  d.framesWithoutHeadway = 0;
+}
+
 // B for a car leaving `current` for `next`, aimed at; `next` becomes the driver's segment.
 void headFor(Person& d, Car& car, const Segment& current, const Segment& next) {
   const double r = car.halfDiagonal;
@@ -99,25 +105,33 @@ void headFor(Person& d, Car& car, const Segment& current, const Segment& next) {
   d.segment = &next;
   d.nextSegment = &next;
   clearA(d);
+  newAim(d);
 }
 
 // Two cars meeting head-on on one road push each other back and forth for good, and a car can
-// be wedged against a parked car or a house. A car that has not got a car length away from
-// where it stood for this long counts as stalled.
-constexpr int32_t STALL_FRAMES = 100;  // two seconds
+// be wedged against a parked car or a house, or circle its turn point. Headway is coming
+// PROGRESS nearer to the point aimed at than the car has been; without it for STALL_FRAMES
+// the car counts as stalled.
+constexpr int32_t STALL_FRAMES = 50;  // a second
+constexpr double PROGRESS = 10;
+// A driver that turned back waits up to this much longer before turning again, so that cars
+// stuck together do not all turn at the same moment, for ever.
+constexpr int STALL_SPREAD = 25;
 
 bool stalled(Person& d, const Car& car) {
-  if (pointDistance(car.x, car.y, d.headwayX, d.headwayY) > car.h) {
-    d.headwayX = car.x;
-    d.headwayY = car.y;
+  const double distance = d.waypointBY != UNSET ? distanceTo(car, d.waypointBX, d.waypointBY)
+                                                : distanceTo(car, d.waypointAX, d.waypointAY);
+  if (distance < d.closestToAim - PROGRESS) {
+    d.closestToAim = distance;
     d.framesWithoutHeadway = 0;
     return false;
   }
   return ++d.framesWithoutHeadway >= STALL_FRAMES;
 }
 
-// A stalled driver turns back: from the road under the car it heads for the connection that
-// lies most behind the car.
+// A stalled driver turns away: from the road under the car it takes another connection than
+// the one ahead of the car, as if it had come from there (on a street, that is back the way
+// it came; at a crossing, any other way).
 void turnBack(World& world, Person& d, Car& car) {
   d.framesWithoutHeadway = 0;
   const Segment* on = d.segment;
@@ -130,16 +144,19 @@ void turnBack(World& world, Person& d, Car& car) {
   if (!on) return;
   const double radians = car.heading * PI / 180;
   const double fx = std::cos(radians), fy = -std::sin(radians);
-  const Segment* back = nullptr;
-  double leastAhead = NO_CONTACT;
+  const Segment* ahead = nullptr;
+  double mostAhead = -NO_CONTACT;
   for (const Segment* n : on->neighbours) {
-    const double ahead = (n->x + n->w / 2 - car.x) * fx + (n->y + n->h / 2 - car.y) * fy;
-    if (ahead < leastAhead) {
-      leastAhead = ahead;
-      back = n;
+    const double along = (n->x + n->w / 2 - car.x) * fx + (n->y + n->h / 2 - car.y) * fy;
+    if (along > mostAhead) {
+      mostAhead = along;
+      ahead = n;
     }
   }
-  if (back) headFor(d, car, *on, *back);
+  const Segment* next = drawNextSegment(*on, ahead);
+  if (!next) return;
+  headFor(d, car, *on, *next);
+  d.framesWithoutHeadway = -(rand() % STALL_SPREAD);
 }
 
 // A calm driver at the wheel: waypoint steering over the road network, always on the gas.
@@ -158,6 +175,7 @@ void driveAlongRoads(World& world, Person& d, Car& car) {
       d.waypointAX = truncateToInt(next.x + r);
       d.waypointAY = truncateToInt(next.y + r);
       clearB(d);
+      newAim(d);
       aimCar(car, d.waypointAX, d.waypointAY);
     } else if (d.waypointBY != UNSET) {
       aimCar(car, d.waypointBX, d.waypointBY);
@@ -169,6 +187,7 @@ void driveAlongRoads(World& world, Person& d, Car& car) {
     d.previousSegment = d.segment;
     if (d.segment) {
       firstWaypoint(d, *d.segment, 10.0);
+      newAim(d);
       aimCar(car, d.waypointAX, d.waypointAY);
     }
   } else {
@@ -203,7 +222,7 @@ void walkToTargetCar(World& world, Person& d) {
     }
     d.inCar = true;
     d.walkingToCar = false;
-    d.framesWithoutHeadway = 0;
+    newAim(d);
     car.driver = index;
     return;
   }

@@ -91,8 +91,8 @@ struct Person : Body {
   const Segment* nextSegment = nullptr;
   const Segment* previousSegment = nullptr;
   int32_t savedHeading = 0;  // heading saved when panicking
-  // Drivers: where the car stood when it last got a car length further, and the frames since.
-  double headwayX = 0, headwayY = 0;
+  // Drivers: the nearest the car has come to the point it aims at, and the frames since.
+  double closestToAim = 100000.0;
   int32_t framesWithoutHeadway = 0;
 
   // The player.
