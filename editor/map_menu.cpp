@@ -7,8 +7,12 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "app/game.h"
-#include "app/list_screen.h"
+#include "editor/editor_state.h"
+#include "render/media.h"
+#include "render/pacing.h"
+#include "world/world.h"
+#include "platform/platform.h"
+#include "render/list_screen.h"
 #include "editor/editor.h"
 #include "render/text.h"
 #include "world/lifetime.h"
@@ -32,21 +36,21 @@ bool allowedNameChar(char c) {
          c == ' ' || c == '-' || c == '_' || c == '.';
 }
 
-void flip(World& world) {
-  if (world.screen) SDL_Flip(world.screen);
+void flip(Media& media) {
+  if (media.screen) SDL_Flip(media.screen);
 }
 
 // "Load map": the level names; a chosen one replaces the world and opens the editor.
-void runMapList(Game& game) {
-  World& world = game.world;
+void runMapList(Editor& editor) {
+  World& world = editor.world;
   ListScreen maps;
   maps.items = world.levels;
-  runListScreen(game, maps, [&](int chosen) {
+  runListScreen(editor.media, editor.world.clock, maps, [&](int chosen) {
     clearWorld(world);
     world.mapName = maps.items[chosen];
     loadMap(world);
-    game.saveMessage.clear();
-    editorLoop(game);
+    editor.saveMessage.clear();
+    editorLoop(editor);
     maps.back = true;
   });
 }
@@ -55,8 +59,8 @@ void runMapList(Game& game) {
 
 // The empty map is written before the list names it, so a list never names a map that is
 // not on disk.
-std::string createMap(Game& game, const std::string& name) {
-  World& world = game.world;
+std::string createMap(Editor& editor, const std::string& name) {
+  World& world = editor.world;
   World empty;
   empty.mapName = name;
   std::string error = saveMap(empty);  // the folder and nine empty files
@@ -65,6 +69,7 @@ std::string createMap(Game& game, const std::string& name) {
     error = saveLevelList(world);
     if (!error.empty()) world.levels.pop_back();
   }
+  platformFilesChanged();
   if (!error.empty()) {
     // The name was free, so the folder, if any, is the one just made.
     std::error_code ignored;
@@ -74,31 +79,32 @@ std::string createMap(Game& game, const std::string& name) {
   clearWorld(world);
   world.mapName = name;
   loadMap(world);
-  game.saveMessage.clear();
+  editor.saveMessage.clear();
   return "";
 }
 
 namespace {
 
-void runNamePrompt(Game& game) {
-  World& world = game.world;
+void runNamePrompt(Editor& editor) {
+  World& world = editor.world;
+  Media& media = editor.media;
   NamePrompt prompt;
-  game.editText.clear();
+  editor.editText.clear();
   while (!prompt.leave) {
-    while (SDL_PollEvent(&game.event))
-      if (namePromptEvent(game, prompt, game.event)) break;
+    while (SDL_PollEvent(&editor.event))
+      if (namePromptEvent(editor, prompt, editor.event)) break;
 
-    drawBackground(world);
-    drawText(world, world.bigFont.get(), "Name:", world.black, 200, 200);
-    drawText(world, world.bigFont.get(), game.editText, world.black, 200, 250);
+    drawBackground(media);
+    drawText(media, media.bigFont.get(), "Name:", media.black, 200, 200);
+    drawText(media, media.bigFont.get(), editor.editText, media.black, 200, 250);
     if (prompt.confirmed) {
       prompt.confirmed = false;
       // A refused name writes nothing: no existing map can be overwritten by an empty one.
-      prompt.message = refusedMapName(world, game.editText);
+      prompt.message = refusedMapName(world, editor.editText);
       if (prompt.message.empty()) {
-        const std::string error = createMap(game, game.editText);
+        const std::string error = createMap(editor, editor.editText);
         if (error.empty()) {
-          editorLoop(game);
+          editorLoop(editor);
           prompt.leave = true;
         } else {
           prompt.message = "Not saved";
@@ -106,11 +112,11 @@ void runNamePrompt(Game& game) {
         }
       }
     }
-    drawText(world, world.bigFont.get(), prompt.message, world.black, 200, 300);
+    drawText(media, media.bigFont.get(), prompt.message, media.black, 200, 300);
     // A path and the system's reason may be long: in the small font, below.
-    drawText(world, world.smallFont.get(), prompt.detail, world.black, 200, 340);
-    flip(world);
-    world.clock.delay(MENU_PASS_DELAY_MS);
+    drawText(media, media.smallFont.get(), prompt.detail, media.black, 200, 340);
+    flip(media);
+    waitMs(world.clock, MENU_PASS_DELAY_MS);
   }
 }
 
@@ -132,7 +138,7 @@ std::string refusedMapName(const World& world, const std::string& name) {
   return "";
 }
 
-bool namePromptEvent(Game& game, NamePrompt& prompt, const SDL_Event& event) {
+bool namePromptEvent(Editor& editor, NamePrompt& prompt, const SDL_Event& event) {
   if (event.type == SDL_QUIT) {
     prompt.leave = true;
     return true;
@@ -141,30 +147,30 @@ bool namePromptEvent(Game& game, NamePrompt& prompt, const SDL_Event& event) {
   const SDLKey key = event.key.keysym.sym;
   if (key == SDLK_RETURN) prompt.confirmed = true;
   if (key == SDLK_ESCAPE) prompt.leave = true;
-  const std::string before = game.editText;
-  typeKey(game.editText, event.key.keysym);
-  if (game.editText != before) {
+  const std::string before = editor.editText;
+  typeKey(editor.editText, event.key.keysym);
+  if (editor.editText != before) {
     prompt.message.clear();
     prompt.detail.clear();
   }
   return prompt.confirmed || prompt.leave;
 }
 
-void mapMenu(Game& game) {
+void mapMenu(Editor& editor) {
   ListScreen menu;
   menu.items = menuItems();
-  runListScreen(game, menu, [&](int chosen) {
+  runListScreen(editor.media, editor.world.clock, menu, [&](int chosen) {
     switch (chosen) {
       case EDIT_MAP:
-        editorLoop(game);
+        editorLoop(editor);
         break;
       case LOAD_MAP:
-        runMapList(game);
+        runMapList(editor);
         // Back from the list the menu starts again at its first item.
         menu.selected = 0;
         break;
       case CREATE_MAP:
-        runNamePrompt(game);
+        runNamePrompt(editor);
         break;
       case QUIT_TO_GAME_MENU:
         menu.back = true;

@@ -5,10 +5,10 @@
 
 #include <string>
 
-struct Game;
+struct Editor;
 struct World;
 
-void mapMenu(Game& game);
+void mapMenu(Editor& editor);
 
 // Why a name typed for a new map is refused: "Empty name", "Invalid name" (blanks at either
 // end, a trailing dot, "." or "..", or a character other than a letter, a digit, a blank, '-',
@@ -20,7 +20,7 @@ std::string refusedMapName(const World& world, const std::string& name);
 // "Create map" for a name that refusedMapName accepts: writes the empty map and adds it to the
 // level list, then loads it. Returns what could not be written; the map in memory then stays
 // as it was, and nothing of the new map is left behind.
-std::string createMap(Game& game, const std::string& name);
+std::string createMap(Editor& editor, const std::string& name);
 
 // The name prompt's state between its passes.
 struct NamePrompt {
@@ -29,6 +29,6 @@ struct NamePrompt {
   std::string message;     // why the last confirmed name was refused, or "Not saved"
   std::string detail;      // what could not be written, when the new map was not saved
 };
-// One event of the name prompt; the typed name is game.editText. Returns true when polling
+// One event of the name prompt; the typed name is editor.editText. Returns true when polling
 // should stop (the name was confirmed or the prompt is left).
-bool namePromptEvent(Game& game, NamePrompt& prompt, const SDL_Event& event);
+bool namePromptEvent(Editor& editor, NamePrompt& prompt, const SDL_Event& event);

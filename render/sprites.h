@@ -7,7 +7,7 @@
 
 #include "render/surface.h"
 
-struct World;
+struct Media;
 
 // IMG_Load converted to the display format (a plain 32-bit one while no video mode is set);
 // empty when the file does not load.
@@ -15,5 +15,5 @@ SurfacePtr loadImage(const std::string& path);
 // Fills table[0..last] from folder + stem + i + "." + extension, keying every frame that loads.
 void loadFrames(const std::string& folder, const std::string& stem, int last,
                 const std::string& extension, SurfacePtr* table, Uint32 key);
-// Loads every image of the game into the World.
-void loadSprites(World& world);
+// Loads every image of the game into the media.
+void loadSprites(Media& media);

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <vector>
 
-#include "app/world.h"
+#include "world/world.h"
 #include "sim/collision.h"
 #include "sim/spatial_grid.h"
 #include "sim/weapons.h"

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "app/world.h"
+#include "world/world.h"
 #include "sim/spatial_grid.h"
 
 namespace {
@@ -364,7 +364,7 @@ bool hitsHouse(const World& world, const Body& body) {
   return false;
 }
 
-bool anyCornerInView(const Body& body, const SDL_Rect& view) {
+bool anyCornerInView(const Body& body, const View& view) {
   double left = view.x, top = view.y, right = left + view.w, bottom = top + view.h;
   Outline o = outlineAt(body, body.x, body.y);
   for (int k = 0; k < 4; ++k)
@@ -372,7 +372,7 @@ bool anyCornerInView(const Body& body, const SDL_Rect& view) {
   return false;
 }
 
-bool rectInView(const Rect& rect, const SDL_Rect& view) {
+bool rectInView(const Rect& rect, const View& view) {
   if (!hasArea(rect)) return false;
   const double left = view.x, top = view.y, right = left + view.w, bottom = top + view.h;
   return rect.x <= right && rect.x + rect.w >= left && rect.y <= bottom &&

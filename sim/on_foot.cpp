@@ -4,7 +4,7 @@
 
 #include <cmath>
 
-#include "app/world.h"
+#include "world/world.h"
 #include "sim/collision.h"
 
 namespace {

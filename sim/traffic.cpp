@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "app/world.h"
+#include "world/world.h"
 #include "sim/collision.h"
 #include "sim/on_foot.h"
 #include "sim/spatial_grid.h"

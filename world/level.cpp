@@ -3,16 +3,17 @@
 
 #include <cstdlib>
 
-#include "app/world.h"
 #include "world/lifetime.h"
 #include "world/map_files.h"
 #include "world/saturate.h"
+#include "world/world.h"
 
 namespace {
 
 constexpr int MONEY_ITEMS_PER_LEVEL = 10;
 constexpr double MONEY_ITEM_VALUE = 1000.0;
 constexpr int32_t MONEY_ITEM_LIFETIME = 10000;  // seconds
+
 
 }  // namespace
 

@@ -61,9 +61,7 @@
 #include <locale>
 #include <sstream>
 
-#include "app/world.h"
-#include "platform/platform.h"
-#include "sim/collision.h"
+#include "world/world.h"
 #include "world/lifetime.h"
 
 namespace {
@@ -658,7 +656,6 @@ std::string saveMap(World& world) {
     if (error.empty()) error = fileError;
   }
   syncFolder(folder);
-  platformFilesChanged();
   return error;
 }
 
@@ -670,7 +667,6 @@ std::string saveLevelList(World& world) {
   }
   const std::string error = replaceFile("maps/levels.txt", content);
   if (error.empty()) syncFolder("maps");
-  platformFilesChanged();
   return error;
 }
 

@@ -9,7 +9,7 @@
 #include <sstream>
 
 #include "app/play_loop.h"
-#include "app/world.h"
+#include "world/world.h"
 #include "sim/collision.h"
 #include "world/level.h"
 

@@ -4,13 +4,15 @@
 
 #include <string>
 
-#include "app/world.h"
+#include "world/world.h"
 #include "city/city_run.h"
 #include "render/render_support.h"
+#include "render/media.h"
 #include "render/world_view.h"
 #include "tools/citygen/city_generator.h"
 #include "world/map_files.h"
-#include "world/scratch_dir.h"
+#include "support/scratch.h"
+using namespace testsupport;
 
 namespace {
 
@@ -142,19 +144,19 @@ TEST(CityGenerator, GroundCoversEveryPixelOfTheWorld) {
     world.mapName = name;
     loadMap(world);
     SurfacePtr screen = rendertest::plainSurface(1600, 1200);
-    world.screen = screen.get();
-    world.background = rendertest::plainSurface(1600, 1200, behind);
-    mapWorldColours(world, screen->format);
+    Media media;
+    media.screen = screen.get();
+    media.background = rendertest::plainSurface(1600, 1200, behind);
+    mapMediaColours(media, screen->format);
     for (int vy : {0, 900, 1800})
       for (int vx : {0, 700, 1400}) {
-        world.view = {static_cast<Sint16>(vx), static_cast<Sint16>(vy), 1600, 1200};
-        drawWorld(world);
+        world.view = {vx, vy, 1600, 1200};
+        drawWorld(media, world);
         int shown = 0;
         for (int y = 0; y < 1200; ++y)
           for (int x = 0; x < 1600; ++x) shown += rendertest::colourAt(screen.get(), x, y) == behind;
         EXPECT_EQ(shown, 0) << name << " seen from " << vx << ", " << vy;
       }
-    world.screen = nullptr;
   };
   for (const char* shipped : {"downtown", "suburb", "smalltown"}) expectCovered(shipped);
   ScratchDir scratch;

@@ -5,11 +5,12 @@
 #include <algorithm>
 #include <iostream>
 
-#include "app/world.h"
+#include "world/world.h"
 #include "city/city_run.h"
 #include "tools/citygen/city_generator.h"
 #include "world/map_files.h"
-#include "world/scratch_dir.h"
+#include "support/scratch.h"
+using namespace testsupport;
 
 namespace {
 

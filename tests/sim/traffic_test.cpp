@@ -8,7 +8,7 @@
 #include <memory>
 #include <vector>
 
-#include "app/world.h"
+#include "world/world.h"
 #include "sim/collision.h"
 #include "sim/traffic.h"
 #include "sim/vehicles.h"

@@ -6,12 +6,13 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "app/world.h"
+#include "world/world.h"
 #include "sim/collision.h"
 #include "world/level.h"
 #include "world/lifetime.h"
 #include "world/map_files.h"
-#include "world/scratch_dir.h"
+#include "support/scratch.h"
+using namespace testsupport;
 
 namespace {
 

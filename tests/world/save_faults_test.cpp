@@ -13,9 +13,10 @@
 #include <random>
 #include <sstream>
 
-#include "app/world.h"
+#include "world/world.h"
 #include "world/map_files.h"
-#include "world/scratch_dir.h"
+#include "support/scratch.h"
+using namespace testsupport;
 
 namespace {
 

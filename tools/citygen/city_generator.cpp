@@ -31,7 +31,7 @@
 #include <queue>
 #include <sstream>
 
-#include "app/world.h"
+#include "world/world.h"
 #include "sim/collision.h"
 #include "world/lifetime.h"
 #include "world/map_files.h"

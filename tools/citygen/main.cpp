@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/world.h"
+#include "world/world.h"
 #include "tools/citygen/city_generator.h"
 #include "world/map_files.h"
 

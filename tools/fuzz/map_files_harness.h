@@ -13,7 +13,8 @@
 #include <string>
 
 #include "app/play_loop.h"
-#include "app/world.h"
+#include "render/media.h"
+#include "world/world.h"
 #include "render/status.h"
 #include "render/world_view.h"
 #include "sim/vehicles.h"
@@ -35,13 +36,13 @@ inline int recordCount(const World& w) {
 }
 
 // A small picture for every slot the drawing uses, so that the sprites are turned and blitted.
-inline void givePictures(World& world) {
+inline void givePictures(Media& media) {
   auto picture = [] {
     return SurfacePtr(SDL_CreateRGBSurface(SDL_SWSURFACE, 6, 8, 32, 0xFF0000, 0xFF00, 0xFF, 0));
   };
-  for (auto* slots : {&world.playerFrames[0], &world.carFrames[0], &world.pedestrianFrames[0],
-                      &world.bulletFrames[0], &world.bulletFrames[1], &world.targetImage[0],
-                      &world.arrowImage[0], &world.moneyImage, &world.bloodStain})
+  for (auto* slots : {&media.playerFrames[0], &media.carFrames[0], &media.pedestrianFrames[0],
+                      &media.bulletFrames[0], &media.bulletFrames[1], &media.targetImage[0],
+                      &media.arrowImage[0], &media.moneyImage, &media.bloodStain})
     *slots = picture();
 }
 
@@ -52,10 +53,11 @@ inline void playFrames(World& world) {
   static SDL_Surface* screen =
       SDL_CreateRGBSurface(SDL_SWSURFACE, 320, 240, 32, 0xFF0000, 0xFF00, 0xFF, 0);
   if (!screen) return;
-  world.screen = screen;
+  Media media;
+  media.screen = screen;
   world.view = {0, 0, 320, 240};
-  mapWorldColours(world, screen->format);
-  givePictures(world);
+  mapMediaColours(media, screen->format);
+  givePictures(media);
   makeStartPlayer(world);
   static Uint8 keys[SDLK_LAST];
   SDL_Event enter{};
@@ -72,10 +74,9 @@ inline void playFrames(World& world) {
     applyHeldKeys(world, keys);
     movePlayer(world, keys);
     simulateFrame(world);
-    drawWorld(world);
-    drawStatus(world);
+    drawWorld(media, world);
+    drawStatus(media, world);
   }
-  world.screen = nullptr;
 }
 
 inline std::string runCase(const char* data, size_t size) {
