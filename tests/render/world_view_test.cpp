@@ -298,7 +298,8 @@ TEST(DrawWorld, PaintingEachPixelOnceGivesThePlainPaintersPicture) {
     for (const auto& house : world.houses) house->colourIndex = whole(0, 9);
     scene.media.carFrames[0] = keyedFrame(20, 40, rgb(220, 0, 0));
     for (int i = 0; i < 6; ++i)
-      addCar(world, world.view.x + some(0, kW), world.view.y + some(0, kH), 0, whole(0, 359));
+      addCar(world, world.view.x + some(0, kW), world.view.y + some(0, kH), 0)->heading =
+          whole(0, 359);
   };
   for (unsigned city = 1; city <= 40; ++city) {
     Scene once(kW, kH), plain(kW, kH);
