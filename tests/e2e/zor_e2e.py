@@ -38,10 +38,11 @@ def wait_for(what, condition, timeout=20.0):
         time.sleep(0.1)
 
 
-def start_xvfb():
+def start_xvfb(width=SCREEN_W, height=SCREEN_H):
+    """An Xvfb on a free display: (process, ":N")."""
     read_end, write_end = os.pipe()
     xvfb = subprocess.Popen(
-        ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "%dx%dx24" % (SCREEN_W, SCREEN_H),
+        ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "%dx%dx24" % (width, height),
          "-nolisten", "tcp", "-noreset"],
         pass_fds=(write_end,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     os.close(write_end)
@@ -66,6 +67,7 @@ def run(args, folder):
     xvfb, display = start_xvfb()
     env = dict(os.environ, DISPLAY=display)
     env.pop("SDL_VIDEODRIVER", None)
+    env["XDG_CONFIG_HOME"] = os.path.join(folder, "config")  # no remembered video mode
     game = None
 
     def x(*command):

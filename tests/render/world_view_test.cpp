@@ -4,8 +4,8 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <memory>
+#include <random>
 
 #include "render/media.h"
 #include "world/world.h"
@@ -13,6 +13,7 @@
 #include "render/sprites.h"
 #include "sim/camera.h"
 #include "render_support.h"
+#include "support/records.h"
 
 using namespace rendertest;
 
@@ -47,33 +48,16 @@ struct Scene {
         makePerson("Valdero", nullptr, 0, false, false, 100, 0, 0, 40, 560, 29, 18, {}, 100, 0);
     world.player->heading = 90;
   }
-  Uint32 at(int x, int y) { return colourAt(screen.get(), x, y); }
-  bool loadFont() {
-    if (!std::filesystem::exists("GFX/fonts/ADVERT.TTF")) return false;
-    media.smallFont.reset(TTF_OpenFont("GFX/fonts/ADVERT.TTF", 12));
-    return media.smallFont != nullptr;
-  }
+  Uint32 at(int x, int y) { return pixelAt(screen.get(), x, y); }
 };
 
 template <class T>
 T* addRect(RecordList<T>& list, double x, double y, double w, double h) {
-  auto r = std::make_unique<T>();
-  r->x = x;
-  r->y = y;
-  r->w = w;
-  r->h = h;
-  return list.append(std::move(r));
+  return list.append(testsupport::rect<T>(x, y, w, h));
 }
 
-Person* addPerson(RecordList<Person>& list, double x, double y, int heading = 90) {
-  Person* p =
-      list.append(makePerson("Sela", nullptr, 0, true, false, 100, 0, 0, x, y, 10, 10, {}, 50, 10));
-  p->heading = heading;
-  return p;
-}
-
-Car* addCar(World& world, double x, double y, int model, int heading = 90) {
-  return world.cars.append(makeMapCar(x, y, 20, 40, 0, 100, heading, 5, model, 4, 0, 0.1));
+Car* addCar(World& world, double x, double y, int model) {
+  return world.cars.append(testsupport::CarSpec{}.at(x, y).heading(90).top(5).model(model).make());
 }
 
 }  // namespace
@@ -200,7 +184,7 @@ TEST(DrawWorld, MissingImagesAreSkippedAndNothingCrashes) {
   SDL_FillRect(scene.screen.get(), nullptr, rgb(1, 2, 3));
   addCar(world, 400, 300, 0);
   addCar(world, 450, 300, 55);
-  addPerson(world.pedestrians, 500, 300);
+  world.pedestrians.append(testsupport::PersonSpec{}.at(500, 300).size(10, 10).make());
   auto mark = std::make_unique<DeathMark>();
   mark->x = 300;
   mark->y = 300;
@@ -266,4 +250,68 @@ TEST(DrawWorld, BloodMoneyAndTargetsSitAtTheirCorners) {
   EXPECT_EQ(scene.at(193, 293), rgb(250, 120, 0));
   EXPECT_EQ(scene.at(194, 294), kBackground);
   EXPECT_FALSE(media.rotatedSprite);  // no arrow for it
+}
+
+// Random cities drawn both ways give the same picture pixel for pixel: rectangles of every
+// layer overlapping each other and the view's edges (some without size), cars between the
+// roads and the houses, a clip rectangle on some screens, and a background smaller than the
+// screen, beyond which the screen keeps what the frame before left there.
+TEST(DrawWorld, PaintingEachPixelOnceGivesThePlainPaintersPicture) {
+  struct Restore {
+    ~Restore() { setGroundPainting(GroundPainting::EachPixelOnce); }
+  } restore;
+  constexpr int kW = 320, kH = 240;
+  auto build = [](Scene& scene, unsigned seed) {
+    std::mt19937 random(seed);
+    auto whole = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(random); };
+    auto some = [&](double lo, double hi) {
+      return std::uniform_real_distribution<double>(lo, hi)(random);
+    };
+    World& world = scene.world;
+    world.view.x = whole(0, 300);
+    world.view.y = whole(0, 300);
+    scene.media.background = plainSurface(kW - 30, kH - 20);
+    // Pixels that differ from their neighbours and between the two pictures.
+    for (Uint32 y = 0; y < kH; ++y)
+      for (Uint32 x = 0; x < kW; ++x) {
+        const Uint32 noise = (x * 2654435761u) ^ (y * 40503u) ^ (seed * 97u);
+        setRawPixel(scene.screen.get(), x, y, noise & 0xFFFFFF);
+        if (x < kW - 30 && y < kH - 20) setRawPixel(scene.media.background.get(), x, y, noise >> 8);
+      }
+    if (whole(0, 2) == 0) {
+      SDL_Rect clip{static_cast<Sint16>(whole(0, 60)), static_cast<Sint16>(whole(0, 60)),
+                    static_cast<Uint16>(whole(0, kW)), static_cast<Uint16>(whole(0, kH))};
+      SDL_SetClipRect(scene.screen.get(), &clip);
+    }
+    auto place = [&](auto& list, int count) {
+      for (int i = 0; i < count; ++i) {
+        const double x = world.view.x + some(-150, kW + 50), y = world.view.y + some(-150, kH + 50);
+        const double w = whole(0, 9) == 0 ? 0 : some(-5, 250), h = some(0, 200);
+        addRect(list, x, y, w, h);
+      }
+    };
+    place(world.lawns, whole(0, 25));
+    place(world.sidewalks, whole(0, 25));
+    place(world.roads, whole(0, 25));
+    place(world.houses, whole(0, 12));
+    for (const auto& lawn : world.lawns) lawn->colourIndex = whole(0, 9);
+    for (const auto& house : world.houses) house->colourIndex = whole(0, 9);
+    scene.media.carFrames[0] = keyedFrame(20, 40, rgb(220, 0, 0));
+    for (int i = 0; i < 6; ++i)
+      addCar(world, world.view.x + some(0, kW), world.view.y + some(0, kH), 0)->heading =
+          whole(0, 359);
+  };
+  for (unsigned city = 1; city <= 40; ++city) {
+    Scene once(kW, kH), plain(kW, kH);
+    build(once, city);
+    build(plain, city);
+    setGroundPainting(GroundPainting::EachPixelOnce);
+    drawWorld(once.media, once.world);
+    setGroundPainting(GroundPainting::LayerByLayer);
+    drawWorld(plain.media, plain.world);
+    for (int y = 0; y < kH; ++y)
+      for (int x = 0; x < kW; ++x)
+        if (rawPixel(once.screen.get(), x, y) != rawPixel(plain.screen.get(), x, y))
+          FAIL() << "city " << city << " differs at (" << x << ", " << y << ")";
+  }
 }
