@@ -27,7 +27,7 @@ struct CityHealth {
   std::vector<std::string> broken;  // invariant failures, first few only
 };
 
-// Runs `frames` frames (20 ms each) of the map `name` under "maps/", srand(seed).
+// Runs `frames` frames (20 ms each) of the map `name` under "maps/", the world seeded with `seed`.
 CityHealth runCity(const std::string& name, int frames, unsigned seed);
 
 // Every invariant of a running world; empty when all hold.
