@@ -2,6 +2,7 @@
 #include "app/list_screen.h"
 
 #include "app/game.h"
+#include "platform/platform.h"
 #include "render/text.h"
 
 ListInput listEvent(ListScreen& list, const SDL_Event& event) {
@@ -45,6 +46,7 @@ void pollListEvents(Game& game, ListScreen& list) {
 }
 
 bool pollDismissed(Game& game) {
+  if (platformStopRequested()) return true;
   while (SDL_PollEvent(&game.event)) {
     const SDL_Event& e = game.event;
     if (e.type == SDL_QUIT) return true;
@@ -81,6 +83,10 @@ void runListScreen(Game& game, ListScreen& list, const std::function<void(int)>&
   World& world = game.world;
   while (!list.back) {
     pollListEvents(game, list);
+    if (platformStopRequested()) {
+      list.back = true;
+      break;
+    }
     drawBackground(world);
     if (list.chosen < 0) {
       drawListItems(world, list);

@@ -30,7 +30,7 @@ ListInput listEvent(ListScreen& list, const SDL_Event& event);
 void pollListEvents(Game& game, ListScreen& list);
 
 // Polls pending events into game.event until one closes the window or presses Return or
-// Escape, and tells whether one did. Polling stops at that event, as in pollListEvents.
+// Escape, and tells whether one did (or a stop signal arrived). Polling stops at that event, as in pollListEvents.
 bool pollDismissed(Game& game);
 
 // The selected item in white at (200, H/2); the others in black above and below it, 30 pixels
@@ -40,8 +40,9 @@ void drawListItems(World& world, const ListScreen& list);
 // Blits the background at the screen's top-left corner (nothing when it is missing).
 void drawBackground(World& world);
 
-// Runs the list until its back flag is set. Each pass: poll, background, the items (or
-// `act(chosen)` when something was chosen, after which chosen is -1 again), flip, a short wait.
+// Runs the list until its back flag is set (or a stop signal arrived). Each pass: poll,
+// background, the items (or `act(chosen)` when something was chosen, after which chosen is -1
+// again), flip, a short wait.
 void runListScreen(Game& game, ListScreen& list, const std::function<void(int)>& act);
 
 // How long the menus wait per pass so that they do not spin a core.

@@ -532,6 +532,8 @@ bool editorFrame(Game& game) {
   SDL_Event event;
   // Polling stops at the event that leaves, so keys typed ahead reach the map menu.
   while (!leave && SDL_PollEvent(&event)) leave = handleEditorEvent(game, event);
+  // Stopped by a signal the editor leaves as by Escape: unsaved changes are not written.
+  if (platformStopRequested()) leave = true;
 
   editorCamera(game);
   drawWorld(world);

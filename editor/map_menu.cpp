@@ -2,14 +2,14 @@
 // names a new, empty map.
 #include "editor/map_menu.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
 
 #include "app/game.h"
 #include "app/list_screen.h"
 #include "editor/editor.h"
+#include "platform/platform.h"
 #include "render/text.h"
+#include "world/data_folders.h"
 #include "world/lifetime.h"
 #include "world/map_files.h"
 
@@ -19,11 +19,6 @@ enum MenuItem { EDIT_MAP = 0, LOAD_MAP = 1, CREATE_MAP = 2, QUIT_TO_GAME_MENU = 
 
 std::vector<std::string> menuItems() {
   return {"Edit map", "Load map", "Create map", "Quit to Game Menu"};
-}
-
-bool pathExists(const std::string& path) {
-  struct stat info;
-  return stat(path.c_str(), &info) == 0;
 }
 
 bool allowedNameChar(char c) {
@@ -64,7 +59,7 @@ void runNamePrompt(Game& game) {
   World& world = game.world;
   NamePrompt prompt;
   game.editText.clear();
-  while (!prompt.leave) {
+  while (!prompt.leave && !platformStopRequested()) {
     while (SDL_PollEvent(&game.event))
       if (namePromptEvent(game, prompt, game.event)) break;
 
@@ -98,7 +93,7 @@ std::string refusedMapName(const World& world, const std::string& name) {
       name.back() == '.')
     return "Invalid name";
   if (std::find(world.levels.begin(), world.levels.end(), name) != world.levels.end() ||
-      pathExists("maps/" + name))
+      mapFolderExists(name))
     return "Name taken";
   return "";
 }

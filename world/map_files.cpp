@@ -46,11 +46,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <locale>
 #include <sstream>
@@ -58,6 +60,7 @@
 #include "app/world.h"
 #include "platform/platform.h"
 #include "sim/collision.h"
+#include "world/data_folders.h"
 #include "world/lifetime.h"
 
 namespace {
@@ -517,6 +520,14 @@ void syncFolder(const std::string& folder) {
   ::close(fd);
 }
 
+// The user's map folder may not exist yet on a first save.
+void makeParentFolders(const std::string& path) {
+  const size_t slash = path.find_last_of('/');
+  if (slash == std::string::npos || slash == 0) return;
+  std::error_code ignored;
+  std::filesystem::create_directories(path.substr(0, slash), ignored);
+}
+
 template <class List>
 void linkSegments(const List& list) {
   const int n = list.count();
@@ -548,7 +559,7 @@ double gap(double a, double aw, double b, double bw) {
 const char* mapFileName(MapFile file) { return formatOf(file).name; }
 
 std::string mapFilePath(const std::string& mapName, MapFile file) {
-  return "maps/" + mapName + "/" + mapFileName(file);
+  return mapFolder(mapName) + "/" + mapFileName(file);
 }
 
 void readMapFile(World& world, MapFile file, std::istream& in) {
@@ -604,7 +615,8 @@ void loadMap(World& world) {
 }
 
 void saveMap(World& world) {
-  const std::string folder = "maps/" + world.mapName;
+  const std::string folder = mapSaveFolder(world.mapName);
+  makeParentFolders(folder);
   ::mkdir(folder.c_str(), 0755);
   static const MapFile kSaveOrder[] = {MapFile::Houses,    MapFile::Roads,       MapFile::Cars,
                                        MapFile::Lawns,     MapFile::Pedestrians, MapFile::Sidewalks,
@@ -613,19 +625,28 @@ void saveMap(World& world) {
     std::ostringstream out;
     out.imbue(std::locale::classic());
     writeMapFile(world, file, out);
-    replaceFile(mapFilePath(world.mapName, file), out.str());
+    replaceFile(folder + "/" + mapFileName(file), out.str());
   }
   syncFolder(folder);
   platformFilesChanged();
 }
 
 void saveLevelList(World& world) {
+  // Beside the shipped maps the user's list holds only the user's own names.
+  std::vector<std::string> shipped;
+  if (!dataFolders().userMaps.empty()) shipped = readLevelList(dataFolders().shippedMaps + "/levels.txt");
   std::string content;
-  for (size_t i = 0; i < world.levels.size(); ++i) {
-    if (i > 0) content += '\n';
-    content += world.levels[i];
+  bool first = true;
+  for (const std::string& name : world.levels) {
+    if (std::find(shipped.begin(), shipped.end(), name) != shipped.end()) continue;
+    if (!first) content += '\n';
+    content += name;
+    first = false;
   }
-  if (replaceFile("maps/levels.txt", content)) syncFolder("maps");
+  const std::string path = savedLevelListPath();
+  const std::string folder = path.substr(0, path.find_last_of('/'));
+  makeParentFolders(path);
+  if (replaceFile(path, content)) syncFolder(folder);
   platformFilesChanged();
 }
 
@@ -641,6 +662,15 @@ std::vector<std::string> parseLevelList(std::istream& in) {
     if (!line.empty() && line.back() == '\r') line.pop_back();
     names.push_back(line);
   }
+  return names;
+}
+
+std::vector<std::string> readLevelList() {
+  const DataFolders& folders = dataFolders();
+  std::vector<std::string> names = readLevelList(folders.shippedMaps + "/levels.txt");
+  if (folders.userMaps.empty()) return names;
+  for (const std::string& name : readLevelList(folders.userMaps + "/levels.txt"))
+    if (std::find(names.begin(), names.end(), name) == names.end()) names.push_back(name);
   return names;
 }
 

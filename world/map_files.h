@@ -14,15 +14,18 @@ constexpr int MAP_FILE_COUNT = 9;
 
 // "houses.txt", "roads.txt", ... (the name inside the map folder).
 const char* mapFileName(MapFile file);
-// "maps/<mapName>/<file name>".
+// "<map folder>/<file name>": the user's copy of the map when there is one, else the shipped one.
 std::string mapFilePath(const std::string& mapName, MapFile file);
 
 void loadMap(World& world);
 // Writes every file under a temporary name and renames it into place.
 void saveMap(World& world);
+// Writes the level list; beside shipped maps only the names that are not shipped.
 void saveLevelList(World& world);
-// Reads "maps/levels.txt" (one name per line); a missing file gives an empty list.
-std::vector<std::string> readLevelList(const std::string& path = "maps/levels.txt");
+// The shipped level list followed by the user's names not in it (one name per line in each);
+// a missing file gives no names.
+std::vector<std::string> readLevelList();
+std::vector<std::string> readLevelList(const std::string& path);
 double rectDistance(const Rect& a, const Rect& b);
 
 // The pieces loadMap and saveMap are made of, usable on any stream (tests, fuzzing).
