@@ -387,10 +387,11 @@ TEST(ArtGenerator, RedrawsTheCommittedFilesByteForByte) {
     EXPECT_TRUE(first[i].bytes == second[i].bytes) << "two runs differ";
     EXPECT_TRUE(first[i].bytes == readFile(first[i].path)) << "committed file is stale: run make art";
   }
-  // The generator writes exactly the files the game loads, plus the contact sheet.
+  // The generator writes exactly the files the game loads, plus the contact sheet and the icon.
   for (const Expect& e : expectedFiles()) EXPECT_EQ(paths.count(e.path), 1u) << e.path;
   EXPECT_EQ(paths.count("docs/art/contact_sheet.png"), 1u);
-  EXPECT_EQ(paths.size(), expectedFiles().size() + 1);
+  EXPECT_EQ(paths.count("dist/zor.png"), 1u);
+  EXPECT_EQ(paths.size(), expectedFiles().size() + 2);
 }
 
 }  // namespace
