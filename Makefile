@@ -1,19 +1,24 @@
-# Developer targets. Run ./play.sh or ./test.sh once first: they install what the build needs.
+# Developer targets. Each installs what it needs and is missing (tools/setup.sh), as the two
+# scripts do. ZOR_E2E=OFF leaves the end-to-end tests out of the build folder.
 JOBS ?= $(shell nproc)
+ZOR_E2E ?= ON
 
 .PHONY: build test asan
 build:
-	cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	tools/setup.sh --tests
+	cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZOR_TESTS=ON -DZOR_E2E=$(ZOR_E2E)
 	cmake --build build -j$(JOBS)
 
+# A folder without tests is an error, not a pass.
 test: build
-	cd build && ctest --output-on-failure -j$(JOBS)
+	cd build && ctest --output-on-failure --no-tests=error -j$(JOBS)
 
 # The whole suite under AddressSanitizer and UndefinedBehaviorSanitizer.
 asan:
-	cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DZOR_SANITIZE=ON
+	tools/setup.sh --tests
+	cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DZOR_SANITIZE=ON -DZOR_TESTS=ON
 	cmake --build build-asan -j$(JOBS)
-	cd build-asan && ctest --output-on-failure -j$(JOBS) -LE e2e
+	cd build-asan && ctest --output-on-failure --no-tests=error -j$(JOBS) -LE e2e
 
 # Installs the game under PREFIX: bin/zor, its images and maps in share/zor/, a desktop entry
 # and an icon (DESTDIR=... stages the files elsewhere, as packages do).
@@ -29,6 +34,8 @@ install:
 FUZZ_SECONDS ?= 600
 .PHONY: fuzz
 fuzz:
+	tools/setup.sh clang
+	tools/setup.sh libclang-rt-$$(clang -dumpversion | cut -d. -f1)-dev
 	cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZOR_TESTS=OFF -DZOR_SANITIZE=ON \
 	  -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
 	  -DCMAKE_C_FLAGS=-fsanitize=fuzzer-no-link -DCMAKE_CXX_FLAGS=-fsanitize=fuzzer-no-link
@@ -50,9 +57,11 @@ art:
 WEB_PORT ?= 8080
 .PHONY: web web-serve
 web:
+	tools/setup.sh emscripten
 	$(MAKE) -f web/web.mk -j$(JOBS)
 
 web-serve: web
+	tools/setup.sh python3
 	@echo "ZOR in the browser: http://127.0.0.1:$(WEB_PORT)/"
 	python3 -m http.server $(WEB_PORT) --bind 127.0.0.1 --directory web-build/site
 
@@ -88,3 +97,12 @@ soak:
 	cmake -S . -B build-soak -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZOR_SANITIZE=ON -DZOR_TESTS=OFF
 	cmake --build build-soak -j$(JOBS) --target zor_soak
 	ASAN_OPTIONS=detect_leaks=1 ./build-soak/zor_soak $(SOAK_FRAMES)
+
+# Mutation testing (tools/mutate): plants MUTANTS single-line faults (seed SEED) in world/,
+# sim/, render/, editor/ and app/, one at a time in a scratch copy under build-mutate/, and
+# runs the unit-test programs on each. Report: build-mutate/report.md and report.json.
+MUTANTS ?= 150
+SEED ?= 1
+.PHONY: mutate
+mutate:
+	python3 tools/mutate/mutate.py --mutants $(MUTANTS) --seed $(SEED) --jobs $(JOBS)

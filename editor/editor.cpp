@@ -284,6 +284,10 @@ void confirmPoint(Game& game) {
     placeObject(game);
   } else if (game.dragging) {
     if (!placementAllowed(game)) return;
+    // A second corner in line with the first would make a rectangle without area, which
+    // nobody sees or can select: the rectangle stays open for a corner off that line.
+    normalizeDrag(game);
+    if (game.dragWidth == 0 || game.dragHeight == 0) return;
     game.dragging = false;
     placeObject(game);
   } else if (placementAllowed(game)) {
@@ -306,6 +310,7 @@ void placeObject(Game& game) {
   World& world = game.world;
   const double x = game.anchorX, y = game.anchorY;
   const double w = game.dragWidth, h = game.dragHeight;
+  if (!isPointTool(game.tool) && (w == 0 || h == 0)) return;  // no rectangle without area
   // A full list drops the new record (append refuses it).
   switch (game.tool) {
     case 'g': {
@@ -401,11 +406,16 @@ void selectAt(Game& game) {
     return false;
   };
   if (pick('f', world.pedestrians, hitBody) || pick('e', world.badGuys, hitBody) ||
-      pick('b', world.cars, hitBody) || pick('p', world.drivers, hitBody) ||
-      pick('h', world.houses, hitRect) || pick('v', world.roads, hitRect) ||
-      pick('t', world.sidewalks, hitRect) || pick('g', world.lawns, hitRect))
+      pick('b', world.cars, hitBody) || pick('p', world.drivers, hitBody))
     return;
-  if (world.player && hitBody(*world.player)) game.selectedKind = 's';
+  // The player stands on the ground like the other people: tested before it, or a map whose
+  // ground is covered would never let the player be selected.
+  if (world.player && hitBody(*world.player)) {
+    game.selectedKind = 's';
+    return;
+  }
+  pick('h', world.houses, hitRect) || pick('v', world.roads, hitRect) ||
+      pick('t', world.sidewalks, hitRect) || pick('g', world.lawns, hitRect);
 }
 
 void deleteSelected(Game& game) {

@@ -102,6 +102,19 @@ EM_ASYNC_JS(int, zorRegisterFont, (const char* path), {
   return 1;
 });
 
+// The emulation turns every mouse press and release into a touch event as well, and hands a
+// touch it does not know on to the game as an event without writing it: the game then reads
+// the event before again. So the release read as a second press, and one click in the editor
+// set both corners of a rectangle. An event left unwritten is skipped here.
+EM_JS(void, zorSkipUnwrittenEvents, (), {
+  var make = SDL.makeCEvent;
+  SDL.makeCEvent = function(event, ptr) {
+    HEAP32[ptr >> 2] = 0;  // the type: no event
+    var made = make(event, ptr);
+    return made === false || HEAP32[ptr >> 2] === 0 ? false : made;
+  };
+});
+
 EM_JS(void, zorUploadPixels, (SDL_Surface* surface), {
   var d = SDL.surfaces[surface];
   if (!d || !d.buffer || !d.ctx) return;
@@ -189,7 +202,10 @@ extern "C" void SDL_Delay(Uint32 ms) {
 // The emulation lacks TTF_WasInit; SDL_ttf counts as started once TTF_Init made its context.
 extern "C" int TTF_WasInit() { return zorTextStarted(); }
 
-void platformStart() { zorOpenStorage(); }
+void platformStart() {
+  zorSkipUnwrittenEvents();
+  zorOpenStorage();
+}
 
 void platformEnd() { zorShowEnd(); }
 

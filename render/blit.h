@@ -1,17 +1,12 @@
-// Small helpers every drawing file shares: overflow-safe truncation, blitting at a corner, and
-// the fill and picture blit the city is painted with.
+// Small helpers every drawing file shares: blitting at a corner, and the fill and picture blit
+// the city is painted with.
 #pragma once
 
 #include <SDL.h>
 
 #include <cstdint>
 
-// Truncation toward zero that saturates instead of overflowing on a wild value.
-inline int truncateToInt(double v) {
-  if (!(v > -2147483648.0)) return INT32_MIN;
-  if (!(v < 2147483647.0)) return INT32_MAX;
-  return static_cast<int>(v);
-}
+#include "world/saturate.h"
 
 // SDL_FillRect's result (clipped to the surface's clip rectangle), written with plain stores:
 // SDL's own 32-bit fill streams past the cache and is many times slower on the small and

@@ -3,6 +3,7 @@
 // the texts about where the player stands.
 #include "render/world_view.h"
 
+#include <algorithm>
 #include <cstdint>
 
 #include "app/world.h"
@@ -18,18 +19,23 @@ namespace {
 constexpr int kArrowInset = 30;        // pixels between an arrow's centre and the screen edge
 constexpr uint32_t kCarNameMs = 2000;  // how long the model name shows after boarding
 
-Sint16 screen16(int v) { return static_cast<Sint16>(v); }
-
-// Fills every rectangle of the list that shows in the view; colourOf picks each one's colour.
+// Fills the part of every rectangle of the list that lies in the view (corners truncated
+// toward zero, as the world's coordinates are); colourOf picks each one's colour. Clipping
+// before narrowing keeps any size or position inside SDL's 16 bits.
 template <class R, class ColourOf>
 void fillRects(World& world, const RecordList<R>& list, ColourOf colourOf) {
   const SDL_Rect& view = world.view;
+  const int64_t viewRight = view.x + view.w, viewBottom = view.y + view.h;
   for (const auto& record : list) {
     const R& r = *record;
-    if (!anyRectCornerInView(rectOf(r), view)) continue;
-    const SDL_Rect area{
-        screen16(truncateToInt(r.x) - view.x), screen16(truncateToInt(r.y) - view.y),
-        static_cast<Uint16>(truncateToInt(r.w)), static_cast<Uint16>(truncateToInt(r.h))};
+    if (!rectInView(rectOf(r), view)) continue;
+    const int64_t left = truncateToInt(r.x), top = truncateToInt(r.y);
+    const int64_t x0 = std::max<int64_t>(left, view.x), y0 = std::max<int64_t>(top, view.y);
+    const int64_t x1 = std::min<int64_t>(left + truncateToInt(r.w), viewRight);
+    const int64_t y1 = std::min<int64_t>(top + truncateToInt(r.h), viewBottom);
+    if (x1 <= x0 || y1 <= y0) continue;
+    const SDL_Rect area{toSint16(x0 - view.x), toSint16(y0 - view.y), toUint16(x1 - x0),
+                        toUint16(y1 - y0)};
     fillRect(world.screen, area, colourOf(r));
   }
 }
@@ -72,7 +78,7 @@ void drawMoneyItems(World& world) {
   const SDL_Rect& view = world.view;
   const int screenW = world.screen->w, screenH = world.screen->h;
   for (const auto& item : world.moneyItems) {
-    if (anyRectCornerInView(rectOf(*item), view)) {
+    if (rectInView(rectOf(*item), view)) {
       blitAt(world.screen, world.targetImage[0].get(),
              truncateToInt(item->x - item->w / 2 - view.x),
              truncateToInt(item->y - item->h / 2 - view.y));
@@ -119,12 +125,12 @@ void updateCamera(World& world) {
   const int screenW = world.screen ? world.screen->w : world.view.w;
   const int screenH = world.screen ? world.screen->h : world.view.h;
   SDL_Rect& view = world.view;
-  view.x = screen16(truncateToInt(world.player->x) - screenW / 2);
-  view.y = screen16(truncateToInt(world.player->y) - screenH / 2);
+  view.x = toSint16(int64_t{truncateToInt(world.player->x)} - screenW / 2);
+  view.y = toSint16(int64_t{truncateToInt(world.player->y)} - screenH / 2);
   if (view.x < 0) view.x = 0;
   if (view.y < 0) view.y = 0;
-  if (view.x > WORLD_SIZE - view.w) view.x = screen16(WORLD_SIZE - view.w);
-  if (view.y > WORLD_SIZE - view.h) view.y = screen16(WORLD_SIZE - view.h);
+  if (view.x > WORLD_SIZE - view.w) view.x = toSint16(WORLD_SIZE - view.w);
+  if (view.y > WORLD_SIZE - view.h) view.y = toSint16(WORLD_SIZE - view.h);
 }
 
 ArrowPlace arrowPlace(const MoneyItem& item, const SDL_Rect& view, int screenW, int screenH,

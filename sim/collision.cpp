@@ -372,18 +372,11 @@ bool anyCornerInView(const Body& body, const SDL_Rect& view) {
   return false;
 }
 
-bool anyRectCornerInView(const Rect& rect, const SDL_Rect& view) {
-  double left = view.x, top = view.y, right = left + view.w, bottom = top + view.h;
-  auto inX = [&](double x) { return left <= x && x <= right; };
-  auto inY = [&](double y) { return top <= y && y <= bottom; };
-  double rl = rect.x, rr = rect.x + rect.w, rt = rect.y, rb = rect.y + rect.h;
-  if ((inX(rl) || inX(rr)) && (inY(rt) || inY(rb))) return true;
-  // A long road crossing the whole screen has no corner in view but must still be drawn.
-  bool spansWidth = rl <= left && rr >= right;
-  bool spansHeight = rt <= top && rb >= bottom;
-  if (spansWidth && (inY(rt) || inY(rb))) return true;
-  if (spansHeight && (inX(rl) || inX(rr))) return true;
-  return false;
+bool rectInView(const Rect& rect, const SDL_Rect& view) {
+  if (!(rect.w >= 0 && rect.h >= 0)) return false;
+  const double left = view.x, top = view.y, right = left + view.w, bottom = top + view.h;
+  return rect.x <= right && rect.x + rect.w >= left && rect.y <= bottom &&
+         rect.y + rect.h >= top;
 }
 
 // The bands keep a body's box inside the world: half its extent at the low edge, the full

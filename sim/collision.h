@@ -19,7 +19,8 @@ inline Rect rectOf(const House& r) { return {r.x, r.y, r.w, r.h}; }
 inline Rect rectOf(const Segment& r) { return {r.x, r.y, r.w, r.h}; }
 inline Rect rectOf(const Lawn& r) { return {r.x, r.y, r.w, r.h}; }
 inline Rect rectOf(const MoneyItem& r) { return {r.x, r.y, r.w, r.h}; }
-inline Rect rectOf(const MoneyDrop& r) { return {r.x, r.y, r.w, r.h}; }
+// A drop lies centred on its position, where it is drawn.
+inline Rect rectOf(const MoneyDrop& r) { return {r.x - r.w / 2, r.y - r.h / 2, r.w, r.h}; }
 // A body's centre and size read as a rectangle (how movers face a car or the player).
 inline Rect rectOf(const Body& b) { return {b.x, b.y, b.w, b.h}; }
 
@@ -48,7 +49,8 @@ bool nearHouseNow(const Rect& house, const Body& body);  // at the current centr
 bool hitsHouse(const World& world, const Body& body);
 
 bool anyCornerInView(const Body& body, const SDL_Rect& view);
-bool anyRectCornerInView(const Rect& rect, const SDL_Rect& view);
+// Any part of the rectangle in the view (edges included); a negative size covers nothing.
+bool rectInView(const Rect& rect, const SDL_Rect& view);
 
 // Accepts the tentative centre axis by axis (y first) inside the world's bands.
 void commitMove(Body& body);

@@ -78,37 +78,80 @@ Car* drivenCar(Person& d) { return (d.inCar && d.targetCar) ? d.targetCar : null
 
 void aimCar(Car& car, int32_t px, int32_t py) { facePoint(car, px, py); }
 
+// B for a car leaving `current` for `next`, aimed at; `next` becomes the driver's segment.
+void headFor(Person& d, Car& car, const Segment& current, const Segment& next) {
+  const double r = car.halfDiagonal;
+  const std::string relation = segmentRelation(current, next);
+  int32_t bx = static_cast<int32_t>(car.x), by = static_cast<int32_t>(car.y);
+  if (relation == "left")
+    bx = static_cast<int32_t>(next.x + next.w - r);
+  else if (relation == "right")
+    bx = static_cast<int32_t>(next.x + r);
+  else if (relation == "up")
+    by = static_cast<int32_t>(next.y - r);
+  else if (relation == "down")
+    by = static_cast<int32_t>(next.y + r);
+  d.waypointBX = bx;
+  d.waypointBY = by;
+  aimCar(car, bx, by);
+  d.previousSegment = &current;
+  d.segment = &next;
+  d.nextSegment = &next;
+  clearA(d);
+}
+
+// Two cars meeting head-on on one road push each other back and forth for good, and a car can
+// be wedged against a parked car or a house. A car that has not got a car length away from
+// where it stood for this long counts as stalled.
+constexpr int32_t STALL_FRAMES = 100;  // two seconds
+
+bool stalled(Person& d, const Car& car) {
+  if (pointDistance(car.x, car.y, d.headwayX, d.headwayY) > car.h) {
+    d.headwayX = car.x;
+    d.headwayY = car.y;
+    d.framesWithoutHeadway = 0;
+    return false;
+  }
+  return ++d.framesWithoutHeadway >= STALL_FRAMES;
+}
+
+// A stalled driver turns back: from the road under the car it heads for the connection that
+// lies most behind the car.
+void turnBack(World& world, Person& d, Car& car) {
+  d.framesWithoutHeadway = 0;
+  const Segment* on = d.segment;
+  for (const auto& road : world.roads)
+    if (road->x <= car.x && car.x <= road->x + road->w && road->y <= car.y &&
+        car.y <= road->y + road->h) {
+      on = road.get();
+      break;
+    }
+  if (!on) return;
+  const double radians = car.heading * PI / 180;
+  const double fx = std::cos(radians), fy = -std::sin(radians);
+  const Segment* back = nullptr;
+  double leastAhead = NO_CONTACT;
+  for (const Segment* n : on->neighbours) {
+    const double ahead = (n->x + n->w / 2 - car.x) * fx + (n->y + n->h / 2 - car.y) * fy;
+    if (ahead < leastAhead) {
+      leastAhead = ahead;
+      back = n;
+    }
+  }
+  if (back) headFor(d, car, *on, *back);
+}
+
 // A calm driver at the wheel: waypoint steering over the road network, always on the gas.
 void driveAlongRoads(World& world, Person& d, Car& car) {
   const double r = car.halfDiagonal;
-  if (d.segment) {
+  if (d.segment && stalled(d, car)) {
+    turnBack(world, d, car);
+  } else if (d.segment) {
     if (distanceTo(car, d.waypointAX, d.waypointAY) < r) {
       const Segment& current = *d.segment;
-      const Segment* next = nullptr;
-      // A road with a single connection is a dead end: the car turns around within it.
-      if (current.neighbours.size() == 1)
-        next = &current;
-      else
-        next = drawNextSegment(current, d.previousSegment);
-      if (next) {
-        const std::string relation = segmentRelation(current, *next);
-        int32_t bx = static_cast<int32_t>(car.x), by = static_cast<int32_t>(car.y);
-        if (relation == "left")
-          bx = static_cast<int32_t>(next->x + next->w - r);
-        else if (relation == "right")
-          bx = static_cast<int32_t>(next->x + r);
-        else if (relation == "up")
-          by = static_cast<int32_t>(next->y - r);
-        else if (relation == "down")
-          by = static_cast<int32_t>(next->y + r);
-        d.waypointBX = bx;
-        d.waypointBY = by;
-        aimCar(car, bx, by);
-        d.previousSegment = d.segment;
-        d.segment = next;
-        d.nextSegment = next;
-        clearA(d);
-      }
+      // A dead end's one connection is the way back out.
+      const Segment* next = drawNextSegment(current, d.previousSegment);
+      if (next) headFor(d, car, current, *next);
     } else if (distanceTo(car, d.waypointBX, d.waypointBY) < r) {
       const Segment& next = enteredSegment(d);
       d.waypointAX = static_cast<int32_t>(next.x + r);
@@ -159,6 +202,7 @@ void walkToTargetCar(World& world, Person& d) {
     }
     d.inCar = true;
     d.walkingToCar = false;
+    d.framesWithoutHeadway = 0;
     car.driver = index;
     return;
   }

@@ -10,6 +10,7 @@
 #include "sim/collision.h"
 #include "sim/on_foot.h"
 #include "sim/spatial_grid.h"
+#include "sim/traffic.h"
 #include "world/lifetime.h"
 
 namespace {
@@ -18,6 +19,14 @@ namespace {
 Person* driverOf(const World& world, const Car& car) {
   if (car.driver < 0 || car.driver >= world.drivers.count()) return nullptr;
   return world.drivers[car.driver];
+}
+
+// Two cars already in contact (a turn can swing one into the other) may still move apart;
+// were every move refused, they would hold each other for good.
+bool movingApart(const Car& car, const Car& other) {
+  return pointDistance(car.nextX, car.nextY, other.x, other.y) >
+             pointDistance(car.x, car.y, other.x, other.y) &&
+         boxBoxCloserThan(car, other, BLOCK_DISTANCE);
 }
 
 // Smallest clearance of the car's tentative box to the houses near it and to the other
@@ -40,7 +49,7 @@ double tentativeClearance(const World& world, const Car& car, NearCar&& nearCar)
   for (int i : cars) {
     const Car& other = *world.cars[i];
     if (&other == &car || !nearCar(other)) continue;
-    if (nextBoxBoxCloserThan(car, other, BLOCK_DISTANCE)) return 0;
+    if (nextBoxBoxCloserThan(car, other, BLOCK_DISTANCE) && !movingApart(car, other)) return 0;
   }
   return clearance;
 }
@@ -182,7 +191,10 @@ void walkToCar(World& world, Person& player) {
     enterCar(world, player);
     return;
   }
-  faceRect(player, rectOf(*car));
+  // Straight at the car's centre. Facing the rectangle that the centre and size would span
+  // as a top-left corner (as movers face each other) leaves a strip beside the car's rear and
+  // right in which the heading never turns to the car, so the walk there never ends.
+  facePoint(player, car->x, car->y);
   walkStep(player, "up");
   houseTest(world, player);
   if (player.houseClearance > BLOCK_DISTANCE) {

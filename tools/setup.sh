@@ -1,9 +1,17 @@
 #!/usr/bin/env bash
 # Installs whatever the build needs and is missing (Debian or Ubuntu, apt-get).
-# Usage: tools/setup.sh [extra-package ...]
+# Usage: tools/setup.sh [--tests] [extra-package ...]
+#   --tests  also what the test suite needs: GoogleTest, and for the end-to-end tests python3,
+#            a virtual X server, xdotool and ImageMagick.
 set -euo pipefail
 
-packages=(build-essential cmake pkg-config libsdl-image1.2-dev libsdl-ttf2.0-dev "$@")
+packages=(build-essential cmake pkg-config libsdl-image1.2-dev libsdl-ttf2.0-dev)
+for arg in "$@"; do
+  case "$arg" in
+    --tests) packages+=(libgtest-dev python3 xvfb xdotool x11-apps imagemagick) ;;
+    *) packages+=("$arg") ;;
+  esac
+done
 
 # SDL 1.2: the maintained compat layer where the distribution has it, else the classic one.
 if apt-cache show libsdl1.2-compat-dev >/dev/null 2>&1 || dpkg -s libsdl1.2-compat-dev >/dev/null 2>&1; then

@@ -91,6 +91,9 @@ struct Person : Body {
   const Segment* nextSegment = nullptr;
   const Segment* previousSegment = nullptr;
   int32_t savedHeading = 0;  // heading saved when panicking
+  // Drivers: where the car stood when it last got a car length further, and the frames since.
+  double headwayX = 0, headwayY = 0;
+  int32_t framesWithoutHeadway = 0;
 
   // The player.
   int32_t enteredAt = -10;  // ms when the player last boarded a car

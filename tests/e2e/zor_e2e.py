@@ -8,7 +8,7 @@ Screenshots are kept in the shots folder, named after the case.
 
     zor_e2e.py CASE --zor path/to/zor --source repo/root --shots build/e2e-shots
 
-Exit status: 0 passed, 1 failed, 77 skipped (a needed tool is missing).
+Exit status: 0 passed, 1 failed (a needed tool that is missing fails the case too).
 """
 
 import argparse
@@ -24,7 +24,6 @@ import time
 import zlib
 
 SCREEN_W, SCREEN_H = 1024, 768
-SKIP = 77
 
 
 class Failure(Exception):
@@ -630,8 +629,9 @@ def main():
 
     missing = [t for t in ("Xvfb", "xdotool", "import") if not shutil.which(t)]
     if missing:
-        print("skipped: missing " + ", ".join(missing))
-        return SKIP
+        print("FAILED %s: missing %s (install them with tools/setup.sh --tests)"
+              % (args.case, ", ".join(missing)))
+        return 1
 
     session = Session(args.case, args)
     try:

@@ -191,7 +191,7 @@ TEST_F(EditorTools, AHouseMayStartOnAnotherHousesEdgeButNotInsideIt) {
   clickAt(150, 150);
   EXPECT_TRUE(game.dragging);
   EXPECT_EQ(world.houses.count(), 1);
-  clickAt(100, 300);
+  clickAt(130, 300);
   EXPECT_FALSE(game.dragging);
   ASSERT_EQ(world.houses.count(), 2);
   EXPECT_EQ(world.houses[1]->h, 150);
@@ -323,7 +323,7 @@ TEST_F(EditorTools, AFullListRefusesMoreObjects) {
   game.tool = 'h';
   for (int i = 0; i < world.houses.capacity() + 2; ++i) {
     clickAt(10 + i * 5, 2000);
-    clickAt(10 + i * 5, 2001);  // zero-width houses never hold a later corner
+    clickAt(11 + i * 5, 2001);  // one-pixel houses never hold a later corner
   }
   EXPECT_EQ(world.houses.count(), world.houses.capacity());
 }
@@ -338,14 +338,20 @@ TEST_F(EditorTools, ARectangleGrowsOnlyRightAndDownFromTheSmallestCorner) {
   EXPECT_EQ(world.cursorX, 400);
   EXPECT_EQ(world.cursorY, 600);
   EXPECT_EQ(game.anchorX, 400);  // the first corner was dragged along
+  // A corner in line with the first makes no house; the rectangle stays open.
+  frameWith(button(SDL_BUTTON_LEFT));
+  EXPECT_EQ(world.houses.count(), 0);
+  EXPECT_TRUE(game.dragging);
+  frameWith(motion(30, 0));
   frameWith(button(SDL_BUTTON_LEFT));
   ASSERT_EQ(world.houses.count(), 1);
+  EXPECT_FALSE(game.dragging);
   EXPECT_EQ(world.houses[0]->x, 400);
   EXPECT_EQ(world.houses[0]->y, 500);
-  EXPECT_EQ(world.houses[0]->w, 0);
+  EXPECT_EQ(world.houses[0]->w, 30);
   EXPECT_EQ(world.houses[0]->h, 100);
-  // Seven frames, each paced to 20 ms on the manual clock.
-  EXPECT_EQ(world.clock.now(), 1000u + 7 * EDITOR_FRAME_MS);
+  // Nine frames, each paced to 20 ms on the manual clock.
+  EXPECT_EQ(world.clock.now(), 1000u + 9 * EDITOR_FRAME_MS);
 }
 
 TEST_F(EditorTools, ToolsMaySwitchWhileARectangleIsDrawn) {
@@ -416,12 +422,15 @@ TEST_F(EditorTools, SelectionFollowsTheKindOrder) {
   world.player->x = 1000;
   world.player->y = 1000;
   std::string order;
-  for (int i = 0; i < 10; ++i) {
+  for (int i = 0; i < 9; ++i) {
     rightClickAt(1000, 1000);
     order += game.selectedKind;
-    handleEditorEvent(game, key(SDLK_d));
+    if (game.selectedKind == 's')
+      world.player->x = 2500;  // the player cannot be deleted: step it aside
+    else
+      handleEditorEvent(game, key(SDLK_d));
   }
-  EXPECT_EQ(order, "febphvtgss");
+  EXPECT_EQ(order, "febpshvtg");
   EXPECT_EQ(world.weapons.count(), 1);  // never selected
   EXPECT_NE(world.player, nullptr);
 }

@@ -286,8 +286,8 @@ TEST_F(BulletWorld, DropsArePickedUpOnceOnFootOrByCar) {
   collectDrops(world);
   EXPECT_EQ(world.moneyDrops.count(), 2);
 
-  player.x = 415;
-  player.y = 420;
+  player.x = 376;  // the player's box just reaches the coins' left edge as they are drawn
+  player.y = 400;
   collectDrops(world);
   collectDrops(world);
   EXPECT_EQ(player.money, 25);

@@ -2,13 +2,16 @@
 // segment, turn points, panic, wandering, drivers taking cars, and removed records.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <memory>
+#include <vector>
 
 #include "app/world.h"
 #include "sim/collision.h"
 #include "sim/traffic.h"
+#include "sim/vehicles.h"
 #include "world/lifetime.h"
 #include "world/map_files.h"
 
@@ -408,22 +411,65 @@ TEST_F(TrafficWorld, DriverTurnPointsForEachRelation) {
   }
 }
 
-TEST_F(TrafficWorld, ACarOnADeadEndTurnsWithinItsRoad) {
-  Road& end = road(100, 100, 400, 100);
-  Road& rest = road(500, 96, 108, 108);
-  linkNetworks(world);
-  ASSERT_EQ(end.neighbours.size(), 1u);
-  Car& c = car(200, 160);
-  Person& d = seat(world, driver(0, 0), c);
-  d.segment = &end;
-  d.previousSegment = &rest;
-  d.waypointAX = 200;
-  d.waypointAY = 160;
-  updateDrivers(world);
-  EXPECT_EQ(d.segment, &end);
-  EXPECT_EQ(d.previousSegment, &end);
-  EXPECT_EQ(d.waypointBX, 200);  // "none": B is where the car is
-  EXPECT_EQ(d.waypointBY, 160);
+// A street with a dead end at each end: a lone car drives it end to end, and two cars
+// meeting head-on on it turn back rather than push each other for good.
+TEST_F(TrafficWorld, CarsTurnBackAtDeadEndsAndWhenMeetingHeadOn) {
+  const double r = std::sqrt(34.5 * 34.5 + 47 * 47);
+  for (int cars = 1; cars <= 2; ++cars) {
+    World w;
+    w.view = {0, 0, 800, 600};
+    auto makeRoad = [&w](double x, double y, double width, double height) {
+      auto road = std::make_unique<Road>();
+      road->x = x, road->y = y, road->w = width, road->h = height;
+      return w.roads.append(std::move(road));
+    };
+    Road* left = makeRoad(100, 100, 108, 108);
+    Road* street = makeRoad(208, 104, 600, 100);
+    Road* right = makeRoad(808, 100, 108, 108);
+    linkNetworks(w);
+    ASSERT_EQ(left->neighbours.size(), 1u);
+    std::vector<Car*> driven;
+    for (int k = 0; k < cars; ++k) {
+      // The first heads right for the right end, the second left along the street.
+      Car* c = w.cars.append(
+          makeMapCar(k ? 700 : 300, 154, 69, 94, 0, 100, k ? 180 : 0, 10, 0, 4, 0, 0.5));
+      Person* d = w.drivers.append(
+          makePerson("d", nullptr, 0, true, false, 100, 0, 0, 0, 0, 29, 18, {}, 50, 10));
+      seat(w, *d, *c);
+      d->segment = k ? static_cast<Segment*>(street) : right;
+      d->previousSegment = k ? static_cast<Segment*>(right) : street;
+      if (k) {
+        d->waypointAX = static_cast<int>(street->x + r);
+        d->waypointAY = static_cast<int>(street->y + r);
+      } else {
+        d->waypointBX = static_cast<int>(right->x + r);
+        d->waypointBY = 154;
+      }
+      driven.push_back(c);
+    }
+    // Still: not a car length from where it stood. Trips: from one end of the street to the other.
+    std::vector<int> trips(cars, 0), lastEnd(cars, 0), still(cars, 0), longestStill(cars, 0);
+    std::vector<double> fromX(cars, 0);
+    for (int frame = 0; frame < 1500; ++frame) {
+      updateDrivers(w);
+      moveCars(w);
+      for (int k = 0; k < cars; ++k) {
+        const double x = driven[k]->x;
+        if (std::fabs(x - fromX[k]) > 94) {
+          fromX[k] = x;
+          still[k] = 0;
+        }
+        longestStill[k] = std::max(longestStill[k], ++still[k]);
+        const int end = x < 330 ? -1 : x > 700 ? 1 : 0;
+        if (end && end != lastEnd[k]) {
+          ++trips[k];
+          lastEnd[k] = end;
+        }
+      }
+    }
+    for (int k = 0; k < cars; ++k) EXPECT_LE(longestStill[k], 250) << cars << " cars, car " << k;
+    if (cars == 1) EXPECT_GE(trips[0], 3);  // two cars keep meeting halfway
+  }
 }
 
 TEST_F(TrafficWorld, PulledOutDriverFleesThenTakesTheCarBackFromThePlayer) {

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "movers_fixture.h"
 #include "sim/collision.h"
 
@@ -133,6 +135,13 @@ TEST_F(CarStep, CarsBounceOffEachOther) {
   addCar(1044, 2000, 0, 0);
   moveCars(world);
   EXPECT_NEAR(close.x, 1003, 1e-12);
+
+  // Cars already overlapping (a turn swung one into the other) may part, but not close in.
+  Car& leaving = addCar(1000, 3000, 180, 3.05);
+  Car& pressing = addCar(1030, 3000, 180, 3.05);
+  moveCars(world);
+  EXPECT_NEAR(leaving.x, 997, 1e-12);
+  EXPECT_NEAR(pressing.x, 1033, 1e-12);  // bounced back
 }
 
 // Corner to corner, 0.2 pixels apart, yet the centres are farther apart than the two
@@ -235,6 +244,25 @@ TEST_F(Boarding, WalksToTheCarAndGetsIn) {
   EXPECT_EQ(car.driver, PLAYER_DRIVER);
   EXPECT_EQ(player().enteredAt, 4321);
   EXPECT_EQ(player().damage, 0);  // a parked car does not hurt
+}
+
+// From any side of a parked car, its rear and its right too, the walk ends in the car.
+TEST_F(Boarding, ReachesAParkedCarFromEverySide) {
+  for (int heading : {0, 90, 200}) {
+    for (int around = 0; around < 360; around += 15) {
+      world.cars.clear();
+      Car& car = addCar(1000, 1000, heading, 0, 69, 94);
+      const double a = around * PI / 180;
+      world.player = makePerson("Player", nullptr, 0, false, false, 100, 0, 0,
+                                1000 + 90 * std::cos(a), 1000 - 90 * std::sin(a), 30, 20, {}, 10, 0);
+      player().heading = (around + 90) % 360;
+      pickTargetCar(world, player());
+      for (int frame = 0; frame < 200 && !player().inCar; ++frame) walkToCar(world, player());
+      EXPECT_TRUE(player().inCar) << "car heading " << heading << ", player at " << around
+                                  << " degrees, stopped at " << player().x << ", " << player().y;
+      EXPECT_EQ(car.driver, player().inCar ? PLAYER_DRIVER : NO_DRIVER);
+    }
+  }
 }
 
 TEST_F(Boarding, PullingADriverOutScaresItAway) {
