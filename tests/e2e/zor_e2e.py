@@ -187,6 +187,9 @@ class Session:
         env = dict(os.environ)
         env["DISPLAY"] = self.display
         env.pop("SDL_VIDEODRIVER", None)
+        # The remembered video mode and the user's maps stay inside the case's folder.
+        env["XDG_CONFIG_HOME"] = self.path("config")
+        env["XDG_DATA_HOME"] = self.path("data")
         return env
 
     def start_game(self):
@@ -606,6 +609,14 @@ def case_resolution(s):
         return highlight_width(p, height=600) > 20 and outside == 0
 
     s.wait_screen("menu-in-window", in_window)
+    s.keys("Escape")
+    check(s.wait_exit() == 0, "the game ended with status %d" % s.game.returncode)
+
+    # The next start opens the mode chosen last.
+    s.start_game()
+    wait_for("the remembered 800 x 600 window",
+             lambda: (s.geometry() or (0, 0, 0, 0))[2:] == (800, 600))
+    s.wait_screen("menu-in-remembered-window", in_window)
     s.keys("Escape")
     check(s.wait_exit() == 0, "the game ended with status %d" % s.game.returncode)
 
