@@ -43,6 +43,8 @@ TEST(Start, OpensTheLargestModeAndBuildsTheFirstPlayerAndMap) {
   Game game;
   ASSERT_TRUE(startGame(game));
   World& world = game.world;
+  // Only video: no sound, no joystick.
+  EXPECT_EQ(SDL_WasInit(SDL_INIT_EVERYTHING), static_cast<Uint32>(SDL_INIT_VIDEO));
 
   // Full screen at the first listed size; a display that takes any size gets the desktop's.
   ASSERT_NE(world.screen, nullptr);
@@ -138,5 +140,7 @@ TEST(Start, AMissingFontFailsTheStartAndClosesSdlAgain) {
   StartFolder folder(false);
   Game game;
   EXPECT_FALSE(startGame(game));
+  EXPECT_NE(game.startFailure.find("run it from the game's folder or install it"),
+            std::string::npos);
   expectReleased(game);
 }
