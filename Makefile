@@ -65,17 +65,17 @@ web-serve: web
 	@echo "ZOR in the browser: http://127.0.0.1:$(WEB_PORT)/"
 	python3 -m http.server $(WEB_PORT) --bind 127.0.0.1 --directory web-build/site
 
-# Regenerates the default cities (maps/downtown, maps/suburb) and the benchmarks' stress city
-# (tools/citygen/maps/stress, load it from tools/citygen as "stress") with tools/citygen. The
-# output is byte for byte what is committed, and test_city checks that it stays so; after
-# changing the generator, run this and commit the maps with it.
+# Makes the shipped cities (maps/downtown, maps/suburb, maps/smalltown) and the benchmarks'
+# stress city (tools/citygen/maps/stress, load it from tools/citygen as "stress") again with
+# tools/citygen, from the style and seed kept in each folder's city.txt. The output is byte for
+# byte what is committed, and test_city checks that it stays so; after changing the generator,
+# run this and commit the maps with it.
+CITIES = maps/downtown maps/suburb maps/smalltown tools/citygen/maps/stress
 .PHONY: city
 city:
 	cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo
 	cmake --build build -j$(JOBS) --target zor_citygen
-	./build/zor_citygen --style downtown --seed 1 --out maps/downtown
-	./build/zor_citygen --style suburb --seed 1 --out maps/suburb
-	./build/zor_citygen --stress --seed 1 --out tools/citygen/maps/stress
+	for folder in $(CITIES); do ./build/zor_citygen --remake $$folder || exit 1; done
 
 # Benchmarks (tools/bench, Google Benchmark): the simulation step and the whole frame on the
 # default and the stress city beside the floor every frame pays (background and flip), the
@@ -105,4 +105,5 @@ MUTANTS ?= 150
 SEED ?= 1
 .PHONY: mutate
 mutate:
+	tools/setup.sh --tests ccache
 	python3 tools/mutate/mutate.py --mutants $(MUTANTS) --seed $(SEED) --jobs $(JOBS)

@@ -67,11 +67,12 @@ std::vector<SDL_Rect> fullscreenModes(const Game& game) {
   return modes;
 }
 
-bool setVideoMode(World& world, int w, int h, Uint32 flags) {
-  const bool hadScreen = world.screen != nullptr;
-  const int oldW = hadScreen ? world.screen->w : 0;
-  const int oldH = hadScreen ? world.screen->h : 0;
-  const Uint32 oldFlags = hadScreen ? modeFlagsOf(world.screen) : 0;
+bool setVideoMode(Game& game, int w, int h, Uint32 flags) {
+  Media& media = game.media;
+  const bool hadScreen = media.screen != nullptr;
+  const int oldW = hadScreen ? media.screen->w : 0;
+  const int oldH = hadScreen ? media.screen->h : 0;
+  const Uint32 oldFlags = hadScreen ? modeFlagsOf(media.screen) : 0;
 
   SDL_Surface* screen = SDL_SetVideoMode(w, h, 32, flags);
   const bool changed = screen != nullptr;
@@ -80,11 +81,11 @@ bool setVideoMode(World& world, int w, int h, Uint32 flags) {
     screen = SDL_GetVideoSurface();
     if (!screen) screen = SDL_SetVideoMode(oldW, oldH, 32, oldFlags);
   }
-  world.screen = screen;
+  media.screen = screen;
   if (screen) {
-    world.view.w = static_cast<Uint16>(screen->w);
-    world.view.h = static_cast<Uint16>(screen->h);
-    mapWorldColours(world, screen->format);
+    game.world.view.w = screen->w;
+    game.world.view.h = screen->h;
+    mapMediaColours(media, screen->format);
   }
   return changed;
 }
@@ -102,6 +103,7 @@ std::unique_ptr<Person> makeFirstPlayer() {
 
 bool startGame(Game& game, const StartChoice& choice) {
   World& world = game.world;
+  Media& media = game.media;
   game.startFailure.clear();
   DataFolders folders;
   if (!findDataFolders(platformProgramPath(), folders))
@@ -123,26 +125,26 @@ bool startGame(Game& game, const StartChoice& choice) {
     game.desktopWidth = desktop->current_w;
     game.desktopHeight = desktop->current_h;
   }
-  world.screen = openScreen(game, choice.mode);
-  if (!world.screen)
+  media.screen = openScreen(game, choice.mode);
+  if (!media.screen)
     return failStart(game, "no video mode can be opened" + sdlError() +
                                ": try another size with --window WxH");
   SDL_WM_SetCaption("ZOR", nullptr);
   if (TTF_Init() == -1) return failStart(game, "SDL_ttf cannot start" + sdlError());
 
-  loadSprites(world);
-  world.dotImage = loadImage("dot.bmp");
-  world.view = SDL_Rect{0, 0, static_cast<Uint16>(world.screen->w),
-                        static_cast<Uint16>(world.screen->h)};
+  world.clock.follow(SDL_GetTicks());
+  loadSprites(media);
+  media.dotImage = loadImage("dot.bmp");
+  world.view = View{0, 0, media.screen->w, media.screen->h};
   world.player = makeFirstPlayer();
 
   const std::string font = dataPath(FONT_FILE);
-  world.smallFont.reset(platformOpenFont(font.c_str(), 12));
-  if (world.smallFont) world.bigFont.reset(platformOpenFont(font.c_str(), 28));
-  if (!world.bigFont)
+  media.smallFont.reset(platformOpenFont(font.c_str(), 12));
+  if (media.smallFont) media.bigFont.reset(platformOpenFont(font.c_str(), 28));
+  if (!media.bigFont)
     return failStart(game, "cannot open the font " + font + sdlError() +
                                ": reinstall the game or restore its GFX folder");
-  mapWorldColours(world, world.screen->format);
+  mapMediaColours(media, media.screen->format);
   world.levels = readLevelList();
 
   const Person& player = *world.player;
@@ -165,16 +167,17 @@ bool startGame(Game& game, const StartChoice& choice) {
   }
   if (!world.houses.empty()) world.houses[0]->text = "Brannik";
 
-  game.probeX = world.cursorX;
-  game.probeY = world.cursorY;
+  game.editor.probeX = world.cursorX;
+  game.editor.probeY = world.cursorY;
   SDL_EnableUNICODE(1);
-  game.editText.clear();
+  game.editor.editText.clear();
   return true;
 }
 
 void shutdownGame(Game& game) {
+  // Surfaces and fonts all go while SDL and TTF still run.
+  game.media = Media();
   World& world = game.world;
-  // Records hold rotated pictures and the World holds fonts: all go while SDL and TTF still run.
   Clock clock = world.clock;
   world = World();
   world.clock = clock;

@@ -1,4 +1,4 @@
-// The owner of all state: event buffer, held keys, frame timer, the World and the editor state.
+// The owner of all state: the city, the media, the editor's state, held keys and the frame timer.
 #pragma once
 
 #include <SDL.h>
@@ -7,9 +7,11 @@
 #include <string>
 #include <vector>
 
-#include "app/clock.h"
 #include "app/settings.h"
-#include "app/world.h"
+#include "editor/editor_state.h"
+#include "render/media.h"
+#include "render/pacing.h"
+#include "world/world.h"
 
 struct Game {
   Game() { timer.setClock(&world.clock); }
@@ -23,19 +25,8 @@ struct Game {
   const Uint8* scriptedKeys = nullptr;
   FrameTimer timer;
   World world;
-  std::string editText;  // text typed in the map menu's name prompt and the property panel
-
-  // Editor state; survives from one run of the editor to the next.
-  int editField = -1;  // property field being typed
-  int anchorX = 0, anchorY = 0;  // first corner of the rectangle being drawn
-  int dragWidth = 0, dragHeight = 0;
-  int probeX = 0, probeY = 0;  // point a placement or cursor move is tested at
-  char tool = 'h';
-  char selectedKind = ' ';
-  int selectedIndex = -1;
-  bool dragging = false;
-  bool showHelp = true;
-  bool editing = false;
+  Media media;
+  Editor editor{world, media};  // survives from one run of the editor to the next
 
   // Where the video mode chosen in the menu is remembered; empty = nowhere (the tests).
   std::string settingsFile;
@@ -59,7 +50,7 @@ struct StartChoice {
 // found, no display, SDL, video mode, TTF or font, a map that is not listed), with
 // game.startFailure saying what is missing and how to fix it, and SDL shut down again.
 bool startGame(Game& game, const StartChoice& choice = StartChoice());
-// Releases media held by the World and shuts SDL down.
+// Releases the media and the records and shuts SDL down.
 void shutdownGame(Game& game);
 
 // Video mode flags of the full-screen modes.
@@ -71,11 +62,11 @@ constexpr Uint32 WINDOW_FLAGS = SDL_DOUBLEBUF | SDL_RESIZABLE;
 // size (or 1024 x 768 when that is unknown) is the one offered; an empty list when it has none.
 std::vector<SDL_Rect> fullscreenModes(const Game& game);
 
-// Opens a video mode for the World: on success the screen, the view size and the colour tables
+// Opens a video mode: on success the screen, the world's view size and the colour tables
 // follow the new surface. A mode that cannot be set leaves the previous size in place (it is
 // opened again, as SDL closes the old screen on a failed attempt). Returns whether the requested
 // mode was set.
-bool setVideoMode(World& world, int w, int h, Uint32 flags);
+bool setVideoMode(Game& game, int w, int h, Uint32 flags);
 
 // The player as the program's start builds it: "Valdero" at (100, 100) with an AK47 of 100
 // rounds and an M4 beside the bare hands, wanted level 3.

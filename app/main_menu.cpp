@@ -2,9 +2,10 @@
 #include "app/main_menu.h"
 
 #include "app/game.h"
-#include "app/list_screen.h"
 #include "app/play_loop.h"
 #include "editor/map_menu.h"
+#include "render/list_screen.h"
+#include "render/pacing.h"
 #include "render/text.h"
 #include "world/level.h"
 #include "world/lifetime.h"
@@ -27,10 +28,10 @@ const char* const CONTROL_LINES[] = {
 void sizeListScreen(Game& game, const std::vector<SDL_Rect>& sizes, Uint32 flags) {
   ListScreen list;
   list.items = modeItems(sizes);
-  runListScreen(game, list, [&](int chosen) {
+  runListScreen(game.media, game.world.clock, list, [&](int chosen) {
     const SDL_Rect size = sizes[chosen];
     // The mode that was set is the next start's too.
-    if (setVideoMode(game.world, size.w, size.h, flags) && !game.settingsFile.empty())
+    if (setVideoMode(game, size.w, size.h, flags) && !game.settingsFile.empty())
       saveSettings(game.settingsFile, VideoMode{(flags & SDL_FULLSCREEN) != 0, size.w, size.h});
     list.back = true;
   });
@@ -69,32 +70,32 @@ void playMap(Game& game, const std::string& name) {
 void mapListScreen(Game& game) {
   ListScreen list;
   list.items = game.world.levels;
-  runListScreen(game, list, [&](int chosen) {
+  runListScreen(game.media, game.world.clock, list, [&](int chosen) {
     playMap(game, list.items[chosen]);
     list.selected = 0;
   });
 }
 
 void controlsScreen(Game& game) {
-  World& world = game.world;
+  Media& media = game.media;
   bool done = false;
   while (!done) {
-    done = pollDismissed(game);
-    drawBackground(world);
+    done = pollDismissed();
+    drawBackground(media);
     int y = 100;
     for (const char* line : CONTROL_LINES) {
-      drawText(world, world.bigFont.get(), line, world.black, 200, y);
+      drawText(media, media.bigFont.get(), line, media.black, 200, y);
       y += 50;
     }
-    SDL_Flip(world.screen);
-    world.clock.delay(MENU_PASS_DELAY_MS);
+    SDL_Flip(media.screen);
+    waitMs(game.world.clock, MENU_PASS_DELAY_MS);
   }
 }
 
 void modeScreen(Game& game) {
   ListScreen list;
   list.items = {"Window", "Fullscreen"};
-  runListScreen(game, list, [&](int chosen) {
+  runListScreen(game.media, game.world.clock, list, [&](int chosen) {
     if (chosen == 0) {
       std::vector<SDL_Rect> sizes;
       for (int k = 1; k <= 4; ++k)
@@ -125,7 +126,7 @@ void mainMenuAction(Game& game, ListScreen& menu, int chosen) {
       controlsScreen(game);
       break;
     case EDIT:
-      mapMenu(game);
+      mapMenu(game.editor);
       break;
     case CHANGE_RESOLUTION:
       modeScreen(game);
@@ -139,11 +140,11 @@ void mainMenuAction(Game& game, ListScreen& menu, int chosen) {
   }
   menu.selected = 0;
   // Without a screen (a mode that could not be set nor restored) nothing can be shown.
-  if (!game.world.screen) menu.back = true;
+  if (!game.media.screen) menu.back = true;
 }
 
 void mainMenu(Game& game) {
   ListScreen menu;
   menu.items = mainMenuItems();
-  runListScreen(game, menu, [&](int chosen) { mainMenuAction(game, menu, chosen); });
+  runListScreen(game.media, game.world.clock, menu, [&](int chosen) { mainMenuAction(game, menu, chosen); });
 }

@@ -2,12 +2,14 @@
 #include "app/play_loop.h"
 
 #include "app/game.h"
-#include "app/list_screen.h"
 #include "platform/platform.h"
+#include "render/list_screen.h"
+#include "render/pacing.h"
 #include "render/status.h"
 #include "render/text.h"
 #include "render/world_view.h"
 #include "sim/collision.h"
+#include "sim/tick.h"
 #include "sim/hostiles.h"
 #include "sim/on_foot.h"
 #include "sim/traffic.h"
@@ -29,31 +31,6 @@ bool leftHeld(const Uint8* keys) { return keys[SDLK_LEFT] || keys[SDLK_a]; }
 
 // The car the player sits in, or nullptr on foot.
 Car* drivenCar(Person& player) { return player.inCar ? player.targetCar : nullptr; }
-
-// The player rides along with its car, and is put out when someone else took the wheel.
-// True while the player sits in its car with the car's centre as its next position.
-bool followCar(World& world) {
-  Person& player = *world.player;
-  if (!player.inCar) return false;
-  Car* car = player.targetCar;
-  if (!car) {
-    // Sitting in no car at all: the player is on foot again.
-    player.inCar = false;
-    return false;
-  }
-  player.nextX = car->x;
-  player.nextY = car->y;
-  if (car->driver == PLAYER_DRIVER) return true;
-  leaveCar(player);
-  return false;
-}
-
-// A late frame still waits (for no time): in the browser every wait is the page's turn to
-// show the frame and take input.
-void waitFrameEnd(Game& game) {
-  const uint32_t elapsed = game.timer.elapsed();
-  game.world.clock.delay(elapsed < FRAME_MS ? FRAME_MS - elapsed : 0);
-}
 
 }  // namespace
 
@@ -148,38 +125,21 @@ void movePlayer(World& world, const Uint8* keys) {
     walkToCar(world, player);
 }
 
-void simulateFrame(World& world) {
-  updateDrivers(world);
-  moveCars(world);
-  updatePedestrians(world);
-  updateBadGuys(world);
-  // On foot the player's own step has committed or refused its move already: committing the
-  // tentative centre again would walk it through the cars and walls that refused it.
-  if (followCar(world)) commitMove(*world.player);
-  expireMarks(world);
-  moveBullets(world);
-  collectMoney(world);
-  collectDrops(world);
-  runOver(world);
-  deathStep(world);
-  updateCamera(world);
-}
-
-void drawFrameRate(World& world, uint32_t elapsedMs) {
-  if (elapsedMs == 0 || !world.screen) return;
-  drawText(world, world.smallFont.get(), toText(static_cast<int>(1000 / elapsedMs)), world.black,
-           world.screen->w - 30, 10);
+void drawFrameRate(Media& media, uint32_t elapsedMs) {
+  if (elapsedMs == 0 || !media.screen) return;
+  drawText(media, media.smallFont.get(), toText(static_cast<int>(1000 / elapsedMs)), media.black,
+           media.screen->w - 30, 10);
 }
 
 void gameOverScreen(Game& game) {
-  World& world = game.world;
+  Media& media = game.media;
   bool done = false;
   while (!done) {
-    done = pollDismissed(game);
-    drawText(world, world.bigFont.get(), "Game Over", world.black, world.screen->w / 2,
-             world.screen->h / 2);
-    SDL_Flip(world.screen);
-    if (!done) world.clock.delay(GAME_OVER_WAIT_MS);
+    done = pollDismissed();
+    drawText(media, media.bigFont.get(), "Game Over", media.black, media.screen->w / 2,
+             media.screen->h / 2);
+    SDL_Flip(media.screen);
+    if (!done) waitMs(game.world.clock, GAME_OVER_WAIT_MS);
   }
 }
 
@@ -188,6 +148,7 @@ bool playFrame(Game& game, bool& showHud) {
   bool quit = false;
 
   game.timer.start();
+  world.clock.follow(ticksNow(world.clock));
   while (SDL_PollEvent(&game.event)) playEvent(world, game.event, showHud, quit);
   game.keys = game.scriptedKeys ? game.scriptedKeys : platformKeyState();
   if (applyHeldKeys(world, game.keys)) quit = true;
@@ -197,11 +158,11 @@ bool playFrame(Game& game, bool& showHud) {
 
   if (!quit) {
     simulateFrame(world);
-    drawWorld(world);
-    if (showHud) drawStatus(world);
+    drawWorld(game.media, world);
+    if (showHud) drawStatus(game.media, world);
     const uint32_t workMs = game.timer.elapsed();
-    drawFrameRate(world, workMs);
-    SDL_Flip(world.screen);
+    drawFrameRate(game.media, workMs);
+    SDL_Flip(game.media.screen);
     platformFrameShown(workMs);
     if (isDead(*world.player)) {
       gameOverScreen(game);
@@ -209,7 +170,7 @@ bool playFrame(Game& game, bool& showHud) {
     }
   }
 
-  waitFrameEnd(game);
+  waitFrameEnd(game.world.clock, game.timer, FRAME_MS);
   return !quit;
 }
 

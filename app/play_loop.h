@@ -5,10 +5,12 @@
 
 #include <cstdint>
 
+#include "sim/tick.h"
+
 struct Game;
+struct Media;
 struct World;
 
-constexpr uint32_t FRAME_MS = 20;
 constexpr int CURSOR_MIN = 1;
 constexpr int CURSOR_MAX = 2999;
 
@@ -17,9 +19,6 @@ void playLoop(Game& game);
 // One frame (steps 1 to 9: events, keys, movement, simulation, drawing, flip).
 // Returns false when the loop must end after this frame's wait.
 bool playFrame(Game& game, bool& showHud);
-// The simulation part of a frame, in order: drivers, cars, pedestrians, bad guys, the
-// player following its car and committing, marks, bullets, money, running over, deaths.
-void simulateFrame(World& world);
 
 // The pieces of a frame, callable on their own.
 
@@ -34,6 +33,6 @@ bool applyHeldKeys(World& world, const Uint8* keys);
 // The player's own movement this frame: on foot, or walking to its car and boarding it.
 void movePlayer(World& world, const Uint8* keys);
 // The rate the frame could run at, when it took any time at all.
-void drawFrameRate(World& world, uint32_t elapsedMs);
+void drawFrameRate(Media& media, uint32_t elapsedMs);
 // Shows "Game Over" until the window is closed or Return or Escape is pressed.
 void gameOverScreen(Game& game);

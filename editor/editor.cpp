@@ -9,11 +9,14 @@
 #include <utility>
 #include <vector>
 
-#include "app/game.h"
+#include "editor/editor_state.h"
+#include "render/media.h"
+#include "world/world.h"
 #include "editor/properties.h"
 #include "platform/platform.h"
 #include "render/text.h"
 #include "render/world_view.h"
+#include "sim/camera.h"
 #include "sim/collision.h"
 #include "sim/vehicles.h"
 #include "world/lifetime.h"
@@ -31,10 +34,10 @@ bool probeInsideAny(const List& list, double px, double py) {
 }
 
 // Corners may not be set inside the solid kinds; `drawing` marks a corner being dragged.
-bool probeAllowed(const Game& game, bool drawing) {
-  const World& world = game.world;
-  const double px = game.probeX, py = game.probeY;
-  switch (game.tool) {
+bool probeAllowed(const Editor& editor, bool drawing) {
+  const World& world = editor.world;
+  const double px = editor.probeX, py = editor.probeY;
+  switch (editor.tool) {
     case 'b':
       return !probeInsideAny(world.houses, px, py);
     case 'h':
@@ -83,15 +86,19 @@ void putOutDriver(World& world, Car& car) {
 }
 
 // F1, F2, F3 and F12 work whether a field is typed or not. Returns true when the key was one.
-bool mapKey(Game& game, SDLKey key) {
-  World& world = game.world;
+bool mapKey(Editor& editor, SDLKey key) {
+  World& world = editor.world;
   switch (key) {
     case SDLK_F1:
-      game.showHelp = !game.showHelp;
+      editor.showHelp = !editor.showHelp;
       return true;
-    case SDLK_F2:
-      saveMap(world);
+    case SDLK_F2: {
+      // The map stays in memory as it is, so the user can make room and press F2 again.
+      const std::string error = saveMap(world);
+      editor.saveMessage = error.empty() ? "" : "Not saved: " + error;
+      platformFilesChanged();
       return true;
+    }
     case SDLK_F3:
       clearWorld(world);
       loadMap(world);
@@ -105,7 +112,7 @@ bool mapKey(Game& game, SDLKey key) {
 }
 
 // Keys while no field is typed. Returns true when the key leaves the editor.
-bool toolKey(Game& game, SDLKey key) {
+bool toolKey(Editor& editor, SDLKey key) {
   switch (key) {
     case SDLK_h:
     case SDLK_v:
@@ -117,68 +124,68 @@ bool toolKey(Game& game, SDLKey key) {
     case SDLK_p:
     case SDLK_e:
     case SDLK_s:
-      game.tool = static_cast<char>(key);
+      editor.tool = static_cast<char>(key);
       return false;
     case SDLK_RETURN:
-      confirmPoint(game);
+      confirmPoint(editor);
       return false;
     case SDLK_ESCAPE:
-      if (game.dragging) {
-        game.dragging = false;
+      if (editor.dragging) {
+        editor.dragging = false;
         return false;
       }
       return true;
     case SDLK_d:
-      deleteSelected(game);
+      deleteSelected(editor);
       return false;
     case SDLK_UP:
-      stepCursor(game, 0, -10);
+      stepCursor(editor, 0, -10);
       return false;
     case SDLK_DOWN:
-      stepCursor(game, 0, 10);
+      stepCursor(editor, 0, 10);
       return false;
     case SDLK_RIGHT:
-      stepCursor(game, 10, 0);
+      stepCursor(editor, 10, 0);
       return false;
     case SDLK_LEFT:
-      stepCursor(game, -10, 0);
+      stepCursor(editor, -10, 0);
       return false;
     default:
-      mapKey(game, key);
+      mapKey(editor, key);
       return false;
   }
 }
 
 // Colour of the rectangle preview and the help swatch of a kind; false for kinds without one.
-bool kindColour(const World& world, char kind, uint32_t& colour) {
+bool kindColour(const Media& media, char kind, uint32_t& colour) {
   switch (kind) {
     case 'h':
-      colour = world.houseColours[0];
+      colour = media.houseColours[0];
       return true;
     case 'v':
-      colour = world.roadGrey;
+      colour = media.roadGrey;
       return true;
     case 't':
-      colour = world.sidewalkGrey;
+      colour = media.sidewalkGrey;
       return true;
     case 'g':
-      colour = world.lawnColours[0];
+      colour = media.lawnColours[0];
       return true;
     default:
       return false;
   }
 }
 
-void fillScreen(World& world, int x, int y, int w, int h, uint32_t colour) {
-  if (!world.screen || w <= 0 || h <= 0) return;
+void fillScreen(Media& media, int x, int y, int w, int h, uint32_t colour) {
+  if (!media.screen || w <= 0 || h <= 0) return;
   // Rectangles far off the screen are clipped here so the 16-bit SDL_Rect cannot wrap them.
   const long left = std::max<long>(x, -1), top = std::max<long>(y, -1);
-  const long right = std::min<long>(static_cast<long>(x) + w, world.screen->w + 1);
-  const long bottom = std::min<long>(static_cast<long>(y) + h, world.screen->h + 1);
+  const long right = std::min<long>(static_cast<long>(x) + w, media.screen->w + 1);
+  const long bottom = std::min<long>(static_cast<long>(y) + h, media.screen->h + 1);
   if (right <= left || bottom <= top) return;
   SDL_Rect area{static_cast<Sint16>(left), static_cast<Sint16>(top),
                 static_cast<Uint16>(right - left), static_cast<Uint16>(bottom - top)};
-  SDL_FillRect(world.screen, &area, colour);
+  SDL_FillRect(media.screen, &area, colour);
 }
 
 struct HelpLine {
@@ -207,8 +214,12 @@ const HelpLine kHelp[] = {
     {"Elak gubbe(e)", 390, ' '},
 };
 
-int screenWidth(const World& world) { return world.screen ? world.screen->w : world.view.w; }
-int screenHeight(const World& world) { return world.screen ? world.screen->h : world.view.h; }
+int screenWidth(const Editor& editor) {
+  return editor.media.screen ? editor.media.screen->w : editor.world.view.w;
+}
+int screenHeight(const Editor& editor) {
+  return editor.media.screen ? editor.media.screen->h : editor.world.view.h;
+}
 
 }  // namespace
 
@@ -249,70 +260,70 @@ bool insideShrunk(double px, double py, const Rect& rect) {
          py <= rect.y + rect.h - 1;
 }
 
-bool placementAllowed(const Game& game) { return probeAllowed(game, false); }
-bool dragAllowed(const Game& game) { return probeAllowed(game, true); }
+bool placementAllowed(const Editor& editor) { return probeAllowed(editor, false); }
+bool dragAllowed(const Editor& editor) { return probeAllowed(editor, true); }
 
-void moveCursorByMouse(Game& game, int dx, int dy) {
-  World& world = game.world;
-  game.probeX = world.cursorX + dx;
-  game.probeY = world.cursorY + dy;
-  if (game.dragging && !dragAllowed(game)) return;
+void moveCursorByMouse(Editor& editor, int dx, int dy) {
+  World& world = editor.world;
+  editor.probeX = world.cursorX + dx;
+  editor.probeY = world.cursorY + dy;
+  if (editor.dragging && !dragAllowed(editor)) return;
   // A motion toward 0 or below moves neither coordinate; one toward 3000 only stops its own.
-  if (game.probeX > 0 && game.probeY > 0) {
-    if (game.probeX < WORLD_SIZE) world.cursorX = game.probeX;
-    if (game.probeY < WORLD_SIZE) world.cursorY = game.probeY;
+  if (editor.probeX > 0 && editor.probeY > 0) {
+    if (editor.probeX < WORLD_SIZE) world.cursorX = editor.probeX;
+    if (editor.probeY < WORLD_SIZE) world.cursorY = editor.probeY;
   }
 }
 
-void stepCursor(Game& game, int dx, int dy) {
-  World& world = game.world;
-  if (dx != 0) game.probeX = world.cursorX + dx;
-  if (dy != 0) game.probeY = world.cursorY + dy;
-  if (game.dragging && !dragAllowed(game)) return;
-  if (game.probeX >= 1 && game.probeX < WORLD_SIZE) world.cursorX = game.probeX;
-  if (game.probeY >= 1 && game.probeY < WORLD_SIZE) world.cursorY = game.probeY;
+void stepCursor(Editor& editor, int dx, int dy) {
+  World& world = editor.world;
+  if (dx != 0) editor.probeX = world.cursorX + dx;
+  if (dy != 0) editor.probeY = world.cursorY + dy;
+  if (editor.dragging && !dragAllowed(editor)) return;
+  if (editor.probeX >= 1 && editor.probeX < WORLD_SIZE) world.cursorX = editor.probeX;
+  if (editor.probeY >= 1 && editor.probeY < WORLD_SIZE) world.cursorY = editor.probeY;
 }
 
-void confirmPoint(Game& game) {
-  World& world = game.world;
-  game.probeX = world.cursorX;
-  game.probeY = world.cursorY;
-  if (isPointTool(game.tool)) {
-    if (!placementAllowed(game)) return;
-    game.anchorX = world.cursorX;
-    game.anchorY = world.cursorY;
-    placeObject(game);
-  } else if (game.dragging) {
-    if (!placementAllowed(game)) return;
+void confirmPoint(Editor& editor) {
+  World& world = editor.world;
+  editor.probeX = world.cursorX;
+  editor.probeY = world.cursorY;
+  if (isPointTool(editor.tool)) {
+    if (!placementAllowed(editor)) return;
+    editor.anchorX = world.cursorX;
+    editor.anchorY = world.cursorY;
+    placeObject(editor);
+  } else if (editor.dragging) {
+    if (!placementAllowed(editor)) return;
     // A second corner in line with the first would make a rectangle without area, which
     // nobody sees or can select: the rectangle stays open for a corner off that line.
-    normalizeDrag(game);
-    if (game.dragWidth == 0 || game.dragHeight == 0) return;
-    game.dragging = false;
-    placeObject(game);
-  } else if (placementAllowed(game)) {
-    game.dragging = true;
-    game.anchorX = world.cursorX;
-    game.anchorY = world.cursorY;
+    normalizeDrag(editor);
+    if (editor.dragWidth == 0 || editor.dragHeight == 0) return;
+    editor.dragging = false;
+    placeObject(editor);
+  } else if (placementAllowed(editor)) {
+    editor.dragging = true;
+    editor.anchorX = world.cursorX;
+    editor.anchorY = world.cursorY;
   }
 }
 
-void normalizeDrag(Game& game) {
-  const World& world = game.world;
-  game.dragWidth = std::abs(world.cursorX - game.anchorX);
-  if (world.cursorX < game.anchorX) game.anchorX = world.cursorX;
-  game.dragHeight = std::abs(world.cursorY - game.anchorY);
-  if (world.cursorY < game.anchorY) game.anchorY = world.cursorY;
+void normalizeDrag(Editor& editor) {
+  const World& world = editor.world;
+  editor.dragWidth = std::abs(world.cursorX - editor.anchorX);
+  if (world.cursorX < editor.anchorX) editor.anchorX = world.cursorX;
+  editor.dragHeight = std::abs(world.cursorY - editor.anchorY);
+  if (world.cursorY < editor.anchorY) editor.anchorY = world.cursorY;
 }
 
-void placeObject(Game& game) {
-  normalizeDrag(game);
-  World& world = game.world;
-  const double x = game.anchorX, y = game.anchorY;
-  const double w = game.dragWidth, h = game.dragHeight;
-  if (!isPointTool(game.tool) && (w == 0 || h == 0)) return;  // no rectangle without area
+void placeObject(Editor& editor) {
+  normalizeDrag(editor);
+  World& world = editor.world;
+  const double x = editor.anchorX, y = editor.anchorY;
+  const double w = editor.dragWidth, h = editor.dragHeight;
+  if (!isPointTool(editor.tool) && (w == 0 || h == 0)) return;  // no rectangle without area
   // A full list drops the new record (append refuses it).
-  switch (game.tool) {
+  switch (editor.tool) {
     case 'g': {
       auto lawn = std::make_unique<Lawn>();
       *lawn = Lawn{x, y, w, h, 0};
@@ -385,9 +396,9 @@ void placeObject(Game& game) {
   }
 }
 
-void selectAt(Game& game) {
-  const World& world = game.world;
-  const double cx = game.world.cursorX, cy = game.world.cursorY;
+void selectAt(Editor& editor) {
+  const World& world = editor.world;
+  const double cx = editor.world.cursorX, cy = editor.world.cursorY;
   auto hitBody = [cx, cy](const Body& b) {
     return std::sqrt((cx - b.x) * (cx - b.x) + (cy - b.y) * (cy - b.y)) < b.halfDiagonal;
   };
@@ -395,11 +406,11 @@ void selectAt(Game& game) {
     return r.x <= cx && cx <= r.x + r.w && r.y <= cy && cy <= r.y + r.h;
   };
   // The first hit in this order wins; within a list the lowest position.
-  auto pick = [&game](char kind, const auto& list, const auto& hit) {
+  auto pick = [&editor](char kind, const auto& list, const auto& hit) {
     for (int i = 0; i < list.count(); ++i) {
       if (hit(*list[i])) {
-        game.selectedKind = kind;
-        game.selectedIndex = i;
+        editor.selectedKind = kind;
+        editor.selectedIndex = i;
         return true;
       }
     }
@@ -411,17 +422,17 @@ void selectAt(Game& game) {
   // The player stands on the ground like the other people: tested before it, or a map whose
   // ground is covered would never let the player be selected.
   if (world.player && hitBody(*world.player)) {
-    game.selectedKind = 's';
+    editor.selectedKind = 's';
     return;
   }
   pick('h', world.houses, hitRect) || pick('v', world.roads, hitRect) ||
       pick('t', world.sidewalks, hitRect) || pick('g', world.lawns, hitRect);
 }
 
-void deleteSelected(Game& game) {
-  World& world = game.world;
-  const int index = game.selectedIndex;
-  const char kind = game.selectedKind;
+void deleteSelected(Editor& editor) {
+  World& world = editor.world;
+  const int index = editor.selectedIndex;
+  const char kind = editor.selectedKind;
   if (kind != 's' && index >= 0 && index < kindCount(world, kind)) {
     switch (kind) {
       case 'h': removeHouse(world, index); break;
@@ -439,8 +450,8 @@ void deleteSelected(Game& game) {
       default: break;
     }
   }
-  game.selectedKind = ' ';
-  game.selectedIndex = -1;
+  editor.selectedKind = ' ';
+  editor.selectedIndex = -1;
 }
 
 void typeKey(std::string& text, const SDL_keysym& key) {
@@ -450,120 +461,112 @@ void typeKey(std::string& text, const SDL_keysym& key) {
   if (key.sym == SDLK_BACKSPACE && !text.empty()) text.pop_back();
 }
 
-bool handleEditorEvent(Game& game, const SDL_Event& event) {
-  game.event = event;  // startFieldEdit reads the current event from the Game
+bool handleEditorEvent(Editor& editor, const SDL_Event& event) {
+  editor.event = event;  // startFieldEdit reads the current event from here
   bool leave = false;
   const bool keyDown = event.type == SDL_KEYDOWN;
   const SDLKey key = keyDown ? event.key.keysym.sym : SDLK_UNKNOWN;
 
   if (event.type == SDL_QUIT) leave = true;
-  if (keyDown && game.editing) {
-    if (!mapKey(game, key)) {
+  if (keyDown && editor.editing) {
+    if (!mapKey(editor, key)) {
       if (key == SDLK_RETURN)
-        applyFieldEdit(game);
+        applyFieldEdit(editor);
       else if (key == SDLK_ESCAPE)
-        game.editing = false;
+        editor.editing = false;
     }
   } else if (keyDown) {
-    leave = toolKey(game, key) || leave;
+    leave = toolKey(editor, key) || leave;
   }
-  if (event.type == SDL_MOUSEMOTION) moveCursorByMouse(game, event.motion.xrel, event.motion.yrel);
+  if (event.type == SDL_MOUSEMOTION) moveCursorByMouse(editor, event.motion.xrel, event.motion.yrel);
   if (event.type == SDL_MOUSEBUTTONDOWN) {
     if (event.button.button == SDL_BUTTON_LEFT) {
-      confirmPoint(game);
+      confirmPoint(editor);
     } else if (event.button.button == SDL_BUTTON_RIGHT) {
-      game.dragging = false;
-      selectAt(game);
+      editor.dragging = false;
+      selectAt(editor);
     }
   }
   // The same key press may switch the tool (by its key) and start a field (by its character).
-  if (game.editing) {
-    if (keyDown) typeKey(game.editText, event.key.keysym);
+  if (editor.editing) {
+    if (keyDown) typeKey(editor.editText, event.key.keysym);
   } else {
-    startFieldEdit(game);
+    startFieldEdit(editor);
   }
   return leave;
 }
 
-void editorCamera(Game& game) {
-  World& world = game.world;
-  SDL_Rect& view = world.view;
-  int x = world.cursorX - screenWidth(world) / 2;
-  int y = world.cursorY - screenHeight(world) / 2;
-  if (x < 0) x = 0;
-  if (y < 0) y = 0;
-  if (x > WORLD_SIZE - view.w) x = WORLD_SIZE - view.w;
-  if (y > WORLD_SIZE - view.h) y = WORLD_SIZE - view.h;
-  view.x = static_cast<Sint16>(x);
-  view.y = static_cast<Sint16>(y);
+void editorCamera(Editor& editor) {
+  World& world = editor.world;
+  centreView(world.view, world.cursorX, world.cursorY);
 }
 
-void drawEditor(Game& game) {
-  World& world = game.world;
-  TTF_Font* font = world.smallFont.get();
-  const SDL_Color black = world.black;
-  const int W = screenWidth(world), H = screenHeight(world);
+void drawEditor(Editor& editor) {
+  World& world = editor.world;
+  Media& media = editor.media;
+  TTF_Font* font = media.smallFont.get();
+  const SDL_Color black = media.black;
+  const int W = screenWidth(editor), H = screenHeight(editor);
 
   // Every frame: a rectangle grows only right and down from the smallest corner reached.
-  normalizeDrag(game);
+  normalizeDrag(editor);
 
-  if (game.dragging) {
-    drawText(world, font, "StartX: ", black, W - 100, H - 150);
-    drawText(world, font, toText(game.anchorX), black, W - 50, H - 150);
-    drawText(world, font, "StartY: ", black, W - 100, H - 130);
-    drawText(world, font, toText(game.anchorY), black, W - 50, H - 130);
-    drawText(world, font, "Bredd: ", black, W - 100, H - 110);
-    drawText(world, font, toText(game.dragWidth), black, W - 50, H - 110);
-    drawText(world, font, "H\xf6jd: ", black, W - 100, H - 90);
-    drawText(world, font, toText(game.dragHeight), black, W - 50, H - 90);
+  if (editor.dragging) {
+    drawText(media, font, "StartX: ", black, W - 100, H - 150);
+    drawText(media, font, toText(editor.anchorX), black, W - 50, H - 150);
+    drawText(media, font, "StartY: ", black, W - 100, H - 130);
+    drawText(media, font, toText(editor.anchorY), black, W - 50, H - 130);
+    drawText(media, font, "Bredd: ", black, W - 100, H - 110);
+    drawText(media, font, toText(editor.dragWidth), black, W - 50, H - 110);
+    drawText(media, font, "H\xf6jd: ", black, W - 100, H - 90);
+    drawText(media, font, toText(editor.dragHeight), black, W - 50, H - 90);
   }
-  drawText(world, font, "(" + toText(world.cursorX) + "," + toText(world.cursorY) + ")", black,
+  drawText(media, font, "(" + toText(world.cursorX) + "," + toText(world.cursorY) + ")", black,
            W - 100, H - 70);
 
-  drawText(world, font, toolName(game.tool), black, 0, H - 30);
+  drawText(media, font, toolName(editor.tool), black, 0, H - 30);
   uint32_t colour = 0;
-  if (game.dragging && kindColour(world, game.tool, colour))
-    fillScreen(world, game.anchorX - world.view.x, game.anchorY - world.view.y, game.dragWidth,
-               game.dragHeight, colour);
+  if (editor.dragging && kindColour(media, editor.tool, colour))
+    fillScreen(media, editor.anchorX - world.view.x, editor.anchorY - world.view.y, editor.dragWidth,
+               editor.dragHeight, colour);
 
-  if (game.showHelp) {
+  if (editor.showHelp) {
     for (const HelpLine& line : kHelp) {
-      drawText(world, font, line.text, black, W - 170, line.y);
-      if (kindColour(world, line.swatch, colour)) fillScreen(world, W - 80, line.y, 20, 20, colour);
+      drawText(media, font, line.text, black, W - 170, line.y);
+      if (kindColour(media, line.swatch, colour)) fillScreen(media, W - 80, line.y, 20, 20, colour);
     }
   }
-  if (game.editing) drawText(world, font, game.editText, black, W / 2, H - 20);
+  if (editor.editing) drawText(media, font, editor.editText, black, W / 2, H - 20);
+  if (!editor.saveMessage.empty()) drawText(media, font, editor.saveMessage, black, 10, 10);
 }
 
-bool editorFrame(Game& game) {
-  World& world = game.world;
-  game.timer.start();
+bool editorFrame(Editor& editor) {
+  World& world = editor.world;
+  Media& media = editor.media;
+  editor.timer.start();
   bool leave = false;
   SDL_Event event;
   // Polling stops at the event that leaves, so keys typed ahead reach the map menu.
-  while (!leave && SDL_PollEvent(&event)) leave = handleEditorEvent(game, event);
+  while (!leave && SDL_PollEvent(&event)) leave = handleEditorEvent(editor, event);
   // Stopped by a signal the editor leaves as by Escape: unsaved changes are not written.
   if (platformStopRequested()) leave = true;
 
-  editorCamera(game);
-  drawWorld(world);
-  drawEditor(game);
-  drawProperties(game);
-  if (world.crosshair && world.screen) {
+  editorCamera(editor);
+  drawWorld(media, world);
+  drawEditor(editor);
+  drawProperties(editor);
+  if (media.crosshair && media.screen) {
     SDL_Rect at{static_cast<Sint16>(world.cursorX - world.view.x - 7),
                 static_cast<Sint16>(world.cursorY - world.view.y - 7), 0, 0};
-    SDL_BlitSurface(world.crosshair.get(), nullptr, world.screen, &at);
+    SDL_BlitSurface(media.crosshair.get(), nullptr, media.screen, &at);
   }
-  if (world.screen) SDL_Flip(world.screen);
+  if (media.screen) SDL_Flip(media.screen);
 
-  // A late frame still waits (for no time), giving the browser its turn.
-  const uint32_t elapsed = game.timer.elapsed();
-  world.clock.delay(elapsed < static_cast<uint32_t>(EDITOR_FRAME_MS) ? EDITOR_FRAME_MS - elapsed
-                                                                      : 0);
+  waitFrameEnd(world.clock, editor.timer, EDITOR_FRAME_MS);
   return leave;
 }
 
-void editorLoop(Game& game) {
-  while (!editorFrame(game)) {
+void editorLoop(Editor& editor) {
+  while (!editorFrame(editor)) {
   }
 }

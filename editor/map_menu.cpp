@@ -3,11 +3,15 @@
 #include "editor/map_menu.h"
 
 #include <algorithm>
+#include <filesystem>
 
-#include "app/game.h"
-#include "app/list_screen.h"
-#include "editor/editor.h"
+#include "editor/editor_state.h"
+#include "render/media.h"
+#include "render/pacing.h"
+#include "world/world.h"
 #include "platform/platform.h"
+#include "render/list_screen.h"
+#include "editor/editor.h"
 #include "render/text.h"
 #include "world/data_folders.h"
 #include "world/lifetime.h"
@@ -26,59 +30,84 @@ bool allowedNameChar(char c) {
          c == ' ' || c == '-' || c == '_' || c == '.';
 }
 
-void flip(World& world) {
-  if (world.screen) SDL_Flip(world.screen);
+void flip(Media& media) {
+  if (media.screen) SDL_Flip(media.screen);
 }
 
 // "Load map": the level names; a chosen one replaces the world and opens the editor.
-void runMapList(Game& game) {
-  World& world = game.world;
+void runMapList(Editor& editor) {
+  World& world = editor.world;
   ListScreen maps;
   maps.items = world.levels;
-  runListScreen(game, maps, [&](int chosen) {
+  runListScreen(editor.media, editor.world.clock, maps, [&](int chosen) {
     clearWorld(world);
     world.mapName = maps.items[chosen];
     loadMap(world);
-    editorLoop(game);
+    editor.saveMessage.clear();
+    editorLoop(editor);
     maps.back = true;
   });
 }
 
-// "Create map": append the name to the level list, write the empty map, edit it.
-void createMap(Game& game, const std::string& name) {
-  World& world = game.world;
-  world.levels.push_back(name);
-  saveLevelList(world);
+}  // namespace
+
+// The empty map is written before the list names it, so a list never names a map that is
+// not on disk.
+std::string createMap(Editor& editor, const std::string& name) {
+  World& world = editor.world;
+  World empty;
+  empty.mapName = name;
+  std::string error = saveMap(empty);  // the folder and nine empty files
+  if (error.empty()) {
+    world.levels.push_back(name);
+    error = saveLevelList(world);
+    if (!error.empty()) world.levels.pop_back();
+  }
+  platformFilesChanged();
+  if (!error.empty()) {
+    // The name was free, so the folder, if any, is the one just made.
+    std::error_code ignored;
+    std::filesystem::remove_all(mapSaveFolder(name), ignored);
+    return error;
+  }
   clearWorld(world);
   world.mapName = name;
-  saveMap(world);
   loadMap(world);
+  editor.saveMessage.clear();
+  return "";
 }
 
-void runNamePrompt(Game& game) {
-  World& world = game.world;
-  NamePrompt prompt;
-  game.editText.clear();
-  while (!prompt.leave && !platformStopRequested()) {
-    while (SDL_PollEvent(&game.event))
-      if (namePromptEvent(game, prompt, game.event)) break;
+namespace {
 
-    drawBackground(world);
-    drawText(world, world.bigFont.get(), "Name:", world.black, 200, 200);
-    drawText(world, world.bigFont.get(), game.editText, world.black, 200, 250);
+void runNamePrompt(Editor& editor) {
+  World& world = editor.world;
+  Media& media = editor.media;
+  NamePrompt prompt;
+  editor.editText.clear();
+  while (!prompt.leave && !platformStopRequested()) {
+    while (SDL_PollEvent(&editor.event))
+      if (namePromptEvent(editor, prompt, editor.event)) break;
+
+    drawBackground(media);
+    drawText(media, media.bigFont.get(), "Name:", media.black, 200, 200);
+    drawText(media, media.bigFont.get(), editor.editText, media.black, 200, 250);
     if (prompt.confirmed) {
       prompt.confirmed = false;
       // A refused name writes nothing: no existing map can be overwritten by an empty one.
-      prompt.message = refusedMapName(world, game.editText);
+      prompt.message = refusedMapName(world, editor.editText);
       if (prompt.message.empty()) {
-        createMap(game, game.editText);
-        editorLoop(game);
-        prompt.leave = true;
+        const std::string error = createMap(editor, editor.editText);
+        if (error.empty()) {
+          editorLoop(editor);
+          prompt.leave = true;
+        } else {
+          prompt.message = "Not saved: " + error;
+        }
       }
     }
-    drawText(world, world.bigFont.get(), prompt.message, world.black, 200, 300);
-    flip(world);
-    world.clock.delay(MENU_PASS_DELAY_MS);
+    drawText(media, media.bigFont.get(), prompt.message, media.black, 200, 300);
+    flip(media);
+    waitMs(world.clock, MENU_PASS_DELAY_MS);
   }
 }
 
@@ -92,13 +121,15 @@ std::string refusedMapName(const World& world, const std::string& name) {
   if (!allowed || name == "." || name == ".." || name.front() == ' ' || name.back() == ' ' ||
       name.back() == '.')
     return "Invalid name";
+  // The level list and the temporary files of a save live beside the map folders.
+  if (reservedMapName(name)) return "Reserved name";
   if (std::find(world.levels.begin(), world.levels.end(), name) != world.levels.end() ||
       mapFolderExists(name))
     return "Name taken";
   return "";
 }
 
-bool namePromptEvent(Game& game, NamePrompt& prompt, const SDL_Event& event) {
+bool namePromptEvent(Editor& editor, NamePrompt& prompt, const SDL_Event& event) {
   if (event.type == SDL_QUIT) {
     prompt.leave = true;
     return true;
@@ -107,27 +138,27 @@ bool namePromptEvent(Game& game, NamePrompt& prompt, const SDL_Event& event) {
   const SDLKey key = event.key.keysym.sym;
   if (key == SDLK_RETURN) prompt.confirmed = true;
   if (key == SDLK_ESCAPE) prompt.leave = true;
-  const std::string before = game.editText;
-  typeKey(game.editText, event.key.keysym);
-  if (game.editText != before) prompt.message.clear();
+  const std::string before = editor.editText;
+  typeKey(editor.editText, event.key.keysym);
+  if (editor.editText != before) prompt.message.clear();
   return prompt.confirmed || prompt.leave;
 }
 
-void mapMenu(Game& game) {
+void mapMenu(Editor& editor) {
   ListScreen menu;
   menu.items = menuItems();
-  runListScreen(game, menu, [&](int chosen) {
+  runListScreen(editor.media, editor.world.clock, menu, [&](int chosen) {
     switch (chosen) {
       case EDIT_MAP:
-        editorLoop(game);
+        editorLoop(editor);
         break;
       case LOAD_MAP:
-        runMapList(game);
+        runMapList(editor);
         // Back from the list the menu starts again at its first item.
         menu.selected = 0;
         break;
       case CREATE_MAP:
-        runNamePrompt(game);
+        runNamePrompt(editor);
         break;
       case QUIT_TO_GAME_MENU:
         menu.back = true;

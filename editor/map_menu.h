@@ -5,16 +5,22 @@
 
 #include <string>
 
-struct Game;
+struct Editor;
 struct World;
 
-void mapMenu(Game& game);
+void mapMenu(Editor& editor);
 
 // Why a name typed for a new map is refused: "Empty name", "Invalid name" (blanks at either
 // end, a trailing dot, "." or "..", or a character other than a letter, a digit, a blank, '-',
-// '_' or '.'), "Name taken" (already in the level list, or its folder exists among the maps);
+// '_' or '.'), "Reserved name" ("levels.txt", or ending in ".tmp": names the game's own files
+// take), "Name taken" (already in the level list, or its folder exists among the maps);
 // an empty text when the name can be used.
 std::string refusedMapName(const World& world, const std::string& name);
+
+// "Create map" for a name that refusedMapName accepts: writes the empty map and adds it to the
+// level list, then loads it. Returns what could not be written; the map in memory then stays
+// as it was, and nothing of the new map is left behind.
+std::string createMap(Editor& editor, const std::string& name);
 
 // The name prompt's state between its passes.
 struct NamePrompt {
@@ -22,6 +28,6 @@ struct NamePrompt {
   bool leave = false;      // Escape or window close
   std::string message;     // why the last confirmed name was refused
 };
-// One event of the name prompt; the typed name is game.editText. Returns true when polling
+// One event of the name prompt; the typed name is editor.editText. Returns true when polling
 // should stop (the name was confirmed or the prompt is left).
-bool namePromptEvent(Game& game, NamePrompt& prompt, const SDL_Event& event);
+bool namePromptEvent(Editor& editor, NamePrompt& prompt, const SDL_Event& event);

@@ -7,7 +7,9 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "app/game.h"
+#include "editor/editor_state.h"
+#include "render/media.h"
+#include "world/world.h"
 #include "editor/editor.h"
 #include "platform/platform.h"
 #include "render/text.h"
@@ -72,11 +74,11 @@ Field carField(Car& c, int n) {
 }
 
 // Field n of the selection; None when the selection is not usable or has no such field.
-Field selectedField(Game& game, int n) {
-  if (!selectionUsable(game)) return {};
-  World& world = game.world;
-  const int i = game.selectedIndex;
-  switch (game.selectedKind) {
+Field selectedField(Editor& editor, int n) {
+  if (!selectionUsable(editor)) return {};
+  World& world = editor.world;
+  const int i = editor.selectedIndex;
+  switch (editor.selectedKind) {
     case 's': return personField(*world.player, n);
     case 'h': {
       House& house = *world.houses[i];
@@ -162,44 +164,44 @@ void applyText(const Field& field, const std::string& text) {
 constexpr int PANEL_TOP = 300;
 constexpr int ROW_STEP = 14;
 
-void drawRow(World& world, int row, const std::string& label, const std::string& value,
+void drawRow(Media& media, int row, const std::string& label, const std::string& value,
              int valueX) {
   const int y = PANEL_TOP + ROW_STEP * (row - 1);
-  drawText(world, world.smallFont.get(), label, world.black, 10, y);
-  drawText(world, world.smallFont.get(), value, world.black, valueX, y);
+  drawText(media, media.smallFont.get(), label, media.black, 10, y);
+  drawText(media, media.smallFont.get(), value, media.black, valueX, y);
 }
 
 template <class R>
-void drawRectanglePanel(World& world, const R& r) {
-  drawRow(world, 1, "1.x ", toText(r.x), 70);
-  drawRow(world, 2, "2.y ", toText(r.y), 70);
-  drawRow(world, 3, "3.bredd ", toText(r.w), 70);
-  drawRow(world, 4, "4.h\xf6jd ", toText(r.h), 70);
+void drawRectanglePanel(Media& media, const R& r) {
+  drawRow(media, 1, "1.x ", toText(r.x), 70);
+  drawRow(media, 2, "2.y ", toText(r.y), 70);
+  drawRow(media, 3, "3.bredd ", toText(r.w), 70);
+  drawRow(media, 4, "4.h\xf6jd ", toText(r.h), 70);
 }
 
 // The first four rows people and cars share: position, life, damage.
 template <class B>
-void drawLifeRows(World& world, const B& b, int valueX) {
-  drawRow(world, 1, "1.x ", toText(b.x), valueX);
-  drawRow(world, 2, "2.y ", toText(b.y), valueX);
-  drawRow(world, 3, "3.liv ", toText(b.life), valueX);
-  drawRow(world, 4, "4.skada ", toText(b.damage), valueX);
+void drawLifeRows(Media& media, const B& b, int valueX) {
+  drawRow(media, 1, "1.x ", toText(b.x), valueX);
+  drawRow(media, 2, "2.y ", toText(b.y), valueX);
+  drawRow(media, 3, "3.liv ", toText(b.life), valueX);
+  drawRow(media, 4, "4.skada ", toText(b.damage), valueX);
 }
 
-void drawPersonPanel(World& world, const Person& p) { drawLifeRows(world, p, 70); }
+void drawPersonPanel(Media& media, const Person& p) { drawLifeRows(media, p, 70); }
 
-void drawWalkerPanel(World& world, const Person& p) {
-  drawPersonPanel(world, p);
-  drawRow(world, 5, "5.fart ", toText(p.topWalkSpeed), 70);
-  drawRow(world, 6, "6.pengar ", toText(p.money), 70);
+void drawWalkerPanel(Media& media, const Person& p) {
+  drawPersonPanel(media, p);
+  drawRow(media, 5, "5.fart ", toText(p.topWalkSpeed), 70);
+  drawRow(media, 6, "6.pengar ", toText(p.money), 70);
 }
 
-void drawCarPanel(World& world, const Car& c) {
-  drawLifeRows(world, c, 120);
-  drawRow(world, 5, "5.model(nr)0-1", toText(static_cast<int>(c.model)), 120);
-  drawRow(world, 6, "6.acceleration (0.0-2.0)", toText(c.acceleration), 180);
-  drawRow(world, 7, "7.Max fart", toText(c.maxSpeed), 120);
-  drawRow(world, 8, "8.Riktning", toText(static_cast<int>(c.heading)), 120);
+void drawCarPanel(Media& media, const Car& c) {
+  drawLifeRows(media, c, 120);
+  drawRow(media, 5, "5.model(nr)0-1", toText(static_cast<int>(c.model)), 120);
+  drawRow(media, 6, "6.acceleration (0.0-2.0)", toText(c.acceleration), 180);
+  drawRow(media, 7, "7.Max fart", toText(c.maxSpeed), 120);
+  drawRow(media, 8, "8.Riktning", toText(static_cast<int>(c.heading)), 120);
 }
 
 bool isSpace(char c) { return std::isspace(static_cast<unsigned char>(c)) != 0; }
@@ -207,9 +209,9 @@ bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
 }  // namespace
 
-bool selectionUsable(const Game& game) {
-  if (game.selectedKind == 's') return game.world.player != nullptr;
-  return game.selectedIndex >= 0 && game.selectedIndex < kindCount(game.world, game.selectedKind);
+bool selectionUsable(const Editor& editor) {
+  if (editor.selectedKind == 's') return editor.world.player != nullptr;
+  return editor.selectedIndex >= 0 && editor.selectedIndex < kindCount(editor.world, editor.selectedKind);
 }
 
 double leadingNumber(const std::string& text) {
@@ -254,60 +256,61 @@ int leadingInt(const std::string& text) {
   return static_cast<int>(value);
 }
 
-void drawProperties(Game& game) {
-  World& world = game.world;
-  if (!selectionUsable(game)) return;
-  const int i = game.selectedIndex;
-  switch (game.selectedKind) {
-    case 's': drawPersonPanel(world, *world.player); break;
-    case 't': drawRectanglePanel(world, *world.sidewalks[i]); break;
-    case 'g': drawRectanglePanel(world, *world.lawns[i]); break;
-    case 'w': drawRectanglePanel(world, *world.weapons[i]); break;
+void drawProperties(Editor& editor) {
+  World& world = editor.world;
+  Media& media = editor.media;
+  if (!selectionUsable(editor)) return;
+  const int i = editor.selectedIndex;
+  switch (editor.selectedKind) {
+    case 's': drawPersonPanel(media, *world.player); break;
+    case 't': drawRectanglePanel(media, *world.sidewalks[i]); break;
+    case 'g': drawRectanglePanel(media, *world.lawns[i]); break;
+    case 'w': drawRectanglePanel(media, *world.weapons[i]); break;
     case 'h': {
       const House& house = *world.houses[i];
-      drawRectanglePanel(world, house);
-      drawRow(world, 5, "5.liv ", toText(house.life), 70);
-      drawRow(world, 6, "6.skada ", toText(house.damage), 70);
-      drawRow(world, 7, "7.namn ", house.text, 70);
+      drawRectanglePanel(media, house);
+      drawRow(media, 5, "5.liv ", toText(house.life), 70);
+      drawRow(media, 6, "6.skada ", toText(house.damage), 70);
+      drawRow(media, 7, "7.namn ", house.text, 70);
       break;
     }
     case 'v': {
       const Road& road = *world.roads[i];
-      drawRectanglePanel(world, road);
-      drawRow(world, 5, "5.namn ", road.name, 70);
+      drawRectanglePanel(media, road);
+      drawRow(media, 5, "5.namn ", road.name, 70);
       break;
     }
-    case 'b': drawCarPanel(world, *world.cars[i]); break;
-    case 'f': drawWalkerPanel(world, *world.pedestrians[i]); break;
+    case 'b': drawCarPanel(media, *world.cars[i]); break;
+    case 'f': drawWalkerPanel(media, *world.pedestrians[i]); break;
     case 'e': {
       const Person& badGuy = *world.badGuys[i];
-      drawWalkerPanel(world, badGuy);
-      drawText(world, world.smallFont.get(),
+      drawWalkerPanel(media, badGuy);
+      drawText(media, media.smallFont.get(),
                "7.vapen (0-" + toText(static_cast<int>(badGuy.weapons.size())) + ") " +
                    toText(static_cast<int>(badGuy.currentWeapon)),
-               world.black, 10, PANEL_TOP + ROW_STEP * 6);
+               media.black, 10, PANEL_TOP + ROW_STEP * 6);
       break;
     }
     default: break;  // drivers have no panel, though their fields can be typed
   }
 }
 
-void startFieldEdit(Game& game) {
-  const SDL_Event& event = game.event;
+void startFieldEdit(Editor& editor) {
+  const SDL_Event& event = editor.event;
   if (event.type != SDL_KEYDOWN) return;
   const Uint16 code = platformTypedCharacter(event.key.keysym);
   if (code < '1' || code > '8') return;
   const int n = code - '0';
-  const Field field = selectedField(game, n);
+  const Field field = selectedField(editor, n);
   if (field.type == Field::None) return;
-  game.editing = true;
-  game.editField = n;
-  game.editText = valueText(field);
+  editor.editing = true;
+  editor.editField = n;
+  editor.editText = valueText(field);
 }
 
-void applyFieldEdit(Game& game) {
-  game.editing = false;
-  applyText(selectedField(game, game.editField), game.editText);
-  game.editField = -1;
-  game.editText.clear();
+void applyFieldEdit(Editor& editor) {
+  editor.editing = false;
+  applyText(selectedField(editor, editor.editField), editor.editText);
+  editor.editField = -1;
+  editor.editText.clear();
 }

@@ -60,7 +60,7 @@ EM_ASYNC_JS(void, zorKeepFiles, (), {
   };
   try {
     Module.zorWalk('/maps', function(path) {
-      if (path.endsWith('.tmp')) return;  // a write that failed half-way
+      if (path.endsWith('~')) return;  // a write that failed half-way
       var data = FS.readFile(path);
       var kept = store + path;
       if (same(Module.zorShipped[path], data)) {

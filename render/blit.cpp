@@ -103,9 +103,10 @@ void fillRect(SDL_Surface* surface, const SDL_Rect& rect, Uint32 colour) {
   if (SDL_MUSTLOCK(surface)) SDL_UnlockSurface(surface);
 }
 
-void blitAt(SDL_Surface* screen, SDL_Surface* image, int x, int y, bool twoLevelAlpha) {
+void blitAt(SDL_Surface* screen, SDL_Surface* image, int64_t x, int64_t y, bool twoLevelAlpha) {
   if (!image || !screen) return;
-  SDL_Rect at{static_cast<Sint16>(x), static_cast<Sint16>(y), 0, 0};
+  // Saturated, not wrapped: a picture far off the screen never lands on it.
+  SDL_Rect at{toSint16(x), toSint16(y), 0, 0};
   if (platformDirectPixels() && turnedPicture(image) && plain32(screen->format) &&
       !SDL_MUSTLOCK(image) && (twoLevelAlpha || onlyOpaqueOrClear(image))) {
     if (SDL_MUSTLOCK(screen) && SDL_LockSurface(screen) != 0) return;

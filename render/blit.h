@@ -17,4 +17,5 @@ void fillRect(SDL_Surface* surface, const SDL_Rect& rect, Uint32 colour);
 // as SDL keeps them); an empty image or screen draws nothing. Turned, keyed pictures whose
 // pixels are all fully opaque or fully clear are copied directly, with exactly SDL's result;
 // `twoLevelAlpha` promises that (turnsOpaqueOrClear of the frame) and saves checking it.
-void blitAt(SDL_Surface* screen, SDL_Surface* image, int x, int y, bool twoLevelAlpha = false);
+void blitAt(SDL_Surface* screen, SDL_Surface* image, int64_t x, int64_t y,
+            bool twoLevelAlpha = false);

@@ -6,7 +6,7 @@
 
 #include <sstream>
 
-#include "app/world.h"
+#include "render/media.h"
 #include "platform/platform.h"
 #include "world/data_folders.h"
 
@@ -57,26 +57,26 @@ void loadFrames(const std::string& folder, const std::string& stem, int last,
   }
 }
 
-void loadSprites(World& world) {
-  world.background = loadImage("GFX/background.png");
-  world.heartIcon = loadImage("GFX/status/heart.png");
-  world.moneyIcon = loadImage("GFX/status/money.png");
-  world.moneyImage = loadImage("GFX/money.png");
-  world.crosshair = loadImage("GFX/crosshair.png");
-  world.starIcon = loadImage("GFX/status/star.png");
-  world.weaponBackground = loadImage("GFX/status/weaponbackground.png");
-  world.bloodStain = loadImage("GFX/bloodstain.png");
-  world.targetImage[0] = loadImage("GFX/targets/target0.png");
-  world.arrowImage[0] = loadImage("GFX/arrows/arrow0.png");
+void loadSprites(Media& media) {
+  media.background = loadImage("GFX/background.png");
+  media.heartIcon = loadImage("GFX/status/heart.png");
+  media.moneyIcon = loadImage("GFX/status/money.png");
+  media.moneyImage = loadImage("GFX/money.png");
+  media.crosshair = loadImage("GFX/crosshair.png");
+  media.starIcon = loadImage("GFX/status/star.png");
+  media.weaponBackground = loadImage("GFX/status/weaponbackground.png");
+  media.bloodStain = loadImage("GFX/bloodstain.png");
+  media.targetImage[0] = loadImage("GFX/targets/target0.png");
+  media.arrowImage[0] = loadImage("GFX/arrows/arrow0.png");
 
-  const SDL_Surface* money = world.moneyIcon.get();
-  setKey(world.moneyIcon, money, 0, 76, 161);
-  setKey(world.heartIcon, money, 0, 76, 161);
+  const SDL_Surface* money = media.moneyIcon.get();
+  setKey(media.moneyIcon, money, 0, 76, 161);
+  setKey(media.heartIcon, money, 0, 76, 161);
 
-  const SDL_Surface* heart = world.heartIcon.get();
+  const SDL_Surface* heart = media.heartIcon.get();
   for (const SurfacePtr* image :
-       {&world.crosshair, &world.bloodStain, &world.targetImage[0], &world.arrowImage[0],
-        &world.moneyImage, &world.weaponBackground, &world.starIcon})
+       {&media.crosshair, &media.bloodStain, &media.targetImage[0], &media.arrowImage[0],
+        &media.moneyImage, &media.weaponBackground, &media.starIcon})
     setKey(*image, heart, 0, 255, 0);
 
   // The series are keyed with one value mapped up front; without the heart icon it is mapped
@@ -85,10 +85,10 @@ void loadSprites(World& world) {
   const Uint32 green = heart   ? SDL_MapRGB(heart->format, 0, 255, 0)
                        : video ? SDL_MapRGB(video->format, 0, 255, 0)
                                : 0x0000FF00;
-  loadFrames("GFX/Playeranimation/", "player", 7, "png", world.playerFrames.data(), green);
-  loadFrames("GFX/bullets/", "bullet", 1, "png", world.bulletFrames.data(), green);
-  loadFrames("GFX/cars/", "car", 1, "png", world.carFrames.data(), green);
-  loadFrames("GFX/weapons/", "weapon", 2, "png", world.weaponFrames.data(), green);
-  loadFrames("GFX/pedestrants/pedestrant1/", "pedestrant.", 7, "png", world.pedestrianFrames.data(),
+  loadFrames("GFX/Playeranimation/", "player", 7, "png", media.playerFrames.data(), green);
+  loadFrames("GFX/bullets/", "bullet", 1, "png", media.bulletFrames.data(), green);
+  loadFrames("GFX/cars/", "car", 1, "png", media.carFrames.data(), green);
+  loadFrames("GFX/weapons/", "weapon", 2, "png", media.weaponFrames.data(), green);
+  loadFrames("GFX/pedestrants/pedestrant1/", "pedestrant.", 7, "png", media.pedestrianFrames.data(),
              green);
 }

@@ -7,7 +7,7 @@
 
 #include "render/surface.h"
 
-struct World;
+struct Media;
 
 // IMG_Load of a file of the game's data (a relative path is taken under its data folder),
 // converted to the display format (a plain 32-bit one while no video mode is set);
@@ -16,5 +16,5 @@ SurfacePtr loadImage(const std::string& path);
 // Fills table[0..last] from folder + stem + i + "." + extension, keying every frame that loads.
 void loadFrames(const std::string& folder, const std::string& stem, int last,
                 const std::string& extension, SurfacePtr* table, Uint32 key);
-// Loads every image of the game into the World.
-void loadSprites(World& world);
+// Loads every image of the game into the media.
+void loadSprites(Media& media);

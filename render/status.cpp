@@ -4,7 +4,8 @@
 
 #include <SDL.h>
 
-#include "app/world.h"
+#include "render/media.h"
+#include "world/world.h"
 #include "render/blit.h"
 #include "render/text.h"
 #include "world/records.h"
@@ -19,37 +20,37 @@ const Weapon* currentWeapon(const Person& person) {
 
 }  // namespace
 
-void drawStatus(World& world) {
-  if (!world.screen || !world.player) return;
+void drawStatus(Media& media, const World& world) {
+  if (!media.screen || !world.player) return;
   const Person& player = *world.player;
-  TTF_Font* font = world.smallFont.get();
-  const int W = world.screen->w, H = world.screen->h;
+  TTF_Font* font = media.smallFont.get();
+  const int W = media.screen->w, H = media.screen->h;
 
   // One star per whole wanted level; stars past the right edge would not show, so a huge level
   // stops there instead of looping.
   const int stars = truncateToInt(player.wantedLevel);
   for (int i = 1; i <= stars && 20 * i - 10 < W; ++i)
-    blitAt(world.screen, world.starIcon.get(), 20 * i - 10, H - 185);
+    blitAt(media.screen, media.starIcon.get(), 20 * i - 10, H - 185);
 
-  drawText(world, font, toText(player.life - player.damage), world.black, 70, H - 120);
-  blitAt(world.screen, world.heartIcon.get(), 10, H - 130);
-  drawText(world, font, toText(truncateToInt(player.money)), world.black, 70, H - 60);
-  blitAt(world.screen, world.moneyIcon.get(), 10, H - 80);
+  drawText(media, font, toText(player.life - player.damage), media.black, 70, H - 120);
+  blitAt(media.screen, media.heartIcon.get(), 10, H - 130);
+  drawText(media, font, toText(truncateToInt(player.money)), media.black, 70, H - 60);
+  blitAt(media.screen, media.moneyIcon.get(), 10, H - 80);
 
   if (!player.inCar) {
     const Weapon* weapon = currentWeapon(player);
     if (!weapon) return;
-    blitAt(world.screen, world.weaponBackground.get(), W - 120, H - 120);
-    if (SDL_Surface* picture = world.weaponFrames[tableIndex(weapon->weaponImage)].get())
-      blitAt(world.screen, picture, W - 110, H - picture->h / 2 - 60);
-    drawText(world, font, weapon->name, world.black, W - 90, H - 120);
+    blitAt(media.screen, media.weaponBackground.get(), W - 120, H - 120);
+    if (SDL_Surface* picture = media.weaponFrames[tableIndex(weapon->weaponImage)].get())
+      blitAt(media.screen, picture, W - 110, H - picture->h / 2 - 60);
+    drawText(media, font, weapon->name, media.black, W - 90, H - 120);
     if (weapon->ammo == -1)
-      drawText(world, font, "Unlimited", world.black, W - 95, H - 30);
+      drawText(media, font, "Unlimited", media.black, W - 95, H - 30);
     else
-      drawText(world, font, toText(weapon->ammo), world.black, W - 50, H - 30);
+      drawText(media, font, toText(weapon->ammo), media.black, W - 50, H - 30);
   } else if (player.targetCar) {
-    blitAt(world.screen, world.weaponBackground.get(), W - 120, H - 120);
-    drawText(world, font, toText(player.targetCar->life - player.targetCar->damage), world.black,
+    blitAt(media.screen, media.weaponBackground.get(), W - 120, H - 120);
+    drawText(media, font, toText(player.targetCar->life - player.targetCar->damage), media.black,
              W - 70, H - 70);
   }
 }

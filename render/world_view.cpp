@@ -6,13 +6,14 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "app/world.h"
 #include "platform/platform.h"
 #include "render/blit.h"
+#include "render/media.h"
 #include "render/rotate.h"
 #include "render/text.h"
 #include "sim/collision.h"
 #include "world/records.h"
+#include "world/world.h"
 
 namespace {
 
@@ -23,8 +24,7 @@ constexpr uint32_t kCarNameMs = 2000;  // how long the model name shows after bo
 // toward zero, as the world's coordinates are); colourOf picks each one's colour. Clipping
 // before narrowing keeps any size or position inside SDL's 16 bits.
 template <class R, class ColourOf>
-void fillRects(World& world, const RecordList<R>& list, ColourOf colourOf) {
-  const SDL_Rect& view = world.view;
+void fillRects(Media& media, const View& view, const RecordList<R>& list, ColourOf colourOf) {
   const int64_t viewRight = view.x + view.w, viewBottom = view.y + view.h;
   for (const auto& record : list) {
     const R& r = *record;
@@ -36,7 +36,7 @@ void fillRects(World& world, const RecordList<R>& list, ColourOf colourOf) {
     if (x1 <= x0 || y1 <= y0) continue;
     const SDL_Rect area{toSint16(x0 - view.x), toSint16(y0 - view.y), toUint16(x1 - x0),
                         toUint16(y1 - y0)};
-    fillRect(world.screen, area, colourOf(r));
+    fillRect(media.screen, area, colourOf(r));
   }
 }
 
@@ -47,39 +47,37 @@ double upright(int32_t heading) { return static_cast<double>(heading) - 90.0; }
 // Frame counters come from map files and the walking step; one out of 0..7 shows frame 0.
 int frameIndex(int walkFrame) { return (walkFrame >= 0 && walkFrame < 8) ? walkFrame : 0; }
 
-void drawPeople(World& world, const RecordList<Person>& people) {
+void drawPeople(Media& media, const View& view, const RecordList<Person>& people) {
   for (const auto& person : people) {
     if (!(person->life > person->damage) || person->inCar) continue;
-    if (!anyCornerInView(*person, world.view)) continue;
+    if (!anyCornerInView(*person, view)) continue;
     SDL_Surface* frame =
-        world.pedestrianFrames[tableIndex(person->kind) * 8 + frameIndex(person->walkFrame)].get();
-    drawRotated(world, person->picture, frame, upright(person->heading), person->x, person->y);
+        media.pedestrianFrames[tableIndex(person->kind) * 8 + frameIndex(person->walkFrame)].get();
+    RecordPicture& picture = media.pictures[person.get()];
+    picture.drawn = true;
+    drawRotated(media, view, picture.surface, frame, upright(person->heading), person->x,
+                person->y);
   }
 }
 
-// A bullet's picture is turned once, the first time it is drawn; its heading never changes.
-void drawBullets(World& world) {
-  const SDL_Rect& view = world.view;
+// A bullet's heading never changes in flight: its picture is turned once and kept.
+void drawBullets(Media& media, const World& world) {
+  const View& view = world.view;
   for (const auto& bullet : world.bullets) {
-    if (!bullet->picture) {
-      SDL_Surface* frame = world.bulletFrames[tableIndex(bullet->imageIndex)].get();
-      if (!frame) continue;
-      bullet->picture = rotateSprite(frame, bullet->heading, 1.0);
-      if (!bullet->picture) continue;
-      platformSetColorKey(bullet->picture.get(), SDL_MapRGB(frame->format, 0, 255, 0));
-    }
-    SDL_Surface* picture = bullet->picture.get();
-    blitAt(world.screen, picture, truncateToInt(bullet->x - view.x - picture->w / 2),
+    SDL_Surface* picture = bulletPicture(media, *bullet);
+    if (!picture) continue;
+    media.pictures[bullet.get()].drawn = true;
+    blitAt(media.screen, picture, truncateToInt(bullet->x - view.x - picture->w / 2),
            truncateToInt(bullet->y - view.y - picture->h / 2));
   }
 }
 
-void drawMoneyItems(World& world) {
-  const SDL_Rect& view = world.view;
-  const int screenW = world.screen->w, screenH = world.screen->h;
+void drawMoneyItems(Media& media, const World& world) {
+  const View& view = world.view;
+  const int screenW = media.screen->w, screenH = media.screen->h;
   for (const auto& item : world.moneyItems) {
     if (rectInView(rectOf(*item), view)) {
-      blitAt(world.screen, world.targetImage[0].get(),
+      blitAt(media.screen, media.targetImage[0].get(),
              truncateToInt(item->x - item->w / 2 - view.x),
              truncateToInt(item->y - item->h / 2 - view.y));
       continue;
@@ -91,49 +89,37 @@ void drawMoneyItems(World& world) {
     pointer.x = p.x;
     pointer.y = p.y;
     faceRect(pointer, rectOf(*item));
-    drawRotated(world, world.rotatedSprite, world.arrowImage[0].get(), pointer.heading, p.x, p.y);
+    drawRotated(media, view, media.rotatedSprite, media.arrowImage[0].get(), pointer.heading, p.x,
+                p.y);
   }
 }
 
 // The texts about where the player stands: the road name, the blocking house's text and,
 // just after boarding, the car's model name.
-void drawPlayerTexts(World& world) {
+void drawPlayerTexts(Media& media, const World& world) {
   const Person& player = *world.player;
-  const int screenW = world.screen->w, screenH = world.screen->h;
+  const int screenW = media.screen->w, screenH = media.screen->h;
   for (const auto& road : world.roads) {
     if (road->x < player.x && player.x < road->x + road->w && road->y < player.y &&
         player.y < road->y + road->h) {
-      drawText(world, world.smallFont.get(), road->name, world.black, screenW / 2 - 100,
+      drawText(media, media.smallFont.get(), road->name, media.black, screenW / 2 - 100,
                screenH - 50);
       break;
     }
   }
   if (player.blockingHouse)
-    drawText(world, world.smallFont.get(), player.blockingHouse->text, world.black, 20,
+    drawText(media, media.smallFont.get(), player.blockingHouse->text, media.black, 20,
              screenH - 230);
   // Unsigned like the tick counter: a boarding time ahead of the clock shows nothing.
   const uint32_t sinceBoarding = world.clock.now() - static_cast<uint32_t>(player.enteredAt);
   if (player.targetCar && sinceBoarding < kCarNameMs && player.enteredAt > 0)
-    drawText(world, world.smallFont.get(), player.targetCar->modelName, world.black, 20,
+    drawText(media, media.smallFont.get(), player.targetCar->modelName, media.black, 20,
              screenH - 250);
 }
 
 }  // namespace
 
-void updateCamera(World& world) {
-  if (!world.player) return;
-  const int screenW = world.screen ? world.screen->w : world.view.w;
-  const int screenH = world.screen ? world.screen->h : world.view.h;
-  SDL_Rect& view = world.view;
-  view.x = toSint16(int64_t{truncateToInt(world.player->x)} - screenW / 2);
-  view.y = toSint16(int64_t{truncateToInt(world.player->y)} - screenH / 2);
-  if (view.x < 0) view.x = 0;
-  if (view.y < 0) view.y = 0;
-  if (view.x > WORLD_SIZE - view.w) view.x = toSint16(WORLD_SIZE - view.w);
-  if (view.y > WORLD_SIZE - view.h) view.y = toSint16(WORLD_SIZE - view.h);
-}
-
-ArrowPlace arrowPlace(const MoneyItem& item, const SDL_Rect& view, int screenW, int screenH,
+ArrowPlace arrowPlace(const MoneyItem& item, const View& view, int screenW, int screenH,
                       double playerX, double playerY) {
   const double left = view.x, right = view.x + screenW;
   const double top = view.y, bottom = view.y + screenH;
@@ -151,56 +137,91 @@ ArrowPlace arrowPlace(const MoneyItem& item, const SDL_Rect& view, int screenW, 
   return p;
 }
 
-void drawRotated(World& world, SurfacePtr& slot, SDL_Surface* frame, double angle, double x,
-                 double y) {
+void drawRotated(Media& media, const View& view, SurfacePtr& slot, SDL_Surface* frame,
+                 double angle, double x, double y) {
   slot.reset();
   if (!frame) return;
   slot = rotateSprite(frame, angle, 1.0);
   if (!slot) return;
-  world.keyColour = SDL_MapRGB(frame->format, 0, 255, 0);
-  platformSetColorKey(slot.get(), world.keyColour);
-  if (!world.screen) return;
+  media.keyColour = SDL_MapRGB(frame->format, 0, 255, 0);
+  platformSetColorKey(slot.get(), media.keyColour);
+  if (!media.screen) return;
   SDL_Surface* picture = slot.get();
-  blitAt(world.screen, picture, truncateToInt(x) - picture->w / 2 - world.view.x,
-         truncateToInt(y) - picture->h / 2 - world.view.y, turnsOpaqueOrClear(frame));
+  blitAt(media.screen, picture, int64_t{truncateToInt(x)} - picture->w / 2 - view.x,
+         int64_t{truncateToInt(y)} - picture->h / 2 - view.y, turnsOpaqueOrClear(frame));
 }
 
-void drawWorld(World& world) {
-  if (!world.screen) return;
-  const SDL_Rect& view = world.view;
+namespace {
 
-  blitAt(world.screen, world.background.get(), 0, 0);
-  fillRects(world, world.lawns,
-            [&](const Lawn& l) { return world.lawnColours[tableIndex(l.colourIndex)]; });
-  fillRects(world, world.sidewalks, [&](const Sidewalk&) { return world.sidewalkGrey; });
-  fillRects(world, world.roads, [&](const Road&) { return world.roadGrey; });
+// The city without the sweep of the kept pictures.
+void drawCity(Media& media, const World& world) {
+  const View& view = world.view;
+
+  blitAt(media.screen, media.background.get(), 0, 0);
+  fillRects(media, view, world.lawns,
+            [&](const Lawn& l) { return media.lawnColours[tableIndex(l.colourIndex)]; });
+  fillRects(media, view, world.sidewalks, [&](const Sidewalk&) { return media.sidewalkGrey; });
+  fillRects(media, view, world.roads, [&](const Road&) { return media.roadGrey; });
 
   for (const auto& mark : world.deathMarks)
-    blitAt(world.screen, world.bloodStain.get(), truncateToInt(mark->x - view.x),
+    blitAt(media.screen, media.bloodStain.get(), truncateToInt(mark->x - view.x),
            truncateToInt(mark->y - view.y));
   // Money drops are picked up by the simulation pass; drawing only shows what is left.
   for (const auto& drop : world.moneyDrops)
-    blitAt(world.screen, world.moneyImage.get(), truncateToInt(drop->x - drop->w / 2 - view.x),
+    blitAt(media.screen, media.moneyImage.get(), truncateToInt(drop->x - drop->w / 2 - view.x),
            truncateToInt(drop->y - drop->h / 2 - view.y));
-  drawBullets(world);
+  drawBullets(media, world);
 
   for (const auto& car : world.cars) {
     if (!anyCornerInView(*car, view)) continue;
-    drawRotated(world, world.rotatedSprite, world.carFrames[tableIndex(car->model)].get(),
+    drawRotated(media, view, media.rotatedSprite, media.carFrames[tableIndex(car->model)].get(),
                 upright(car->heading), car->x, car->y);
   }
   // Houses cover the cars under them.
-  fillRects(world, world.houses,
-            [&](const House& h) { return world.houseColours[tableIndex(h.colourIndex)]; });
-  drawMoneyItems(world);
+  fillRects(media, view, world.houses,
+            [&](const House& h) { return media.houseColours[tableIndex(h.colourIndex)]; });
+  drawMoneyItems(media, world);
 
-  drawPeople(world, world.pedestrians);
-  drawPeople(world, world.badGuys);
-  drawPeople(world, world.drivers);
+  drawPeople(media, view, world.pedestrians);
+  drawPeople(media, view, world.badGuys);
+  drawPeople(media, view, world.drivers);
   if (!world.player) return;
-  Person& player = *world.player;
+  const Person& player = *world.player;
   if (!player.inCar)
-    drawRotated(world, world.rotatedSprite, world.playerFrames[frameIndex(player.walkFrame)].get(),
-                upright(player.heading), player.x, player.y);
-  drawPlayerTexts(world);
+    drawRotated(media, view, media.rotatedSprite,
+                media.playerFrames[frameIndex(player.walkFrame)].get(), upright(player.heading),
+                player.x, player.y);
+  drawPlayerTexts(media, world);
+}
+
+}  // namespace
+
+SDL_Surface* bulletPicture(Media& media, const Bullet& bullet) {
+  auto kept = media.pictures.find(&bullet);
+  if (kept != media.pictures.end() && kept->second.serial == bullet.serial &&
+      kept->second.surface)
+    return kept->second.surface.get();
+  SDL_Surface* frame = media.bulletFrames[tableIndex(bullet.imageIndex)].get();
+  if (!frame) return nullptr;
+  SurfacePtr turned = rotateSprite(frame, bullet.heading, 1.0);
+  if (!turned) return nullptr;
+  platformSetColorKey(turned.get(), SDL_MapRGB(frame->format, 0, 255, 0));
+  RecordPicture& slot = media.pictures[&bullet];
+  slot.surface = std::move(turned);
+  slot.serial = bullet.serial;
+  return slot.surface.get();
+}
+
+void drawWorld(Media& media, const World& world) {
+  if (!media.screen) return;
+  drawCity(media, world);
+  // Pictures of records not drawn this time (gone, or out of view) are let go.
+  for (auto it = media.pictures.begin(); it != media.pictures.end();) {
+    if (!it->second.drawn) {
+      it = media.pictures.erase(it);
+    } else {
+      it->second.drawn = false;
+      ++it;
+    }
+  }
 }

@@ -1,25 +1,32 @@
-// The camera and the drawing of the city in layer order.
+// The drawing of the city in layer order.
 #pragma once
 
 #include <SDL.h>
 
 #include "render/surface.h"
 
-struct World;
+struct Bullet;
+struct Media;
 struct MoneyItem;
+struct View;
+struct World;
 
-void updateCamera(World& world);
-void drawWorld(World& world);
+// Draws the city as the world's view shows it.
+void drawWorld(Media& media, const World& world);
+
+// The bullet's picture turned to its heading: turned on first use and kept for its flight (a
+// later bullet at the same place in memory has another serial). nullptr without a frame.
+SDL_Surface* bulletPicture(Media& media, const Bullet& bullet);
 
 // Where the arrow toward an off-screen money item sits: 30 pixels inside the screen edge on
 // the item's side, or the player's centre when the item is in no listed direction.
 struct ArrowPlace {
   double x, y;
 };
-ArrowPlace arrowPlace(const MoneyItem& item, const SDL_Rect& view, int screenW, int screenH,
+ArrowPlace arrowPlace(const MoneyItem& item, const View& view, int screenW, int screenH,
                       double playerX, double playerY);
 
 // Replaces the slot with the frame turned by angle degrees, keyed pure green, and blits it
 // centred on the world point (x, y). An empty frame leaves the slot empty and draws nothing.
-void drawRotated(World& world, SurfacePtr& slot, SDL_Surface* frame, double angle, double x,
-                 double y);
+void drawRotated(Media& media, const View& view, SurfacePtr& slot, SDL_Surface* frame,
+                 double angle, double x, double y);

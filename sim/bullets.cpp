@@ -3,7 +3,7 @@
 #include <cmath>
 #include <vector>
 
-#include "app/world.h"
+#include "world/world.h"
 #include "sim/collision.h"
 #include "sim/spatial_grid.h"
 #include "sim/weapons.h"
@@ -35,6 +35,7 @@ bool hitTarget(Bullet& bullet, double bulletReach, Body& target) {
 // with the very differences that test measures, so the outcome is the same.
 bool hitHouse(Bullet& bullet, double bulletReach, House& house) {
   const Rect rect = rectOf(house);
+  if (!hasArea(rect)) return false;
   if (rect.x - bullet.x >= bulletReach || bullet.x - (rect.x + rect.w) >= bulletReach ||
       rect.y - bullet.y >= bulletReach || bullet.y - (rect.y + rect.h) >= bulletReach)
     return false;

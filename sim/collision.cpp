@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "app/world.h"
+#include "world/world.h"
 #include "sim/spatial_grid.h"
 
 namespace {
@@ -359,12 +359,12 @@ bool hitsHouse(const World& world, const Body& body) {
   housesNear(world, body.nextX, body.nextY, halfDiagonal(body), candidates);
   for (int i : candidates) {
     Rect rect = rectOf(*world.houses[i]);
-    if (nearHouse(rect, body) && nextBoxRectClearance(body, rect) < BLOCK_DISTANCE) return true;
+    if (hasArea(rect) && nearHouse(rect, body) && nextBoxRectClearance(body, rect) < BLOCK_DISTANCE) return true;
   }
   return false;
 }
 
-bool anyCornerInView(const Body& body, const SDL_Rect& view) {
+bool anyCornerInView(const Body& body, const View& view) {
   double left = view.x, top = view.y, right = left + view.w, bottom = top + view.h;
   Outline o = outlineAt(body, body.x, body.y);
   for (int k = 0; k < 4; ++k)
@@ -372,8 +372,8 @@ bool anyCornerInView(const Body& body, const SDL_Rect& view) {
   return false;
 }
 
-bool rectInView(const Rect& rect, const SDL_Rect& view) {
-  if (!(rect.w >= 0 && rect.h >= 0)) return false;
+bool rectInView(const Rect& rect, const View& view) {
+  if (!hasArea(rect)) return false;
   const double left = view.x, top = view.y, right = left + view.w, bottom = top + view.h;
   return rect.x <= right && rect.x + rect.w >= left && rect.y <= bottom &&
          rect.y + rect.h >= top;

@@ -1,28 +1,14 @@
 // Geometry kit shared by every mover: corners, clearances, pre-tests, the move commit, headings.
 #pragma once
 
-#include <SDL.h>
-
 #include "world/records.h"
+#include "world/rect.h"
 
 struct World;
 
 constexpr double BLOCK_DISTANCE = 1.0;  // a move is refused below this clearance
-constexpr int WORLD_SIZE = 3000;
 constexpr double PI = 3.141592653589793;
 
-// An axis-aligned rectangle by its top-left corner and size.
-struct Rect {
-  double x, y, w, h;
-};
-inline Rect rectOf(const House& r) { return {r.x, r.y, r.w, r.h}; }
-inline Rect rectOf(const Segment& r) { return {r.x, r.y, r.w, r.h}; }
-inline Rect rectOf(const Lawn& r) { return {r.x, r.y, r.w, r.h}; }
-inline Rect rectOf(const MoneyItem& r) { return {r.x, r.y, r.w, r.h}; }
-// A drop lies centred on its position, where it is drawn.
-inline Rect rectOf(const MoneyDrop& r) { return {r.x - r.w / 2, r.y - r.h / 2, r.w, r.h}; }
-// A body's centre and size read as a rectangle (how movers face a car or the player).
-inline Rect rectOf(const Body& b) { return {b.x, b.y, b.w, b.h}; }
 
 // Corner k (0 front-left, 1 rear-left, 2 rear-right, 3 front-right); k outside 0..3 gives 0.
 double cornerX(const Body& body, int k);
@@ -48,9 +34,9 @@ bool nearHouse(const Rect& house, const Body& body);     // at the tentative cen
 bool nearHouseNow(const Rect& house, const Body& body);  // at the current centre, d < r
 bool hitsHouse(const World& world, const Body& body);
 
-bool anyCornerInView(const Body& body, const SDL_Rect& view);
+bool anyCornerInView(const Body& body, const View& view);
 // Any part of the rectangle in the view (edges included); a negative size covers nothing.
-bool rectInView(const Rect& rect, const SDL_Rect& view);
+bool rectInView(const Rect& rect, const View& view);
 
 // Accepts the tentative centre axis by axis (y first) inside the world's bands.
 void commitMove(Body& body);

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "app/world.h"
+#include "world/world.h"
 #include "sim/vehicles.h"
 #include "sim/weapons.h"
 #include "world/lifetime.h"

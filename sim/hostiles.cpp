@@ -1,7 +1,7 @@
 // Bad guys: calm strolling on the sidewalks, and chasing and shooting the player within range.
 #include "sim/hostiles.h"
 
-#include "app/world.h"
+#include "world/world.h"
 #include "sim/collision.h"
 #include "sim/on_foot.h"
 #include "sim/spatial_grid.h"

@@ -2,7 +2,7 @@
 #include <cmath>
 #include <cstdint>
 
-#include "app/world.h"
+#include "world/world.h"
 #include "sim/collision.h"
 #include "sim/weapons.h"
 

@@ -4,7 +4,7 @@
 
 #include <cmath>
 
-#include "app/world.h"
+#include "world/world.h"
 #include "sim/collision.h"
 
 namespace {
@@ -102,6 +102,7 @@ void houseTest(const World& world, Person& person) {
   person.houseClearance = NO_CONTACT;
   for (const auto& house : world.houses) {
     Rect rect = rectOf(*house);
+    if (!hasArea(rect)) continue;
     if (rect.x <= nx && nx <= rect.x + rect.w && rect.y <= ny && ny <= rect.y + rect.h) {
       person.houseClearance = 0;
       person.blockingHouse = house.get();

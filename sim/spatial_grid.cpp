@@ -5,7 +5,7 @@
 #include <cmath>
 #include <memory>
 
-#include "app/world.h"
+#include "world/world.h"
 #include "sim/collision.h"
 
 namespace {

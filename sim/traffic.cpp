@@ -6,11 +6,12 @@
 #include <cstdlib>
 #include <vector>
 
-#include "app/world.h"
+#include "world/world.h"
 #include "sim/collision.h"
 #include "sim/on_foot.h"
 #include "sim/spatial_grid.h"
 #include "sim/vehicles.h"
+#include "world/saturate.h"
 
 namespace {
 
@@ -48,8 +49,8 @@ void firstWaypoint(Person& p, const Segment& s, double inset) {
     ax = s.x + s.w / 2;
     ay = s.y + s.h / 2;
   }
-  p.waypointAX = static_cast<int32_t>(ax);
-  p.waypointAY = static_cast<int32_t>(ay);
+  p.waypointAX = truncateToInt(ax);
+  p.waypointAY = truncateToInt(ay);
 }
 
 // Steps forward, committed only when neither a house nor a car is in the way.
@@ -78,19 +79,25 @@ Car* drivenCar(Person& d) { return (d.inCar && d.targetCar) ? d.targetCar : null
 
 void aimCar(Car& car, int32_t px, int32_t py) { facePoint(car, px, py); }
 
+// A fresh point to aim at: the car has come no nearer to it yet.
+void newAim(Person& d) {
+  d.closestToAim = NO_CONTACT;
+  d.framesWithoutHeadway = 0;
+}
+
 // B for a car leaving `current` for `next`, aimed at; `next` becomes the driver's segment.
 void headFor(Person& d, Car& car, const Segment& current, const Segment& next) {
   const double r = car.halfDiagonal;
   const std::string relation = segmentRelation(current, next);
-  int32_t bx = static_cast<int32_t>(car.x), by = static_cast<int32_t>(car.y);
+  int32_t bx = truncateToInt(car.x), by = truncateToInt(car.y);
   if (relation == "left")
-    bx = static_cast<int32_t>(next.x + next.w - r);
+    bx = truncateToInt(next.x + next.w - r);
   else if (relation == "right")
-    bx = static_cast<int32_t>(next.x + r);
+    bx = truncateToInt(next.x + r);
   else if (relation == "up")
-    by = static_cast<int32_t>(next.y - r);
+    by = truncateToInt(next.y - r);
   else if (relation == "down")
-    by = static_cast<int32_t>(next.y + r);
+    by = truncateToInt(next.y + r);
   d.waypointBX = bx;
   d.waypointBY = by;
   aimCar(car, bx, by);
@@ -98,25 +105,33 @@ void headFor(Person& d, Car& car, const Segment& current, const Segment& next) {
   d.segment = &next;
   d.nextSegment = &next;
   clearA(d);
+  newAim(d);
 }
 
 // Two cars meeting head-on on one road push each other back and forth for good, and a car can
-// be wedged against a parked car or a house. A car that has not got a car length away from
-// where it stood for this long counts as stalled.
-constexpr int32_t STALL_FRAMES = 100;  // two seconds
+// be wedged against a parked car or a house, or circle its turn point. Headway is coming
+// PROGRESS nearer to the point aimed at than the car has been; without it for STALL_FRAMES
+// the car counts as stalled.
+constexpr int32_t STALL_FRAMES = 50;  // a second
+constexpr double PROGRESS = 10;
+// A driver that turned back waits up to this much longer before turning again, so that cars
+// stuck together do not all turn at the same moment, for ever.
+constexpr int STALL_SPREAD = 25;
 
 bool stalled(Person& d, const Car& car) {
-  if (pointDistance(car.x, car.y, d.headwayX, d.headwayY) > car.h) {
-    d.headwayX = car.x;
-    d.headwayY = car.y;
+  const double distance = d.waypointBY != UNSET ? distanceTo(car, d.waypointBX, d.waypointBY)
+                                                : distanceTo(car, d.waypointAX, d.waypointAY);
+  if (distance < d.closestToAim - PROGRESS) {
+    d.closestToAim = distance;
     d.framesWithoutHeadway = 0;
     return false;
   }
   return ++d.framesWithoutHeadway >= STALL_FRAMES;
 }
 
-// A stalled driver turns back: from the road under the car it heads for the connection that
-// lies most behind the car.
+// A stalled driver turns away: from the road under the car it takes another connection than
+// the one ahead of the car, as if it had come from there (on a street, that is back the way
+// it came; at a crossing, any other way).
 void turnBack(World& world, Person& d, Car& car) {
   d.framesWithoutHeadway = 0;
   const Segment* on = d.segment;
@@ -129,16 +144,19 @@ void turnBack(World& world, Person& d, Car& car) {
   if (!on) return;
   const double radians = car.heading * PI / 180;
   const double fx = std::cos(radians), fy = -std::sin(radians);
-  const Segment* back = nullptr;
-  double leastAhead = NO_CONTACT;
+  const Segment* ahead = nullptr;
+  double mostAhead = -NO_CONTACT;
   for (const Segment* n : on->neighbours) {
-    const double ahead = (n->x + n->w / 2 - car.x) * fx + (n->y + n->h / 2 - car.y) * fy;
-    if (ahead < leastAhead) {
-      leastAhead = ahead;
-      back = n;
+    const double along = (n->x + n->w / 2 - car.x) * fx + (n->y + n->h / 2 - car.y) * fy;
+    if (along > mostAhead) {
+      mostAhead = along;
+      ahead = n;
     }
   }
-  if (back) headFor(d, car, *on, *back);
+  const Segment* next = drawNextSegment(*on, ahead);
+  if (!next) return;
+  headFor(d, car, *on, *next);
+  d.framesWithoutHeadway = -(rand() % STALL_SPREAD);
 }
 
 // A calm driver at the wheel: waypoint steering over the road network, always on the gas.
@@ -154,9 +172,10 @@ void driveAlongRoads(World& world, Person& d, Car& car) {
       if (next) headFor(d, car, current, *next);
     } else if (distanceTo(car, d.waypointBX, d.waypointBY) < r) {
       const Segment& next = enteredSegment(d);
-      d.waypointAX = static_cast<int32_t>(next.x + r);
-      d.waypointAY = static_cast<int32_t>(next.y + r);
+      d.waypointAX = truncateToInt(next.x + r);
+      d.waypointAY = truncateToInt(next.y + r);
       clearB(d);
+      newAim(d);
       aimCar(car, d.waypointAX, d.waypointAY);
     } else if (d.waypointBY != UNSET) {
       aimCar(car, d.waypointBX, d.waypointBY);
@@ -168,6 +187,7 @@ void driveAlongRoads(World& world, Person& d, Car& car) {
     d.previousSegment = d.segment;
     if (d.segment) {
       firstWaypoint(d, *d.segment, 10.0);
+      newAim(d);
       aimCar(car, d.waypointAX, d.waypointAY);
     }
   } else {
@@ -202,7 +222,7 @@ void walkToTargetCar(World& world, Person& d) {
     }
     d.inCar = true;
     d.walkingToCar = false;
-    d.framesWithoutHeadway = 0;
+    newAim(d);
     car.driver = index;
     return;
   }
@@ -272,7 +292,7 @@ void facePoint(Body& body, double px, double py) {
     degrees = std::atan((my - py) / (px - mx)) * toDegrees;
   else  // above left
     degrees = 180.0 - std::atan((my - py) / (mx - px)) * toDegrees;
-  body.heading = normalizeHeading(static_cast<int>(degrees));
+  body.heading = normalizeHeading(truncateToInt(degrees));
 }
 
 // The smallest clearance is below the block distance exactly when one of them is.
@@ -354,11 +374,11 @@ void calmWalk(World& world, Person& p, const NetworkWalk& walk) {
       const Segment* next = drawNextSegment(current, p.previousSegment);
       if (!next) return;  // an isolated segment: wait at A
       const std::string relation = segmentRelation(current, *next);
-      int32_t bx = static_cast<int32_t>(p.x), by = static_cast<int32_t>(p.y);
+      int32_t bx = truncateToInt(p.x), by = truncateToInt(p.y);
       if (relation == "left" || relation == "right")
-        bx = static_cast<int32_t>(next->x + r + walk.turnExtra);
+        bx = truncateToInt(next->x + r + walk.turnExtra);
       else if (relation == "up" || relation == "down")
-        by = static_cast<int32_t>(next->y + r + walk.turnExtra);
+        by = truncateToInt(next->y + r + walk.turnExtra);
       p.waypointBX = bx;
       p.waypointBY = by;
       facePoint(p, bx, by);
@@ -371,8 +391,8 @@ void calmWalk(World& world, Person& p, const NetworkWalk& walk) {
     const double reachB = walk.reachBWithinR ? r : WAYPOINT_REACH;
     if (distanceTo(p, p.waypointBX, p.waypointBY) < reachB) {
       const Segment& next = enteredSegment(p);
-      p.waypointAX = static_cast<int32_t>(next.x + r + walk.cornerExtra);
-      p.waypointAY = static_cast<int32_t>(next.y + r + walk.cornerExtra);
+      p.waypointAX = truncateToInt(next.x + r + walk.cornerExtra);
+      p.waypointAY = truncateToInt(next.y + r + walk.cornerExtra);
       clearB(p);
       facePoint(p, p.waypointAX, p.waypointAY);
       return;

@@ -6,7 +6,7 @@
 #include <cmath>
 #include <vector>
 
-#include "app/world.h"
+#include "world/world.h"
 #include "sim/collision.h"
 #include "sim/on_foot.h"
 #include "sim/spatial_grid.h"
@@ -39,7 +39,7 @@ double tentativeClearance(const World& world, const Car& car, NearCar&& nearCar)
   housesNear(world, car.nextX, car.nextY, halfDiagonal(car), houses);
   for (int i : houses) {
     Rect rect = rectOf(*world.houses[i]);
-    if (!nearHouse(rect, car)) continue;
+    if (!hasArea(rect) || !nearHouse(rect, car)) continue;
     double c = nextBoxRectClearance(car, rect);
     if (c < clearance) clearance = c;
   }

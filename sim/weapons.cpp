@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "app/world.h"
+#include "world/world.h"
 #include "sim/collision.h"
 
 namespace {
@@ -65,6 +65,6 @@ void fire(World& world, Person& shooter) {
   bullet->power = weapon->power;
   bullet->range = weapon->range;
   bullet->imageIndex = weapon->imageIndex;
-  // The picture is turned to the heading by the drawing code on first draw.
+  bullet->serial = ++world.shotsFired;
   world.bullets.append(std::move(bullet));  // a full list drops the shot's bullet
 }

@@ -1,12 +1,12 @@
 // Level start: the city reloaded from its map, money scattered on the roads, a fresh player.
 #include "world/level.h"
 
-#include <climits>
 #include <cstdlib>
 
-#include "app/world.h"
 #include "world/lifetime.h"
 #include "world/map_files.h"
+#include "world/saturate.h"
+#include "world/world.h"
 
 namespace {
 
@@ -14,12 +14,6 @@ constexpr int MONEY_ITEMS_PER_LEVEL = 10;
 constexpr double MONEY_ITEM_VALUE = 1000.0;
 constexpr int32_t MONEY_ITEM_LIFETIME = 10000;  // seconds
 
-// Truncation toward zero that saturates instead of overflowing on absurd map sizes.
-int toInt(double v) {
-  if (!(v > INT_MIN)) return INT_MIN;
-  if (!(v < INT_MAX)) return INT_MAX;
-  return static_cast<int>(v);
-}
 
 }  // namespace
 
@@ -28,12 +22,12 @@ void placeMoneyItems(World& world) {
   if (roadCount == 0) return;
   for (int n = 0; n < MONEY_ITEMS_PER_LEVEL; ++n) {
     const Road& road = *world.roads[rand() % roadCount];
-    const int spanX = toInt(road.w - 10);
-    const int spanY = toInt(road.h - 10);
+    const int spanX = truncateToInt(road.w - 10);
+    const int spanY = truncateToInt(road.h - 10);
     // A road narrower or lower than 11 units has no room 10 units in from its edge.
     if (spanX <= 0 || spanY <= 0) continue;
-    const int x = toInt(road.x + 10 + rand() % spanX);
-    const int y = toInt(road.y + 10 + rand() % spanY);
+    const int x = truncateToInt(road.x + 10 + rand() % spanX);
+    const int y = truncateToInt(road.y + 10 + rand() % spanY);
     auto item = std::make_unique<MoneyItem>();
     item->x = x;
     item->y = y;

@@ -1,7 +1,7 @@
 // Record removal that keeps every reference between records valid.
 #include "world/lifetime.h"
 
-#include "app/world.h"
+#include "world/world.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 // holds one record per line, fields separated by one blank. Any white space (blank,
 // tab, line break, carriage return) separates fields when reading, so the line layout
 // is a courtesy. x and y of every record must lie strictly inside 0..3000 as written,
-// or the record is dropped. Reading a file stops at the first field that does not
+// or the record is dropped (the writer never writes a kept record's x or y as 0 or 3000). Reading a file stops at the first field that does not
 // read as its type (an int must be a plain integer such as 12 or -3; a double may be
 // written 12, 0.5, -1.25 or 1e+06; "inf", "nan" and hex forms are refused), at the end
 // of the file inside a record, and when the list is full (500 records); the records
@@ -16,7 +16,7 @@
 // roads.txt      x y width height name
 // cars.txt       x y width height damage life heading maxSpeed model spare startSpeed
 //                acceleration   (x, y are the centre)
-//                  x, y truncated to whole numbers; damage < 0 -> 0; life < 0 -> 100;
+//                  x, y truncated to whole numbers (at least 1); damage < 0 -> 0; life < 0 -> 100;
 //                  heading (int) < 0 -> 0; maxSpeed < 0 -> 100; model (int) < 0 -> 0;
 //                  spare (int) < 0 -> 4; startSpeed < 0 -> 1 (also the speed);
 //                  acceleration < 0 -> 10
@@ -30,7 +30,8 @@
 //                  range (int) always loads as 1000; ammo, weaponImage are ints;
 //                  bulletImage may be written as a double and is truncated toward zero
 // sidewalks.txt  x y width height
-// lawns.txt      x y width height colour   (x..height truncated to whole numbers)
+// lawns.txt      x y width height colour   (x..height truncated to whole numbers, x and y
+//                  at least 1)
 // drivers.txt    x y width height   (centre; every driver is "Tarko", on foot)
 // badguys.txt    x y width height   (centre; every bad guy is "Eno" with AK47 and M4)
 //
@@ -47,20 +48,20 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <climits>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <locale>
 #include <sstream>
 
-#include "app/world.h"
-#include "platform/platform.h"
-#include "sim/collision.h"
 #include "world/data_folders.h"
+#include "world/world.h"
 #include "world/lifetime.h"
 
 namespace {
@@ -81,6 +82,7 @@ enum class Fix {
   Always,          // read, but the record always takes `value`
   OutsideTable,    // outside 0..9 becomes `value`
   Truncate,        // truncated toward zero to a whole number
+  WholeInside,     // a coordinate truncated toward zero, but at least 1: still inside the world
   ZeroMeansEmpty,  // the text "0" is the empty text (and the empty text is written "0")
 };
 
@@ -97,7 +99,9 @@ struct Value {
 };
 using Values = std::vector<Value>;
 
+// x and y lead every record; the acceptance rule reads them.
 constexpr Field kX{Type::Double, Fix::None, 0};
+constexpr Field kWholeX{Type::Double, Fix::WholeInside, 0};
 constexpr Field kDouble{Type::Double, Fix::None, 0};
 constexpr Field kInt{Type::Int, Fix::None, 0};
 constexpr Field kText{Type::Text, Fix::None, 0};
@@ -306,7 +310,7 @@ const std::vector<FileFormat>& formats() {
        [](const World& w) { return w.roads.count(); }, emitRoad},
       {MapFile::Cars,
        "cars.txt",
-       {{Type::Double, Fix::Truncate, 0}, {Type::Double, Fix::Truncate, 0}, kDouble, kDouble,
+       {kWholeX, kWholeX, kDouble, kDouble,
         {Type::Double, Fix::IfNegative, 0.0},     // damage
         {Type::Double, Fix::IfNegative, 100.0},   // life
         {Type::Int, Fix::IfNegative, 0},          // heading
@@ -350,7 +354,7 @@ const std::vector<FileFormat>& formats() {
        [](const World& w) { return w.sidewalks.count(); }, emitSidewalk},
       {MapFile::Lawns,
        "lawns.txt",
-       {kWhole, kWhole, kWhole, kWhole, kInt},
+       {kWholeX, kWholeX, kWhole, kWhole, kInt},
        [](const World& w) { return w.lawns.full(); }, addLawn,
        [](const World& w) { return w.lawns.count(); }, emitLawn},
       {MapFile::Drivers,
@@ -451,6 +455,10 @@ void applyFix(const Field& field, Value& v) {
     case Fix::Truncate:
       v.number = std::trunc(v.number);
       break;
+    case Fix::WholeInside:
+      // 0 < x < 1 passed the acceptance rule; as 0 it would be dropped by the next load.
+      v.number = std::max(1.0, std::trunc(v.number));
+      break;
     case Fix::ZeroMeansEmpty:
       if (v.text == "0") v.text.clear();
       break;
@@ -466,6 +474,19 @@ std::string tokenOf(const std::string& text, const Field& field) {
   for (char& c : token)
     if (c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f') c = '_';
   return token;
+}
+
+// Six significant digits round 2999.9995 and above up to 3000, where the acceptance rule
+// would drop the record on the next load: such an x or y is written as the nearest
+// six-digit value inside the world instead. (No positive value rounds down to 0.)
+void writeCoordinate(std::ostream& out, double v) {
+  std::ostringstream six;
+  six.imbue(std::locale::classic());
+  six << v;
+  if (v > 0 && v < WORLD_SIZE && std::strtod(six.str().c_str(), nullptr) >= WORLD_SIZE)
+    out << WORLD_SIZE - 0.01;
+  else
+    out << (std::isfinite(v) ? v : 0.0);
 }
 
 void writeField(std::ostream& out, const Field& field, const Value& v) {
@@ -486,30 +507,40 @@ void writeField(std::ostream& out, const Field& field, const Value& v) {
   }
 }
 
+// What failed, for the editor's message: "maps/town/houses.txt: No space left on device".
+std::string failure(const std::string& path, int error) {
+  return path + ": " + std::strerror(error);
+}
+
+// The temporary name of a file being saved. '~' is refused in map names, so no map folder
+// can ever take the temporary name of the level list.
+std::string temporaryName(const std::string& path) { return path + "~"; }
+
 // Writes the file under a temporary name next to it and renames it into place, so an
-// interrupted or failed save leaves the previous file whole.
-bool replaceFile(const std::string& path, const std::string& content) {
-  const std::string temp = path + ".tmp";
+// interrupted or failed save leaves the previous file whole. Returns what failed, or "".
+std::string replaceFile(const std::string& path, const std::string& content) {
+  const std::string temp = temporaryName(path);
   int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-  if (fd < 0) return false;
-  bool ok = true;
+  if (fd < 0) return failure(path, errno);
+  int error = 0;
   const char* p = content.data();
   size_t left = content.size();
   while (left > 0) {
     ssize_t n = ::write(fd, p, left);
     if (n < 0) {
       if (errno == EINTR) continue;
-      ok = false;
+      error = errno;
       break;
     }
     p += n;
     left -= static_cast<size_t>(n);
   }
-  if (ok && ::fsync(fd) != 0) ok = false;
-  if (::close(fd) != 0) ok = false;
-  if (ok && std::rename(temp.c_str(), path.c_str()) != 0) ok = false;
-  if (!ok) ::unlink(temp.c_str());
-  return ok;
+  if (!error && ::fsync(fd) != 0) error = errno;
+  if (::close(fd) != 0 && !error) error = errno;
+  if (!error && std::rename(temp.c_str(), path.c_str()) != 0) error = errno;
+  if (!error) return "";
+  ::unlink(temp.c_str());
+  return failure(path, error);
 }
 
 // Makes the renames themselves durable.
@@ -587,7 +618,10 @@ void writeMapFile(const World& world, MapFile file, std::ostream& out) {
     format.emit(world, i, values);
     for (size_t k = 0; k < fieldCount; ++k) {
       if (k > 0) out << ' ';
-      writeField(out, format.fields[k], values[k]);
+      if (k < 2)
+        writeCoordinate(out, values[k].number);
+      else
+        writeField(out, format.fields[k], values[k]);
     }
     if (i != n - 1) out << '\n';
   }
@@ -614,10 +648,11 @@ void loadMap(World& world) {
   linkNetworks(world);
 }
 
-void saveMap(World& world) {
+std::string saveMap(World& world) {
   const std::string folder = mapSaveFolder(world.mapName);
   makeParentFolders(folder);
-  ::mkdir(folder.c_str(), 0755);
+  std::string error;
+  if (::mkdir(folder.c_str(), 0755) != 0 && errno != EEXIST) error = failure(folder, errno);
   static const MapFile kSaveOrder[] = {MapFile::Houses,    MapFile::Roads,       MapFile::Cars,
                                        MapFile::Lawns,     MapFile::Pedestrians, MapFile::Sidewalks,
                                        MapFile::Weapons,   MapFile::Drivers,     MapFile::BadGuys};
@@ -625,13 +660,15 @@ void saveMap(World& world) {
     std::ostringstream out;
     out.imbue(std::locale::classic());
     writeMapFile(world, file, out);
-    replaceFile(folder + "/" + mapFileName(file), out.str());
+    // A file that cannot be written keeps its old version; the others are still saved.
+    const std::string fileError = replaceFile(folder + "/" + mapFileName(file), out.str());
+    if (error.empty()) error = fileError;
   }
   syncFolder(folder);
-  platformFilesChanged();
+  return error;
 }
 
-void saveLevelList(World& world) {
+std::string saveLevelList(World& world) {
   // Beside the shipped maps the user's list holds only the user's own names.
   std::vector<std::string> shipped;
   if (!dataFolders().userMaps.empty()) shipped = readLevelList(dataFolders().shippedMaps + "/levels.txt");
@@ -646,8 +683,19 @@ void saveLevelList(World& world) {
   const std::string path = savedLevelListPath();
   const std::string folder = path.substr(0, path.find_last_of('/'));
   makeParentFolders(path);
-  if (replaceFile(path, content)) syncFolder(folder);
-  platformFilesChanged();
+  const std::string error = replaceFile(path, content);
+  if (error.empty()) syncFolder(folder);
+  return error;
+}
+
+// Compared without case: on a system whose names ignore case, "Levels.TXT" is the list.
+bool reservedMapName(const std::string& name) {
+  std::string lower = name;
+  for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  const std::string tmp = ".tmp";
+  const bool endsTmp =
+      lower.size() >= tmp.size() && lower.compare(lower.size() - tmp.size(), tmp.size(), tmp) == 0;
+  return lower == "levels.txt" || endsTmp;
 }
 
 std::vector<std::string> parseLevelList(std::istream& in) {

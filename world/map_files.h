@@ -18,10 +18,14 @@ const char* mapFileName(MapFile file);
 std::string mapFilePath(const std::string& mapName, MapFile file);
 
 void loadMap(World& world);
-// Writes every file under a temporary name and renames it into place.
-void saveMap(World& world);
-// Writes the level list; beside shipped maps only the names that are not shipped.
-void saveLevelList(World& world);
+// Writes every file under a temporary name and renames it into place, one file after another;
+// a file that cannot be written keeps its old version. Both return what failed first (the
+// path and the system's reason), or "" when everything was written.
+[[nodiscard]] std::string saveMap(World& world);
+// Beside shipped maps the list saved holds only the names that are not shipped.
+[[nodiscard]] std::string saveLevelList(World& world);
+// The names the game itself uses under "maps/": no map may be called so.
+bool reservedMapName(const std::string& name);
 // The shipped level list followed by the user's names not in it (one name per line in each);
 // a missing file gives no names.
 std::vector<std::string> readLevelList();

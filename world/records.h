@@ -6,7 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "render/surface.h"
+#include "world/rect.h"
+
 
 // Starting value of every distance search; a clearance keeps it when nothing is near.
 constexpr double NO_CONTACT = 100000.0;
@@ -33,7 +34,6 @@ struct Body {
   double spare = 0.0;           // kept, no use
   double houseClearance = NO_CONTACT;
   const House* blockingHouse = nullptr;
-  SurfacePtr picture;  // current rotated picture of a map person or bullet
   double carDistance = NO_CONTACT;
   std::string blockSide = "none";
 };
@@ -91,8 +91,8 @@ struct Person : Body {
   const Segment* nextSegment = nullptr;
   const Segment* previousSegment = nullptr;
   int32_t savedHeading = 0;  // heading saved when panicking
-  // Drivers: where the car stood when it last got a car length further, and the frames since.
-  double headwayX = 0, headwayY = 0;
+  // Drivers: the nearest the car has come to the point it aims at, and the frames since.
+  double closestToAim = 100000.0;
   int32_t framesWithoutHeadway = 0;
 
   // The player.
@@ -133,7 +133,8 @@ struct Bullet : Body {
   double originX = 0, originY = 0;  // spawn point
   double power = 0;                 // the weapon's power
   int32_t range = 0;                // the weapon's range in pixels
-  int32_t imageIndex = 0;           // bullet picture; rotated copy kept in `picture`
+  int32_t imageIndex = 0;           // bullet picture
+  uint32_t serial = 0;              // the world's shot count when it was fired
 };
 
 // Money lying on a road (top-left rectangle), placed at level start.
@@ -186,3 +187,13 @@ std::string modelNameOf(int32_t model);
 std::unique_ptr<Car> makeMapCar(double x, double y, double w, double h, double damage, double life,
                                 int32_t heading, double maxSpeed, int32_t model, int32_t spareInt,
                                 double startSpeed, double acceleration);
+
+// Records read as rectangles (houses, segments, lawns and money by their top-left corner).
+inline Rect rectOf(const House& r) { return {r.x, r.y, r.w, r.h}; }
+inline Rect rectOf(const Segment& r) { return {r.x, r.y, r.w, r.h}; }
+inline Rect rectOf(const Lawn& r) { return {r.x, r.y, r.w, r.h}; }
+inline Rect rectOf(const MoneyItem& r) { return {r.x, r.y, r.w, r.h}; }
+// A drop lies centred on its position, where it is drawn.
+inline Rect rectOf(const MoneyDrop& r) { return {r.x - r.w / 2, r.y - r.h / 2, r.w, r.h}; }
+// A body's centre and size read as a rectangle (how movers face a car or the player).
+inline Rect rectOf(const Body& b) { return {b.x, b.y, b.w, b.h}; }

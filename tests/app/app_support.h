@@ -29,14 +29,15 @@ class HeadlessGame {
     SDL_Init(SDL_INIT_VIDEO);
     TTF_Init();
     World& world = game.world;
-    world.screen = SDL_SetVideoMode(w, h, 32, WINDOW_FLAGS);
-    world.view = SDL_Rect{0, 0, static_cast<Uint16>(w), static_cast<Uint16>(h)};
-    world.smallFont.reset(TTF_OpenFont(FONT, 12));
-    world.bigFont.reset(TTF_OpenFont(FONT, 28));
-    mapWorldColours(world, world.screen->format);
-    world.background.reset(SDL_CreateRGBSurface(SDL_SWSURFACE, w, h, 32, 0x00FF0000, 0x0000FF00,
+    Media& media = game.media;
+    media.screen = SDL_SetVideoMode(w, h, 32, WINDOW_FLAGS);
+    world.view = View{0, 0, w, h};
+    media.smallFont.reset(TTF_OpenFont(FONT, 12));
+    media.bigFont.reset(TTF_OpenFont(FONT, 28));
+    mapMediaColours(media, media.screen->format);
+    media.background.reset(SDL_CreateRGBSurface(SDL_SWSURFACE, w, h, 32, 0x00FF0000, 0x0000FF00,
                                                 0x000000FF, 0));
-    SDL_FillRect(world.background.get(), nullptr, GREY);
+    SDL_FillRect(media.background.get(), nullptr, GREY);
     world.player = makeFirstPlayer();
     world.clock.setManual(1000);
     clearEvents();
@@ -46,10 +47,11 @@ class HeadlessGame {
   HeadlessGame& operator=(const HeadlessGame&) = delete;
 
   bool ready() const {
-    return game.world.screen && game.world.smallFont && game.world.bigFont;
+    return game.media.screen && game.media.smallFont && game.media.bigFont;
   }
   World& world() { return game.world; }
-  SDL_Surface* screen() { return game.world.screen; }
+  Media& media() { return game.media; }
+  SDL_Surface* screen() { return game.media.screen; }
 
   static void clearEvents() { testsupport::drainEvents(); }
 

@@ -1,5 +1,5 @@
 // The shared list screen: keys at both ends of a list, choosing, leaving, the drawn layout.
-#include "app/list_screen.h"
+#include "render/list_screen.h"
 
 #include "app_support.h"
 
@@ -61,14 +61,14 @@ TEST(ListScreen, PollingStopsAtTheChoiceSoTypedAheadKeysReachTheNextScreen) {
   list.items = {"a", "b", "c"};
   pushKeys({SDLK_DOWN, SDLK_RETURN, SDLK_DOWN, SDLK_ESCAPE});
 
-  pollListEvents(headless.game, list);
+  pollListEvents(list);
   EXPECT_EQ(list.chosen, 1);
   EXPECT_EQ(list.selected, 1);
   EXPECT_FALSE(list.back);
   EXPECT_EQ(pendingEvents(), 2);
 
   list.chosen = -1;
-  pollListEvents(headless.game, list);
+  pollListEvents(list);
   EXPECT_EQ(list.selected, 2);
   EXPECT_TRUE(list.back);
   EXPECT_EQ(pendingEvents(), 0);
@@ -85,7 +85,7 @@ TEST(ListScreen, RunActsOnEachChoiceAndDrawsTheHighlightInTheMiddle) {
 
   pushKeys({SDLK_DOWN, SDLK_RETURN, SDLK_DOWN, SDLK_RETURN, SDLK_ESCAPE});
   const uint32_t before = headless.world().clock.now();
-  runListScreen(headless.game, list, [&](int chosen) {
+  runListScreen(headless.media(), headless.world().clock, list, [&](int chosen) {
     acted.push_back(chosen);
     EXPECT_EQ(list.chosen, chosen);
   });
@@ -116,7 +116,7 @@ TEST(ListScreen, TheFirstEntryHighlightedHasItsNeighbourSixtyPixelsBelow) {
   list.items = {"First", "Second"};
   list.back = false;
   pushKey(SDLK_ESCAPE);
-  runListScreen(headless.game, list, [](int) { FAIL() << "nothing was chosen"; });
+  runListScreen(headless.media(), headless.world().clock, list, [](int) { FAIL() << "nothing was chosen"; });
 
   EXPECT_GT(whitePixels(screen, 200, middle, 150, 30), 20);
   EXPECT_EQ(darkPixels(screen, 200, middle + 30, 150, 30), 0);

@@ -5,7 +5,7 @@
 
 #include <fstream>
 
-#include "app/list_screen.h"
+#include "render/list_screen.h"
 #include "app/play_loop.h"
 #include "editor/editor.h"
 #include "editor/map_menu.h"
@@ -136,6 +136,7 @@ TEST(MainMenu, AnEmptyLevelListShowsAnEmptyMapListWhereReturnLoadsNothing) {
   HeadlessGame headless;
   ASSERT_TRUE(headless.ready());
   World& world = headless.world();
+  Media& media = headless.media();
   world.levels.clear();
   world.mapName = "here";
   auto house = std::make_unique<House>();
@@ -158,6 +159,7 @@ TEST(MainMenu, PlayingAMapFromTheListReplacesTheCity) {
   ScratchFolder folder;
   writeSmallMap("two");
   World& world = headless.world();
+  Media& media = headless.media();
   world.levels = {"one", "two"};
   world.mapName = "one";
   auto car = std::make_unique<Car>();
@@ -187,6 +189,7 @@ TEST(MainMenu, PlayContinuesTheGameAndRestartsOnlyAfterDeath) {
   ScratchFolder folder;
   writeSmallMap("town");
   World& world = headless.world();
+  Media& media = headless.media();
   world.mapName = "town";
   KeyState keys;
   keys.hold(SDLK_ESCAPE);
@@ -215,6 +218,7 @@ TEST(MainMenu, RestartStartsTheLevelAgainAndPlays) {
   ScratchFolder folder;
   writeSmallMap("town");
   World& world = headless.world();
+  Media& media = headless.media();
   world.mapName = "town";
   world.player->money = 5;
   world.player->damage = 40;
@@ -239,17 +243,18 @@ TEST(MainMenu, WindowSizesOpenAWindowOfThatSizeAndAreRemembered) {
   ASSERT_TRUE(headless.ready());
   World& world = headless.world();
   headless.game.settingsFile = "config/zor/settings.txt";
+  Media& media = headless.media();
   ListScreen menu = startMenu();
 
   pushKeys({SDLK_RETURN, SDLK_DOWN, SDLK_RETURN});
   mainMenuAction(headless.game, menu, CHANGE_RESOLUTION);
-  ASSERT_NE(world.screen, nullptr);
-  EXPECT_EQ(world.screen->w, 800);
-  EXPECT_EQ(world.screen->h, 600);
-  EXPECT_EQ(world.screen->flags & SDL_FULLSCREEN, 0u);
+  ASSERT_NE(media.screen, nullptr);
+  EXPECT_EQ(media.screen->w, 800);
+  EXPECT_EQ(media.screen->h, 600);
+  EXPECT_EQ(media.screen->flags & SDL_FULLSCREEN, 0u);
   EXPECT_EQ(world.view.w, 800);
   EXPECT_EQ(world.view.h, 600);
-  EXPECT_EQ(world.houseColours[3], SDL_MapRGB(world.screen->format, 80, 58, 18));
+  EXPECT_EQ(media.houseColours[3], SDL_MapRGB(media.screen->format, 80, 58, 18));
   EXPECT_EQ(menu.items, rebuiltMainMenuItems());
   EXPECT_EQ(pendingEvents(), 0);
   VideoMode remembered;
@@ -261,11 +266,11 @@ TEST(MainMenu, WindowSizesOpenAWindowOfThatSizeAndAreRemembered) {
   // The last size, then Escape on the size list: nothing changes.
   pushKeys({SDLK_RETURN, SDLK_DOWN, SDLK_DOWN, SDLK_DOWN, SDLK_DOWN, SDLK_RETURN});
   modeScreen(headless.game);
-  EXPECT_EQ(world.screen->w, 1600);
-  EXPECT_EQ(world.screen->h, 1200);
+  EXPECT_EQ(media.screen->w, 1600);
+  EXPECT_EQ(media.screen->h, 1200);
   pushKeys({SDLK_RETURN, SDLK_ESCAPE});
   modeScreen(headless.game);
-  EXPECT_EQ(world.screen->w, 1600);
+  EXPECT_EQ(media.screen->w, 1600);
   EXPECT_EQ(world.view.w, 1600);
   ASSERT_TRUE(readSettings(headless.game.settingsFile, remembered));
   EXPECT_EQ(remembered.width, 1600);
@@ -288,8 +293,8 @@ TEST(MainMenu, AStopSignalEndsEveryScreenAndLeavesTheEditorsChangesUnsaved) {
   raise(SIGTERM);
   ASSERT_TRUE(platformStopRequested());
   alarm(60);  // a screen that ignores the stop fails the test here instead of hanging
-  editorLoop(game);
-  mapMenu(game);
+  editorLoop(game.editor);
+  mapMenu(game.editor);
   playLoop(game);
   controlsScreen(game);
   mainMenu(game);
@@ -306,6 +311,8 @@ TEST(MainMenu, FullscreenOffersTheDesktopSizeWhenAnySizeIsPossible) {
   HeadlessGame headless(640, 480);
   ASSERT_TRUE(headless.ready());
   World& world = headless.world();
+
+  Media& media = headless.media();
 
   // The dummy display accepts any size: the desktop size is the one entry, 1024 x 768 when
   // the desktop size is unknown.
@@ -329,10 +336,10 @@ TEST(MainMenu, FullscreenOffersTheDesktopSizeWhenAnySizeIsPossible) {
 
   pushKeys({SDLK_DOWN, SDLK_RETURN, SDLK_RETURN});
   modeScreen(headless.game);
-  ASSERT_NE(world.screen, nullptr);
-  EXPECT_EQ(world.screen->w, headless.game.desktopWidth);
-  EXPECT_EQ(world.screen->h, headless.game.desktopHeight);
-  EXPECT_NE(world.screen->flags & SDL_FULLSCREEN, 0u);
+  ASSERT_NE(media.screen, nullptr);
+  EXPECT_EQ(media.screen->w, headless.game.desktopWidth);
+  EXPECT_EQ(media.screen->h, headless.game.desktopHeight);
+  EXPECT_NE(media.screen->flags & SDL_FULLSCREEN, 0u);
   EXPECT_EQ(world.view.w, headless.game.desktopWidth);
   EXPECT_EQ(pendingEvents(), 0);
 }
@@ -341,6 +348,7 @@ TEST(MainMenu, AModeThatCannotBeSetKeepsThePreviousScreen) {
   HeadlessGame headless(640, 480);
   ASSERT_TRUE(headless.ready());
   World& world = headless.world();
+  Media& media = headless.media();
   world.view.x = 12;
   world.view.y = 34;
 
@@ -351,21 +359,21 @@ TEST(MainMenu, AModeThatCannotBeSetKeepsThePreviousScreen) {
     Uint32 flags;
   } refused[] = {{-1, -1, WINDOW_FLAGS}, {800, 600, SDL_OPENGL}};
   for (const auto& mode : refused) {
-    EXPECT_FALSE(setVideoMode(world, mode.w, mode.h, mode.flags));
-    ASSERT_NE(world.screen, nullptr);
-    EXPECT_EQ(world.screen, SDL_GetVideoSurface());
-    EXPECT_EQ(world.screen->w, 640);
-    EXPECT_EQ(world.screen->h, 480);
+    EXPECT_FALSE(setVideoMode(headless.game, mode.w, mode.h, mode.flags));
+    ASSERT_NE(media.screen, nullptr);
+    EXPECT_EQ(media.screen, SDL_GetVideoSurface());
+    EXPECT_EQ(media.screen->w, 640);
+    EXPECT_EQ(media.screen->h, 480);
     EXPECT_EQ(world.view.w, 640);
     EXPECT_EQ(world.view.h, 480);
     EXPECT_EQ(world.view.x, 12);
     EXPECT_EQ(world.view.y, 34);
     // The screen kept is a working one.
-    EXPECT_EQ(SDL_FillRect(world.screen, nullptr, SDL_MapRGB(world.screen->format, 1, 2, 3)), 0);
-    EXPECT_EQ(SDL_Flip(world.screen), 0);
+    EXPECT_EQ(SDL_FillRect(media.screen, nullptr, SDL_MapRGB(media.screen->format, 1, 2, 3)), 0);
+    EXPECT_EQ(SDL_Flip(media.screen), 0);
   }
 
-  EXPECT_TRUE(setVideoMode(world, 400, 300, WINDOW_FLAGS));
-  EXPECT_EQ(world.screen->w, 400);
+  EXPECT_TRUE(setVideoMode(headless.game, 400, 300, WINDOW_FLAGS));
+  EXPECT_EQ(media.screen->w, 400);
   EXPECT_EQ(world.view.h, 300);
 }

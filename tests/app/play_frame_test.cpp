@@ -23,6 +23,7 @@ class PlayFrame : public ::testing::Test {
   }
   bool frame() { return playFrame(headless.game, showHud); }
   World& world() { return headless.world(); }
+  Media& media() { return headless.media(); }
   Person& player() { return *headless.world().player; }
 
   HeadlessGame headless;
@@ -119,11 +120,11 @@ TEST_F(PlayFrame, TheRateTextNeedsAFrameThatTookTime) {
   ASSERT_TRUE(frame());
   EXPECT_EQ(darkPixels(screen, x, 10, 30, 16), 0);
 
-  drawFrameRate(world(), 4);  // "250"
+  drawFrameRate(media(), 4);  // "250"
   EXPECT_GT(darkPixels(screen, x, 10, 30, 16), 5);
   EXPECT_EQ(darkPixels(screen, 0, 0, x, 40), 0);
   SDL_FillRect(screen, nullptr, GREY);
-  drawFrameRate(world(), 0);
+  drawFrameRate(media(), 0);
   EXPECT_EQ(darkPixels(screen, 0, 0, screen->w, screen->h), 0);
 }
 
@@ -276,6 +277,7 @@ TEST(PlayLoop, EndsOnEscapeAndStartsTheLevelWhenThePlayerIsDead) {
   ASSERT_TRUE(headless.ready());
   ScratchFolder folder;
   World& world = headless.world();
+  Media& media = headless.media();
   KeyState keys;
   headless.game.scriptedKeys = keys.data();
   keys.hold(SDLK_ESCAPE);

@@ -25,10 +25,10 @@ class StartFolder : public ScratchFolder {
 void expectReleased(const Game& game) {
   EXPECT_EQ(SDL_WasInit(SDL_INIT_EVERYTHING), 0u);
   EXPECT_EQ(TTF_WasInit(), 0);
-  EXPECT_EQ(game.world.screen, nullptr);
+  EXPECT_EQ(game.media.screen, nullptr);
   EXPECT_EQ(game.world.player, nullptr);
-  EXPECT_EQ(game.world.smallFont, nullptr);
-  EXPECT_EQ(game.world.bigFont, nullptr);
+  EXPECT_EQ(game.media.smallFont, nullptr);
+  EXPECT_EQ(game.media.bigFont, nullptr);
 }
 
 }  // namespace
@@ -46,30 +46,32 @@ TEST(Start, OpensTheLargestModeAndBuildsTheFirstPlayerAndMap) {
   // Only video: no sound, no joystick.
   EXPECT_EQ(SDL_WasInit(SDL_INIT_EVERYTHING), static_cast<Uint32>(SDL_INIT_VIDEO));
 
+  Media& media = game.media;
+
   // Full screen at the first listed size; a display that takes any size gets the desktop's.
-  ASSERT_NE(world.screen, nullptr);
-  EXPECT_NE(world.screen->flags & SDL_FULLSCREEN, 0u);
-  EXPECT_EQ(world.screen->format->BitsPerPixel, 32);
+  ASSERT_NE(media.screen, nullptr);
+  EXPECT_NE(media.screen->flags & SDL_FULLSCREEN, 0u);
+  EXPECT_EQ(media.screen->format->BitsPerPixel, 32);
   SDL_Rect** listed = SDL_ListModes(nullptr, FULLSCREEN_FLAGS);
   if (listed == reinterpret_cast<SDL_Rect**>(-1)) {
     EXPECT_GT(game.desktopWidth, 0);
-    EXPECT_EQ(world.screen->w, game.desktopWidth);
-    EXPECT_EQ(world.screen->h, game.desktopHeight);
+    EXPECT_EQ(media.screen->w, game.desktopWidth);
+    EXPECT_EQ(media.screen->h, game.desktopHeight);
   } else if (listed) {
-    EXPECT_EQ(world.screen->w, listed[0]->w);
-    EXPECT_EQ(world.screen->h, listed[0]->h);
+    EXPECT_EQ(media.screen->w, listed[0]->w);
+    EXPECT_EQ(media.screen->h, listed[0]->h);
   }
   char* caption = nullptr;
   SDL_WM_GetCaption(&caption, nullptr);
   ASSERT_NE(caption, nullptr);
   EXPECT_STREQ(caption, "ZOR");
-  EXPECT_NE(world.smallFont, nullptr);
-  EXPECT_NE(world.bigFont, nullptr);
+  EXPECT_NE(media.smallFont, nullptr);
+  EXPECT_NE(media.bigFont, nullptr);
   EXPECT_EQ(world.view.x, 0);
   EXPECT_EQ(world.view.y, 0);
-  EXPECT_EQ(world.view.w, world.screen->w);
-  EXPECT_EQ(world.view.h, world.screen->h);
-  EXPECT_EQ(world.roadGrey, SDL_MapRGB(world.screen->format, 133, 133, 133));
+  EXPECT_EQ(world.view.w, media.screen->w);
+  EXPECT_EQ(world.view.h, media.screen->h);
+  EXPECT_EQ(media.roadGrey, SDL_MapRGB(media.screen->format, 133, 133, 133));
 
   const Person& player = *world.player;
   EXPECT_EQ(player.name, "Valdero");
@@ -93,8 +95,8 @@ TEST(Start, OpensTheLargestModeAndBuildsTheFirstPlayerAndMap) {
 
   EXPECT_EQ(world.cursorX, 150);
   EXPECT_EQ(world.cursorY, 150);
-  EXPECT_EQ(game.probeX, 150);
-  EXPECT_EQ(game.probeY, 150);
+  EXPECT_EQ(game.editor.probeX, 150);
+  EXPECT_EQ(game.editor.probeY, 150);
   EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_DISABLE);
 
   ASSERT_GE(world.levels.size(), 2u);

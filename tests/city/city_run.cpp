@@ -1,6 +1,7 @@
 // The headless city run shared by the health checks.
 #include "city/city_run.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <map>
@@ -8,7 +9,7 @@
 #include <sstream>
 
 #include "app/play_loop.h"
-#include "app/world.h"
+#include "world/world.h"
 #include "sim/collision.h"
 #include "world/level.h"
 
@@ -30,6 +31,29 @@ std::set<const void*> addresses(const RecordList<T>& list) {
 }
 
 bool inside(double v) { return v > 0 && v < 3000; }
+
+// Views of the liveliness figures: centred on points of a grid that lie on a road or a
+// sidewalk, kept inside the world.
+std::vector<SDL_Rect> viewsOnStreets(const World& world) {
+  const int w = 1600, h = 1200, step = 150;
+  std::vector<SDL_Rect> views;
+  auto on = [](const auto& list, double x, double y) {
+    for (const auto& s : list)
+      if (s->x <= x && x <= s->x + s->w && s->y <= y && y <= s->y + s->h) return true;
+    return false;
+  };
+  for (int y = step / 2; y < 3000; y += step)
+    for (int x = step / 2; x < 3000; x += step)
+      if (on(world.roads, x, y) || on(world.sidewalks, x, y))
+        views.push_back({static_cast<Sint16>(std::clamp(x - w / 2, 0, 3000 - w)),
+                         static_cast<Sint16>(std::clamp(y - h / 2, 0, 3000 - h)),
+                         static_cast<Uint16>(w), static_cast<Uint16>(h)});
+  return views;
+}
+
+bool inView(const SDL_Rect& v, double x, double y) {
+  return v.x <= x && x < v.x + v.w && v.y <= y && y < v.y + v.h;
+}
 
 bool inHouse(const World& world, double x, double y) {
   for (const auto& h : world.houses)
@@ -126,9 +150,47 @@ CityHealth runCity(const std::string& name, int frames, unsigned seed) {
   for (const auto* list : {&world.pedestrians, &world.drivers, &world.badGuys})
     for (const auto& p : *list) start(*p, p->x, p->y);
 
+  const std::vector<SDL_Rect> views = viewsOnStreets(world);
+  struct Spot {
+    double x, y;
+    int frames;
+  };
+  std::map<const Car*, Spot> still;  // where each driven car stood, and for how long
+  std::map<const void*, std::pair<double, double>> was;  // last frame's centres
+  int longestStill = 0;
+  double carsSeen = 0, walkersSeen = 0;
   for (int f = 0; f < frames; ++f) {
+    for (const auto& c : world.cars) was[c.get()] = {c->x, c->y};
+    for (const auto* list : {&world.pedestrians, &world.badGuys})
+      for (const auto& p : *list) was[p.get()] = {p->x, p->y};
     simulateFrame(world);
     world.clock.advance(20);
+    auto moved = [&was](const void* who, double x, double y) {
+      auto it = was.find(who);
+      return it != was.end() && std::hypot(x - it->second.first, y - it->second.second) > 0.1;
+    };
+    // Every fifth frame is looked at, from every view.
+    for (const SDL_Rect& v : views) {
+      if (f % 5) break;
+      for (const auto& c : world.cars)
+        if (inView(v, c->x, c->y) && moved(c.get(), c->x, c->y)) carsSeen += 1.0 / views.size();
+      for (const auto* list : {&world.pedestrians, &world.badGuys})
+        for (const auto& p : *list)
+          if (!p->inCar && inView(v, p->x, p->y) && moved(p.get(), p->x, p->y))
+            walkersSeen += 1.0 / views.size();
+    }
+    for (const auto& c : world.cars) {
+      if (c->driver < 0) {
+        still.erase(c.get());
+        continue;
+      }
+      auto it = still.find(c.get());
+      if (it == still.end() || std::hypot(c->x - it->second.x, c->y - it->second.y) > c->h) {
+        still[c.get()] = {c->x, c->y, 0};
+        continue;
+      }
+      longestStill = std::max(longestStill, ++it->second.frames);
+    }
     for (const auto* list : {&world.pedestrians, &world.drivers, &world.badGuys})
       for (const auto& p : *list) {
         auto it = tracks.find(p.get());
@@ -141,6 +203,15 @@ CityHealth runCity(const std::string& name, int frames, unsigned seed) {
         if (p->segment != t.last && f + 500 >= frames) ++t.lateTurns;
         t.last = p->segment;
       }
+    if (f % 10 == 0)
+      for (const auto* list : {&world.pedestrians, &world.badGuys})
+        for (const auto& p : *list)
+          if (!p->scared && !p->inCar)
+            for (const auto& r : world.roads)
+              if (pointRectDistance(p->x, p->y, rectOf(*r)) == 0) {
+                ++health.onRoads;
+                break;
+              }
     if (f % 10 == 0 || f + 1 == frames) {
       auto broken = worldInvariants(world);
       for (auto& b : broken)
@@ -152,6 +223,12 @@ CityHealth runCity(const std::string& name, int frames, unsigned seed) {
     }
   }
   health.frames = frames;
+  if (frames > 0) {
+    const int looked = (frames + 4) / 5;
+    health.carsInView = carsSeen / looked;
+    health.walkersInView = walkersSeen / looked;
+  }
+  health.longestStillSeconds = longestStill * 0.02;
   for (const auto& d : world.drivers) {
     const Track& t = tracks[d.get()];
     if (d->inCar && t.segments.size() >= 4 && t.path >= 1500) ++health.drivingWell;

@@ -17,7 +17,13 @@ struct CityHealth {
   int badGuys = 0;
   int badGuysWalking = 0;   // bad guys that walked >= 3 sidewalks
   int strays = 0;           // calm walkers at the end more than 50 px off their two segments
+  int onRoads = 0;          // times a calm walker was seen standing on a road
   int jammedCars = 0;       // drivers in a car that entered < 2 roads in the last 500 frames
+  // Liveliness: moving cars and walkers (pedestrians and bad guys) in a 1600 x 1200 view,
+  // averaged over the frames and over views centred on roads and sidewalks all over the world;
+  // and the longest a driven car stayed within a car length of one spot.
+  double carsInView = 0, walkersInView = 0;
+  double longestStillSeconds = 0;
   std::vector<std::string> broken;  // invariant failures, first few only
 };
 

@@ -1,24 +1,36 @@
-// The shipped cities as living cities: traffic flows, people walk, nothing breaks.
+// The shipped cities, and cities the generator makes, as living cities: traffic flows and
+// never stalls, people walk, there is life in view wherever the camera is, nothing breaks.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <iostream>
 
+#include "world/world.h"
 #include "city/city_run.h"
+#include "tools/citygen/city_generator.h"
 #include "world/map_files.h"
+#include "world/scratch_dir.h"
 
 namespace {
 
-// The cities the generator made for the game (see `make city`); other listed maps only have
-// to keep the invariants.
-const char* const kCities[] = {"downtown", "suburb"};
 constexpr int kFrames = 3000;  // a minute of play
 
-void expectLiving(const std::string& name, const CityHealth& h) {
+// What a player should see in a 1600 x 1200 view, on average, in each style of city.
+struct Liveliness {
+  const char* style;
+  double cars, walkers;
+};
+const Liveliness kTargets[] = {{"downtown", 3, 8}, {"suburb", 2, 5}, {"smalltown", 2, 5}};
+
+void expectLiving(const std::string& name, const Liveliness& target, const CityHealth& h) {
   std::cout << name << ": drivers " << h.drivingWell << "/" << h.drivers << " driving well, "
             << h.jammedCars << " jammed; pedestrians " << h.walkingWell << " walking of "
             << h.pedestriansAlive << " alive of " << h.pedestrians << "; bad guys "
-            << h.badGuysWalking << "/" << h.badGuys << " walking; " << h.strays << " strays\n";
+            << h.badGuysWalking << "/" << h.badGuys << " walking; " << h.strays << " strays, "
+            << h.onRoads << " on roads\n"
+            << name << ": in a 1600 x 1200 view on average " << h.carsInView << " moving cars and "
+            << h.walkersInView << " walkers; a driven car stood still at most "
+            << h.longestStillSeconds << " s\n";
   for (const auto& b : h.broken) ADD_FAILURE() << name << ": " << b;
   ASSERT_GT(h.drivers, 0) << name;
   ASSERT_GT(h.pedestrians, 0) << name;
@@ -28,18 +40,36 @@ void expectLiving(const std::string& name, const CityHealth& h) {
   EXPECT_GE(h.walkingWell * 4, h.pedestriansAlive * 3) << name;
   EXPECT_GE(h.badGuysWalking * 4, h.badGuys * 3) << name;
   EXPECT_EQ(h.strays, 0) << name;
+  EXPECT_EQ(h.onRoads, 0) << name;  // walkers keep to the sidewalks
+  EXPECT_GE(h.carsInView, target.cars) << name;
+  EXPECT_GE(h.walkersInView, target.walkers) << name;
+  EXPECT_LE(h.longestStillSeconds, 10.0) << name;
 }
 
 TEST(CityHealth, TheMainCityComesFirstInTheLevelList) {
   const auto levels = readLevelList("maps/levels.txt");
   ASSERT_FALSE(levels.empty());
   EXPECT_EQ(levels[0], "downtown");
-  for (const char* city : kCities)
-    EXPECT_NE(std::find(levels.begin(), levels.end(), city), levels.end()) << city;
+  for (const Liveliness& t : kTargets)
+    EXPECT_NE(std::find(levels.begin(), levels.end(), t.style), levels.end()) << t.style;
 }
 
+// The shipped cities are named after their style.
 TEST(CityHealth, TheShippedCitiesLiveForAMinute) {
-  for (const char* city : kCities) expectLiving(city, runCity(city, kFrames, 7));
+  for (const Liveliness& t : kTargets) expectLiving(t.style, t, runCity(t.style, kFrames, 7));
+}
+
+TEST(CityHealth, GeneratedCitiesLiveForAMinute) {
+  ScratchDir scratch;
+  for (const Liveliness& t : kTargets) {
+    CityOptions options;
+    options.style = t.style;
+    options.seed = 2;
+    World world;
+    generateCity(world, options);
+    ASSERT_TRUE(writeCityFolder(world, "maps/made"));
+    expectLiving(std::string(t.style) + " seed 2", t, runCity("made", kFrames, 5));
+  }
 }
 
 TEST(CityHealth, EveryListedMapKeepsItsInvariants) {

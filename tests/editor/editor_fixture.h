@@ -42,17 +42,18 @@ class EditorTest : public ::testing::Test {
   void SetUp() override {
     std::srand(7);
     World& world = game.world;
-    world.screen = SDL_GetVideoSurface();
-    world.view = SDL_Rect{0, 0, 800, 600};
+    Media& media = game.media;
+    media.screen = SDL_GetVideoSurface();
+    world.view = View{0, 0, 800, 600};
     const std::string font = repoRoot() + "/GFX/fonts/ADVERT.TTF";
-    world.smallFont.reset(TTF_OpenFont(font.c_str(), 12));
-    world.bigFont.reset(TTF_OpenFont(font.c_str(), 28));
-    ASSERT_TRUE(world.smallFont && world.bigFont);
-    mapWorldColours(world, world.screen->format);
+    media.smallFont.reset(TTF_OpenFont(font.c_str(), 12));
+    media.bigFont.reset(TTF_OpenFont(font.c_str(), 28));
+    ASSERT_TRUE(media.smallFont && media.bigFont);
+    mapMediaColours(media, media.screen->format);
     world.player = makeFirstPlayer();
     world.clock.setManual(1000);
     world.cursorX = world.cursorY = 150;
-    game.probeX = game.probeY = 150;
+    editor().probeX = editor().probeY = 150;
     drainEvents();
 
     // Maps live at relative paths: every test works in its own empty folder with "maps/".
@@ -115,7 +116,7 @@ class EditorTest : public ::testing::Test {
 
   // Counts the pixels of a colour inside a screen rectangle.
   int countPixels(int x, int y, int w, int h, Uint32 colour) {
-    SDL_Surface* s = game.world.screen;
+    SDL_Surface* s = game.media.screen;
     int n = 0;
     SDL_LockSurface(s);
     for (int j = y; j < y + h && j < s->h; ++j)
@@ -124,11 +125,11 @@ class EditorTest : public ::testing::Test {
     SDL_UnlockSurface(s);
     return n;
   }
-  void fillScreen(Uint32 colour) { SDL_FillRect(game.world.screen, nullptr, colour); }
-  Uint32 white() { return SDL_MapRGB(game.world.screen->format, 255, 255, 255); }
+  void fillScreen(Uint32 colour) { SDL_FillRect(game.media.screen, nullptr, colour); }
+  Uint32 white() { return SDL_MapRGB(game.media.screen->format, 255, 255, 255); }
   // Text is drawn black and anti-aliased: "ink" is any pixel darker than mid grey.
   int countInk(int x, int y, int w, int h) {
-    SDL_Surface* s = game.world.screen;
+    SDL_Surface* s = game.media.screen;
     int n = 0;
     SDL_LockSurface(s);
     for (int j = y; j < y + h && j < s->h; ++j)
@@ -140,6 +141,8 @@ class EditorTest : public ::testing::Test {
     SDL_UnlockSurface(s);
     return n;
   }
+
+  Editor& editor() { return game.editor; }
 
   Game game;
   std::string tempDir;

@@ -40,49 +40,51 @@ class EditorTools : public EditorTest {
   }
   // Moves the cursor with the mouse as the user would, one motion event.
   void moveTo(int x, int y) {
-    handleEditorEvent(game, motion(x - game.world.cursorX, y - game.world.cursorY));
+    handleEditorEvent(game.editor, motion(x - game.world.cursorX, y - game.world.cursorY));
   }
   void clickAt(int x, int y) {
     cursorAt(x, y);
-    handleEditorEvent(game, button(SDL_BUTTON_LEFT));
+    handleEditorEvent(game.editor, button(SDL_BUTTON_LEFT));
   }
   void rightClickAt(int x, int y) {
     cursorAt(x, y);
-    handleEditorEvent(game, button(SDL_BUTTON_RIGHT));
+    handleEditorEvent(game.editor, button(SDL_BUTTON_RIGHT));
   }
   void frameWith(const SDL_Event& e) {
     push(e);
-    editorFrame(game);
+    editorFrame(game.editor);
   }
   std::string selection() const {
-    return std::string(1, game.selectedKind) + std::to_string(game.selectedIndex);
+    return std::string(1, game.editor.selectedKind) + std::to_string(game.editor.selectedIndex);
   }
 };
 
 TEST_F(EditorTools, MouseMotionKeepsTheCursorInsideTheWorld) {
   World& world = game.world;
+  Media& media = game.media;
   cursorAt(2990, 500);
-  handleEditorEvent(game, motion(10, 5));  // x would reach 3000
+  handleEditorEvent(game.editor, motion(10, 5));  // x would reach 3000
   EXPECT_EQ(world.cursorX, 2990);
   EXPECT_EQ(world.cursorY, 505);
-  handleEditorEvent(game, motion(9, 5));
+  handleEditorEvent(game.editor, motion(9, 5));
   EXPECT_EQ(world.cursorX, 2999);
   EXPECT_EQ(world.cursorY, 510);
 
   cursorAt(10, 10);
-  handleEditorEvent(game, motion(-9, -9));
+  handleEditorEvent(game.editor, motion(-9, -9));
   EXPECT_EQ(world.cursorX, 1);
   EXPECT_EQ(world.cursorY, 1);
-  handleEditorEvent(game, motion(-1, 40));  // x would reach 0: neither moves
+  handleEditorEvent(game.editor, motion(-1, 40));  // x would reach 0: neither moves
   EXPECT_EQ(world.cursorX, 1);
   EXPECT_EQ(world.cursorY, 1);
-  handleEditorEvent(game, motion(3000, 3000));
+  handleEditorEvent(game.editor, motion(3000, 3000));
   EXPECT_EQ(world.cursorX, 1);
   EXPECT_EQ(world.cursorY, 1);
 }
 
 TEST_F(EditorTools, ArrowStepsStayWithinOneTo2999) {
   World& world = game.world;
+  Media& media = game.media;
   struct Step {
     SDLKey key;
     int fromX, fromY, toX, toY;
@@ -95,9 +97,9 @@ TEST_F(EditorTools, ArrowStepsStayWithinOneTo2999) {
   };
   for (const Step& s : steps) {
     cursorAt(s.fromX, s.fromY);
-    game.probeX = s.fromX;
-    game.probeY = s.fromY;
-    handleEditorEvent(game, key(s.key));
+    game.editor.probeX = s.fromX;
+    game.editor.probeY = s.fromY;
+    handleEditorEvent(game.editor, key(s.key));
     EXPECT_EQ(world.cursorX, s.toX) << "from " << s.fromX << "," << s.fromY;
     EXPECT_EQ(world.cursorY, s.toY) << "from " << s.fromX << "," << s.fromY;
   }
@@ -105,23 +107,24 @@ TEST_F(EditorTools, ArrowStepsStayWithinOneTo2999) {
 
 TEST_F(EditorTools, WhileDrawingTheCursorCannotEnterSolidGround) {
   World& world = game.world;
+  Media& media = game.media;
   addRect(world.houses, 1000, 1000, 200, 200);
-  game.tool = 'h';
+  game.editor.tool = 'h';
   clickAt(900, 1100);
-  ASSERT_TRUE(game.dragging);
+  ASSERT_TRUE(game.editor.dragging);
   moveTo(1010, 1100);  // ten units into the house
   EXPECT_EQ(world.cursorX, 900);
   moveTo(1000, 1100);  // its edge is fine
   EXPECT_EQ(world.cursorX, 1000);
-  handleEditorEvent(game, key(SDLK_RIGHT));
+  handleEditorEvent(game.editor, key(SDLK_RIGHT));
   EXPECT_EQ(world.cursorX, 1000);
 
   // A lawn may be drawn across houses, and without a rectangle the cursor goes anywhere.
-  game.tool = 'g';
+  game.editor.tool = 'g';
   moveTo(1100, 1100);
   EXPECT_EQ(world.cursorX, 1100);
-  game.tool = 'h';
-  game.dragging = false;
+  game.editor.tool = 'h';
+  game.editor.dragging = false;
   moveTo(1150, 1150);
   EXPECT_EQ(world.cursorX, 1150);
   EXPECT_EQ(world.cursorY, 1150);
@@ -142,6 +145,7 @@ TEST_F(EditorTools, InsideShrunkLeavesAOneUnitBorder) {
 
 TEST_F(EditorTools, PlacementAllowedForEveryTool) {
   World& world = game.world;
+  Media& media = game.media;
   addRect(world.houses, 100, 100, 100, 100);
   addRect(world.roads, 300, 100, 100, 100);
   addRect(world.sidewalks, 500, 100, 100, 100);
@@ -160,57 +164,59 @@ TEST_F(EditorTools, PlacementAllowedForEveryTool) {
       {'e', {true, true, true, true}},   {'s', {false, false, false, false}},
   };
   for (const Row& row : table) {
-    game.tool = row.tool;
+    game.editor.tool = row.tool;
     for (int i = 0; i < 4; ++i) {
-      game.probeX = probes[i].x;
-      game.probeY = probes[i].y;
-      EXPECT_EQ(placementAllowed(game), row.allowed[i]) << row.tool << " probe " << i;
-      EXPECT_EQ(dragAllowed(game), row.allowed[i]) << row.tool << " probe " << i;
+      game.editor.probeX = probes[i].x;
+      game.editor.probeY = probes[i].y;
+      EXPECT_EQ(placementAllowed(game.editor), row.allowed[i]) << row.tool << " probe " << i;
+      EXPECT_EQ(dragAllowed(game.editor), row.allowed[i]) << row.tool << " probe " << i;
     }
   }
   // The player tool may drag only while there is no player.
-  game.tool = 's';
-  game.probeX = game.probeY = 50;
+  game.editor.tool = 's';
+  game.editor.probeX = game.editor.probeY = 50;
   world.player.reset();
-  EXPECT_TRUE(dragAllowed(game));
-  EXPECT_FALSE(placementAllowed(game));
+  EXPECT_TRUE(dragAllowed(game.editor));
+  EXPECT_FALSE(placementAllowed(game.editor));
 }
 
 TEST_F(EditorTools, AHouseMayStartOnAnotherHousesEdgeButNotInsideIt) {
   World& world = game.world;
+  Media& media = game.media;
   addRect(world.houses, 100, 100, 100, 100);
-  game.tool = 'h';
+  game.editor.tool = 'h';
   clickAt(102, 150);
-  EXPECT_FALSE(game.dragging);
+  EXPECT_FALSE(game.editor.dragging);
   clickAt(199, 150);
-  EXPECT_FALSE(game.dragging);
+  EXPECT_FALSE(game.editor.dragging);
   clickAt(100, 150);
-  EXPECT_TRUE(game.dragging);
-  EXPECT_EQ(game.anchorX, 100);
+  EXPECT_TRUE(game.editor.dragging);
+  EXPECT_EQ(game.editor.anchorX, 100);
   // The second corner follows the same rule.
   clickAt(150, 150);
-  EXPECT_TRUE(game.dragging);
+  EXPECT_TRUE(game.editor.dragging);
   EXPECT_EQ(world.houses.count(), 1);
   clickAt(130, 300);
-  EXPECT_FALSE(game.dragging);
+  EXPECT_FALSE(game.editor.dragging);
   ASSERT_EQ(world.houses.count(), 2);
   EXPECT_EQ(world.houses[1]->h, 150);
 }
 
 TEST_F(EditorTools, EveryKindIsPlacedWithItsDefaults) {
   World& world = game.world;
+  Media& media = game.media;
   for (char tool : {'h', 'v', 't', 'g', 'w'}) {
-    game.tool = tool;
+    game.editor.tool = tool;
     clickAt(700, 800);
     clickAt(760, 830);
   }
-  game.tool = 'b';
+  game.editor.tool = 'b';
   clickAt(1000, 1100);
-  game.tool = 'f';
+  game.editor.tool = 'f';
   clickAt(1200, 1300);
-  game.tool = 'p';
+  game.editor.tool = 'p';
   clickAt(1400, 1500);
-  game.tool = 'e';
+  game.editor.tool = 'e';
   clickAt(1600, 1700);
 
   ASSERT_EQ(world.houses.count(), 1);
@@ -311,16 +317,17 @@ TEST_F(EditorTools, EveryKindIsPlacedWithItsDefaults) {
   EXPECT_EQ(world.pedestrians[0]->currentWeapon, 0);
 
   // Point tools never start or end a rectangle.
-  EXPECT_FALSE(game.dragging);
+  EXPECT_FALSE(game.editor.dragging);
 }
 
 TEST_F(EditorTools, AFullListRefusesMoreObjects) {
   World& world = game.world;
-  game.tool = 'e';
+  Media& media = game.media;
+  game.editor.tool = 'e';
   for (int i = 0; i < world.badGuys.capacity() + 3; ++i) clickAt(100 + i, 100);
   EXPECT_EQ(world.badGuys.count(), world.badGuys.capacity());
   EXPECT_EQ(world.badGuys.last()->x, 100 + world.badGuys.capacity() - 1);
-  game.tool = 'h';
+  game.editor.tool = 'h';
   for (int i = 0; i < world.houses.capacity() + 2; ++i) {
     clickAt(10 + i * 5, 2000);
     clickAt(11 + i * 5, 2001);  // one-pixel houses never hold a later corner
@@ -330,22 +337,23 @@ TEST_F(EditorTools, AFullListRefusesMoreObjects) {
 
 TEST_F(EditorTools, ARectangleGrowsOnlyRightAndDownFromTheSmallestCorner) {
   World& world = game.world;
-  game.tool = 'h';
+  Media& media = game.media;
+  game.editor.tool = 'h';
   cursorAt(500, 500);
   frameWith(button(SDL_BUTTON_LEFT));
-  ASSERT_TRUE(game.dragging);
+  ASSERT_TRUE(game.editor.dragging);
   for (int i = 0; i < 5; ++i) frameWith(motion(-20, 20));
   EXPECT_EQ(world.cursorX, 400);
   EXPECT_EQ(world.cursorY, 600);
-  EXPECT_EQ(game.anchorX, 400);  // the first corner was dragged along
+  EXPECT_EQ(game.editor.anchorX, 400);  // the first corner was dragged along
   // A corner in line with the first makes no house; the rectangle stays open.
   frameWith(button(SDL_BUTTON_LEFT));
   EXPECT_EQ(world.houses.count(), 0);
-  EXPECT_TRUE(game.dragging);
+  EXPECT_TRUE(game.editor.dragging);
   frameWith(motion(30, 0));
   frameWith(button(SDL_BUTTON_LEFT));
   ASSERT_EQ(world.houses.count(), 1);
-  EXPECT_FALSE(game.dragging);
+  EXPECT_FALSE(game.editor.dragging);
   EXPECT_EQ(world.houses[0]->x, 400);
   EXPECT_EQ(world.houses[0]->y, 500);
   EXPECT_EQ(world.houses[0]->w, 30);
@@ -356,16 +364,17 @@ TEST_F(EditorTools, ARectangleGrowsOnlyRightAndDownFromTheSmallestCorner) {
 
 TEST_F(EditorTools, ToolsMaySwitchWhileARectangleIsDrawn) {
   World& world = game.world;
-  game.tool = 'h';
+  Media& media = game.media;
+  game.editor.tool = 'h';
   clickAt(500, 500);
-  handleEditorEvent(game, key(SDLK_f));
+  handleEditorEvent(game.editor, key(SDLK_f));
   clickAt(600, 650);
   ASSERT_EQ(world.pedestrians.count(), 1);
   EXPECT_EQ(world.pedestrians[0]->x, 600);
-  EXPECT_TRUE(game.dragging);
-  handleEditorEvent(game, key(SDLK_v));
+  EXPECT_TRUE(game.editor.dragging);
+  handleEditorEvent(game.editor, key(SDLK_v));
   clickAt(700, 700);
-  EXPECT_FALSE(game.dragging);
+  EXPECT_FALSE(game.editor.dragging);
   ASSERT_EQ(world.roads.count(), 1);
   EXPECT_EQ(world.houses.count(), 0);
   EXPECT_EQ(world.roads[0]->x, 600);  // the point placement moved the anchor
@@ -375,33 +384,34 @@ TEST_F(EditorTools, ToolsMaySwitchWhileARectangleIsDrawn) {
 
 TEST_F(EditorTools, ThePlayerToolPlacesNothing) {
   World& world = game.world;
-  handleEditorEvent(game, key(SDLK_s));
-  ASSERT_EQ(game.tool, 's');
+  Media& media = game.media;
+  handleEditorEvent(game.editor, key(SDLK_s));
+  ASSERT_EQ(game.editor.tool, 's');
   clickAt(500, 500);
   cursorAt(600, 600);
-  handleEditorEvent(game, enter());
-  EXPECT_FALSE(game.dragging);
+  handleEditorEvent(game.editor, enter());
+  EXPECT_FALSE(game.editor.dragging);
   EXPECT_EQ(world.player->x, 100);
   for (char kind : {'h', 'v', 't', 'g', 'w', 'b', 'f', 'p', 'e'})
     EXPECT_EQ(kindCount(world, kind), 0) << kind;
 }
 
 TEST_F(EditorTools, EscapeEndsTypingThenTheRectangleThenTheEditor) {
-  game.tool = 'h';
+  game.editor.tool = 'h';
   clickAt(500, 500);
-  game.editing = true;
-  EXPECT_FALSE(handleEditorEvent(game, escape()));
-  EXPECT_FALSE(game.editing);
-  EXPECT_TRUE(game.dragging);
-  EXPECT_FALSE(handleEditorEvent(game, escape()));
-  EXPECT_FALSE(game.dragging);
-  EXPECT_TRUE(handleEditorEvent(game, escape()));
-  EXPECT_TRUE(handleEditorEvent(game, quit()));
+  game.editor.editing = true;
+  EXPECT_FALSE(handleEditorEvent(game.editor, escape()));
+  EXPECT_FALSE(game.editor.editing);
+  EXPECT_TRUE(game.editor.dragging);
+  EXPECT_FALSE(handleEditorEvent(game.editor, escape()));
+  EXPECT_FALSE(game.editor.dragging);
+  EXPECT_TRUE(handleEditorEvent(game.editor, escape()));
+  EXPECT_TRUE(handleEditorEvent(game.editor, quit()));
 
   // The loop stops polling at the Escape that leaves: what follows is left for the menu.
   push(escape());
   push(typed('x'));
-  editorLoop(game);
+  editorLoop(game.editor);
   SDL_Event next;
   ASSERT_EQ(SDL_PollEvent(&next), 1);
   EXPECT_EQ(next.key.keysym.sym, SDLK_x);
@@ -409,6 +419,7 @@ TEST_F(EditorTools, EscapeEndsTypingThenTheRectangleThenTheEditor) {
 
 TEST_F(EditorTools, SelectionFollowsTheKindOrder) {
   World& world = game.world;
+  Media& media = game.media;
   // One of every kind under the cursor, added in reverse of the selection order.
   addRect(world.lawns, 900, 900, 200, 200);
   addRect(world.sidewalks, 900, 900, 200, 200);
@@ -424,11 +435,11 @@ TEST_F(EditorTools, SelectionFollowsTheKindOrder) {
   std::string order;
   for (int i = 0; i < 9; ++i) {
     rightClickAt(1000, 1000);
-    order += game.selectedKind;
-    if (game.selectedKind == 's')
+    order += game.editor.selectedKind;
+    if (game.editor.selectedKind == 's')
       world.player->x = 2500;  // the player cannot be deleted: step it aside
     else
-      handleEditorEvent(game, key(SDLK_d));
+      handleEditorEvent(game.editor, key(SDLK_d));
   }
   EXPECT_EQ(order, "febpshvtg");
   EXPECT_EQ(world.weapons.count(), 1);  // never selected
@@ -437,6 +448,7 @@ TEST_F(EditorTools, SelectionFollowsTheKindOrder) {
 
 TEST_F(EditorTools, SelectionEdgesAndMisses) {
   World& world = game.world;
+  Media& media = game.media;
   addRect(world.roads, 0, 0, 1000, 1000);
   addPerson(world.pedestrians, 500, 500);
   rightClickAt(500, 500);
@@ -465,15 +477,16 @@ TEST_F(EditorTools, SelectionEdgesAndMisses) {
   EXPECT_EQ(selection(), "s0");
 
   // The right button drops a half-drawn rectangle.
-  game.tool = 'g';
+  game.editor.tool = 'g';
   clickAt(2000, 2000);
-  ASSERT_TRUE(game.dragging);
+  ASSERT_TRUE(game.editor.dragging);
   rightClickAt(2100, 2100);
-  EXPECT_FALSE(game.dragging);
+  EXPECT_FALSE(game.editor.dragging);
 }
 
 TEST_F(EditorTools, DeletingACarPutsItsDriverOutWithoutMovingIt) {
   World& world = game.world;
+  Media& media = game.media;
   for (int i = 0; i < 3; ++i) addPerson(world.drivers, 200 + i * 100, 200);
   Car* first = addCar(world, 1000, 1000);
   Car* second = addCar(world, 1500, 1000);
@@ -488,9 +501,9 @@ TEST_F(EditorTools, DeletingACarPutsItsDriverOutWithoutMovingIt) {
   world.drivers[2]->targetCar = second;
   const ExitPoint exit = exitPoint(*first);
 
-  game.selectedKind = 'b';
-  game.selectedIndex = 0;
-  handleEditorEvent(game, key(SDLK_d));
+  game.editor.selectedKind = 'b';
+  game.editor.selectedIndex = 0;
+  handleEditorEvent(game.editor, key(SDLK_d));
   ASSERT_EQ(world.cars.count(), 1);
   EXPECT_EQ(world.cars[0], second);
   EXPECT_EQ(second->driver, 2);
@@ -510,9 +523,9 @@ TEST_F(EditorTools, DeletingACarPutsItsDriverOutWithoutMovingIt) {
   player.targetCar = second;
   second->driver = PLAYER_DRIVER;
   const ExitPoint playerExit = exitPoint(*second);
-  game.selectedKind = 'b';
-  game.selectedIndex = 0;
-  deleteSelected(game);
+  game.editor.selectedKind = 'b';
+  game.editor.selectedIndex = 0;
+  deleteSelected(game.editor);
   EXPECT_EQ(world.cars.count(), 0);
   EXPECT_FALSE(player.inCar);
   EXPECT_EQ(player.targetCar, nullptr);
@@ -525,23 +538,24 @@ TEST_F(EditorTools, DeletingACarPutsItsDriverOutWithoutMovingIt) {
   // A car that names a driver past the end of the list touches no driver.
   Car* stray = addCar(world, 700, 700);
   stray->driver = 9;
-  game.selectedKind = 'b';
-  game.selectedIndex = 0;
-  deleteSelected(game);
+  game.editor.selectedKind = 'b';
+  game.editor.selectedIndex = 0;
+  deleteSelected(game.editor);
   EXPECT_EQ(world.cars.count(), 0);
   EXPECT_EQ(world.drivers.count(), 3);
 }
 
 TEST_F(EditorTools, DeletingKeepsEveryReferenceValid) {
   World& world = game.world;
+  Media& media = game.media;
   for (int i = 0; i < 3; ++i) addPerson(world.drivers, 200 + i * 100, 200);
   Car* a = addCar(world, 1000, 1000);
   Car* b = addCar(world, 1200, 1000);
   a->driver = 0;
   b->driver = 2;
-  game.selectedKind = 'p';
-  game.selectedIndex = 0;
-  deleteSelected(game);
+  game.editor.selectedKind = 'p';
+  game.editor.selectedIndex = 0;
+  deleteSelected(game.editor);
   EXPECT_EQ(a->driver, NO_DRIVER);
   EXPECT_EQ(b->driver, 1);  // still the same driver, one place down
   EXPECT_EQ(world.drivers.count(), 2);
@@ -553,9 +567,9 @@ TEST_F(EditorTools, DeletingKeepsEveryReferenceValid) {
   Person* badGuy = addPerson(world.badGuys, 600, 600);
   walker->blockingHouse = h1;
   badGuy->attacker = walker;
-  game.selectedKind = 'h';
-  game.selectedIndex = 1;
-  deleteSelected(game);
+  game.editor.selectedKind = 'h';
+  game.editor.selectedIndex = 1;
+  deleteSelected(game.editor);
   ASSERT_EQ(world.houses.count(), 2);
   EXPECT_EQ(world.houses[0], h0);
   EXPECT_EQ(world.houses[1], h2);
@@ -566,47 +580,48 @@ TEST_F(EditorTools, DeletingKeepsEveryReferenceValid) {
   r0->neighbours.push_back(r1);
   r1->neighbours.push_back(r0);
   badGuy->segment = r1;
-  game.selectedKind = 'v';
-  game.selectedIndex = 1;
-  deleteSelected(game);
+  game.editor.selectedKind = 'v';
+  game.editor.selectedIndex = 1;
+  deleteSelected(game.editor);
   EXPECT_TRUE(r0->neighbours.empty());
   EXPECT_EQ(badGuy->segment, nullptr);
 
-  game.selectedKind = 'f';
-  game.selectedIndex = 0;
-  deleteSelected(game);
+  game.editor.selectedKind = 'f';
+  game.editor.selectedIndex = 0;
+  deleteSelected(game.editor);
   EXPECT_EQ(world.pedestrians.count(), 0);
   EXPECT_EQ(badGuy->attacker, nullptr);
 
   addRect(world.sidewalks, 0, 0, 10, 10);
   addRect(world.lawns, 0, 0, 10, 10);
   for (char kind : {'t', 'g', 'e'}) {
-    game.selectedKind = kind;
-    game.selectedIndex = 0;
-    deleteSelected(game);
+    game.editor.selectedKind = kind;
+    game.editor.selectedIndex = 0;
+    deleteSelected(game.editor);
     EXPECT_EQ(kindCount(world, kind), 0) << kind;
   }
 
   // The player cannot be deleted; a stale position deletes nothing.
-  game.selectedKind = 's';
-  game.selectedIndex = 0;
-  deleteSelected(game);
+  game.editor.selectedKind = 's';
+  game.editor.selectedIndex = 0;
+  deleteSelected(game.editor);
   EXPECT_NE(world.player, nullptr);
   EXPECT_EQ(selection(), " -1");
-  game.selectedKind = 'h';
-  game.selectedIndex = 2;
-  deleteSelected(game);
+  game.editor.selectedKind = 'h';
+  game.editor.selectedIndex = 2;
+  deleteSelected(game.editor);
   EXPECT_EQ(world.houses.count(), 2);
   EXPECT_EQ(selection(), " -1");
 }
 
 TEST_F(EditorTools, MapKeysSaveReloadAndClear) {
   World& world = game.world;
+  Media& media = game.media;
   world.mapName = "town";
-  game.tool = 'h';
+  game.editor.tool = 'h';
   clickAt(400, 500);
   clickAt(450, 600);
-  handleEditorEvent(game, key(SDLK_F2));
+  handleEditorEvent(game.editor, key(SDLK_F2));
   const char* files[] = {"houses", "roads", "cars", "pedestrants", "weapons",
                          "sidewalks", "lawns", "drivers", "badguys"};
   EXPECT_EQ(readFile("maps/town/houses.txt"), "400 500 50 100 - 100 0 0");
@@ -617,92 +632,117 @@ TEST_F(EditorTools, MapKeysSaveReloadAndClear) {
   clickAt(1000, 1000);
   clickAt(1100, 1100);
   ASSERT_EQ(world.houses.count(), 2);
-  handleEditorEvent(game, key(SDLK_F3));
+  handleEditorEvent(game.editor, key(SDLK_F3));
   ASSERT_EQ(world.houses.count(), 1);
   EXPECT_EQ(world.houses[0]->x, 400);
 
   // F12 then F2: an empty map on disk; the player stays.
-  game.selectedKind = 'h';
-  game.selectedIndex = 0;
-  handleEditorEvent(game, key(SDLK_F12));
+  game.editor.selectedKind = 'h';
+  game.editor.selectedIndex = 0;
+  handleEditorEvent(game.editor, key(SDLK_F12));
   EXPECT_EQ(world.houses.count(), 0);
   ASSERT_NE(world.player, nullptr);
-  handleEditorEvent(game, key(SDLK_F2));
+  handleEditorEvent(game.editor, key(SDLK_F2));
   for (const char* f : files)
     EXPECT_EQ(readFile(std::string("maps/town/") + f + ".txt"), "") << f;
   // The old selection names nothing now: no panel edit starts and nothing is deleted.
-  EXPECT_FALSE(selectionUsable(game));
-  handleEditorEvent(game, typed('1'));
-  EXPECT_FALSE(game.editing);
-  handleEditorEvent(game, key(SDLK_d));
+  EXPECT_FALSE(selectionUsable(game.editor));
+  handleEditorEvent(game.editor, typed('1'));
+  EXPECT_FALSE(game.editor.editing);
+  handleEditorEvent(game.editor, key(SDLK_d));
   EXPECT_EQ(selection(), " -1");
 
-  EXPECT_TRUE(game.showHelp);
-  handleEditorEvent(game, key(SDLK_F1));
-  EXPECT_FALSE(game.showHelp);
+  EXPECT_TRUE(game.editor.showHelp);
+  handleEditorEvent(game.editor, key(SDLK_F1));
+  EXPECT_FALSE(game.editor.showHelp);
+}
+
+TEST_F(EditorTools, AFailedSaveIsShownAndTheMapStaysToBeSavedAgain) {
+  World& world = game.world;
+  world.mapName = "town";
+  writeFile("maps/town", "");  // a file where the map's folder should be
+  game.editor.tool = 'h';
+  clickAt(400, 500);
+  clickAt(450, 600);
+  handleEditorEvent(game.editor, key(SDLK_F2));
+  EXPECT_EQ(game.editor.saveMessage, "Not saved: maps/town/houses.txt: Not a directory");
+  EXPECT_EQ(world.houses.count(), 1);
+  fillScreen(white());
+  drawEditor(game.editor);
+  EXPECT_GT(countInk(10, 10, 300, 15), 20);  // in the top left corner
+  ASSERT_EQ(remove("maps/town"), 0);
+  handleEditorEvent(game.editor, key(SDLK_F2));
+  EXPECT_EQ(game.editor.saveMessage, "");
+  fillScreen(white());
+  drawEditor(game.editor);
+  EXPECT_EQ(countInk(10, 10, 300, 15), 0);
+  EXPECT_EQ(readFile("maps/town/houses.txt"), "400 500 50 100 - 100 0 0");
 }
 
 TEST_F(EditorTools, WhileTypingLettersAreTextAndMapKeysStillWork) {
   World& world = game.world;
+  Media& media = game.media;
   world.mapName = "typed";
-  game.tool = 'g';
-  game.editing = true;
-  game.editText = "";
-  handleEditorEvent(game, typed('h'));
-  handleEditorEvent(game, typed('d'));
-  EXPECT_EQ(game.tool, 'g');
-  EXPECT_EQ(game.editText, "hd");
-  for (int i = 0; i < 40; ++i) handleEditorEvent(game, typed('7'));
-  EXPECT_EQ(game.editText.size(), 31u);
-  handleEditorEvent(game, backspace());
-  EXPECT_EQ(game.editText.size(), 30u);
-  handleEditorEvent(game, key(SDLK_F1));
-  EXPECT_FALSE(game.showHelp);
-  handleEditorEvent(game, key(SDLK_F2));
+  game.editor.tool = 'g';
+  game.editor.editing = true;
+  game.editor.editText = "";
+  handleEditorEvent(game.editor, typed('h'));
+  handleEditorEvent(game.editor, typed('d'));
+  EXPECT_EQ(game.editor.tool, 'g');
+  EXPECT_EQ(game.editor.editText, "hd");
+  for (int i = 0; i < 40; ++i) handleEditorEvent(game.editor, typed('7'));
+  EXPECT_EQ(game.editor.editText.size(), 31u);
+  handleEditorEvent(game.editor, backspace());
+  EXPECT_EQ(game.editor.editText.size(), 30u);
+  handleEditorEvent(game.editor, key(SDLK_F1));
+  EXPECT_FALSE(game.editor.showHelp);
+  handleEditorEvent(game.editor, key(SDLK_F2));
   EXPECT_TRUE(fileExists("maps/typed/houses.txt"));
   // Keys without a character add nothing.
-  handleEditorEvent(game, key(SDLK_LSHIFT));
-  handleEditorEvent(game, key(SDLK_UP));
-  EXPECT_EQ(game.editText.size(), 30u);
+  handleEditorEvent(game.editor, key(SDLK_LSHIFT));
+  handleEditorEvent(game.editor, key(SDLK_UP));
+  EXPECT_EQ(game.editor.editText.size(), 30u);
   EXPECT_EQ(world.cursorY, 150);
   // The left button still places while typing.
   clickAt(300, 300);
-  EXPECT_TRUE(game.dragging);
+  EXPECT_TRUE(game.editor.dragging);
 }
 
 TEST_F(EditorTools, CameraFollowsTheCursorWithinTheWorld) {
   World& world = game.world;
+  Media& media = game.media;
   cursorAt(100, 100);
-  editorCamera(game);
+  editorCamera(game.editor);
   EXPECT_EQ(world.view.x, 0);
   EXPECT_EQ(world.view.y, 0);
   cursorAt(1500, 1500);
-  editorCamera(game);
+  editorCamera(game.editor);
   EXPECT_EQ(world.view.x, 1100);
   EXPECT_EQ(world.view.y, 1200);
   cursorAt(2999, 2999);
-  editorCamera(game);
+  editorCamera(game.editor);
   EXPECT_EQ(world.view.x, 2200);
   EXPECT_EQ(world.view.y, 2400);
 }
 
 TEST_F(EditorTools, OverlayDrawsPreviewSwatchesHelpAndTypedText) {
   World& world = game.world;
+  Media& media = game.media;
   const int W = 800, H = 600;
   fillScreen(white());
-  game.tool = 'h';
+  game.editor.tool = 'h';
   clickAt(100, 100);
   cursorAt(300, 250);
-  drawEditor(game);
-  EXPECT_EQ(countPixels(110, 110, 50, 50, world.houseColours[0]), 2500);
-  EXPECT_EQ(countPixels(310, 110, 20, 20, world.houseColours[0]), 0);
-  EXPECT_EQ(game.dragWidth, 200);
-  EXPECT_EQ(game.dragHeight, 150);
+  drawEditor(game.editor);
+  EXPECT_EQ(countPixels(110, 110, 50, 50, media.houseColours[0]), 2500);
+  EXPECT_EQ(countPixels(310, 110, 20, 20, media.houseColours[0]), 0);
+  EXPECT_EQ(game.editor.dragWidth, 200);
+  EXPECT_EQ(game.editor.dragHeight, 150);
   // Swatches beside the house, road, sidewalk and lawn lines.
-  EXPECT_EQ(countPixels(W - 80, 10, 20, 20, world.houseColours[0]), 400);
-  EXPECT_EQ(countPixels(W - 80, 35, 20, 20, world.roadGrey), 400);
-  EXPECT_EQ(countPixels(W - 80, 60, 20, 20, world.sidewalkGrey), 400);
-  EXPECT_EQ(countPixels(W - 80, 135, 20, 20, world.lawnColours[0]), 400);
+  EXPECT_EQ(countPixels(W - 80, 10, 20, 20, media.houseColours[0]), 400);
+  EXPECT_EQ(countPixels(W - 80, 35, 20, 20, media.roadGrey), 400);
+  EXPECT_EQ(countPixels(W - 80, 60, 20, 20, media.sidewalkGrey), 400);
+  EXPECT_EQ(countPixels(W - 80, 135, 20, 20, media.lawnColours[0]), 400);
   EXPECT_GT(countInk(W - 170, 10, 90, 400), 200);  // help text
   EXPECT_GT(countInk(W - 100, H - 150, 100, 75), 50);  // StartX .. Hoejd
   EXPECT_GT(countInk(W - 100, H - 70, 100, 15), 20);  // cursor position
@@ -711,38 +751,38 @@ TEST_F(EditorTools, OverlayDrawsPreviewSwatchesHelpAndTypedText) {
 
   // Without help, without a rectangle, weapons get no preview; typed text shows.
   fillScreen(white());
-  handleEditorEvent(game, key(SDLK_F1));
-  game.tool = 'w';
-  game.editing = true;
-  game.editText = "12345";
-  drawEditor(game);
-  EXPECT_EQ(countPixels(110, 110, 50, 50, world.houseColours[0]), 0);
+  handleEditorEvent(game.editor, key(SDLK_F1));
+  game.editor.tool = 'w';
+  game.editor.editing = true;
+  game.editor.editText = "12345";
+  drawEditor(game.editor);
+  EXPECT_EQ(countPixels(110, 110, 50, 50, media.houseColours[0]), 0);
   EXPECT_EQ(countInk(W - 170, 10, 90, 400), 0);
-  EXPECT_EQ(countPixels(W - 80, 10, 20, 20, world.houseColours[0]), 0);
+  EXPECT_EQ(countPixels(W - 80, 10, 20, 20, media.houseColours[0]), 0);
   EXPECT_GT(countInk(W / 2, H - 20, 100, 15), 10);
 
-  game.dragging = false;
+  game.editor.dragging = false;
   fillScreen(white());
-  drawEditor(game);
+  drawEditor(game.editor);
   EXPECT_EQ(countInk(W - 100, H - 150, 100, 75), 0);
 
   // The preview is drawn where the view shows it: off the screen, nothing; partly on it, the
   // visible part only.
-  game.tool = 'v';
-  game.dragging = true;
-  game.anchorX = 1;
-  game.anchorY = 1;
+  game.editor.tool = 'v';
+  game.editor.dragging = true;
+  game.editor.anchorX = 1;
+  game.editor.anchorY = 1;
   cursorAt(300, 300);
   world.view.x = 2200;
   world.view.y = 2400;
   fillScreen(white());
-  drawEditor(game);
-  EXPECT_EQ(countPixels(0, 0, W, H, world.roadGrey), 0);
+  drawEditor(game.editor);
+  EXPECT_EQ(countPixels(0, 0, W, H, media.roadGrey), 0);
   world.view.x = 250;
   world.view.y = 200;
   fillScreen(white());
-  drawEditor(game);
-  EXPECT_EQ(countPixels(0, 0, W, H, world.roadGrey), 50 * 100);
+  drawEditor(game.editor);
+  EXPECT_EQ(countPixels(0, 0, W, H, media.roadGrey), 50 * 100);
 }
 
 TEST_F(EditorTools, ToolNamesAreLatin1) {

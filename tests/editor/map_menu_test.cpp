@@ -29,7 +29,7 @@ class MapMenu : public EditorTest {
   // Runs the menu; the closing events let every open screen end even if a step went astray.
   void runMenu() {
     for (int i = 0; i < 3; ++i) push(quit());
-    mapMenu(game);
+    mapMenu(game.editor);
   }
   static std::string repeat(char c, int n) { return std::string(static_cast<size_t>(n), c); }
 };
@@ -53,7 +53,7 @@ TEST_F(MapMenu, QuitItemAndEscapeLeave) {
   for (int i = 0; i < 3; ++i) push(key(SDLK_DOWN));
   push(enter());
   push(typed('z'));  // left for whoever polls next
-  mapMenu(game);
+  mapMenu(game.editor);
   SDL_Event next;
   ASSERT_EQ(SDL_PollEvent(&next), 1);
   EXPECT_EQ(next.key.keysym.sym, SDLK_z);
@@ -191,25 +191,50 @@ TEST_F(MapMenu, NameChecksGiveShortReasons) {
     EXPECT_EQ(refusedMapName(world, bad), "Invalid name") << bad;
   EXPECT_EQ(refusedMapName(world, "abc"), "Name taken");
   EXPECT_EQ(refusedMapName(world, "folder"), "Name taken");
+  // With no list file yet, a map called so would take the list's own name.
+  for (const char* own : {"levels.txt", "Levels.TXT", "a.tmp", "levels.txt.tmp"})
+    EXPECT_EQ(refusedMapName(world, own), "Reserved name") << own;
   EXPECT_EQ(refusedMapName(world, "My map-2_b.x"), "");
   EXPECT_EQ(refusedMapName(world, "ABC"), "");
 }
 
+TEST_F(MapMenu, ACreateThatCannotWriteSaysSoAndKeepsTheMapInMemory) {
+  World& world = game.world;
+  world.mapName = "old";
+  world.levels = {"old"};
+  world.houses.append(std::make_unique<House>());
+  const int houses = world.houses.count();
+  // The list cannot be replaced: its temporary name is taken by a folder.
+  ASSERT_EQ(system("mkdir 'maps/levels.txt~'"), 0);
+  EXPECT_EQ(createMap(game.editor, "new"), "maps/levels.txt: Is a directory");
+  EXPECT_EQ(world.mapName, "old");
+  EXPECT_EQ(world.houses.count(), houses);
+  EXPECT_EQ(world.levels, std::vector<std::string>{"old"});
+  EXPECT_FALSE(fileExists("maps/new/houses.txt"));
+  EXPECT_EQ(refusedMapName(world, "new"), "");  // free to try again
+
+  ASSERT_EQ(system("rmdir 'maps/levels.txt~'"), 0);
+  EXPECT_EQ(createMap(game.editor, "new"), "");
+  EXPECT_EQ(world.mapName, "new");
+  EXPECT_EQ(world.houses.count(), 0);
+  EXPECT_EQ(readFile("maps/levels.txt"), "old\nnew");
+}
+
 TEST_F(MapMenu, PromptEventsTypeConfirmAndLeave) {
   NamePrompt prompt;
-  game.editText = "ab";
+  game.editor.editText = "ab";
   prompt.message = "Name taken";
-  EXPECT_FALSE(namePromptEvent(game, prompt, typed('c')));
-  EXPECT_EQ(game.editText, "abc");
+  EXPECT_FALSE(namePromptEvent(game.editor, prompt, typed('c')));
+  EXPECT_EQ(game.editor.editText, "abc");
   EXPECT_EQ(prompt.message, "");  // typing clears the last reason
-  EXPECT_FALSE(namePromptEvent(game, prompt, motion(5, 5)));
-  EXPECT_FALSE(namePromptEvent(game, prompt, key(SDLK_F1)));
-  EXPECT_EQ(game.editText, "abc");
-  EXPECT_TRUE(namePromptEvent(game, prompt, enter()));
+  EXPECT_FALSE(namePromptEvent(game.editor, prompt, motion(5, 5)));
+  EXPECT_FALSE(namePromptEvent(game.editor, prompt, key(SDLK_F1)));
+  EXPECT_EQ(game.editor.editText, "abc");
+  EXPECT_TRUE(namePromptEvent(game.editor, prompt, enter()));
   EXPECT_TRUE(prompt.confirmed);
-  EXPECT_EQ(game.editText, "abc");
+  EXPECT_EQ(game.editor.editText, "abc");
   NamePrompt closed;
-  EXPECT_TRUE(namePromptEvent(game, closed, quit()));
+  EXPECT_TRUE(namePromptEvent(game.editor, closed, quit()));
   EXPECT_TRUE(closed.leave);
   EXPECT_FALSE(closed.confirmed);
 }

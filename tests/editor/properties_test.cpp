@@ -22,7 +22,7 @@ class PropertyPanel : public EditorTest {
                   {'f', 1600, 500, 0, 0},     {'p', 1800, 500, 0, 0},
                   {'e', 2000, 500, 0, 0}};
     for (const auto& p : placed) {
-      game.tool = p.tool;
+      game.editor.tool = p.tool;
       click(p.x1, p.y1);
       if (p.x2) click(p.x2, p.y2);
     }
@@ -32,27 +32,27 @@ class PropertyPanel : public EditorTest {
   void click(int x, int y) {
     game.world.cursorX = x;
     game.world.cursorY = y;
-    handleEditorEvent(game, button(SDL_BUTTON_LEFT));
+    handleEditorEvent(game.editor, button(SDL_BUTTON_LEFT));
   }
   void select(char kind, int index = 0) {
-    game.selectedKind = kind;
-    game.selectedIndex = index;
+    game.editor.selectedKind = kind;
+    game.editor.selectedIndex = index;
   }
   // Starts field n, clears the old value with Backspace, types `text` and presses Return.
   void edit(int n, const std::string& text) {
-    handleEditorEvent(game, typed(static_cast<char>('0' + n)));
-    ASSERT_TRUE(game.editing) << "field " << n << " of " << game.selectedKind;
-    ASSERT_EQ(game.editField, n);
-    while (!game.editText.empty()) handleEditorEvent(game, backspace());
-    for (char c : text) handleEditorEvent(game, typed(c));
-    handleEditorEvent(game, enter());
-    ASSERT_FALSE(game.editing);
+    handleEditorEvent(game.editor, typed(static_cast<char>('0' + n)));
+    ASSERT_TRUE(game.editor.editing) << "field " << n << " of " << game.editor.selectedKind;
+    ASSERT_EQ(game.editor.editField, n);
+    while (!game.editor.editText.empty()) handleEditorEvent(game.editor, backspace());
+    for (char c : text) handleEditorEvent(game.editor, typed(c));
+    handleEditorEvent(game.editor, enter());
+    ASSERT_FALSE(game.editor.editing);
   }
   // Whether row n shows ink between x and x + w.
   bool rowInk(int n, int x, int w) { return countInk(x, 300 + 14 * (n - 1) + 2, w, 9) > 0; }
   void drawPanel() {
     fillScreen(white());
-    drawProperties(game);
+    drawProperties(game.editor);
   }
 };
 
@@ -109,30 +109,30 @@ TEST_F(PropertyPanel, EachKindShowsItsRowsAtTheirPlaces) {
 TEST_F(PropertyPanel, FieldDigitsStartEditsFromTheShownValue) {
   World& world = game.world;
   select('h');
-  handleEditorEvent(game, typed('5'));
-  EXPECT_TRUE(game.editing);
-  EXPECT_EQ(game.editText, "100");
-  for (int i = 0; i < 3; ++i) handleEditorEvent(game, backspace());
-  for (char c : std::string("250")) handleEditorEvent(game, typed(c));
-  handleEditorEvent(game, enter());
+  handleEditorEvent(game.editor, typed('5'));
+  EXPECT_TRUE(game.editor.editing);
+  EXPECT_EQ(game.editor.editText, "100");
+  for (int i = 0; i < 3; ++i) handleEditorEvent(game.editor, backspace());
+  for (char c : std::string("250")) handleEditorEvent(game.editor, typed(c));
+  handleEditorEvent(game.editor, enter());
   EXPECT_EQ(world.houses[0]->life, 250);
-  EXPECT_EQ(game.editField, -1);
-  EXPECT_EQ(game.editText, "");
+  EXPECT_EQ(game.editor.editField, -1);
+  EXPECT_EQ(game.editor.editText, "");
 
   // Doubles start as shown (six significant digits), ints plain, texts whole.
   world.cars[0]->x = 1234.5678;
   select('b');
-  handleEditorEvent(game, typed('1'));
-  EXPECT_EQ(game.editText, "1234.57");
-  handleEditorEvent(game, escape());
-  handleEditorEvent(game, typed('8'));
-  EXPECT_EQ(game.editText, "0");
-  handleEditorEvent(game, escape());
+  handleEditorEvent(game.editor, typed('1'));
+  EXPECT_EQ(game.editor.editText, "1234.57");
+  handleEditorEvent(game.editor, escape());
+  handleEditorEvent(game.editor, typed('8'));
+  EXPECT_EQ(game.editor.editText, "0");
+  handleEditorEvent(game.editor, escape());
   world.houses[0]->text = "two words";
   select('h');
-  handleEditorEvent(game, typed('7'));
-  EXPECT_EQ(game.editText, "two words");
-  handleEditorEvent(game, escape());
+  handleEditorEvent(game.editor, typed('7'));
+  EXPECT_EQ(game.editor.editText, "two words");
+  handleEditorEvent(game.editor, escape());
 
   // Digits a kind does not have start nothing.
   const struct {
@@ -142,20 +142,20 @@ TEST_F(PropertyPanel, FieldDigitsStartEditsFromTheShownValue) {
               {'v', '6'}, {'h', '8'}, {'e', '8'}, {'w', '1'}, {'b', '9'}, {'h', '0'}};
   for (const auto& n : none) {
     select(n.kind);
-    handleEditorEvent(game, typed(n.digit));
-    EXPECT_FALSE(game.editing) << n.kind << " " << n.digit;
+    handleEditorEvent(game.editor, typed(n.digit));
+    EXPECT_FALSE(game.editor.editing) << n.kind << " " << n.digit;
   }
   select('p');
-  handleEditorEvent(game, typed('4'));
-  EXPECT_TRUE(game.editing);
-  EXPECT_EQ(game.editText, "0");
+  handleEditorEvent(game.editor, typed('4'));
+  EXPECT_TRUE(game.editor.editing);
+  EXPECT_EQ(game.editor.editText, "0");
 
   // Escape drops the text but keeps it and the field number until the next edit.
-  handleEditorEvent(game, typed('9'));
-  handleEditorEvent(game, escape());
-  EXPECT_FALSE(game.editing);
-  EXPECT_EQ(game.editField, 4);
-  EXPECT_EQ(game.editText, "09");
+  handleEditorEvent(game.editor, typed('9'));
+  handleEditorEvent(game.editor, escape());
+  EXPECT_FALSE(game.editor.editing);
+  EXPECT_EQ(game.editor.editField, 4);
+  EXPECT_EQ(game.editor.editText, "09");
   EXPECT_EQ(world.drivers[0]->damage, 0);
 }
 
@@ -280,8 +280,8 @@ TEST_F(PropertyPanel, TextsAreStoredAsTypedAndSurviveASave) {
   select('v');
   edit(5, "");
   EXPECT_EQ(world.roads[0]->name, "");
-  handleEditorEvent(game, key(SDLK_F2));
-  handleEditorEvent(game, key(SDLK_F3));
+  handleEditorEvent(game.editor, key(SDLK_F2));
+  handleEditorEvent(game.editor, key(SDLK_F3));
   // Every record comes back; the texts as single tokens.
   ASSERT_EQ(world.houses.count(), 1);
   ASSERT_EQ(world.roads.count(), 1);
@@ -295,32 +295,32 @@ TEST_F(PropertyPanel, TextsAreStoredAsTypedAndSurviveASave) {
 TEST_F(PropertyPanel, ReturnAppliesToTheSelectionOfThatMoment) {
   World& world = game.world;
   select('h');
-  handleEditorEvent(game, typed('5'));
-  handleEditorEvent(game, typed('0'));  // "1000"
+  handleEditorEvent(game.editor, typed('5'));
+  handleEditorEvent(game.editor, typed('0'));  // "1000"
   // A right click while typing selects the road: Return puts the text into its field 5.
   game.world.cursorX = 650;
   game.world.cursorY = 510;
-  handleEditorEvent(game, button(SDL_BUTTON_RIGHT));
-  ASSERT_EQ(game.selectedKind, 'v');
-  EXPECT_TRUE(game.editing);
-  handleEditorEvent(game, enter());
+  handleEditorEvent(game.editor, button(SDL_BUTTON_RIGHT));
+  ASSERT_EQ(game.editor.selectedKind, 'v');
+  EXPECT_TRUE(game.editor.editing);
+  handleEditorEvent(game.editor, enter());
   EXPECT_EQ(world.roads[0]->name, "1000");
   EXPECT_EQ(world.houses[0]->life, 100);
 
   // A pedestrian has no field 7: the text goes nowhere.
   select('h');
-  handleEditorEvent(game, typed('7'));
+  handleEditorEvent(game.editor, typed('7'));
   select('f');
-  handleEditorEvent(game, enter());
+  handleEditorEvent(game.editor, enter());
   EXPECT_EQ(world.houses[0]->text, "-");
-  EXPECT_EQ(game.editField, -1);
+  EXPECT_EQ(game.editor.editField, -1);
 
   // After F12 the typed field applies to nothing.
   select('b');
-  handleEditorEvent(game, typed('3'));
-  handleEditorEvent(game, key(SDLK_F12));
-  handleEditorEvent(game, enter());
-  EXPECT_FALSE(game.editing);
+  handleEditorEvent(game.editor, typed('3'));
+  handleEditorEvent(game.editor, key(SDLK_F12));
+  handleEditorEvent(game.editor, enter());
+  EXPECT_FALSE(game.editor.editing);
   EXPECT_EQ(world.cars.count(), 0);
 }
 

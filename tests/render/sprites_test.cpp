@@ -8,7 +8,7 @@
 #include <filesystem>
 #include <string>
 
-#include "app/world.h"
+#include "render/media.h"
 #include "render_support.h"
 
 using namespace rendertest;
@@ -115,34 +115,34 @@ TEST(LoadSprites, FillsEveryFieldWithItsKeyAndSkipsMissingFiles) {
   writeImage("GFX/cars/car2.png", rgb(9, 9, 9));
   writeImage("GFX/targets/target1.png", rgb(9, 9, 9));
 
-  World world;
-  loadSprites(world);
+  Media media;
+  loadSprites(media);
 
-  ASSERT_TRUE(world.background);
-  EXPECT_FALSE(world.background->flags & SDL_SRCCOLORKEY);
-  EXPECT_TRUE(keyedWith(world.moneyIcon, 0, 76, 161));
-  EXPECT_TRUE(keyedWith(world.heartIcon, 0, 76, 161));
-  EXPECT_TRUE(keyedWith(world.moneyImage, 0, 255, 0));
-  EXPECT_TRUE(keyedWith(world.starIcon, 0, 255, 0));
-  EXPECT_TRUE(keyedWith(world.arrowImage[0], 0, 255, 0));
-  EXPECT_FALSE(world.crosshair);
-  EXPECT_FALSE(world.bloodStain);
-  EXPECT_FALSE(world.weaponBackground);
-  EXPECT_FALSE(world.targetImage[0]);
-  EXPECT_FALSE(world.targetImage[1]);
+  ASSERT_TRUE(media.background);
+  EXPECT_FALSE(media.background->flags & SDL_SRCCOLORKEY);
+  EXPECT_TRUE(keyedWith(media.moneyIcon, 0, 76, 161));
+  EXPECT_TRUE(keyedWith(media.heartIcon, 0, 76, 161));
+  EXPECT_TRUE(keyedWith(media.moneyImage, 0, 255, 0));
+  EXPECT_TRUE(keyedWith(media.starIcon, 0, 255, 0));
+  EXPECT_TRUE(keyedWith(media.arrowImage[0], 0, 255, 0));
+  EXPECT_FALSE(media.crosshair);
+  EXPECT_FALSE(media.bloodStain);
+  EXPECT_FALSE(media.weaponBackground);
+  EXPECT_FALSE(media.targetImage[0]);
+  EXPECT_FALSE(media.targetImage[1]);
 
-  EXPECT_TRUE(keyedWith(world.playerFrames[7], 0, 255, 0));
-  EXPECT_EQ(colourAt(world.playerFrames[7].get(), 0, 0), rgb(7, 7, 7));
-  EXPECT_TRUE(keyedWith(world.bulletFrames[1], 0, 255, 0));
-  EXPECT_TRUE(keyedWith(world.carFrames[0], 0, 255, 0));
-  EXPECT_FALSE(world.carFrames[1]);
-  EXPECT_FALSE(world.carFrames[2]);
-  EXPECT_TRUE(keyedWith(world.weaponFrames[2], 0, 255, 0));
-  EXPECT_EQ(colourAt(world.weaponFrames[2].get(), 0, 0), rgb(3, 3, 3));
-  EXPECT_TRUE(keyedWith(world.pedestrianFrames[5], 0, 255, 0));
-  EXPECT_EQ(colourAt(world.pedestrianFrames[5].get(), 0, 0), rgb(4, 4, 4));
-  for (int i = 0; i < 80; ++i) EXPECT_EQ(world.pedestrianFrames[i] != nullptr, i == 5) << i;
-  EXPECT_FALSE(world.dotImage);  // the World's own construction loads dot.bmp
+  EXPECT_TRUE(keyedWith(media.playerFrames[7], 0, 255, 0));
+  EXPECT_EQ(colourAt(media.playerFrames[7].get(), 0, 0), rgb(7, 7, 7));
+  EXPECT_TRUE(keyedWith(media.bulletFrames[1], 0, 255, 0));
+  EXPECT_TRUE(keyedWith(media.carFrames[0], 0, 255, 0));
+  EXPECT_FALSE(media.carFrames[1]);
+  EXPECT_FALSE(media.carFrames[2]);
+  EXPECT_TRUE(keyedWith(media.weaponFrames[2], 0, 255, 0));
+  EXPECT_EQ(colourAt(media.weaponFrames[2].get(), 0, 0), rgb(3, 3, 3));
+  EXPECT_TRUE(keyedWith(media.pedestrianFrames[5], 0, 255, 0));
+  EXPECT_EQ(colourAt(media.pedestrianFrames[5].get(), 0, 0), rgb(4, 4, 4));
+  for (int i = 0; i < 80; ++i) EXPECT_EQ(media.pedestrianFrames[i] != nullptr, i == 5) << i;
+  EXPECT_FALSE(media.dotImage);  // the game's start loads dot.bmp
 }
 
 TEST(LoadSprites, WithoutTheIconsTheOtherImagesAreStillKeyedGreen) {
@@ -150,40 +150,40 @@ TEST(LoadSprites, WithoutTheIconsTheOtherImagesAreStillKeyedGreen) {
   InTempDir temp;
   writeImage("GFX/crosshair.png", rgb(0, 255, 0));
   writeImage("GFX/cars/car1.png", rgb(2, 2, 2));
-  World world;
-  loadSprites(world);
-  EXPECT_FALSE(world.heartIcon);
-  EXPECT_FALSE(world.moneyIcon);
-  EXPECT_TRUE(keyedWith(world.crosshair, 0, 255, 0));
-  EXPECT_TRUE(keyedWith(world.carFrames[1], 0, 255, 0));
+  Media media;
+  loadSprites(media);
+  EXPECT_FALSE(media.heartIcon);
+  EXPECT_FALSE(media.moneyIcon);
+  EXPECT_TRUE(keyedWith(media.crosshair, 0, 255, 0));
+  EXPECT_TRUE(keyedWith(media.carFrames[1], 0, 255, 0));
 }
 
 // The game's own art, as far as it has been drawn: every listed file that exists loads.
 TEST(LoadSprites, LoadsWhateverOfTheGamesArtIsPresent) {
   startMedia();
-  World world;
-  loadSprites(world);
+  Media media;
+  loadSprites(media);
   const struct {
     const char* path;
     const SurfacePtr* slot;
   } files[] = {
-      {"GFX/background.png", &world.background},
-      {"GFX/status/heart.png", &world.heartIcon},
-      {"GFX/status/money.png", &world.moneyIcon},
-      {"GFX/money.png", &world.moneyImage},
-      {"GFX/crosshair.png", &world.crosshair},
-      {"GFX/status/star.png", &world.starIcon},
-      {"GFX/status/weaponbackground.png", &world.weaponBackground},
-      {"GFX/bloodstain.png", &world.bloodStain},
-      {"GFX/targets/target0.png", &world.targetImage[0]},
-      {"GFX/arrows/arrow0.png", &world.arrowImage[0]},
-      {"GFX/Playeranimation/player0.png", &world.playerFrames[0]},
-      {"GFX/Playeranimation/player7.png", &world.playerFrames[7]},
-      {"GFX/bullets/bullet1.png", &world.bulletFrames[1]},
-      {"GFX/cars/car0.png", &world.carFrames[0]},
-      {"GFX/cars/car1.png", &world.carFrames[1]},
-      {"GFX/weapons/weapon2.png", &world.weaponFrames[2]},
-      {"GFX/pedestrants/pedestrant1/pedestrant.5.png", &world.pedestrianFrames[5]},
+      {"GFX/background.png", &media.background},
+      {"GFX/status/heart.png", &media.heartIcon},
+      {"GFX/status/money.png", &media.moneyIcon},
+      {"GFX/money.png", &media.moneyImage},
+      {"GFX/crosshair.png", &media.crosshair},
+      {"GFX/status/star.png", &media.starIcon},
+      {"GFX/status/weaponbackground.png", &media.weaponBackground},
+      {"GFX/bloodstain.png", &media.bloodStain},
+      {"GFX/targets/target0.png", &media.targetImage[0]},
+      {"GFX/arrows/arrow0.png", &media.arrowImage[0]},
+      {"GFX/Playeranimation/player0.png", &media.playerFrames[0]},
+      {"GFX/Playeranimation/player7.png", &media.playerFrames[7]},
+      {"GFX/bullets/bullet1.png", &media.bulletFrames[1]},
+      {"GFX/cars/car0.png", &media.carFrames[0]},
+      {"GFX/cars/car1.png", &media.carFrames[1]},
+      {"GFX/weapons/weapon2.png", &media.weaponFrames[2]},
+      {"GFX/pedestrants/pedestrant1/pedestrant.5.png", &media.pedestrianFrames[5]},
   };
   for (const auto& f : files) {
     if (!fs::exists(f.path)) {
@@ -192,7 +192,7 @@ TEST(LoadSprites, LoadsWhateverOfTheGamesArtIsPresent) {
     }
     ASSERT_TRUE(*f.slot) << f.path;
     EXPECT_EQ((*f.slot)->format->BitsPerPixel, 32) << f.path;
-    if (f.slot != &world.background) {
+    if (f.slot != &media.background) {
       EXPECT_TRUE((*f.slot)->flags & SDL_SRCCOLORKEY) << f.path;
     }
   }

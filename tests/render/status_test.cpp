@@ -7,7 +7,8 @@
 #include <filesystem>
 #include <memory>
 
-#include "app/world.h"
+#include "render/media.h"
+#include "world/world.h"
 #include "render/text.h"
 #include "render_support.h"
 
@@ -26,30 +27,31 @@ constexpr int W = 800, H = 600;
 struct Hud {
   SurfacePtr screen;
   World world;
+  Media media;
   bool font = false;
 
   Hud() {
     startMedia();
     screen = plainSurface(W, H, kPaper);
-    world.screen = screen.get();
-    world.starIcon = plainSurface(10, 10, kStar);
-    world.heartIcon = plainSurface(12, 12, kHeart);
-    world.moneyIcon = plainSurface(12, 12, kCoin);
-    world.weaponBackground = plainSurface(120, 120, kPanel);
-    world.weaponFrames[1] = plainSurface(40, 10, kGun);
+    media.screen = screen.get();
+    media.starIcon = plainSurface(10, 10, kStar);
+    media.heartIcon = plainSurface(12, 12, kHeart);
+    media.moneyIcon = plainSurface(12, 12, kCoin);
+    media.weaponBackground = plainSurface(120, 120, kPanel);
+    media.weaponFrames[1] = plainSurface(40, 10, kGun);
     std::vector<std::unique_ptr<Weapon>> guns;
     guns.push_back(makeM4(0, 0));
     world.player = makePerson("Valdero", nullptr, 1, false, false, 100, 12.5, 0, 100, 100, 29, 18,
                               std::move(guns), 100, 1000);
     if (std::filesystem::exists("GFX/fonts/ADVERT.TTF")) {
-      world.smallFont.reset(TTF_OpenFont("GFX/fonts/ADVERT.TTF", 12));
-      font = world.smallFont != nullptr;
+      media.smallFont.reset(TTF_OpenFont("GFX/fonts/ADVERT.TTF", 12));
+      font = media.smallFont != nullptr;
     }
   }
   Uint32 at(int x, int y) { return colourAt(screen.get(), x, y); }
   void redraw() {
     SDL_FillRect(screen.get(), nullptr, kPaper);
-    drawStatus(world);
+    drawStatus(media, world);
   }
   bool dark(int x, int y, int w, int h) { return hasDarkPixel(screen.get(), x, y, w, h); }
 };
@@ -156,18 +158,18 @@ TEST(DrawStatus, InACarOnlyThePanelAndTheCarsLifeShow) {
 
 TEST(DrawStatus, MissingImagesAndNoScreenDrawNothing) {
   Hud hud;
-  hud.world.starIcon.reset();
-  hud.world.heartIcon.reset();
-  hud.world.moneyIcon.reset();
-  hud.world.weaponBackground.reset();
-  hud.world.weaponFrames[1].reset();
-  hud.world.smallFont.reset();
+  hud.media.starIcon.reset();
+  hud.media.heartIcon.reset();
+  hud.media.moneyIcon.reset();
+  hud.media.weaponBackground.reset();
+  hud.media.weaponFrames[1].reset();
+  hud.media.smallFont.reset();
   hud.world.player->wantedLevel = 3;
   hud.redraw();
   for (int y = 0; y < H; y += 5)
     for (int x = 0; x < W; x += 5) ASSERT_EQ(hud.at(x, y), kPaper) << x << "," << y;
-  hud.world.screen = nullptr;
-  drawStatus(hud.world);
+  hud.media.screen = nullptr;
+  drawStatus(hud.media, hud.world);
 }
 
 TEST(ToText, DoublesUseTheDefaultStreamAndIntsArePlain) {
@@ -184,41 +186,41 @@ TEST(ToText, DoublesUseTheDefaultStreamAndIntsArePlain) {
 TEST(DrawText, KeepsOnlyTheLastRenderedTextAndDrawsItAtItsCorner) {
   startMedia();
   SurfacePtr screen = plainSurface(200, 100, kPaper);
-  World world;
-  world.screen = screen.get();
+  Media media;
+  media.screen = screen.get();
   // Without a font nothing is drawn and the kept text stays.
-  world.textSurface = plainSurface(3, 3);
-  SDL_Surface* kept = world.textSurface.get();
-  drawText(world, nullptr, "x", world.black, 0, 0);
-  EXPECT_EQ(world.textSurface.get(), kept);
-  world.smallFont.reset(TTF_OpenFont("GFX/fonts/ADVERT.TTF", 12));
-  ASSERT_TRUE(world.smallFont);
+  media.textSurface = plainSurface(3, 3);
+  SDL_Surface* kept = media.textSurface.get();
+  drawText(media, nullptr, "x", media.black, 0, 0);
+  EXPECT_EQ(media.textSurface.get(), kept);
+  media.smallFont.reset(TTF_OpenFont("GFX/fonts/ADVERT.TTF", 12));
+  ASSERT_TRUE(media.smallFont);
 
-  drawText(world, world.smallFont.get(), "Hej", world.black, 50, 40);
-  ASSERT_TRUE(world.textSurface);
+  drawText(media, media.smallFont.get(), "Hej", media.black, 50, 40);
+  ASSERT_TRUE(media.textSurface);
   int w = 0, h = 0;
-  TTF_SizeText(world.smallFont.get(), "Hej", &w, &h);
-  EXPECT_EQ(world.textSurface->w, w);
+  TTF_SizeText(media.smallFont.get(), "Hej", &w, &h);
+  EXPECT_EQ(media.textSurface->w, w);
   EXPECT_TRUE(hasDarkPixel(screen.get(), 50, 40, w, h));
   EXPECT_FALSE(hasDarkPixel(screen.get(), 0, 0, 50, 100));
   EXPECT_FALSE(hasDarkPixel(screen.get(), 0, 0, 200, 40));
 
   // Latin-1 bytes are drawn as they are: a-umlaut is one letter, not two.
-  drawText(world, world.smallFont.get(), "V\xe4gar", world.black, 0, 0);
-  ASSERT_TRUE(world.textSurface);
-  TTF_SizeText(world.smallFont.get(), "V\xe4gar", &w, &h);
-  EXPECT_EQ(world.textSurface->w, w);
+  drawText(media, media.smallFont.get(), "V\xe4gar", media.black, 0, 0);
+  ASSERT_TRUE(media.textSurface);
+  TTF_SizeText(media.smallFont.get(), "V\xe4gar", &w, &h);
+  EXPECT_EQ(media.textSurface->w, w);
   int utf8W = 0;
-  TTF_SizeUTF8(world.smallFont.get(), "V\xc3\xa4gar", &utf8W, &h);
+  TTF_SizeUTF8(media.smallFont.get(), "V\xc3\xa4gar", &utf8W, &h);
   EXPECT_EQ(w, utf8W);
 
   // An empty text renders nothing and leaves no text kept.
-  drawText(world, world.smallFont.get(), "", world.black, 0, 0);
-  EXPECT_FALSE(world.textSurface);
+  drawText(media, media.smallFont.get(), "", media.black, 0, 0);
+  EXPECT_FALSE(media.textSurface);
 
   // White text (the selected menu item) is drawn in white.
   SDL_FillRect(screen.get(), nullptr, 0);
-  drawText(world, world.smallFont.get(), "Play", world.white, 10, 10);
+  drawText(media, media.smallFont.get(), "Play", media.white, 10, 10);
   bool bright = false;
   for (int y = 10; y < 30; ++y)
     for (int x = 10; x < 60; ++x) bright |= colourAt(screen.get(), x, y) == rgb(255, 255, 255);

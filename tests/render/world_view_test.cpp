@@ -7,9 +7,11 @@
 #include <filesystem>
 #include <memory>
 
-#include "app/world.h"
+#include "render/media.h"
+#include "world/world.h"
 #include "render/rotate.h"
 #include "render/sprites.h"
+#include "sim/camera.h"
 #include "render_support.h"
 
 using namespace rendertest;
@@ -32,14 +34,15 @@ SurfacePtr keyedFrame(int w, int h, Uint32 colour) {
 struct Scene {
   SurfacePtr screen;
   World world;
+  Media media;
 
   Scene(int w = 800, int h = 600) {
     startMedia();
     screen = plainSurface(w, h);
-    world.screen = screen.get();
-    world.view = {0, 0, static_cast<Uint16>(w), static_cast<Uint16>(h)};
-    mapWorldColours(world, screen->format);
-    world.background = plainSurface(w, h, kBackground);
+    media.screen = screen.get();
+    world.view = {0, 0, w, h};
+    mapMediaColours(media, screen->format);
+    media.background = plainSurface(w, h, kBackground);
     world.player =
         makePerson("Valdero", nullptr, 0, false, false, 100, 0, 0, 40, 560, 29, 18, {}, 100, 0);
     world.player->heading = 90;
@@ -47,8 +50,8 @@ struct Scene {
   Uint32 at(int x, int y) { return colourAt(screen.get(), x, y); }
   bool loadFont() {
     if (!std::filesystem::exists("GFX/fonts/ADVERT.TTF")) return false;
-    world.smallFont.reset(TTF_OpenFont("GFX/fonts/ADVERT.TTF", 12));
-    return world.smallFont != nullptr;
+    media.smallFont.reset(TTF_OpenFont("GFX/fonts/ADVERT.TTF", 12));
+    return media.smallFont != nullptr;
   }
 };
 
@@ -114,8 +117,8 @@ TEST(UpdateCamera, UsesTheScreenSizeWhenThereIsAScreen) {
 }
 
 TEST(ArrowPlace, PointsFromTheScreenEdgeTowardAnOffScreenItem) {
-  const SDL_Rect view{0, 0, 800, 600};
-  auto place = [&](double x, double y, SDL_Rect v = {0, 0, 800, 600}) {
+  const View view{0, 0, 800, 600};
+  auto place = [&](double x, double y, View v = {0, 0, 800, 600}) {
     MoneyItem item;
     item.x = x;
     item.y = y;
@@ -163,26 +166,28 @@ TEST(ArrowPlace, PointsFromTheScreenEdgeTowardAnOffScreenItem) {
 TEST(DrawWorld, GroundLayersStackLawnSidewalkRoad) {
   Scene scene;
   World& world = scene.world;
+  Media& media = scene.media;
   addRect(world.lawns, 100, 100, 300, 300)->colourIndex = 2;
   addRect(world.sidewalks, 150, 150, 200, 200);
   addRect(world.roads, 200, 200, 100, 100);
   // An unknown colour index paints with the first colour.
   addRect(world.lawns, 500, 100, 50, 50)->colourIndex = 42;
-  drawWorld(world);
+  drawWorld(media, world);
   EXPECT_EQ(scene.at(50, 50), kBackground);
-  EXPECT_EQ(scene.at(120, 120), world.lawnColours[2] & 0xFFFFFF);
-  EXPECT_EQ(scene.at(160, 160), world.sidewalkGrey & 0xFFFFFF);
-  EXPECT_EQ(scene.at(250, 250), world.roadGrey & 0xFFFFFF);
-  EXPECT_EQ(scene.at(299, 299), world.roadGrey & 0xFFFFFF);
-  EXPECT_EQ(scene.at(300, 300), world.sidewalkGrey & 0xFFFFFF);
-  EXPECT_EQ(scene.at(520, 120), world.lawnColours[0] & 0xFFFFFF);
-  EXPECT_EQ(world.sidewalkGrey & 0xFFFFFF, rgb(88, 88, 88));
-  EXPECT_EQ(world.roadGrey & 0xFFFFFF, rgb(133, 133, 133));
+  EXPECT_EQ(scene.at(120, 120), media.lawnColours[2] & 0xFFFFFF);
+  EXPECT_EQ(scene.at(160, 160), media.sidewalkGrey & 0xFFFFFF);
+  EXPECT_EQ(scene.at(250, 250), media.roadGrey & 0xFFFFFF);
+  EXPECT_EQ(scene.at(299, 299), media.roadGrey & 0xFFFFFF);
+  EXPECT_EQ(scene.at(300, 300), media.sidewalkGrey & 0xFFFFFF);
+  EXPECT_EQ(scene.at(520, 120), media.lawnColours[0] & 0xFFFFFF);
+  EXPECT_EQ(media.sidewalkGrey & 0xFFFFFF, rgb(88, 88, 88));
+  EXPECT_EQ(media.roadGrey & 0xFFFFFF, rgb(133, 133, 133));
 }
 
 TEST(DrawWorld, RectanglesFollowTheViewAndAreClippedAtTheScreenEdge) {
   Scene scene;
   World& world = scene.world;
+  Media& media = scene.media;
   world.view.x = 100;
   world.view.y = 100;
   // A lawn larger than the view on every side shows wherever nothing covers it.
@@ -190,55 +195,58 @@ TEST(DrawWorld, RectanglesFollowTheViewAndAreClippedAtTheScreenEdge) {
   addRect(world.lawns, 50.7, 50.7, 100, 100);  // ends at 150 in the world, 50 on screen
   addRect(world.houses, 2000, 2000, 50, 50);   // far outside: culled
   addRect(world.lawns, 600, 300, -50, 40)->colourIndex = 4;  // a negative width paints nothing
-  drawWorld(world);
-  EXPECT_EQ(scene.at(0, 0), world.lawnColours[0] & 0xFFFFFF);
-  EXPECT_EQ(scene.at(49, 49), world.lawnColours[0] & 0xFFFFFF);
-  EXPECT_EQ(scene.at(51, 51), world.lawnColours[3] & 0xFFFFFF);
-  EXPECT_EQ(scene.at(700, 210), world.lawnColours[3] & 0xFFFFFF);
+  drawWorld(media, world);
+  EXPECT_EQ(scene.at(0, 0), media.lawnColours[0] & 0xFFFFFF);
+  EXPECT_EQ(scene.at(49, 49), media.lawnColours[0] & 0xFFFFFF);
+  EXPECT_EQ(scene.at(51, 51), media.lawnColours[3] & 0xFFFFFF);
+  EXPECT_EQ(scene.at(700, 210), media.lawnColours[3] & 0xFFFFFF);
 }
 
 TEST(DrawWorld, HousesCoverCarsAndKeyPixelsShowWhatIsBelow) {
   Scene scene;
   World& world = scene.world;
-  world.carFrames[0] = keyedFrame(20, 40, rgb(220, 0, 0));
-  world.carFrames[1] = keyedFrame(20, 40, rgb(0, 0, 220));
+  Media& media = scene.media;
+  media.carFrames[0] = keyedFrame(20, 40, rgb(220, 0, 0));
+  media.carFrames[1] = keyedFrame(20, 40, rgb(0, 0, 220));
   addCar(world, 500, 300, 0);
   addCar(world, 600, 300, 1);
   addCar(world, 1700, 300, 0);  // outside the view
   addRect(world.houses, 585, 285, 30, 30)->colourIndex = 3;
   world.player->inCar = true;  // the player would take the shared slot last
-  drawWorld(world);
+  drawWorld(media, world);
   EXPECT_EQ(scene.at(500, 300), rgb(220, 0, 0));
   EXPECT_EQ(scene.at(490, 300), kBackground);  // the frame's key border
   EXPECT_EQ(scene.at(508, 300), rgb(220, 0, 0));
   EXPECT_EQ(scene.at(509, 300), kBackground);
-  EXPECT_EQ(scene.at(600, 300), world.houseColours[3] & 0xFFFFFF);
+  EXPECT_EQ(scene.at(600, 300), media.houseColours[3] & 0xFFFFFF);
   EXPECT_EQ(scene.at(600, 283), rgb(0, 0, 220));
-  ASSERT_TRUE(world.rotatedSprite);
-  EXPECT_EQ(world.keyColour, SDL_MapRGB(world.carFrames[0]->format, 0, 255, 0));
+  ASSERT_TRUE(media.rotatedSprite);
+  EXPECT_EQ(media.keyColour, SDL_MapRGB(media.carFrames[0]->format, 0, 255, 0));
 }
 
 TEST(DrawWorld, CarsAreTurnedToTheirHeading) {
   Scene scene;
   World& world = scene.world;
-  world.carFrames[0] = keyedFrame(20, 40, rgb(220, 0, 0));
+  Media& media = scene.media;
+  media.carFrames[0] = keyedFrame(20, 40, rgb(220, 0, 0));
   addCar(world, 400, 300, 0, 0);  // heading right: long side across the screen
   world.player->inCar = true;
-  drawWorld(world);
+  drawWorld(media, world);
   EXPECT_EQ(scene.at(415, 300), rgb(220, 0, 0));
   EXPECT_EQ(scene.at(400, 315), kBackground);
-  ASSERT_TRUE(world.rotatedSprite);
-  EXPECT_EQ(world.rotatedSprite->w, 42);
-  EXPECT_EQ(world.rotatedSprite->h, 22);
+  ASSERT_TRUE(media.rotatedSprite);
+  EXPECT_EQ(media.rotatedSprite->w, 42);
+  EXPECT_EQ(media.rotatedSprite->h, 22);
 }
 
 TEST(DrawWorld, OnlyLivingPeopleOnFootInViewAreDrawnEachInItsOwnSlot) {
   Scene scene;
   World& world = scene.world;
+  Media& media = scene.media;
   const Uint32 yellow = rgb(230, 230, 0);
-  world.pedestrianFrames[0] = keyedFrame(10, 10, yellow);
-  world.pedestrianFrames[3] = keyedFrame(10, 10, rgb(0, 120, 0));
-  world.playerFrames[0] = keyedFrame(10, 10, rgb(255, 255, 255));
+  media.pedestrianFrames[0] = keyedFrame(10, 10, yellow);
+  media.pedestrianFrames[3] = keyedFrame(10, 10, rgb(0, 120, 0));
+  media.playerFrames[0] = keyedFrame(10, 10, rgb(255, 255, 255));
   Person* walker = addPerson(world.pedestrians, 700, 100);
   Person* dead = addPerson(world.pedestrians, 700, 200);
   dead->damage = dead->life;
@@ -255,7 +263,7 @@ TEST(DrawWorld, OnlyLivingPeopleOnFootInViewAreDrawnEachInItsOwnSlot) {
   world.player->x = 50;
   world.player->y = 500;
 
-  drawWorld(world);
+  drawWorld(media, world);
   EXPECT_EQ(scene.at(700, 100), yellow);
   EXPECT_EQ(scene.at(700, 200), kBackground);
   EXPECT_EQ(scene.at(700, 300), yellow);
@@ -265,20 +273,21 @@ TEST(DrawWorld, OnlyLivingPeopleOnFootInViewAreDrawnEachInItsOwnSlot) {
   EXPECT_EQ(scene.at(600, 200), yellow);
   EXPECT_EQ(scene.at(50, 500), rgb(255, 255, 255));
   for (Person* p : {walker, badGuy, driverOnFoot, stepping, oddKind})
-    EXPECT_TRUE(p->picture) << p->y;
-  for (Person* p : {dead, seated, far}) EXPECT_FALSE(p->picture) << p->x << "," << p->y;
+    EXPECT_TRUE(pictureOf(media, *p)) << p->y;
+  for (Person* p : {dead, seated, far}) EXPECT_FALSE(pictureOf(media, *p)) << p->x << "," << p->y;
 
   // The player in a car is not drawn.
   SDL_FillRect(scene.screen.get(), nullptr, 0);
   world.player->inCar = true;
-  drawWorld(world);
+  drawWorld(media, world);
   EXPECT_EQ(scene.at(50, 500), kBackground);
 }
 
 TEST(DrawWorld, MissingImagesAreSkippedAndNothingCrashes) {
   Scene scene;
   World& world = scene.world;
-  world.background.reset();
+  Media& media = scene.media;
+  media.background.reset();
   SDL_FillRect(scene.screen.get(), nullptr, rgb(1, 2, 3));
   addCar(world, 400, 300, 0);
   addCar(world, 450, 300, 55);
@@ -297,23 +306,24 @@ TEST(DrawWorld, MissingImagesAreSkippedAndNothingCrashes) {
   bullet->y = 350;
   bullet->imageIndex = 1;
   Bullet* shot = world.bullets.append(std::move(bullet));
-  drawWorld(world);
-  EXPECT_FALSE(world.rotatedSprite);
-  EXPECT_FALSE(shot->picture);
+  drawWorld(media, world);
+  EXPECT_FALSE(media.rotatedSprite);
+  EXPECT_FALSE(pictureOf(media, *shot));
   for (int y = 0; y < 600; y += 7)
     for (int x = 0; x < 800; x += 7) ASSERT_EQ(scene.at(x, y), rgb(1, 2, 3)) << x << "," << y;
 
   // No screen: nothing at all happens.
-  world.screen = nullptr;
-  drawWorld(world);
+  media.screen = nullptr;
+  drawWorld(media, world);
 }
 
 TEST(DrawWorld, BloodMoneyAndTargetsSitAtTheirCorners) {
   Scene scene;
   World& world = scene.world;
-  world.bloodStain = keyedFrame(8, 8, rgb(120, 0, 0));
-  world.moneyImage = keyedFrame(30, 40, rgb(0, 150, 0));
-  world.targetImage[0] = keyedFrame(10, 10, rgb(250, 120, 0));
+  Media& media = scene.media;
+  media.bloodStain = keyedFrame(8, 8, rgb(120, 0, 0));
+  media.moneyImage = keyedFrame(30, 40, rgb(0, 150, 0));
+  media.targetImage[0] = keyedFrame(10, 10, rgb(250, 120, 0));
   world.view.x = 10;
   auto mark = std::make_unique<DeathMark>();
   mark->x = 300.9;
@@ -329,7 +339,7 @@ TEST(DrawWorld, BloodMoneyAndTargetsSitAtTheirCorners) {
   item->y = 300;
   world.moneyItems.append(std::move(item));
   world.player->inCar = true;  // leaves the shared slot to arrows alone
-  drawWorld(world);
+  drawWorld(media, world);
   // Blood: top-left at the mark, less the view.
   EXPECT_EQ(scene.at(290, 500), kBackground);  // key border
   EXPECT_EQ(scene.at(291, 501), rgb(120, 0, 0));
@@ -346,13 +356,14 @@ TEST(DrawWorld, BloodMoneyAndTargetsSitAtTheirCorners) {
   EXPECT_EQ(scene.at(186, 286), rgb(250, 120, 0));
   EXPECT_EQ(scene.at(193, 293), rgb(250, 120, 0));
   EXPECT_EQ(scene.at(194, 294), kBackground);
-  EXPECT_FALSE(world.rotatedSprite);  // no arrow for it
+  EXPECT_FALSE(media.rotatedSprite);  // no arrow for it
 }
 
 TEST(DrawWorld, OffScreenMoneyGetsAnArrowTurnedTowardIt) {
   Scene scene;
   World& world = scene.world;
-  world.arrowImage[0] = keyedFrame(20, 8, rgb(140, 0, 160));
+  Media& media = scene.media;
+  media.arrowImage[0] = keyedFrame(20, 8, rgb(140, 0, 160));
   world.player->x = 100;
   world.player->y = 100;
   auto item = std::make_unique<MoneyItem>();
@@ -360,11 +371,11 @@ TEST(DrawWorld, OffScreenMoneyGetsAnArrowTurnedTowardIt) {
   item->y = 300;
   world.moneyItems.append(std::move(item));
   world.player->inCar = true;
-  drawWorld(world);
+  drawWorld(media, world);
   // Heading 0 (not minus 90): the arrow lies flat, centred 30 inside the right edge.
-  ASSERT_TRUE(world.rotatedSprite);
-  EXPECT_EQ(world.rotatedSprite->w, 20);
-  EXPECT_EQ(world.rotatedSprite->h, 8);
+  ASSERT_TRUE(media.rotatedSprite);
+  EXPECT_EQ(media.rotatedSprite->w, 20);
+  EXPECT_EQ(media.rotatedSprite->h, 8);
   EXPECT_EQ(scene.at(770, 300), rgb(140, 0, 160));
   EXPECT_EQ(scene.at(778, 302), rgb(140, 0, 160));
   EXPECT_EQ(scene.at(770, 306), kBackground);
@@ -372,16 +383,17 @@ TEST(DrawWorld, OffScreenMoneyGetsAnArrowTurnedTowardIt) {
   // Straight below: the arrow points down (heading 270), so it stands upright.
   world.moneyItems[0]->x = 400;
   world.moneyItems[0]->y = 900;
-  drawWorld(world);
-  ASSERT_TRUE(world.rotatedSprite);
-  EXPECT_GT(world.rotatedSprite->h, world.rotatedSprite->w);
+  drawWorld(media, world);
+  ASSERT_TRUE(media.rotatedSprite);
+  EXPECT_GT(media.rotatedSprite->h, media.rotatedSprite->w);
   EXPECT_EQ(scene.at(400, 575), rgb(140, 0, 160));
 }
 
 TEST(DrawWorld, BulletPicturesAreTurnedOnceAndKept) {
   Scene scene;
   World& world = scene.world;
-  world.bulletFrames[1] = keyedFrame(10, 4, rgb(255, 160, 0));
+  Media& media = scene.media;
+  media.bulletFrames[1] = keyedFrame(10, 4, rgb(255, 160, 0));
   auto make = [&](double x, double y, int heading, int image) {
     auto b = std::make_unique<Bullet>();
     b->x = x;
@@ -396,32 +408,33 @@ TEST(DrawWorld, BulletPicturesAreTurnedOnceAndKept) {
   Bullet* upward = make(500, 100, 90, 1);
   Bullet* strange = make(600, 100, 0, 99);  // no such picture: the first slot, empty here
   Bullet* far = make(5000, 100, 0, 1);      // bullets are not culled, only clipped
-  drawWorld(world);
-  ASSERT_TRUE(flat->picture);
-  ASSERT_TRUE(upward->picture);
-  EXPECT_FALSE(strange->picture);
-  EXPECT_TRUE(far->picture);
-  SurfacePtr turned = rotateSprite(world.bulletFrames[1].get(), 90, 1.0);
-  EXPECT_EQ(upward->picture->w, turned->w);
-  EXPECT_EQ(upward->picture->h, turned->h);
-  EXPECT_EQ(flat->picture->w, 10);
+  drawWorld(media, world);
+  ASSERT_TRUE(pictureOf(media, *flat));
+  ASSERT_TRUE(pictureOf(media, *upward));
+  EXPECT_FALSE(pictureOf(media, *strange));
+  EXPECT_TRUE(pictureOf(media, *far));
+  SurfacePtr turned = rotateSprite(media.bulletFrames[1].get(), 90, 1.0);
+  EXPECT_EQ(pictureOf(media, *upward)->w, turned->w);
+  EXPECT_EQ(pictureOf(media, *upward)->h, turned->h);
+  EXPECT_EQ(pictureOf(media, *flat)->w, 10);
   EXPECT_EQ(scene.at(400, 100), rgb(255, 160, 0));
   EXPECT_EQ(scene.at(500, 102), rgb(255, 160, 0));
   EXPECT_EQ(scene.at(404, 103), kBackground);
 
   // A heading changed later does not re-turn the picture: it belongs to the flight.
-  SDL_Surface* first = flat->picture.get();
+  SDL_Surface* first = pictureOf(media, *flat);
   flat->heading = 45;
-  drawWorld(world);
-  EXPECT_EQ(flat->picture.get(), first);
-  world.bulletFrames[0] = keyedFrame(6, 6, rgb(9, 9, 9));
-  drawWorld(world);
-  EXPECT_TRUE(strange->picture);
+  drawWorld(media, world);
+  EXPECT_EQ(pictureOf(media, *flat), first);
+  media.bulletFrames[0] = keyedFrame(6, 6, rgb(9, 9, 9));
+  drawWorld(media, world);
+  EXPECT_TRUE(pictureOf(media, *strange));
 }
 
 TEST(DrawWorld, RoadNameHouseTextAndCarNameShowWhereThePlayerIs) {
   Scene scene;
   World& world = scene.world;
+  Media& media = scene.media;
   if (!scene.loadFont()) FAIL() << "the font GFX/fonts/ADVERT.TTF does not open";
   Road* road = addRect(world.roads, 200, 200, 100, 100);
   road->name = "Kungsgatan";
@@ -429,30 +442,30 @@ TEST(DrawWorld, RoadNameHouseTextAndCarNameShowWhereThePlayerIs) {
   world.player->x = 250;
   world.player->y = 250;
   const int nameX = 800 / 2 - 100, nameY = 600 - 50;
-  drawWorld(world);
+  drawWorld(media, world);
   EXPECT_TRUE(hasDarkPixel(scene.screen.get(), nameX, nameY, 200, 20));
-  ASSERT_TRUE(world.textSurface);
+  ASSERT_TRUE(media.textSurface);
   int w = 0, h = 0;
-  TTF_SizeText(world.smallFont.get(), "Kungsgatan", &w, &h);
-  EXPECT_EQ(world.textSurface->w, w);  // the first road wins
+  TTF_SizeText(media.smallFont.get(), "Kungsgatan", &w, &h);
+  EXPECT_EQ(media.textSurface->w, w);  // the first road wins
 
   // On the first road's edge the point is not strictly inside: the second road's name.
   world.player->x = 200;
-  drawWorld(world);
-  TTF_SizeText(world.smallFont.get(), "Later", &w, &h);
-  EXPECT_EQ(world.textSurface->w, w);
+  drawWorld(media, world);
+  TTF_SizeText(media.smallFont.get(), "Later", &w, &h);
+  EXPECT_EQ(media.textSurface->w, w);
 
   // Outside every road: no name.
   world.player->x = 20;
   world.player->y = 20;
-  drawWorld(world);
+  drawWorld(media, world);
   EXPECT_FALSE(hasDarkPixel(scene.screen.get(), nameX, nameY, 200, 20));
 
   // Blocked by a house: its text.
   House* house = addRect(world.houses, 600, 50, 40, 40);
   house->text = "Brannik";
   world.player->blockingHouse = house;
-  drawWorld(world);
+  drawWorld(media, world);
   EXPECT_TRUE(hasDarkPixel(scene.screen.get(), 20, 600 - 230, 120, 18));
   world.player->blockingHouse = nullptr;
 
@@ -462,21 +475,21 @@ TEST(DrawWorld, RoadNameHouseTextAndCarNameShowWhereThePlayerIs) {
   world.clock.setManual(5000);
   const int carY = 600 - 250;
   world.player->enteredAt = 3001;
-  drawWorld(world);
+  drawWorld(media, world);
   EXPECT_TRUE(hasDarkPixel(scene.screen.get(), 20, carY, 120, 16));
   world.player->enteredAt = 3000;
-  drawWorld(world);
+  drawWorld(media, world);
   EXPECT_FALSE(hasDarkPixel(scene.screen.get(), 20, carY, 120, 16));
   world.clock.setManual(1000);
   world.player->enteredAt = 0;  // never boarded
-  drawWorld(world);
+  drawWorld(media, world);
   EXPECT_FALSE(hasDarkPixel(scene.screen.get(), 20, carY, 120, 16));
   world.player->enteredAt = 1500;  // a boarding time ahead of the clock
-  drawWorld(world);
+  drawWorld(media, world);
   EXPECT_FALSE(hasDarkPixel(scene.screen.get(), 20, carY, 120, 16));
   world.player->targetCar = nullptr;
   world.player->enteredAt = 900;
-  drawWorld(world);
+  drawWorld(media, world);
   EXPECT_FALSE(hasDarkPixel(scene.screen.get(), 20, carY, 120, 16));
 }
 
@@ -488,8 +501,9 @@ TEST(DrawWorld, TheGamesArtDrawsWithoutKeyColourShowing) {
     FAIL() << "the game's art is missing";
   Scene scene;
   World& world = scene.world;
-  loadSprites(world);
-  world.background = plainSurface(800, 600, kBackground);
+  Media& media = scene.media;
+  loadSprites(media);
+  media.background = plainSurface(800, 600, kBackground);
   addRect(world.roads, 0, 250, 800, 100);
   addCar(world, 200, 300, 0, 0);
   addCar(world, 400, 300, 1, 135);
@@ -500,9 +514,9 @@ TEST(DrawWorld, TheGamesArtDrawsWithoutKeyColourShowing) {
   item->x = 1200;
   item->y = 300;
   world.moneyItems.append(std::move(item));
-  drawWorld(world);
-  EXPECT_NE(scene.at(200, 300), world.roadGrey & 0xFFFFFF);
-  EXPECT_NE(scene.at(400, 300), world.roadGrey & 0xFFFFFF);
+  drawWorld(media, world);
+  EXPECT_NE(scene.at(200, 300), media.roadGrey & 0xFFFFFF);
+  EXPECT_NE(scene.at(400, 300), media.roadGrey & 0xFFFFFF);
   int green = 0;
   for (int y = 0; y < 600; ++y)
     for (int x = 0; x < 800; ++x) green += scene.at(x, y) == rgb(0, 255, 0);

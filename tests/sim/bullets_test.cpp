@@ -6,7 +6,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/world.h"
+#include "world/world.h"
 #include "sim/weapons.h"
 
 namespace {

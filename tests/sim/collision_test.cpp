@@ -6,7 +6,7 @@
 #include <cmath>
 #include <memory>
 
-#include "app/world.h"
+#include "world/world.h"
 
 namespace {
 
@@ -122,6 +122,13 @@ TEST(Clearance, TouchingBlocksOneAndAHalfPixelsDoesNot) {
   box.nextX = 189;
   EXPECT_NEAR(nextBoxRectClearance(box, rectOf(*world.houses[0])), 1.0, 1e-9);
 
+  // A house of negative width, as a map file may give, stands in no one's way.
+  box.nextX = 195;
+  ASSERT_TRUE(hitsHouse(world, box));
+  world.houses[0]->w = -100;
+  EXPECT_FALSE(hitsHouse(world, box));
+  world.houses[0]->w = 100;
+
   // The current-centre measures ignore the tentative centre.
   EXPECT_NEAR(boxRectClearance(box, rectOf(*world.houses[0])), 40, 1e-9);
   // A house beyond the bounding circle is not even measured.
@@ -161,7 +168,7 @@ TEST(Clearance, NearHouseNowNeedsToBeStrictlyInsideTheCircle) {
 }
 
 TEST(View, BodyCornerInView) {
-  SDL_Rect view{100, 100, 800, 600};
+  View view{100, 100, 800, 600};
   Body body = boxAt(95, 95, 20, 20);  // corner (105, 105) lies inside
   EXPECT_TRUE(anyCornerInView(body, view));
   body.x = 80;  // every corner left of the view
@@ -172,7 +179,7 @@ TEST(View, BodyCornerInView) {
 }
 
 TEST(View, EveryRectangleOverlappingTheViewCounts) {
-  SDL_Rect view{0, 0, 800, 600};
+  View view{0, 0, 800, 600};
   EXPECT_TRUE(rectInView({700, 500, 300, 300}, view));    // top-left corner inside
   EXPECT_TRUE(rectInView({800, 600, 10, 10}, view));      // corner on the edge
   EXPECT_FALSE(rectInView({900, 100, 10, 10}, view));     // right of the view

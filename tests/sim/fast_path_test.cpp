@@ -13,10 +13,10 @@
 #include <utility>
 #include <vector>
 
-#include "app/play_loop.h"
-#include "app/world.h"
+#include "world/world.h"
 #include "sim/collision.h"
 #include "sim/spatial_grid.h"
+#include "sim/tick.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <memory>
 #include <vector>
 
-#include "app/world.h"
+#include "world/world.h"
 #include "sim/collision.h"
 #include "sim/hostiles.h"
 #include "sim/traffic.h"

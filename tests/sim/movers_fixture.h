@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <memory>
 
-#include "app/world.h"
+#include "world/world.h"
 #include "world/records.h"
 
 class MoversTest : public ::testing::Test {

@@ -8,7 +8,7 @@
 #include <memory>
 #include <vector>
 
-#include "app/world.h"
+#include "world/world.h"
 #include "sim/collision.h"
 #include "sim/traffic.h"
 #include "sim/vehicles.h"
@@ -261,6 +261,14 @@ TEST_F(TrafficWorld, AttachingPicksTheContainingOrNearestSidewalkAndItsFirstWayp
   updatePedestrians(world);
   EXPECT_EQ(v.waypointAX, 520);
   EXPECT_EQ(v.waypointAY, static_cast<int>(500 + r));
+}
+
+TEST_F(TrafficWorld, AHugeSidewalkGivesAWaypointAheadOfTheWalker) {
+  sidewalk(100, 100, 1e10, 1e10);  // square: its centre lies far beyond any int
+  Person& p = pedestrian(2000, 2000);
+  updatePedestrians(world);
+  EXPECT_GT(p.waypointAX, 2000);
+  EXPECT_GT(p.waypointAY, 2000);
 }
 
 TEST_F(TrafficWorld, PanicZigzagsForwardOnScreenAndCalmsOffScreen) {

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "app/world.h"
+#include "world/world.h"
 #include "world/lifetime.h"
 
 namespace {

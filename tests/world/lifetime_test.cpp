@@ -1,7 +1,7 @@
 // Removing records that others point at leaves no reference dangling or pointing elsewhere.
 #include <gtest/gtest.h>
 
-#include "app/world.h"
+#include "world/world.h"
 #include "world/lifetime.h"
 
 namespace {

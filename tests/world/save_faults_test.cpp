@@ -13,7 +13,7 @@
 #include <random>
 #include <sstream>
 
-#include "app/world.h"
+#include "world/world.h"
 #include "world/map_files.h"
 #include "world/scratch_dir.h"
 
@@ -81,7 +81,7 @@ TEST(SaveFaults, AFileThatCannotBeWrittenKeepsItsOldVersion) {
   World before;
   before.mapName = "town";
   fillCity(before, 1, 3);
-  saveMap(before);
+  ASSERT_EQ(saveMap(before), "");
   const auto old = filesOf(before);
 
   World after;
@@ -89,15 +89,16 @@ TEST(SaveFaults, AFileThatCannotBeWrittenKeepsItsOldVersion) {
   fillCity(after, 2, 400);
   const auto fresh = filesOf(after);
 
-  // The temporary name is taken by a folder: houses.txt cannot be replaced, the rest can.
-  std::filesystem::create_directory("maps/town/houses.txt.tmp");
-  saveMap(after);
+  // The temporary name is taken by a folder: houses.txt cannot be replaced, the rest can,
+  // and the save says which file failed and why.
+  std::filesystem::create_directory("maps/town/houses.txt~");
+  EXPECT_EQ(saveMap(after), "maps/town/houses.txt: Is a directory");
   EXPECT_EQ(onDisk("town", 0), old[0]);
   for (int f = 1; f < MAP_FILE_COUNT; ++f) EXPECT_EQ(onDisk("town", f), fresh[f]) << f;
-  std::filesystem::remove("maps/town/houses.txt.tmp");
+  std::filesystem::remove("maps/town/houses.txt~");
 
   // A full disk: files larger than the limit fail in the middle of writing.
-  saveMap(before);
+  ASSERT_EQ(saveMap(before), "");
   const rlim_t limit = fresh[int(MapFile::Drivers)].size() + 16;
   ASSERT_GT(fresh[int(MapFile::Houses)].size(), limit);
   pid_t child = fork();
@@ -106,26 +107,26 @@ TEST(SaveFaults, AFileThatCannotBeWrittenKeepsItsOldVersion) {
     signal(SIGXFSZ, SIG_IGN);
     rlimit r{limit, limit};
     setrlimit(RLIMIT_FSIZE, &r);
-    saveMap(after);
-    _exit(0);
+    _exit(saveMap(after) == "maps/town/houses.txt: File too large" ? 0 : 1);
   }
   int status = 0;
   ASSERT_EQ(waitpid(child, &status, 0), child);
   ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 0);  // the failed write was reported
   for (int f = 0; f < MAP_FILE_COUNT; ++f) {
     const std::string text = onDisk("town", f);
     if (fresh[f].size() > limit)
       EXPECT_EQ(text, old[f]) << f;  // the failed write left the old file alone
     else
       EXPECT_EQ(text, fresh[f]) << f;
-    EXPECT_FALSE(std::filesystem::exists(mapFilePath("town", MapFile(f)) + ".tmp")) << f;
+    EXPECT_FALSE(std::filesystem::exists(mapFilePath("town", MapFile(f)) + "~")) << f;
   }
 
   // A folder that cannot be made: nothing is written, nothing crashes.
   World lost;
   lost.mapName = "no/such/folder";
   fillCity(lost, 1, 1);
-  saveMap(lost);
+  EXPECT_EQ(saveMap(lost), "maps/no/such/folder: No such file or directory");
   EXPECT_FALSE(std::filesystem::exists("maps/no"));
 }
 
@@ -142,7 +143,7 @@ TEST(SaveFaults, KilledSavesLeaveEveryFileWholeInTheOldOrTheNewVersion) {
   fillCity(a, 1, 40);
   fillCity(b, 2, 60);
   const auto textA = filesOf(a), textB = filesOf(b);
-  saveMap(a);
+  ASSERT_EQ(saveMap(a), "");
 
   const int kKills = 200;
   const int kEventsPerSave = 4 * MAP_FILE_COUNT;
@@ -176,7 +177,7 @@ TEST(SaveFaults, KilledSavesLeaveEveryFileWholeInTheOldOrTheNewVersion) {
     pid_t child = fork();
     ASSERT_GE(child, 0);
     if (child == 0) {
-      for (int k = 0;; ++k) saveMap(k % 2 == 0 ? b : a);
+      for (int k = 0;; ++k) (void)saveMap(k % 2 == 0 ? b : a);
     }
     takeEvents(events, true);
     ::kill(child, SIGKILL);
@@ -193,7 +194,7 @@ TEST(SaveFaults, KilledSavesLeaveEveryFileWholeInTheOldOrTheNewVersion) {
           << mapFileName(MapFile(f)) << " is neither version after kill " << round << " ("
           << text.size() << " bytes)";
       versionA += isA;
-      if (std::filesystem::exists(mapFilePath("town", MapFile(f)) + ".tmp")) ++leftovers;
+      if (std::filesystem::exists(mapFilePath("town", MapFile(f)) + "~")) ++leftovers;
     }
     if (versionA != 0 && versionA != MAP_FILE_COUNT) ++mixed;
     fromA += versionA;
@@ -205,7 +206,7 @@ TEST(SaveFaults, KilledSavesLeaveEveryFileWholeInTheOldOrTheNewVersion) {
             << fromA << "\n";
 
   // A later save replaces the leftovers and loads whole.
-  saveMap(b);
+  ASSERT_EQ(saveMap(b), "");
   World back;
   back.mapName = "town";
   loadMap(back);

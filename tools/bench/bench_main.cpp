@@ -61,11 +61,11 @@ void nextFrameTime() { world().clock.advance(FRAME_MS); }
 
 // The drawing half of a play frame, with the status display shown.
 void drawFrame() {
-  World& w = world();
-  drawWorld(w);
-  drawStatus(w);
-  drawFrameRate(w, FRAME_MS);
-  SDL_Flip(w.screen);
+  Media& m = g_game->media;
+  drawWorld(m, world());
+  drawStatus(m, world());
+  drawFrameRate(m, FRAME_MS);
+  SDL_Flip(m.screen);
 }
 
 void playFrameBody() {
@@ -101,7 +101,7 @@ void useCity(const std::string& name, bool keepFull, int moversEach = -1) {
   }
   if (name != "default") makeEverybodyDurable(w);
   for (int f = 0; f < WARM_UP_FRAMES; ++f) {
-    if (keepFull) fillTransientLists(w);
+    if (keepFull) fillTransientLists(w, &g_game->media);
     nextFrameTime();
     playFrameBody();
   }
@@ -116,9 +116,9 @@ void useCity(const std::string& name, bool keepFull, int moversEach = -1) {
 
 // What every frame pays anyway: the background over the whole screen, then the flip.
 void floorBody() {
-  World& w = world();
-  if (w.background) SDL_BlitSurface(w.background.get(), nullptr, w.screen, nullptr);
-  SDL_Flip(w.screen);
+  Media& m = g_game->media;
+  if (m.background) SDL_BlitSurface(m.background.get(), nullptr, m.screen, nullptr);
+  SDL_Flip(m.screen);
 }
 
 // Times `body` alone per iteration; `prepare` runs untimed before it. With `floorBeside`, the
@@ -175,7 +175,7 @@ void DefaultSim(benchmark::State& state) {
 // Screens' worth of pixels the rectangle layers (lawns, sidewalks, roads, houses) fill in the
 // current view: the share of the game's own drawing that grows with the screen, like the floor.
 template <class List>
-double filledArea(const List& list, const SDL_Rect& view) {
+double filledArea(const List& list, const View& view) {
   double area = 0;
   for (const auto& r : list) {
     const double w =
@@ -212,7 +212,8 @@ void StressSim(benchmark::State& state) {
 void StressFrame(benchmark::State& state) {
   useCity("stress", true);
   timeFrames(
-      state, "StressFrame", [] { fillTransientLists(world()); }, playFrameBody, true);
+      state, "StressFrame", [] { fillTransientLists(world(), &g_game->media); }, playFrameBody,
+      true);
 }
 
 void MoversSim(benchmark::State& state) {
@@ -346,7 +347,7 @@ int main(int argc, char** argv) {
                  g_options.width, g_options.height);
     return 1;
   }
-  if (!game->world.background || !game->world.carFrames[0])
+  if (!game->media.background || !game->media.carFrames[0])
     std::fprintf(stderr, "zor_bench: warning: the art under GFX/ is missing; run make art\n");
   g_scratch = makeScratchDir("zor-bench");
 

@@ -15,8 +15,8 @@
 #include <string>
 
 #include "app/game.h"
-#include "render/rotate.h"
 #include "render/sprites.h"
+#include "render/world_view.h"
 #include "sim/collision.h"
 #include "tools/citygen/city_generator.h"
 #include "world/level.h"
@@ -34,8 +34,8 @@ constexpr int FILL_INSET = 20;  // keeps new bullets' corners inside the view
 
 double randomIn(int from, int span) { return from + (span > 0 ? rand() % span : 0); }
 
-void fillBullets(World& world) {
-  const SDL_Rect& view = world.view;
+void fillBullets(World& world, Media* media) {
+  const View& view = world.view;
   while (!world.bullets.full()) {
     const double x = randomIn(view.x + FILL_INSET, view.w - 2 * FILL_INSET);
     const double y = randomIn(view.y + FILL_INSET, view.h - 2 * FILL_INSET);
@@ -46,13 +46,9 @@ void fillBullets(World& world) {
     bullet->power = FILL_BULLET_POWER;
     bullet->range = FILL_BULLET_RANGE;
     bullet->imageIndex = rand() % 2;
-    if (SDL_Surface* frame = world.bulletFrames[tableIndex(bullet->imageIndex)].get()) {
-      bullet->picture = rotateSprite(frame, bullet->heading, 1.0);
-      if (bullet->picture)
-        SDL_SetColorKey(bullet->picture.get(), SDL_SRCCOLORKEY,
-                        SDL_MapRGB(frame->format, 0, 255, 0));
-    }
-    world.bullets.append(std::move(bullet));
+    bullet->serial = ++world.shotsFired;
+    const Bullet* added = world.bullets.append(std::move(bullet));
+    if (media && added) bulletPicture(*media, *added);
   }
 }
 
@@ -78,8 +74,9 @@ long statusField(const std::string& text, const char* key) {
 
 bool openGameMedia(Game& game, int w, int h) {
   World& world = game.world;
+  Media& media = game.media;
   if (SDL_Init(SDL_INIT_VIDEO) == -1) return false;
-  if (!setVideoMode(world, w, h, WINDOW_FLAGS)) {
+  if (!setVideoMode(game, w, h, WINDOW_FLAGS)) {
     closeGameMedia(game);
     return false;
   }
@@ -87,13 +84,12 @@ bool openGameMedia(Game& game, int w, int h) {
     closeGameMedia(game);
     return false;
   }
-  loadSprites(world);
-  world.dotImage = loadImage("dot.bmp");
-  world.view =
-      SDL_Rect{0, 0, static_cast<Uint16>(world.screen->w), static_cast<Uint16>(world.screen->h)};
-  world.smallFont.reset(TTF_OpenFont(FONT_PATH, 12));
-  world.bigFont.reset(TTF_OpenFont(FONT_PATH, 28));
-  if (!world.smallFont || !world.bigFont) {
+  loadSprites(media);
+  media.dotImage = loadImage("dot.bmp");
+  world.view = View{0, 0, media.screen->w, media.screen->h};
+  media.smallFont.reset(TTF_OpenFont(FONT_PATH, 12));
+  media.bigFont.reset(TTF_OpenFont(FONT_PATH, 28));
+  if (!media.smallFont || !media.bigFont) {
     closeGameMedia(game);
     return false;
   }
@@ -146,8 +142,8 @@ void makeEverybodyDurable(World& world) {
   if (world.player) harden(*world.player);
 }
 
-void fillTransientLists(World& world) {
-  fillBullets(world);
+void fillTransientLists(World& world, Media* media) {
+  fillBullets(world, media);
   fillMarks(world, world.deathMarks, 0.0);
   fillMarks(world, world.moneyDrops, 100.0);
   // Money on the roads comes ten items at a time; a city without roads gets none.

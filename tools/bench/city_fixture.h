@@ -5,13 +5,14 @@
 #include <string>
 
 struct Game;
+struct Media;
 struct World;
 
 // Opens SDL, a w x h 32-bit window, the fonts and every image, as the game's start does but at
 // a chosen size. Paths are relative to the working directory (the repository root). False when
 // SDL, the window or the fonts cannot be opened.
 bool openGameMedia(Game& game, int w, int h);
-// Releases the World's media and shuts SDL down.
+// Releases the media and shuts SDL down.
 void closeGameMedia(Game& game);
 
 // Starts the first level of maps/levels.txt. False when the list is empty.
@@ -29,10 +30,10 @@ bool startLevelIn(World& world, const std::string& root, const std::string& mapN
 void makeEverybodyDurable(World& world);
 
 // Tops the bullet list up to its capacity with bullets spread over the view, flying in every
-// direction with a range that outlasts the screen; each new bullet gets its turned picture
-// here, as it would on its first draw. Tops up death marks and money drops (spread over the
+// direction with a range that outlasts the screen; with media, each new bullet gets its turned
+// picture here, as it would on its first draw. Tops up death marks and money drops (spread over the
 // whole city) and the money on the roads. Random draws come from rand().
-void fillTransientLists(World& world);
+void fillTransientLists(World& world, Media* media = nullptr);
 
 // Resident memory of this process in kilobytes (VmRSS) and its peak (VmHWM); 0 when unknown.
 struct MemoryUse {

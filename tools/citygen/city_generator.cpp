@@ -1,24 +1,24 @@
-// Lays out a city on a street grid the traffic drives well, and writes it as a map folder.
+// Lays out a city of streets with sidewalks, houses along them and yards behind, and writes
+// it as a map folder.
 //
-// The shape of the networks follows from how people and cars walk them:
-// - Roads: square crossings at the grid points, and one road segment between two
-//   crossings, touching them end to end. Roads are 4 pixels narrower than their crossings
-//   on each side, so a road never touches the road around the corner (the loader would
-//   link those, and a car would then cut across the block). Every road has two crossings
-//   and every crossing two to four roads: no dead ends, where cars would turn on the spot.
-// - Districts: the grid is cut along whole rows and columns of blocks into districts, each
-//   with a road network of its own (a ring around its blocks and the streets between them)
-//   and exactly one driven car. Cars of one network share its lanes in both directions, so
-//   two of them meeting head-on would push each other back and forth for good.
-// - Walkways: the districts are parted by wide grass medians, and the sidewalks run along
-//   the middle of the medians, crossing each other at square junctions. The walkers' network
-//   is thus connected without crossing a road, and kept out of reach of the cars, which swing
-//   up to their half-diagonal past the road's edge.
-// - Houses keep the same distance from the roads.
-// - Parked cars stand in a lot at the top-left corner of a block: a driver who takes one
-//   heads for the nearest road's first end, which lies just beyond that corner.
-// - Driven cars stand on a road with their driver at the same spot; the driver gets in
-//   at once and drives off.
+// The shape of the networks follows from how people and cars use them:
+// - Roads: square crossings on a grid of column and row bands, and one road between two
+//   neighbouring crossings, touching them end to end. Roads are VERGE narrower than their
+//   crossings on each side, so a road never touches the road around the corner (the loader
+//   would link those, and a car would then cut across the block). Some roads are left out,
+//   which joins blocks into irregular ones and leaves dead ends; at the grid's edge a road may
+//   run on to the world's edge. Cars turn back at dead ends and when two meet head-on.
+// - Sidewalks: every block that a road passes has a ring of sidewalks, a grass verge away from
+//   the roads: a car keeps to its turn points only within its half-diagonal, and its body
+//   swings about as far again. The ring's corners are squares wider than its strips, so two
+//   strips never touch at a corner (the loader would link them, and walkers would cut across),
+//   and strips come in pieces short enough for walkers to aim along. Walkers never cross a
+//   road: each ring is a walk of its own.
+// - Houses stand in a row along the inside of the ring, facing the streets, with their yards
+//   behind; some blocks are parks, some have a parking lot, and in the small town the blocks
+//   away from the main street are fields.
+// - One lawn under everything (and a pixel-thin house along the top and left edges) covers
+//   the whole world, so no picture behind it ever shows.
 #include "tools/citygen/city_generator.h"
 
 #include <sys/stat.h>
@@ -31,7 +31,7 @@
 #include <queue>
 #include <sstream>
 
-#include "app/world.h"
+#include "world/world.h"
 #include "sim/collision.h"
 #include "world/lifetime.h"
 #include "world/map_files.h"
@@ -64,20 +64,22 @@ class Random {
   uint64_t state_;
 };
 
-constexpr double CROSSING = 108;       // side of a square crossing
-constexpr double VERGE = 4;            // a road is this much narrower than its crossing, each side
-constexpr double SIDEWALK = 40;        // width of a walkway
-constexpr double JUNCTION_INSET = 4;   // walkways are this much narrower than their junctions
-// A car keeps only within its half-diagonal of its turn points, so its lane wanders over the
-// road's width; turning, its body reaches up to its half-diagonal (58) past a crossing's edge.
-// Houses keep this far inside a block, and the walkways this far from the roads.
-constexpr double CAR_REACH = 58;
-constexpr double BLOCK_MARGIN = CAR_REACH - VERGE;
+constexpr double BAND = 128;         // side of a square crossing
+constexpr double VERGE = 4;          // a road is this much narrower than its crossing, each side
+constexpr double CURB = 44;          // grass between a road's band and the sidewalk ring
+constexpr double EDGE = 8;           // the world's edge to a ring
+constexpr double RING = 48;          // a ring's corner squares
+constexpr double STRIP_INSET = 4;    // its strips are this much narrower than the corners, each side
+constexpr double SETBACK = 6;        // the ring to the houses
 constexpr double CAR_W = 69, CAR_H = 94;
 constexpr double PERSON_W = 29, PERSON_H = 18;
 // Walkers keep r + 2 inside a strip's top-left edges (r = half-diagonal of a person).
 const double PATH_INSET = std::floor(std::sqrt(PERSON_W * PERSON_W + PERSON_H * PERSON_H) / 2 + 2);
 constexpr double START_X = 100, START_Y = 100;  // where every level puts the player
+// Walkers turn toward a waypoint once, in whole degrees, and must pass within 10 pixels of
+// it: beyond about 500 pixels the rounded heading can miss it, and the walker would go on
+// to the world's edge. Strips are laid in pieces of at most this length.
+constexpr double LONGEST_WALK = 400;
 
 struct Box {
   double x, y, w, h;
@@ -92,26 +94,29 @@ struct Box {
   Box grown(double d) const { return {x - d, y - d, w + 2 * d, h + 2 * d}; }
 };
 
+enum class Fill { Town, Villas };
+
 struct Style {
-  std::vector<int> columnGroups, rowGroups;  // blocks per district, across and down
-  double margin;    // world edge to the first crossing
-  double median;    // grass between two districts' roads, with the walkway in its middle
-  double wobble;    // blocks differ in size by up to this fraction
-  int pedestrians, badGuys, weapons;
+  int columns, rows;   // crossing bands across and down
+  double margin;       // the world's edge to the first band
+  double wobble;       // blocks differ in size by up to this fraction
+  double dropRoad;     // chance that an inner road is left out
+  double stubChance;   // chance that a road runs from the grid's edge on to the world's edge
+  int drivenCars, pedestrians, badGuys, weapons;
   double parkChance, lotChance;
-  int groundColour;  // lawn colour of the open ground
-  int medianColour;  // lawn colour of the medians
-  bool villas;       // one big house per lot on its own lawn, instead of a dense row
-  int cellsPerSide = 0;  // houses per block side; 0: by the block's size
+  Fill fill;
+  int groundColour;
+  bool mainStreet;     // a small town: houses along the middle row of bands, fields elsewhere
 };
 
-// The walkway keeps CAR_REACH (and the walker's own half-width) from the roads on both sides.
-constexpr double MEDIAN = 150;
-const Style DOWNTOWN{{1, 2, 1}, {1, 1, 1, 1}, 160, MEDIAN, 0.10, 60, 8, 6, 0.12, 0.3, 9, 5, false};
-const Style SUBURB{{1, 2}, {1, 1, 1}, 200, MEDIAN, 0.10, 30, 5, 5, 0.25, 0.45, 2, 4, true};
-// Stress: many small districts; the lists are then topped up to their capacities.
-const Style STRESS{{1, 1, 1, 1, 1}, {1, 1, 1, 1, 1}, 160, MEDIAN, 0.0, 0, 0, 0, 0.1, 0.3, 6, 5,
-                   false, 3};
+// Dense downtown: many small blocks of row houses, every street there.
+const Style DOWNTOWN{5, 5, 300, 0.35, 0.08, 0.0, 18, 90, 10, 6, 0.10, 0.25, Fill::Town, 6, false};
+// Leafy suburb: large blocks of villas in gardens, dead ends and irregular blocks.
+const Style SUBURB{4, 4, 330, 0.40, 0.25, 0.0, 12, 48, 6, 5, 0.18, 0.35, Fill::Villas, 2, false};
+// Small town: a main street across the world with side streets, fields around.
+const Style SMALLTOWN{5, 5, 300, 0.30, 0.0, 0.0, 10, 48, 5, 4, 0.10, 0.3, Fill::Town, 1, true};
+// Stress: many small blocks; the lists are then topped up to their capacities.
+const Style STRESS{6, 6, 300, 0.0, 0.0, 0.0, 0, 0, 0, 0, 0.1, 0.3, Fill::Town, 6, false};
 
 const std::vector<std::string> ROW_NAMES{"Storgatan",   "Kyrkogatan", "Hamngatan", "Skolgatan",
                                          "Parkgatan",   "Brogatan",   "Torggatan", "Smedjegatan",
@@ -144,20 +149,19 @@ const std::vector<GunKind> GUNS{{"Glock", 20, 30, 3, 1, 1},
                                 {"Kpist", 25, 90, 8, 2, 1},
                                 {"Revolver", 40, 18, 2, 1, 0}};
 
-// Crossing lines and blocks along one axis.
-struct Axis {
-  std::vector<double> lines;     // left (or top) edge of each line of crossings
-  std::vector<int> lineGroup;    // district group of each line
-  std::vector<int> blockLine;    // the line of crossings before each block
-  std::vector<double> medians;   // left (or top) edge of each median
-  double begin = 0, end = 0;     // the city's extent along the axis
+// A road of the grid: horizontal ones run from crossing (c, r) to (c + 1, r), vertical ones
+// from (c, r) to (c, r + 1); c or r of -1 or of the last band runs on to the world's edge.
+struct GridRoad {
+  bool horizontal;
+  int c, r;
+  bool kept = true;
 };
 
-// One block: the land between four crossings.
+// One block: the land between bands (or a band and the world's edge).
 struct Block {
-  Box area;      // up to the roads
-  Box interior;  // out of the cars' reach
+  Box area;
   int column, row;
+  bool served = false;  // a road passes one of its sides
 };
 
 class CityBuilder {
@@ -166,15 +170,14 @@ class CityBuilder {
       : world_(world), rng_(options.seed), style_(style), density_(options.density) {}
 
   void build() {
-    columns_ = layAxis(style_.columnGroups);
-    rows_ = layAxis(style_.rowGroups);
-    layBlocks();
+    columns_ = layBands(style_.columns);
+    rows_ = layBands(style_.rows);
+    chooseRoads();
     addGround();
     addRoads();
-    addWalkways();
+    layBlocks();
     for (Block& block : blocks_) fillBlock(block);
-    addStartCorner();
-    addDrivenCars();
+    addDrivenCars(scaled(style_.drivenCars));
     addWalkers(scaled(style_.pedestrians), false);
     addWalkers(scaled(style_.badGuys), true);
     addWeapons(style_.weapons);
@@ -196,62 +199,115 @@ class CityBuilder {
  private:
   int scaled(int n) const { return std::max(0, static_cast<int>(std::lround(n * density_))); }
 
-  // Lines of crossings along one axis: each district group has one line more than it has
-  // blocks, and a median between groups. Block sizes vary a little around what fills the world.
-  Axis layAxis(const std::vector<int>& groups) {
-    int blocks = 0, lines = 0;
-    for (int g : groups) {
-      blocks += g;
-      lines += g + 1;
-    }
-    const double span = WORLD_SIZE - 2 * style_.margin - lines * CROSSING -
-                        (static_cast<int>(groups.size()) - 1) * style_.median;
+  // Left (or top) edges of the bands along one axis: the style's margin before the first and
+  // after the last, blocks of varied size between them, in whole steps of 4.
+  std::vector<double> layBands(int bands) {
+    const int blocks = bands - 1;
+    const double span = WORLD_SIZE - 2 * style_.margin - bands * BAND;
     std::vector<double> weights(blocks);
     double total = 0;
     for (double& w : weights) {
       w = 1.0 + style_.wobble * (2 * rng_.unit() - 1);
       total += w;
     }
-    Axis axis;
+    std::vector<double> out;
     double pos = style_.margin, used = 0;
-    int block = 0;
-    axis.begin = pos;
-    for (size_t g = 0; g < groups.size(); ++g) {
-      if (g > 0) {
-        axis.medians.push_back(pos);
-        pos += style_.median;
-      }
-      for (int k = 0; k <= groups[g]; ++k) {
-        axis.lines.push_back(pos);
-        axis.lineGroup.push_back(static_cast<int>(g));
-        pos += CROSSING;
-        if (k == groups[g]) break;
-        // Whole numbers in steps of 4; the last block takes what is left.
-        const double size =
-            block + 1 < blocks ? 4 * std::floor(span * weights[block] / total / 4) : span - used;
-        axis.blockLine.push_back(static_cast<int>(axis.lines.size()) - 1);
-        used += size;
-        pos += size;
-        ++block;
-      }
+    for (int k = 0; k < bands; ++k) {
+      out.push_back(pos);
+      pos += BAND;
+      if (k == blocks) break;
+      const double size = k + 1 < blocks ? 4 * std::floor(span * weights[k] / total / 4) : span - used;
+      used += size;
+      pos += size;
     }
-    axis.end = pos;
-    return axis;
+    return out;
   }
 
-  void layBlocks() {
-    for (size_t row = 0; row < rows_.blockLine.size(); ++row)
-      for (size_t col = 0; col < columns_.blockLine.size(); ++col) {
-        const int cl = columns_.blockLine[col], rl = rows_.blockLine[row];
-        Block b;
-        b.area = {columns_.lines[cl] + CROSSING, rows_.lines[rl] + CROSSING,
-                  columns_.lines[cl + 1] - columns_.lines[cl] - CROSSING,
-                  rows_.lines[rl + 1] - rows_.lines[rl] - CROSSING};
-        b.interior = b.area.grown(-BLOCK_MARGIN);
-        b.column = static_cast<int>(col);
-        b.row = static_cast<int>(row);
-        blocks_.push_back(b);
+  int lastColumn() const { return static_cast<int>(columns_.size()) - 1; }
+  int lastRow() const { return static_cast<int>(rows_.size()) - 1; }
+  bool stub(const GridRoad& g) const {
+    return g.horizontal ? (g.c < 0 || g.c == lastColumn()) : (g.r < 0 || g.r == lastRow());
+  }
+  const GridRoad* gridRoad(bool horizontal, int c, int r) const {
+    for (const GridRoad& g : grid_)
+      if (g.horizontal == horizontal && g.c == c && g.r == r && g.kept) return &g;
+    return nullptr;
+  }
+  int degree(int c, int r) const {
+    return (gridRoad(true, c - 1, r) != nullptr) + (gridRoad(true, c, r) != nullptr) +
+           (gridRoad(false, c, r - 1) != nullptr) + (gridRoad(false, c, r) != nullptr);
+  }
+
+  // The crossings that have a road form one network.
+  bool connected() const {
+    const int nc = lastColumn() + 1, nr = lastRow() + 1;
+    std::vector<char> seen(nc * nr, 0);
+    int start = -1, total = 0;
+    for (int i = 0; i < nc * nr; ++i)
+      if (degree(i % nc, i / nc) > 0) {
+        ++total;
+        if (start < 0) start = i;
       }
+    if (start < 0) return false;
+    std::queue<int> todo;
+    todo.push(start);
+    seen[start] = 1;
+    int reached = 1;
+    while (!todo.empty()) {
+      const int c = todo.front() % nc, r = todo.front() / nc;
+      todo.pop();
+      const int steps[4][4] = {{1, 0, 1, 0}, {-1, 0, 1, -1}, {0, 1, 0, 0}, {0, -1, 0, -1}};
+      for (const auto& s : steps) {
+        // s: dc, dr, horizontal, offset of the road's own c or r
+        const int nc2 = c + s[0], nr2 = r + s[1];
+        if (nc2 < 0 || nr2 < 0 || nc2 >= nc || nr2 >= nr || seen[nr2 * nc + nc2]) continue;
+        const bool horizontal = s[2] == 1;
+        const GridRoad* g = horizontal ? gridRoad(true, c + s[3], r) : gridRoad(false, c, r + s[3]);
+        if (!g) continue;
+        seen[nr2 * nc + nc2] = 1;
+        ++reached;
+        todo.push(nr2 * nc + nc2);
+      }
+    }
+    return reached == total;
+  }
+
+  // Which roads of the grid are built.
+  void chooseRoads() {
+    const int mainRow = lastRow() / 2;
+    for (int r = 0; r <= lastRow(); ++r)
+      for (int c = -1; c <= lastColumn(); ++c) grid_.push_back({true, c, r});
+    for (int c = 0; c <= lastColumn(); ++c)
+      for (int r = -1; r <= lastRow(); ++r) grid_.push_back({false, c, r});
+    std::vector<size_t> order(grid_.size());
+    for (size_t i = 0; i < order.size(); ++i) order[i] = i;
+    for (size_t i = order.size(); i > 1; --i) std::swap(order[i - 1], order[rng_.next() % i]);
+    std::vector<size_t> unwanted;
+    for (size_t i : order) {
+      const GridRoad& g = grid_[i];
+      double drop = stub(g) ? 1.0 - style_.stubChance : style_.dropRoad;
+      if (style_.mainStreet) {
+        // The main street, a back street on each side, some cross streets between them.
+        const bool street = g.horizontal && std::abs(g.r - mainRow) <= 1;
+        const bool cross = !g.horizontal && (g.r == mainRow || g.r == mainRow - 1);
+        drop = stub(g) ? 1.0 : street ? 0.0 : cross ? 0.25 : 1.0;
+      }
+      if (rng_.chance(drop)) unwanted.push_back(i);
+    }
+    // A road is left out only while the rest stays one network; leaving out the ends of
+    // branches first lets the branches go too, so this runs until nothing more can go.
+    for (bool changed = true; changed;) {
+      changed = false;
+      for (size_t i : unwanted) {
+        GridRoad& g = grid_[i];
+        if (!g.kept) continue;
+        g.kept = false;
+        if (!stub(g) && !connected())
+          g.kept = true;
+        else
+          changed = true;
+      }
+    }
   }
 
   void addLawn(const Box& b, int colour) {
@@ -264,21 +320,21 @@ class CityBuilder {
     world_.lawns.append(std::move(lawn));
   }
 
-  // Open ground under everything, in tiles: a rectangle is drawn only when a corner or a whole
-  // edge of it lies on the screen, so one lawn holding the whole screen would not be drawn.
-  // The medians get a grass of their own.
+  // One lawn under the whole world. The loader takes a record only when its corner lies
+  // inside the world (beyond 0) and keeps lawns to whole pixels, so the lawn starts at 1, and
+  // the first row and column of pixels are two houses one pixel thin, half a pixel in: drawn
+  // from 0, and saved and loaded again unchanged.
   void addGround() {
-    const double tile = 400;
-    for (double y = 1; y < WORLD_SIZE - 1; y += tile)
-      for (double x = 1; x < WORLD_SIZE - 1; x += tile)
-        addLawn({x, y, std::min(tile, WORLD_SIZE - 1 - x), std::min(tile, WORLD_SIZE - 1 - y)},
-                style_.groundColour);
-    for (double m : columns_.medians)
-      for (const auto& part : shortParts(rows_.begin, rows_.end))
-        addLawn({m, part.first, style_.median, part.second - part.first}, style_.medianColour);
-    for (double m : rows_.medians)
-      for (const auto& part : shortParts(columns_.begin, columns_.end))
-        addLawn({part.first, m, part.second - part.first, style_.median}, style_.medianColour);
+    addLawn({1, 1, WORLD_SIZE - 1, WORLD_SIZE - 1}, style_.groundColour);
+    for (const Box& edge : {Box{0.5, 0.5, WORLD_SIZE, 1}, Box{0.5, 0.5, 1, WORLD_SIZE}}) {
+      auto house = std::make_unique<House>();
+      house->x = edge.x;
+      house->y = edge.y;
+      house->w = edge.w;
+      house->h = edge.h;
+      house->text = "-";
+      world_.houses.append(std::move(house));
+    }
   }
 
   void addRoad(const Box& b, const std::string& name, bool straight) {
@@ -289,35 +345,48 @@ class CityBuilder {
     road->h = b.h;
     road->name = name;
     Road* added = world_.roads.append(std::move(road));
-    if (added && straight) districtRoads_.back().push_back(added);
+    if (added && straight) straightRoads_.push_back(added);
   }
 
-  // Each district: crossings at its lines, a road between neighbouring crossings.
   void addRoads() {
-    const int columnGroups = static_cast<int>(style_.columnGroups.size());
-    const int rowGroups = static_cast<int>(style_.rowGroups.size());
-    for (int gy = 0; gy < rowGroups; ++gy)
-      for (int gx = 0; gx < columnGroups; ++gx) {
-        districtRoads_.emplace_back();
-        std::vector<int> xs, ys;
-        for (size_t i = 0; i < columns_.lines.size(); ++i)
-          if (columns_.lineGroup[i] == gx) xs.push_back(static_cast<int>(i));
-        for (size_t j = 0; j < rows_.lines.size(); ++j)
-          if (rows_.lineGroup[j] == gy) ys.push_back(static_cast<int>(j));
-        for (size_t b = 0; b < ys.size(); ++b)
-          for (size_t a = 0; a < xs.size(); ++a) {
-            const double x = columns_.lines[xs[a]], y = rows_.lines[ys[b]];
-            const std::string& street = ROW_NAMES[ys[b] % ROW_NAMES.size()];
-            addRoad({x, y, CROSSING, CROSSING}, street, false);
-            if (a + 1 < xs.size())
-              addRoad({x + CROSSING, y + VERGE, columns_.lines[xs[a + 1]] - x - CROSSING,
-                       CROSSING - 2 * VERGE},
-                      street, true);
-            if (b + 1 < ys.size())
-              addRoad({x + VERGE, y + CROSSING, CROSSING - 2 * VERGE,
-                       rows_.lines[ys[b + 1]] - y - CROSSING},
-                      COLUMN_NAMES[xs[a] % COLUMN_NAMES.size()], true);
+    for (int r = 0; r <= lastRow(); ++r)
+      for (int c = 0; c <= lastColumn(); ++c) {
+        const double x = columns_[c], y = rows_[r];
+        const std::string& street = ROW_NAMES[r % ROW_NAMES.size()];
+        if (degree(c, r) > 0) addRoad({x, y, BAND, BAND}, street, false);
+        if (gridRoad(true, c, r) || (c == 0 && gridRoad(true, -1, r))) {
+          // The road east of this crossing, and the one from the west edge at the first.
+          if (c == 0 && gridRoad(true, -1, r))
+            addRoad({2, y + VERGE, x - 2, BAND - 2 * VERGE}, street, true);
+          if (gridRoad(true, c, r)) {
+            const double end = c < lastColumn() ? columns_[c + 1] : WORLD_SIZE - 1;
+            addRoad({x + BAND, y + VERGE, end - x - BAND, BAND - 2 * VERGE}, street, true);
           }
+        }
+        const std::string& avenue = COLUMN_NAMES[c % COLUMN_NAMES.size()];
+        if (r == 0 && gridRoad(false, c, -1))
+          addRoad({x + VERGE, 2, BAND - 2 * VERGE, y - 2}, avenue, true);
+        if (gridRoad(false, c, r)) {
+          const double end = r < lastRow() ? rows_[r + 1] : WORLD_SIZE - 1;
+          addRoad({x + VERGE, y + BAND, BAND - 2 * VERGE, end - y - BAND}, avenue, true);
+        }
+      }
+  }
+
+  void layBlocks() {
+    for (int row = 0; row <= lastRow() + 1; ++row)
+      for (int col = 0; col <= lastColumn() + 1; ++col) {
+        const double x0 = col == 0 ? 0 : columns_[col - 1] + BAND;
+        const double x1 = col > lastColumn() ? WORLD_SIZE : columns_[col];
+        const double y0 = row == 0 ? 0 : rows_[row - 1] + BAND;
+        const double y1 = row > lastRow() ? WORLD_SIZE : rows_[row];
+        Block b{{x0, y0, x1 - x0, y1 - y0}, col, row};
+        // The roads along its four sides.
+        b.served = (col > 0 && gridRoad(false, col - 1, row - 1)) ||
+                   (col <= lastColumn() && gridRoad(false, col, row - 1)) ||
+                   (row > 0 && gridRoad(true, col - 1, row - 1)) ||
+                   (row <= lastRow() && gridRoad(true, col - 1, row));
+        blocks_.push_back(b);
       }
   }
 
@@ -329,25 +398,6 @@ class CityBuilder {
     s->h = b.h;
     world_.sidewalks.append(std::move(s));
   }
-
-  // Pieces of a walkway from `from` to `to`, ending end to end at the junctions that start at
-  // `cuts`.
-  std::vector<std::pair<double, double>> walkwayPieces(double from, double to,
-                                                       const std::vector<double>& cuts) {
-    std::vector<std::pair<double, double>> pieces;
-    double start = from;
-    for (double cut : cuts) {
-      pieces.push_back({start, cut});
-      start = cut + SIDEWALK + 2 * JUNCTION_INSET;
-    }
-    pieces.push_back({start, to});
-    return pieces;
-  }
-
-  // Walkers turn toward a waypoint once, in whole degrees, and must pass within 10 pixels of
-  // it: beyond about 500 pixels the rounded heading can miss it, and the walker would go on
-  // to the world's edge. Walkways are laid in pieces of at most this length.
-  static constexpr double LONGEST_WALK = 400;
 
   std::vector<std::pair<double, double>> shortParts(double from, double to) {
     const int parts = static_cast<int>(std::ceil((to - from) / LONGEST_WALK));
@@ -361,35 +411,31 @@ class CityBuilder {
     return out;
   }
 
-  // A walkway down the middle of every median, the length of the city, with a square junction
-  // wherever two of them cross.
-  void addWalkways() {
-    const double inset = (style_.median - SIDEWALK) / 2;
-    std::vector<double> xs, ys;  // left / top edge of each walkway
-    for (double m : columns_.medians) xs.push_back(m + inset);
-    for (double m : rows_.medians) ys.push_back(m + inset);
-    std::vector<double> xCuts, yCuts;  // junctions start JUNCTION_INSET before their walkway
-    for (double x : xs) xCuts.push_back(x - JUNCTION_INSET);
-    for (double y : ys) yCuts.push_back(y - JUNCTION_INSET);
-    for (double x : xs)
-      for (const auto& piece : walkwayPieces(rows_.begin, rows_.end, yCuts))
-        for (const auto& part : shortParts(piece.first, piece.second))
-          addWalkway({x, part.first, SIDEWALK, part.second - part.first});
-    for (double y : ys)
-      for (const auto& piece : walkwayPieces(columns_.begin, columns_.end, xCuts))
-        for (const auto& part : shortParts(piece.first, piece.second))
-          addWalkway({part.first, y, part.second - part.first, SIDEWALK});
-    const double side = SIDEWALK + 2 * JUNCTION_INSET;
-    for (double x : xCuts)
-      for (double y : yCuts) addSidewalk({x, y, side, side});
-  }
-
-  void addWalkway(const Box& b) {
+  void addStrip(const Box& b) {
     addSidewalk(b);
     strips_.push_back(b);
   }
 
+  // A ring of sidewalks just inside `outer`: corner squares, strips between them in pieces.
+  void addRing(const Box& o) {
+    const double w = RING - 2 * STRIP_INSET;
+    for (const auto& p : shortParts(o.x + RING, o.right() - RING)) {
+      addStrip({p.first, o.y + STRIP_INSET, p.second - p.first, w});
+      addStrip({p.first, o.bottom() - RING + STRIP_INSET, p.second - p.first, w});
+    }
+    for (const auto& p : shortParts(o.y + RING, o.bottom() - RING)) {
+      addStrip({o.x + STRIP_INSET, p.first, w, p.second - p.first});
+      addStrip({o.right() - RING + STRIP_INSET, p.first, w, p.second - p.first});
+    }
+    for (double x : {o.x, o.right() - RING})
+      for (double y : {o.y, o.bottom() - RING}) addSidewalk({x, y, RING, RING});
+  }
+
   void addHouse(const Box& b, const std::string& text) {
+    if (b.w < 8 || b.h < 8) return;
+    // A parked car keeps room to turn out of its lot.
+    for (const Box& p : parkedTurns_)
+      if (p.overlaps(b)) return;
     auto house = std::make_unique<House>();
     house->x = std::floor(b.x);
     house->y = std::floor(b.y);
@@ -420,24 +466,68 @@ class CityBuilder {
   void addParkedCar(double x, double y, int heading) {
     addCar(x, y, heading);
     parked_.push_back({x - CAR_W, y - CAR_H, 2 * CAR_W, 2 * CAR_H});
+    const double r = std::sqrt(CAR_W * CAR_W + CAR_H * CAR_H) / 2 + 2;
+    parkedTurns_.push_back({x - r, y - r, 2 * r, 2 * r});
   }
 
-  // Splits a rectangle into a grid of cells with gaps between them.
-  std::vector<Box> cells(const Box& area, int columns, int rows, double gap) {
-    std::vector<Box> out;
-    const double w = (area.w - gap * (columns - 1)) / columns;
-    const double h = (area.h - gap * (rows - 1)) / rows;
-    for (int r = 0; r < rows; ++r)
-      for (int c = 0; c < columns; ++c)
-        out.push_back({std::floor(area.x + c * (w + gap)), std::floor(area.y + r * (h + gap)),
-                       std::floor(w), std::floor(h)});
+  // Cuts [from, to) into pieces of minW..maxW; the last piece takes what is left.
+  std::vector<std::pair<double, double>> frontages(double from, double to, int minW, int maxW) {
+    std::vector<std::pair<double, double>> out;
+    double x = from;
+    while (to - x >= 2 * minW) {
+      const double w = std::min<double>(rng_.range(minW, maxW), to - x - minW);
+      out.push_back({x, x + w});
+      x += w;
+    }
+    if (to - x > 0) out.push_back({x, to});
     return out;
   }
 
-  void fillBlock(const Block& block) {
-    const Box& in = block.interior;
+  // Lots along the four sides of `in`, `depth` deep, each with the side it faces the street
+  // from: 0 top, 1 bottom, 2 left, 3 right. What is left in the middle is the back yard.
+  struct Lot {
+    Box box;
+    int front;
+  };
+  std::vector<Lot> lotsAround(const Box& in, double depth, int minW, int maxW) {
+    std::vector<Lot> lots;
+    for (const auto& f : frontages(in.x, in.right(), minW, maxW)) {
+      lots.push_back({{f.first, in.y, f.second - f.first, depth}, 0});
+      lots.push_back({{f.first, in.bottom() - depth, f.second - f.first, depth}, 1});
+    }
+    if (in.h > 2 * depth + minW)
+      for (const auto& f : frontages(in.y + depth, in.bottom() - depth, minW, maxW)) {
+        lots.push_back({{in.x, f.first, depth, f.second - f.first}, 2});
+        lots.push_back({{in.right() - depth, f.first, depth, f.second - f.first}, 3});
+      }
+    return lots;
+  }
+
+  void fillBlock(Block& block) {
+    const Box& a = block.area;
+    // The ring keeps CURB from a band and EDGE from the world's edge.
+    const double left = block.column == 0 ? EDGE : CURB;
+    const double top = block.row == 0 ? EDGE : CURB;
+    const double right = block.column > lastColumn() ? EDGE : CURB;
+    const double bottom = block.row > lastRow() ? EDGE : CURB;
+    const Box ring{a.x + left, a.y + top, a.w - left - right, a.h - top - bottom};
+    if (ring.w < 3 * RING || ring.h < 3 * RING) return;
+    const Box in = ring.grown(-(RING + SETBACK));
+    const bool startBlock = block.column == 0 && block.row == 0;
+    if (style_.mainStreet && !block.served && !startBlock) {
+      fillField(a.grown(-CURB / 2));
+      return;
+    }
+    addRing(ring);
+    if (!startBlock) interiors_.push_back(in);
+    if (startBlock) {
+      // The player starts at (100, 100) on a lawn with a car in reach.
+      addLawn(in, 3);
+      addParkedCar(START_X + 80, START_Y + 60, 90);
+      return;
+    }
     if (rng_.chance(style_.parkChance)) {
-      addLawn(block.area, rng_.range(0, 3));
+      addLawn(in, rng_.range(0, 3));
       parks_.push_back(in);
       if (rng_.chance(0.4)) {  // a kiosk in some parks
         const double w = 60, h = 40;
@@ -445,72 +535,86 @@ class CityBuilder {
       }
       return;
     }
-    const bool lot = rng_.chance(style_.lotChance);
-    if (style_.villas) {
-      fillWithVillas(in, lot);
-      return;
-    }
-    const int columns = style_.cellsPerSide ? style_.cellsPerSide : in.w > 420 ? 3 : in.w > 180 ? 2 : 1;
-    const int rows = style_.cellsPerSide ? style_.cellsPerSide : in.h > 420 ? 3 : in.h > 180 ? 2 : 1;
-    std::vector<Box> lots = cells(in, columns, rows, 16);
-    for (size_t i = 0; i < lots.size(); ++i) {
-      const Box& cell = lots[i];
-      if (i == 0 && lot && cell.w >= CAR_W + 24 && cell.h >= CAR_H + 24) {
-        parkIn(cell);
+    const int mainRow = lastRow() / 2;
+    const bool town = style_.fill == Fill::Town &&
+                      (!style_.mainStreet || block.row == mainRow || block.row == mainRow + 1);
+    if (town)
+      fillWithRowHouses(in, rng_.chance(style_.lotChance));
+    else
+      fillWithVillas(in, rng_.chance(style_.lotChance));
+  }
+
+  // Row houses along the streets, a courtyard of yards behind them.
+  void fillWithRowHouses(const Box& in, bool lot) {
+    const double depth = std::floor(std::min(110.0, std::min(in.w, in.h) / 2));
+    if (depth < 30) return;
+    addLawn(in, rng_.range(0, 5));  // the yards
+    bool first = true;
+    for (const Lot& l : lotsAround(in, depth, 50, 130)) {
+      if (first && lot && l.box.w >= CAR_H + 20 && l.box.h >= CAR_W + 20) {
+        addLawn(l.box, 9);
+        addParkedCar(l.box.x + l.box.w / 2, l.box.y + l.box.h / 2, 0);
+        first = false;
         continue;
       }
-      if (!style_.cellsPerSide && rng_.chance(0.12)) {  // a yard instead of a house
-        addLawn(cell, rng_.range(0, 5));
-        continue;
-      }
-      // Houses of one block differ: some fill their lot, some leave a yard at one side.
-      Box house = cell.grown(-rng_.range(0, 8));
-      if (!style_.cellsPerSide && rng_.chance(0.4)) {
-        const double cut = std::floor(house.w * rng_.range(15, 35) / 100.0);
-        if (rng_.chance(0.5)) house.x += cut;
-        house.w -= cut;
-      } else if (!style_.cellsPerSide && rng_.chance(0.4)) {
-        const double cut = std::floor(house.h * rng_.range(15, 35) / 100.0);
-        if (rng_.chance(0.5)) house.y += cut;
-        house.h -= cut;
-      }
-      addHouse(house, nextHouseText());
+      first = false;
+      // Some houses are shallower than their lot, leaving more yard behind.
+      Box h = l.box.grown(-rng_.range(0, 2));
+      const double cut = rng_.chance(0.4) ? std::floor(depth * rng_.range(10, 35) / 100.0) : 0;
+      if (l.front == 0) h.h -= cut;
+      if (l.front == 1) h.y += cut, h.h -= cut;
+      if (l.front == 2) h.w -= cut;
+      if (l.front == 3) h.x += cut, h.w -= cut;
+      addHouse(h, nextHouseText());
     }
   }
 
+  // Villas in their gardens along the streets, set back from the sidewalk.
   void fillWithVillas(const Box& in, bool lot) {
-    // Two or four gardens a block, each with one big house somewhere on it.
-    const bool wide = in.w >= in.h;
-    const int columns = rng_.chance(0.5) ? 2 : (wide ? 2 : 1);
-    const int rows = columns == 2 && rng_.chance(0.5) ? 2 : (wide ? 1 : 2);
-    std::vector<Box> lots = cells(in, columns, rows, 24);
-    for (size_t i = 0; i < lots.size(); ++i) {
-      const Box& cell = lots[i];
-      addLawn(cell, rng_.range(0, 4));
-      if (i == 0 && lot) {
-        parkIn(cell);
+    const double depth = std::floor(std::min(200.0, std::min(in.w, in.h) / 2));
+    if (depth < 40) return;
+    addLawn(in, rng_.range(0, 4));  // the back gardens
+    bool first = true;
+    for (const Lot& l : lotsAround(in, depth, 140, 230)) {
+      addLawn(l.box.grown(-2), rng_.range(0, 5));
+      if (first && lot && l.box.w >= CAR_H + 40) {
+        addParkedCar(l.box.x + l.box.w / 2, l.box.y + l.box.h / 2, 0);
+        first = false;
         continue;
       }
-      if (rng_.chance(0.15)) continue;  // an empty garden
-      const double w = std::floor(std::min(cell.w * rng_.range(45, 70) / 100.0, 260.0));
-      const double h = std::floor(std::min(cell.h * rng_.range(45, 70) / 100.0, 220.0));
-      const double x = cell.x + rng_.range(10, static_cast<int>(cell.w - w - 10));
-      const double y = cell.y + rng_.range(10, static_cast<int>(cell.h - h - 10));
-      addHouse({x, y, w, h}, nextHouseText());
+      first = false;
+      if (rng_.chance(0.12)) continue;  // an empty garden
+      const bool across = l.front < 2;  // the frontage runs along x
+      const double along = across ? l.box.w : l.box.h;
+      const double deep = across ? l.box.h : l.box.w;
+      const double w = std::floor(along * rng_.range(45, 70) / 100.0);
+      const double d = std::floor(deep * rng_.range(40, 60) / 100.0);
+      const double offset = std::floor((along - w) * rng_.unit());
+      const double back = rng_.range(15, 30);  // the front garden
+      Box h{};
+      if (l.front == 0) h = {l.box.x + offset, l.box.y + back, w, d};
+      if (l.front == 1) h = {l.box.x + offset, l.box.bottom() - back - d, w, d};
+      if (l.front == 2) h = {l.box.x + back, l.box.y + offset, d, w};
+      if (l.front == 3) h = {l.box.right() - back - d, l.box.y + offset, d, w};
+      addHouse(h, nextHouseText());
     }
   }
 
-  // A lot in the cell's top-left corner with one or two cars nose to the street.
-  void parkIn(const Box& cell) {
-    const double slot = CAR_W + 12;
-    const int cars = std::max(1, std::min(2, static_cast<int>((cell.w - 12) / slot)));
-    addLawn({cell.x, cell.y, cars * slot + 12, CAR_H + 24}, 9);
-    for (int k = 0; k < cars; ++k)
-      addParkedCar(cell.x + 12 + CAR_W / 2 + k * slot, cell.y + 12 + CAR_H / 2, 90);
+  // Fields in strips of different crops, now and then a farm.
+  void fillField(const Box& area) {
+    const bool across = rng_.chance(0.5);
+    const int strips = rng_.range(2, 4);
+    const double size = std::floor((across ? area.h : area.w) / strips);
+    for (int k = 0; k < strips; ++k) {
+      const Box s = across ? Box{area.x, area.y + k * size, area.w, size}
+                           : Box{area.x + k * size, area.y, size, area.h};
+      addLawn(s, rng_.range(0, 9));
+    }
+    if (rng_.chance(0.4)) {
+      const double w = rng_.range(70, 110), h = rng_.range(50, 80);
+      addHouse({area.x + (area.w - w) / 2, area.y + (area.h - h) / 2, w, h}, "Ladan");
+    }
   }
-
-  // The player starts at (100, 100) on open ground by the first crossing, with a car in reach.
-  void addStartCorner() { addParkedCar(START_X - 10, START_Y + 230, 90); }
 
   void addDriver(double x, double y) {
     world_.drivers.append(makePerson("Tarko", nullptr, 0, true, false, 100.0, 0.0, 0.0, x, y,
@@ -528,12 +632,16 @@ class CityBuilder {
     addDriver(std::floor(x), std::floor(y));
   }
 
-  // One driven car in every district.
-  void addDrivenCars() {
-    for (const auto& roads : districtRoads_) {
-      if (roads.empty()) continue;
-      const Road& road = *roads[rng_.next() % roads.size()];
-      addDrivenCar(road, std::max(road.w, road.h) / 2);
+  // Driven cars on different roads, a second one on a road only when every road has one.
+  void addDrivenCars(int count) {
+    if (straightRoads_.empty()) return;
+    std::vector<const Road*> roads = straightRoads_;
+    for (size_t i = roads.size(); i > 1; --i) std::swap(roads[i - 1], roads[rng_.next() % i]);
+    for (int k = 0; k < count; ++k) {
+      const Road& road = *roads[k % roads.size()];
+      const double length = std::max(road.w, road.h);
+      const int round = k / static_cast<int>(roads.size());
+      addDrivenCar(road, length * (round % 2 ? 0.25 : round ? 0.75 : 0.5));
     }
   }
 
@@ -644,9 +752,8 @@ class CityBuilder {
 
   void topUpHouses() {
     // Small sheds inside the blocks, where walkers and cars never come.
-    for (int tries = 0; !world_.houses.full() && tries < 20000; ++tries) {
-      const Block& b = blocks_[rng_.next() % blocks_.size()];
-      const Box& in = b.interior;
+    for (int tries = 0; !world_.houses.full() && tries < 200000; ++tries) {
+      const Box& in = interiors_[rng_.next() % interiors_.size()];
       const double size = 12;
       const Box shed{std::floor(in.x + rng_.unit() * (in.w - size)),
                      std::floor(in.y + rng_.unit() * (in.h - size)), size, size};
@@ -661,7 +768,7 @@ class CityBuilder {
 
   void topUpLawns() {
     while (!world_.lawns.full()) {
-      const Box& in = blocks_[rng_.next() % blocks_.size()].interior;
+      const Box& in = interiors_[rng_.next() % interiors_.size()];
       addLawn({in.x + rng_.unit() * (in.w - 20), in.y + rng_.unit() * (in.h - 20), 20, 20},
               rng_.range(0, 9));
     }
@@ -679,13 +786,16 @@ class CityBuilder {
   Random rng_;
   Style style_;
   double density_;
-  Axis columns_, rows_;
+  std::vector<double> columns_, rows_;  // left (top) edges of the bands
+  std::vector<GridRoad> grid_;
   std::vector<Block> blocks_;
-  std::vector<std::vector<const Road*>> districtRoads_;  // straight roads of each district
-  std::vector<Box> strips_;  // walkway pieces (walkers start on these)
+  std::vector<Box> interiors_;           // inside the rings
+  std::vector<const Road*> straightRoads_;
+  std::vector<Box> strips_;  // sidewalk strips (walkers start on these)
   std::vector<Box> houses_;
   std::vector<Box> parks_;
   std::vector<Box> parked_;
+  std::vector<Box> parkedTurns_;  // the square a parked car turns in
   std::vector<std::pair<double, double>> walkers_;
   size_t landmark_ = 0;
 };
@@ -704,10 +814,56 @@ void generateCity(World& world, const CityOptions& options) {
   clearWorld(world);
   world.deathMarks.clear();
   world.moneyDrops.clear();
-  const Style& style = options.stress ? STRESS : options.style == "suburb" ? SUBURB : DOWNTOWN;
+  const Style& style = options.stress              ? STRESS
+                       : options.style == "suburb"    ? SUBURB
+                       : options.style == "smalltown" ? SMALLTOWN
+                                                      : DOWNTOWN;
   CityBuilder builder(world, options, style);
   builder.build();
   if (options.stress) builder.fillToCapacity();
+}
+
+bool knownCityStyle(const std::string& style) {
+  return style == "downtown" || style == "suburb" || style == "smalltown";
+}
+
+bool writeCityRecipe(const CityOptions& options, const std::string& folder) {
+  std::ofstream out(folder + "/" + CITY_RECIPE, std::ios::binary | std::ios::trunc);
+  out << "style " << options.style << "\nseed " << options.seed << "\ndensity "
+      << options.density << "\nstress " << (options.stress ? 1 : 0) << "\n";
+  out.close();
+  return static_cast<bool>(out);
+}
+
+bool readCityRecipe(const std::string& folder, CityOptions& options) {
+  std::ifstream in(folder + "/" + CITY_RECIPE);
+  CityOptions read;
+  std::string key;
+  int fields = 0;
+  while (in >> key) {
+    if (key == "style" && in >> read.style && knownCityStyle(read.style))
+      ++fields;
+    else if (key == "seed" && in >> read.seed)
+      ++fields;
+    else if (key == "density" && in >> read.density)
+      ++fields;
+    else if (key == "stress" && in >> read.stress)
+      ++fields;
+    else
+      return false;
+  }
+  if (fields != 4) return false;
+  options = read;
+  return true;
+}
+
+bool addToLevelList(const std::string& name) {
+  World world;
+  world.levels = readLevelList();
+  if (std::find(world.levels.begin(), world.levels.end(), name) != world.levels.end()) return true;
+  world.levels.push_back(name);
+  saveLevelList(world);
+  return readLevelList() == world.levels;
 }
 
 bool writeCityFolder(const World& world, const std::string& folder) {
@@ -765,23 +921,23 @@ std::vector<std::string> cityProblems(const World& world) {
 
   for (int i = 0; i < world.roads.count(); ++i)
     if (world.roads[i]->neighbours.empty()) report("road without neighbours", i);
-  // The sidewalks form one walkable network.
-  if (!world.sidewalks.empty()) {
-    std::vector<const Segment*> seen{world.sidewalks[0]};
-    std::queue<const Segment*> todo;
-    todo.push(world.sidewalks[0]);
-    while (!todo.empty()) {
-      const Segment* s = todo.front();
-      todo.pop();
-      for (const Segment* n : s->neighbours)
-        if (std::find(seen.begin(), seen.end(), n) == seen.end()) {
-          seen.push_back(n);
-          todo.push(n);
-        }
-    }
-    for (int i = 0; i < world.sidewalks.count(); ++i)
-      if (std::find(seen.begin(), seen.end(), world.sidewalks[i]) == seen.end())
-        report("sidewalk cut off from the network", i);
-  }
+  for (int i = 0; i < world.sidewalks.count(); ++i)
+    if (world.sidewalks[i]->neighbours.empty()) report("sidewalk without neighbours", i);
+  // Ground everywhere: every point of a fine grid lies in some house, road, sidewalk or lawn.
+  auto covered = [&world](double x, double y) {
+    auto in = [x, y](const auto& list) {
+      for (const auto& r : list)
+        if (r->x <= x && x <= r->x + r->w && r->y <= y && y <= r->y + r->h) return true;
+      return false;
+    };
+    return in(world.lawns) || in(world.roads) || in(world.sidewalks) || in(world.houses);
+  };
+  for (double y = 0.5; y < WORLD_SIZE; y += 25)
+    for (double x = 0.5; x < WORLD_SIZE; x += 25)
+      if (!covered(x, y)) {
+        report("bare ground at x " + std::to_string(static_cast<int>(x)) + ", y",
+               static_cast<int>(y));
+        return problems;
+      }
   return problems;
 }

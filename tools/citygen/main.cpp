@@ -1,9 +1,9 @@
-// zor_citygen: writes a generated city as a map folder.
+// zor_citygen: writes a generated city as a map folder, with the options that made it.
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 
-#include "app/world.h"
+#include "world/world.h"
 #include "tools/citygen/city_generator.h"
 #include "world/map_files.h"
 
@@ -11,16 +11,20 @@ namespace {
 
 void usage() {
   std::fprintf(stderr,
-               "usage: zor_citygen [--seed N] [--style downtown|suburb] [--density X] [--stress]\n"
-               "                   [--name NAME] [--out FOLDER]\n"
-               "Writes the map into FOLDER (default maps/NAME; NAME defaults to the style).\n");
+               "usage: zor_citygen [--seed N] [--style downtown|suburb|smalltown] [--density X]\n"
+               "                   [--stress] [--name NAME] [--out FOLDER] [--add-to-levels]\n"
+               "       zor_citygen --remake FOLDER\n"
+               "Writes the map into FOLDER (default maps/NAME; NAME defaults to the style) and\n"
+               "the options into FOLDER/city.txt. --remake makes the city of FOLDER/city.txt\n"
+               "again. --add-to-levels adds NAME to maps/levels.txt unless it is listed.\n");
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
   CityOptions options;
-  std::string name, out;
+  std::string name, out, remake;
+  bool addToLevels = false;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
     auto value = [&]() -> std::string {
@@ -42,12 +46,24 @@ int main(int argc, char** argv) {
       name = value();
     else if (arg == "--out")
       out = value();
+    else if (arg == "--remake")
+      remake = value();
+    else if (arg == "--add-to-levels")
+      addToLevels = true;
     else {
       usage();
       return 2;
     }
   }
-  if (options.style != "downtown" && options.style != "suburb") {
+  if (!remake.empty()) {
+    if (!readCityRecipe(remake, options)) {
+      std::fprintf(stderr, "zor_citygen: no readable %s/%s\n", remake.c_str(), CITY_RECIPE);
+      return 2;
+    }
+    out = remake;
+    if (name.empty()) name = remake.substr(remake.find_last_of('/') + 1);
+  }
+  if (!knownCityStyle(options.style)) {
     usage();
     return 2;
   }
@@ -56,8 +72,12 @@ int main(int argc, char** argv) {
 
   World world;
   generateCity(world, options);
-  if (!writeCityFolder(world, out)) {
+  if (!writeCityFolder(world, out) || !writeCityRecipe(options, out)) {
     std::fprintf(stderr, "zor_citygen: cannot write %s\n", out.c_str());
+    return 1;
+  }
+  if (addToLevels && !addToLevelList(name)) {
+    std::fprintf(stderr, "zor_citygen: cannot add %s to maps/levels.txt\n", name.c_str());
     return 1;
   }
   // Check the city as the game will see it: linked by the loader's own rule.

@@ -16,18 +16,20 @@
 #include <string>
 #include <vector>
 
-#include "app/play_loop.h"
-#include "app/world.h"
+#include "render/media.h"
 #include "render/rotate.h"
 #include "render/sprites.h"
 #include "render/status.h"
 #include "render/world_view.h"
+#include "sim/camera.h"
 #include "sim/collision.h"
+#include "sim/tick.h"
 #if ZOR_HAVE_CITYGEN
 #include "tools/citygen/city_generator.h"
 #endif
 #include "world/level.h"
 #include "world/map_files.h"
+#include "world/world.h"
 
 namespace {
 
@@ -99,13 +101,14 @@ int main(int argc, char** argv) {
   if (!screen) return 1;
   {
     World world;
-    world.screen = screen;
-    world.view = {0, 0, static_cast<Uint16>(screen->w), static_cast<Uint16>(screen->h)};
+    Media media;
+    media.screen = screen;
+    world.view = {0, 0, screen->w, screen->h};
     world.clock.setManual(1000);
-    world.smallFont.reset(TTF_OpenFont("GFX/fonts/ADVERT.TTF", 12));
-    loadSprites(world);
-    mapWorldColours(world, screen->format);
-    if (!world.background) std::fprintf(stderr, "warning: no art under %s/GFX\n", root.c_str());
+    media.smallFont.reset(TTF_OpenFont("GFX/fonts/ADVERT.TTF", 12));
+    loadSprites(media);
+    mapMediaColours(media, screen->format);
+    if (!media.background) std::fprintf(stderr, "warning: no art under %s/GFX\n", root.c_str());
 
     std::srand(1);
     if (!map.empty()) {
@@ -134,7 +137,7 @@ int main(int argc, char** argv) {
 
     Stats reference, own, rotations;
     long drawnMovers = 0;
-    SurfacePtr background = std::move(world.background);
+    SurfacePtr background = std::move(media.background);
     for (int f = 0; f < frames; ++f) {
       world.clock.advance(20);
       simulateFrame(world);
@@ -154,27 +157,27 @@ int main(int argc, char** argv) {
 
       // The game's own drawing: every layer above the background, then the status display.
       start = Stopwatch::now();
-      drawWorld(world);
-      drawStatus(world);
+      drawWorld(media, world);
+      drawStatus(media, world);
       own.add(msSince(start));
 
       // The turning alone, for every mover drawn this frame.
       std::vector<std::pair<SDL_Surface*, int>> movers;
       for (const auto& car : world.cars)
         if (anyCornerInView(*car, world.view))
-          movers.push_back({world.carFrames[tableIndex(car->model)].get(), car->heading - 90});
+          movers.push_back({media.carFrames[tableIndex(car->model)].get(), car->heading - 90});
       for (const RecordList<Person>* list : {&world.pedestrians, &world.badGuys, &world.drivers})
         for (const auto& p : *list)
           if (p->life > p->damage && !p->inCar && anyCornerInView(*p, world.view))
             movers.push_back(
-                {world.pedestrianFrames[tableIndex(p->kind) * 8].get(), p->heading - 90});
-      movers.push_back({world.playerFrames[0].get(), world.player->heading - 90});
+                {media.pedestrianFrames[tableIndex(p->kind) * 8].get(), p->heading - 90});
+      movers.push_back({media.playerFrames[0].get(), world.player->heading - 90});
       drawnMovers += static_cast<long>(movers.size());
       start = Stopwatch::now();
       for (const auto& m : movers) SurfacePtr turned = rotateSprite(m.first, m.second, 1.0);
       rotations.add(msSince(start));
     }
-    world.background = std::move(background);
+    media.background = std::move(background);
 
     std::printf("frames %d, movers drawn per frame %.1f\n", frames,
                 static_cast<double>(drawnMovers) / frames);

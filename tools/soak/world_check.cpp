@@ -5,7 +5,7 @@
 #include <sstream>
 #include <unordered_set>
 
-#include "app/world.h"
+#include "world/world.h"
 
 namespace {
 

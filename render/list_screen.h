@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-struct Game;
-struct World;
+class Clock;
+struct Media;
 
 struct ListScreen {
   std::vector<std::string> items;
@@ -25,25 +25,27 @@ enum class ListInput { None, Moved, Chosen, Back };
 // Escape and window close set the back flag.
 ListInput listEvent(ListScreen& list, const SDL_Event& event);
 
-// Polls pending events into game.event. Polling stops at the event that chooses or leaves, so
-// keys typed ahead reach the screen that opens next.
-void pollListEvents(Game& game, ListScreen& list);
+// Polls pending events. Polling stops at the event that chooses or leaves, so keys typed ahead
+// reach the screen that opens next.
+void pollListEvents(ListScreen& list);
 
-// Polls pending events into game.event until one closes the window or presses Return or
-// Escape, and tells whether one did (or a stop signal arrived). Polling stops at that event, as in pollListEvents.
-bool pollDismissed(Game& game);
+// Polls pending events until one closes the window or presses Return or Escape, and tells
+// whether one did (or a stop signal arrived). Polling stops at that event, as in
+// pollListEvents.
+bool pollDismissed();
 
 // The selected item in white at (200, H/2); the others in black above and below it, 30 pixels
 // apart with an extra 30-pixel gap around the selected one.
-void drawListItems(World& world, const ListScreen& list);
+void drawListItems(Media& media, const ListScreen& list);
 
 // Blits the background at the screen's top-left corner (nothing when it is missing).
-void drawBackground(World& world);
+void drawBackground(Media& media);
 
 // Runs the list until its back flag is set (or a stop signal arrived). Each pass: poll,
 // background, the items (or `act(chosen)` when something was chosen, after which chosen is -1
 // again), flip, a short wait.
-void runListScreen(Game& game, ListScreen& list, const std::function<void(int)>& act);
+void runListScreen(Media& media, Clock& clock, ListScreen& list,
+                   const std::function<void(int)>& act);
 
 // How long the menus wait per pass so that they do not spin a core.
 constexpr int MENU_PASS_DELAY_MS = 5;

@@ -1,8 +1,9 @@
 // The shared list screen of the main menu, its sub-screens and the editor's map menu.
-#include "app/list_screen.h"
+#include "render/list_screen.h"
 
-#include "app/game.h"
 #include "platform/platform.h"
+#include "render/media.h"
+#include "render/pacing.h"
 #include "render/text.h"
 
 ListInput listEvent(ListScreen& list, const SDL_Event& event) {
@@ -38,17 +39,18 @@ ListInput listEvent(ListScreen& list, const SDL_Event& event) {
   }
 }
 
-void pollListEvents(Game& game, ListScreen& list) {
-  while (SDL_PollEvent(&game.event)) {
-    const ListInput input = listEvent(list, game.event);
+void pollListEvents(ListScreen& list) {
+  SDL_Event event;
+  while (SDL_PollEvent(&event)) {
+    const ListInput input = listEvent(list, event);
     if (input == ListInput::Chosen || input == ListInput::Back) return;
   }
 }
 
-bool pollDismissed(Game& game) {
+bool pollDismissed() {
   if (platformStopRequested()) return true;
-  while (SDL_PollEvent(&game.event)) {
-    const SDL_Event& e = game.event;
+  SDL_Event e;
+  while (SDL_PollEvent(&e)) {
     if (e.type == SDL_QUIT) return true;
     if (e.type == SDL_KEYDOWN &&
         (e.key.keysym.sym == SDLK_RETURN || e.key.keysym.sym == SDLK_ESCAPE))
@@ -57,45 +59,45 @@ bool pollDismissed(Game& game) {
   return false;
 }
 
-void drawBackground(World& world) {
-  if (!world.background || !world.screen) return;
+void drawBackground(Media& media) {
+  if (!media.background || !media.screen) return;
   SDL_Rect at{0, 0, 0, 0};
-  SDL_BlitSurface(world.background.get(), nullptr, world.screen, &at);
+  SDL_BlitSurface(media.background.get(), nullptr, media.screen, &at);
 }
 
-void drawListItems(World& world, const ListScreen& list) {
-  if (!world.screen) return;
-  const int middle = world.screen->h / 2;
+void drawListItems(Media& media, const ListScreen& list) {
+  if (!media.screen) return;
+  const int middle = media.screen->h / 2;
   const int count = static_cast<int>(list.items.size());
   for (int i = 0; i < count; ++i) {
     const int offset = i - list.selected;
     if (offset == 0) {
-      drawText(world, world.bigFont.get(), list.items[i], world.white, 200, middle);
+      drawText(media, media.bigFont.get(), list.items[i], media.white, 200, middle);
     } else {
       const int gap = offset < 0 ? -30 : 30;
-      drawText(world, world.bigFont.get(), list.items[i], world.black, 200,
+      drawText(media, media.bigFont.get(), list.items[i], media.black, 200,
                middle + 30 * offset + gap);
     }
   }
 }
 
-void runListScreen(Game& game, ListScreen& list, const std::function<void(int)>& act) {
-  World& world = game.world;
+void runListScreen(Media& media, Clock& clock, ListScreen& list,
+                   const std::function<void(int)>& act) {
   while (!list.back) {
-    pollListEvents(game, list);
+    pollListEvents(list);
     if (platformStopRequested()) {
       list.back = true;
       break;
     }
-    drawBackground(world);
+    drawBackground(media);
     if (list.chosen < 0) {
-      drawListItems(world, list);
+      drawListItems(media, list);
     } else {
       const int chosen = list.chosen;
       act(chosen);
       list.chosen = -1;
     }
-    if (world.screen) SDL_Flip(world.screen);
-    world.clock.delay(MENU_PASS_DELAY_MS);
+    if (media.screen) SDL_Flip(media.screen);
+    waitMs(clock, MENU_PASS_DELAY_MS);
   }
 }
