@@ -551,12 +551,12 @@ void syncFolder(const std::string& folder) {
   ::close(fd);
 }
 
-// The user's map folder may not exist yet on a first save.
-void makeParentFolders(const std::string& path) {
-  const size_t slash = path.find_last_of('/');
-  if (slash == std::string::npos || slash == 0) return;
+// The folder of saved maps and their list (the user's, under an installed game) may not exist
+// yet on a first save. Map folders inside it are made one level only, as names have no '/'.
+void makeSaveFolder() {
+  const std::string list = savedLevelListPath();
   std::error_code ignored;
-  std::filesystem::create_directories(path.substr(0, slash), ignored);
+  std::filesystem::create_directories(list.substr(0, list.find_last_of('/')), ignored);
 }
 
 template <class List>
@@ -650,7 +650,7 @@ void loadMap(World& world) {
 
 std::string saveMap(World& world) {
   const std::string folder = mapSaveFolder(world.mapName);
-  makeParentFolders(folder);
+  makeSaveFolder();
   std::string error;
   if (::mkdir(folder.c_str(), 0755) != 0 && errno != EEXIST) error = failure(folder, errno);
   static const MapFile kSaveOrder[] = {MapFile::Houses,    MapFile::Roads,       MapFile::Cars,
@@ -682,7 +682,7 @@ std::string saveLevelList(World& world) {
   }
   const std::string path = savedLevelListPath();
   const std::string folder = path.substr(0, path.find_last_of('/'));
-  makeParentFolders(path);
+  makeSaveFolder();
   const std::string error = replaceFile(path, content);
   if (error.empty()) syncFolder(folder);
   return error;
