@@ -1,5 +1,6 @@
-// The city generator: repeatable output, sound networks, nothing inside a house, the stress
-// city at capacity, and the shipped maps being exactly what `make city` writes.
+// The city generator: repeatable output, sound networks, nothing inside a house, ground under
+// every pixel, the stress city at capacity, the shipped maps being exactly what `make city`
+// writes, and a made city listed once.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -11,7 +12,8 @@
 #include "render/world_view.h"
 #include "tools/citygen/city_generator.h"
 #include "world/map_files.h"
-#include "world/scratch_dir.h"
+#include "support/scratch.h"
+using namespace testsupport;
 
 namespace {
 

@@ -9,7 +9,8 @@
 #include "city/city_run.h"
 #include "tools/citygen/city_generator.h"
 #include "world/map_files.h"
-#include "world/scratch_dir.h"
+#include "support/scratch.h"
+using namespace testsupport;
 
 namespace {
 

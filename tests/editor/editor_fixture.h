@@ -99,9 +99,6 @@ class EditorTest : public ::testing::Test {
     SDL_Event copy = e;
     ASSERT_EQ(SDL_PushEvent(&copy), 0);
   }
-  static void pushText(const std::string& text) {
-    for (char c : text) push(typed(c));
-  }
 
   static std::string readFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -110,9 +107,6 @@ class EditorTest : public ::testing::Test {
     return content.str();
   }
   static bool fileExists(const std::string& path) { return std::ifstream(path).good(); }
-  static void writeFile(const std::string& path, const std::string& content) {
-    std::ofstream(path, std::ios::binary) << content;
-  }
 
   // Counts the pixels of a colour inside a screen rectangle.
   int countPixels(int x, int y, int w, int h, Uint32 colour) {

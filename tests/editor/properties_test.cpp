@@ -159,43 +159,6 @@ TEST_F(PropertyPanel, FieldDigitsStartEditsFromTheShownValue) {
   EXPECT_EQ(world.drivers[0]->damage, 0);
 }
 
-TEST_F(PropertyPanel, CoordinatesAreTakenOnlyInsideTheWorld) {
-  World& world = game.world;
-  const struct {
-    char kind;
-    double* x;
-    double* y;
-  } kinds[] = {{'h', &world.houses[0]->x, &world.houses[0]->y},
-               {'v', &world.roads[0]->x, &world.roads[0]->y},
-               {'t', &world.sidewalks[0]->x, &world.sidewalks[0]->y},
-               {'g', &world.lawns[0]->x, &world.lawns[0]->y},
-               {'b', &world.cars[0]->x, &world.cars[0]->y},
-               {'f', &world.pedestrians[0]->x, &world.pedestrians[0]->y},
-               {'p', &world.drivers[0]->x, &world.drivers[0]->y},
-               {'e', &world.badGuys[0]->x, &world.badGuys[0]->y},
-               {'s', &world.player->x, &world.player->y}};
-  for (const auto& k : kinds) {
-    select(k.kind);
-    const double y = *k.y;
-    edit(1, "3000");
-    const double x = *k.x;
-    EXPECT_NE(x, 3000) << k.kind;
-    edit(1, "2999.5");
-    EXPECT_EQ(*k.x, 2999.5) << k.kind;
-    for (const char* refused : {"0", "-5", "", "abc", "nan", "1e999"}) {
-      edit(1, refused);
-      EXPECT_EQ(*k.x, 2999.5) << k.kind << " '" << refused << "'";
-    }
-    edit(2, "  12abc");
-    EXPECT_EQ(*k.y, 12) << k.kind;
-    EXPECT_NE(*k.y, y);
-  }
-  // Cars and persons move only their centre.
-  Person& p = *world.pedestrians[0];
-  EXPECT_EQ(p.nextX, 1600);
-  EXPECT_EQ(p.prevY, 500);
-}
-
 TEST_F(PropertyPanel, NumbersAreTakenWithoutARangeTest) {
   World& world = game.world;
   select('h');
@@ -269,75 +232,6 @@ TEST_F(PropertyPanel, CarModelHeadingAndBadGuyWeapon) {
   EXPECT_EQ(badGuy.currentWeapon, 0);
   edit(7, "1");
   EXPECT_EQ(badGuy.currentWeapon, 1);
-}
-
-TEST_F(PropertyPanel, TextsAreStoredAsTypedAndSurviveASave) {
-  World& world = game.world;
-  world.mapName = "named";
-  select('h');
-  edit(7, "Big house");
-  EXPECT_EQ(world.houses[0]->text, "Big house");
-  select('v');
-  edit(5, "");
-  EXPECT_EQ(world.roads[0]->name, "");
-  handleEditorEvent(game.editor, key(SDLK_F2));
-  handleEditorEvent(game.editor, key(SDLK_F3));
-  // Every record comes back; the texts as single tokens.
-  ASSERT_EQ(world.houses.count(), 1);
-  ASSERT_EQ(world.roads.count(), 1);
-  EXPECT_EQ(world.cars.count(), 1);
-  EXPECT_EQ(world.badGuys.count(), 1);
-  EXPECT_EQ(world.houses[0]->text, "Big_house");
-  EXPECT_EQ(world.houses[0]->life, 100);
-  EXPECT_FALSE(world.roads[0]->name.empty());
-}
-
-TEST_F(PropertyPanel, ReturnAppliesToTheSelectionOfThatMoment) {
-  World& world = game.world;
-  select('h');
-  handleEditorEvent(game.editor, typed('5'));
-  handleEditorEvent(game.editor, typed('0'));  // "1000"
-  // A right click while typing selects the road: Return puts the text into its field 5.
-  game.world.cursorX = 650;
-  game.world.cursorY = 510;
-  handleEditorEvent(game.editor, button(SDL_BUTTON_RIGHT));
-  ASSERT_EQ(game.editor.selectedKind, 'v');
-  EXPECT_TRUE(game.editor.editing);
-  handleEditorEvent(game.editor, enter());
-  EXPECT_EQ(world.roads[0]->name, "1000");
-  EXPECT_EQ(world.houses[0]->life, 100);
-
-  // A pedestrian has no field 7: the text goes nowhere.
-  select('h');
-  handleEditorEvent(game.editor, typed('7'));
-  select('f');
-  handleEditorEvent(game.editor, enter());
-  EXPECT_EQ(world.houses[0]->text, "-");
-  EXPECT_EQ(game.editor.editField, -1);
-
-  // After F12 the typed field applies to nothing.
-  select('b');
-  handleEditorEvent(game.editor, typed('3'));
-  handleEditorEvent(game.editor, key(SDLK_F12));
-  handleEditorEvent(game.editor, enter());
-  EXPECT_FALSE(game.editor.editing);
-  EXPECT_EQ(world.cars.count(), 0);
-}
-
-TEST(FieldParse, LeadingNumbersAsAtofAndAtoiReadThem) {
-  EXPECT_EQ(leadingNumber("  12.5xyz"), 12.5);
-  EXPECT_EQ(leadingNumber("\t-3e2"), -300);
-  EXPECT_EQ(leadingNumber("5e"), 5);
-  EXPECT_EQ(leadingNumber("5e+"), 5);
-  EXPECT_EQ(leadingNumber("."), 0);
-  EXPECT_EQ(leadingNumber("-"), 0);
-  EXPECT_EQ(leadingNumber("inf"), 0);
-  EXPECT_EQ(leadingNumber("+.25"), 0.25);
-  EXPECT_EQ(leadingInt(" +42abc"), 42);
-  EXPECT_EQ(leadingInt("-7.9"), -7);
-  EXPECT_EQ(leadingInt("x1"), 0);
-  EXPECT_EQ(leadingInt("-99999999999"), -2147483647 - 1);
-  EXPECT_EQ(leadingInt("00012"), 12);
 }
 
 }  // namespace

@@ -97,35 +97,3 @@ TEST(BlitAt, TurnedKeyedPicturesLandExactlyAsSdlBlitsThem) {
     }
   }
 }
-
-TEST(BlitAt, PartlyTransparentAndPlainImagesGoThroughSdl) {
-  startMedia();
-  std::srand(5);
-  // An alpha picture with every level of transparency.
-  SurfacePtr glass(
-      SDL_CreateRGBSurface(SDL_SWSURFACE, 16, 16, 32, 0xFF, 0xFF00, 0xFF0000, 0xFF000000));
-  for (int y = 0; y < 16; ++y)
-    for (int x = 0; x < 16; ++x)
-      setRawPixel(glass.get(), x, y, (static_cast<Uint32>(y * 16 + x) << 24) | 0x00336699);
-  SDL_SetAlpha(glass.get(), SDL_SRCALPHA, 255);
-  // A turned, keyed picture with one half-clear pixel must blend like SDL does.
-  SurfacePtr frame = plainSurface(12, 10, rgb(200, 100, 50));
-  SDL_SetColorKey(frame.get(), SDL_SRCCOLORKEY, 0x00FF00);
-  SurfacePtr tinted = rotateSprite(frame.get(), 30, 1.0);
-  setRawPixel(tinted.get(), tinted->w / 2, tinted->h / 2, 0x80112233);
-  SDL_SetColorKey(tinted.get(), SDL_SRCCOLORKEY, 0x00FF00);
-  SurfacePtr keyedPlain = plainSurface(9, 7, rgb(1, 2, 3));
-  setRawPixel(keyedPlain.get(), 3, 3, 0x00FF00);
-  SDL_SetColorKey(keyedPlain.get(), SDL_SRCCOLORKEY, 0x00FF00);
-  Twins screens(40, 40);
-  for (SDL_Surface* image : {glass.get(), tinted.get(), keyedPlain.get()})
-    for (int x : {-5, 0, 12, 30}) {
-      SDL_Rect at{static_cast<Sint16>(x), static_cast<Sint16>(x / 2), 0, 0};
-      SDL_BlitSurface(image, nullptr, screens.sdl.get(), &at);
-      blitAt(screens.ours.get(), image, x, x / 2);
-      EXPECT_EQ(screens.differences(), 0) << x;
-    }
-  blitAt(screens.ours.get(), nullptr, 0, 0);
-  blitAt(nullptr, glass.get(), 0, 0);
-  EXPECT_EQ(screens.differences(), 0);
-}

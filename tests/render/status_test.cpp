@@ -88,19 +88,6 @@ TEST(DrawStatus, OneStarPerWholeWantedLevel) {
   EXPECT_EQ(hud.at(799, H - 185), kStar);
 }
 
-TEST(DrawStatus, LifeAndMoneySitAtTheBottomLeft) {
-  Hud hud;
-  hud.redraw();
-  EXPECT_EQ(hud.at(10, H - 130), kHeart);
-  EXPECT_EQ(hud.at(21, H - 119), kHeart);
-  EXPECT_EQ(hud.at(10, H - 80), kCoin);
-  EXPECT_EQ(hud.at(21, H - 69), kCoin);
-  if (!hud.font) FAIL() << "the font GFX/fonts/ADVERT.TTF does not open";
-  EXPECT_TRUE(hud.dark(70, H - 120, 60, 16));  // 87.5
-  EXPECT_TRUE(hud.dark(70, H - 60, 60, 16));   // 1000
-  EXPECT_FALSE(hud.dark(0, 0, W, H - 200));
-}
-
 TEST(DrawStatus, OnFootTheCurrentWeaponShowsWithItsAmmunition) {
   Hud hud;
   hud.redraw();
@@ -135,94 +122,4 @@ TEST(DrawStatus, OnFootTheCurrentWeaponShowsWithItsAmmunition) {
   hud.redraw();
   EXPECT_EQ(hud.at(W - 120, H - 120), kPaper);
   EXPECT_FALSE(hud.dark(W - 120, H - 120, 120, 120));
-}
-
-TEST(DrawStatus, InACarOnlyThePanelAndTheCarsLifeShow) {
-  Hud hud;
-  auto car = makeMapCar(500, 500, 20, 40, 30, 100, 0, 5, 0, 4, 0, 0.1);
-  hud.world.player->inCar = true;
-  hud.world.player->targetCar = car.get();
-  hud.redraw();
-  EXPECT_EQ(hud.at(W - 120, H - 120), kPanel);
-  EXPECT_EQ(hud.at(W - 110, H - 65), kPanel);  // no gun
-  if (hud.font) {
-    EXPECT_TRUE(hud.dark(W - 70, H - 70, 30, 16));     // 70
-    EXPECT_FALSE(hud.dark(W - 90, H - 120, 80, 40));   // no weapon name
-    EXPECT_FALSE(hud.dark(W - 120, H - 32, 120, 32));  // no ammunition
-  }
-  // Marked as in a car but without one: neither panel.
-  hud.world.player->targetCar = nullptr;
-  hud.redraw();
-  EXPECT_EQ(hud.at(W - 120, H - 120), kPaper);
-}
-
-TEST(DrawStatus, MissingImagesAndNoScreenDrawNothing) {
-  Hud hud;
-  hud.media.starIcon.reset();
-  hud.media.heartIcon.reset();
-  hud.media.moneyIcon.reset();
-  hud.media.weaponBackground.reset();
-  hud.media.weaponFrames[1].reset();
-  hud.media.smallFont.reset();
-  hud.world.player->wantedLevel = 3;
-  hud.redraw();
-  for (int y = 0; y < H; y += 5)
-    for (int x = 0; x < W; x += 5) ASSERT_EQ(hud.at(x, y), kPaper) << x << "," << y;
-  hud.media.screen = nullptr;
-  drawStatus(hud.media, hud.world);
-}
-
-TEST(ToText, DoublesUseTheDefaultStreamAndIntsArePlain) {
-  EXPECT_EQ(toText(100), "100");
-  EXPECT_EQ(toText(-42), "-42");
-  EXPECT_EQ(toText(100.0), "100");
-  EXPECT_EQ(toText(100.0 - 12.5), "87.5");
-  EXPECT_EQ(toText(1234.567), "1234.57");
-  EXPECT_EQ(toText(0.1 + 0.2), "0.3");
-  EXPECT_EQ(toText(12345678.0), "1.23457e+07");
-  EXPECT_EQ(toText(-0.5), "-0.5");
-}
-
-TEST(DrawText, KeepsOnlyTheLastRenderedTextAndDrawsItAtItsCorner) {
-  startMedia();
-  SurfacePtr screen = plainSurface(200, 100, kPaper);
-  Media media;
-  media.screen = screen.get();
-  // Without a font nothing is drawn and the kept text stays.
-  media.textSurface = plainSurface(3, 3);
-  SDL_Surface* kept = media.textSurface.get();
-  drawText(media, nullptr, "x", media.black, 0, 0);
-  EXPECT_EQ(media.textSurface.get(), kept);
-  media.smallFont.reset(TTF_OpenFont("GFX/fonts/ADVERT.TTF", 12));
-  ASSERT_TRUE(media.smallFont);
-
-  drawText(media, media.smallFont.get(), "Hej", media.black, 50, 40);
-  ASSERT_TRUE(media.textSurface);
-  int w = 0, h = 0;
-  TTF_SizeText(media.smallFont.get(), "Hej", &w, &h);
-  EXPECT_EQ(media.textSurface->w, w);
-  EXPECT_TRUE(hasDarkPixel(screen.get(), 50, 40, w, h));
-  EXPECT_FALSE(hasDarkPixel(screen.get(), 0, 0, 50, 100));
-  EXPECT_FALSE(hasDarkPixel(screen.get(), 0, 0, 200, 40));
-
-  // Latin-1 bytes are drawn as they are: a-umlaut is one letter, not two.
-  drawText(media, media.smallFont.get(), "V\xe4gar", media.black, 0, 0);
-  ASSERT_TRUE(media.textSurface);
-  TTF_SizeText(media.smallFont.get(), "V\xe4gar", &w, &h);
-  EXPECT_EQ(media.textSurface->w, w);
-  int utf8W = 0;
-  TTF_SizeUTF8(media.smallFont.get(), "V\xc3\xa4gar", &utf8W, &h);
-  EXPECT_EQ(w, utf8W);
-
-  // An empty text renders nothing and leaves no text kept.
-  drawText(media, media.smallFont.get(), "", media.black, 0, 0);
-  EXPECT_FALSE(media.textSurface);
-
-  // White text (the selected menu item) is drawn in white.
-  SDL_FillRect(screen.get(), nullptr, 0);
-  drawText(media, media.smallFont.get(), "Play", media.white, 10, 10);
-  bool bright = false;
-  for (int y = 10; y < 30; ++y)
-    for (int x = 10; x < 60; ++x) bright |= colourAt(screen.get(), x, y) == rgb(255, 255, 255);
-  EXPECT_TRUE(bright);
 }

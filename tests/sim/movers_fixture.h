@@ -8,6 +8,7 @@
 
 #include "world/world.h"
 #include "world/records.h"
+#include "support/records.h"
 
 class MoversTest : public ::testing::Test {
  protected:
@@ -15,19 +16,18 @@ class MoversTest : public ::testing::Test {
     world.view = {0, 0, 800, 600};
     world.clock.setManual(1000);
     srand(1234);
-    world.player = makePerson("Player", nullptr, 0, false, false, 100, 0, 0, 500, 500, 20, 20,
-                              {}, 10, 0);
+    world.player = testsupport::playerSpec().at(500, 500).make();
   }
 
   Person& player() { return *world.player; }
 
   Car& addCar(double x, double y, int heading, double speed, double w = 20, double h = 40) {
     return *world.cars.append(
-        makeMapCar(x, y, w, h, 0, 100, heading, 10, 0, 4, speed, 0.1));
+        testsupport::CarSpec{}.at(x, y).size(w, h).heading(heading).speed(speed).make());
   }
 
   static std::unique_ptr<Person> mapPerson(double x, double y, double w, double h) {
-    return makePerson("Tarko", nullptr, 0, true, false, 100, 0, 0, x, y, w, h, {}, 50, 0);
+    return testsupport::PersonSpec{}.at(x, y).size(w, h).make();
   }
   Person& addPedestrian(double x, double y, double w = 20, double h = 20) {
     return *world.pedestrians.append(mapPerson(x, y, w, h));
@@ -47,12 +47,7 @@ class MoversTest : public ::testing::Test {
   }
 
   House& addHouse(double x, double y, double w, double h) {
-    auto house = std::make_unique<House>();
-    house->x = x;
-    house->y = y;
-    house->w = w;
-    house->h = h;
-    return *world.houses.append(std::move(house));
+    return *world.houses.append(testsupport::rect<House>(x, y, w, h));
   }
 
   World world;

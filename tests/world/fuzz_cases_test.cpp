@@ -4,7 +4,8 @@
 #include <filesystem>
 
 #include "tools/fuzz/map_files_harness.h"
-#include "world/scratch_dir.h"
+#include "support/scratch.h"
+using namespace testsupport;
 
 namespace {
 

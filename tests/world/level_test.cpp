@@ -11,7 +11,8 @@
 #include "world/level.h"
 #include "world/lifetime.h"
 #include "world/map_files.h"
-#include "world/scratch_dir.h"
+#include "support/scratch.h"
+using namespace testsupport;
 
 namespace {
 

@@ -13,7 +13,8 @@
 #include "world/data_folders.h"
 #include "world/lifetime.h"
 #include "world/map_files.h"
-#include "world/scratch_dir.h"
+#include "support/scratch.h"
+using namespace testsupport;
 
 namespace {
 

@@ -1,0 +1,64 @@
+// SDL for tests: one start-up on the dummy driver (a screen and the fonts), and a pixel probe.
+#pragma once
+
+#include <SDL.h>
+#include <SDL_ttf.h>
+
+#include <cstdlib>
+#include <functional>
+
+namespace testsupport {
+
+constexpr const char* FONT = "GFX/fonts/ADVERT.TTF";
+
+// Starts SDL video on the dummy driver and TTF once for the program; they stay up, so surfaces
+// and fonts freed late still have their library. Returns the screen, set to w x h x 32.
+inline SDL_Surface* startSdl(int w = 800, int h = 600, Uint32 flags = SDL_SWSURFACE) {
+  static const bool started = [] {
+    setenv("SDL_VIDEODRIVER", "dummy", 0);
+    setenv("SDL_AUDIODRIVER", "dummy", 0);
+    const bool ok = SDL_Init(SDL_INIT_VIDEO) == 0 && TTF_Init() == 0;
+    SDL_EnableUNICODE(1);
+    return ok;
+  }();
+  if (!started) return nullptr;
+  SDL_Surface* screen = SDL_GetVideoSurface();
+  if (!screen || screen->w != w || screen->h != h) screen = SDL_SetVideoMode(w, h, 32, flags);
+  return screen;
+}
+
+// The colour at (x, y) without its alpha byte; 32-bit surfaces only.
+inline Uint32 pixelAt(SDL_Surface* s, int x, int y) {
+  SDL_LockSurface(s);
+  const Uint32 p =
+      reinterpret_cast<const Uint32*>(static_cast<const Uint8*>(s->pixels) + y * s->pitch)[x];
+  SDL_UnlockSurface(s);
+  return p & 0x00FFFFFF;
+}
+
+// Counts the pixels of a rectangle (clipped to the surface) whose colour passes `test`.
+inline int countPixels(SDL_Surface* s, int x0, int y0, int w, int h,
+                       const std::function<bool(Uint8 r, Uint8 g, Uint8 b)>& test) {
+  int n = 0;
+  SDL_LockSurface(s);
+  for (int y = y0 < 0 ? 0 : y0; y < y0 + h && y < s->h; ++y)
+    for (int x = x0 < 0 ? 0 : x0; x < x0 + w && x < s->w; ++x) {
+      Uint8 r, g, b;
+      SDL_GetRGB(reinterpret_cast<const Uint32*>(static_cast<const Uint8*>(s->pixels) +
+                                                 y * s->pitch)[x],
+                 s->format, &r, &g, &b);
+      if (test(r, g, b)) ++n;
+    }
+  SDL_UnlockSurface(s);
+  return n;
+}
+
+// Counts the pixels of one exact colour (as mapped for the surface, alpha ignored).
+inline int countColour(SDL_Surface* s, int x0, int y0, int w, int h, Uint32 colour) {
+  Uint8 cr, cg, cb;
+  SDL_GetRGB(colour, s->format, &cr, &cg, &cb);
+  return countPixels(s, x0, y0, w, h,
+                     [&](Uint8 r, Uint8 g, Uint8 b) { return r == cr && g == cg && b == cb; });
+}
+
+}  // namespace testsupport
