@@ -101,11 +101,14 @@ void runNamePrompt(Editor& editor) {
           editorLoop(editor);
           prompt.leave = true;
         } else {
-          prompt.message = "Not saved: " + error;
+          prompt.message = "Not saved";
+          prompt.detail = error;
         }
       }
     }
     drawText(media, media.bigFont.get(), prompt.message, media.black, 200, 300);
+    // A path and the system's reason may be long: in the small font, below.
+    drawText(media, media.smallFont.get(), prompt.detail, media.black, 200, 340);
     flip(media);
     waitMs(world.clock, MENU_PASS_DELAY_MS);
   }
@@ -140,7 +143,10 @@ bool namePromptEvent(Editor& editor, NamePrompt& prompt, const SDL_Event& event)
   if (key == SDLK_ESCAPE) prompt.leave = true;
   const std::string before = editor.editText;
   typeKey(editor.editText, event.key.keysym);
-  if (editor.editText != before) prompt.message.clear();
+  if (editor.editText != before) {
+    prompt.message.clear();
+    prompt.detail.clear();
+  }
   return prompt.confirmed || prompt.leave;
 }
 

@@ -26,7 +26,8 @@ std::string createMap(Editor& editor, const std::string& name);
 struct NamePrompt {
   bool confirmed = false;  // Return was pressed
   bool leave = false;      // Escape or window close
-  std::string message;     // why the last confirmed name was refused
+  std::string message;     // why the last confirmed name was refused, or "Not saved"
+  std::string detail;      // what could not be written, when the new map was not saved
 };
 // One event of the name prompt; the typed name is editor.editText. Returns true when polling
 // should stop (the name was confirmed or the prompt is left).

@@ -4,15 +4,17 @@
 For each city (downtown, suburb, smalltown) the game runs at 1600 x 1200 on an Xvfb of its
 own; the script picks the city under "Load map", lets it run for a few seconds and writes what
 the window shows to docs/<city>.png. The game is started and driven as the
-end-to-end tests do (tests/e2e/zor_e2e.py), with xdotool and ImageMagick's import.
+end-to-end smoke run does (tests/e2e/zor_e2e.py), with xdotool and ImageMagick's import.
 
     tools/screenshots.py [--zor build/zor]
 """
 
 import argparse
 import os
+import shutil
 import subprocess
 import sys
+import tempfile
 import time
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
@@ -24,47 +26,55 @@ WIDTH, HEIGHT = 1600, 1200
 SETTLE_SECONDS = 4  # time for the traffic to get going before the picture
 
 
-def shoot(city, zor, shots):
-    e2e.SCREEN_W, e2e.SCREEN_H = WIDTH, HEIGHT
-    session = e2e.Session("screenshot-" + city,
-                          argparse.Namespace(zor=zor, source=ROOT, shots=shots))
+def shoot(city, zor):
+    xvfb, display = e2e.start_xvfb(WIDTH, HEIGHT)
+    folder = tempfile.mkdtemp(prefix="zor-screenshot-")
+    game = None
     try:
-        session.prepare_folder()
-        session.start_x()
-        env = session.env()
+        for part in ("GFX", "maps"):
+            shutil.copytree(os.path.join(ROOT, part), os.path.join(folder, part))
+        shutil.copy(os.path.join(ROOT, "dot.bmp"), folder)
+        env = dict(os.environ, DISPLAY=display)
+        env.pop("SDL_VIDEODRIVER", None)
         # The game remembers its video mode: keep that out of the user's own settings.
-        env["XDG_CONFIG_HOME"] = session.path("config")
-        env["XDG_DATA_HOME"] = session.path("data")
-        session.game = subprocess.Popen(
-            [session.zor, "--window", "%dx%d" % (WIDTH, HEIGHT)],
-            cwd=session.folder, env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        session.window = e2e.wait_for("the window \"ZOR\"", session.find_window, timeout=20)
-        session.wait_screen("menu", e2e.menu_shown)
-        session.keys("Down", "Down", "Return")  # "Load map"
-        session.wait_screen("map-list", e2e.menu_shown)
-        with open(session.path("maps", "levels.txt")) as levels:
+        env["XDG_CONFIG_HOME"] = os.path.join(folder, "config")
+        env["XDG_DATA_HOME"] = os.path.join(folder, "data")
+        game = subprocess.Popen([zor, "--window", "%dx%d" % (WIDTH, HEIGHT)], cwd=folder, env=env,
+                                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+
+        def window():
+            if game.poll() is not None:
+                raise e2e.Failure("the game ended with status %d" % game.returncode)
+            found = subprocess.run(["xdotool", "search", "--name", "^ZOR$"], env=env,
+                                   capture_output=True, text=True).stdout.split()
+            return found[0] if found else None
+
+        win = e2e.wait_for("the window \"ZOR\"", window)
+        subprocess.run(["xdotool", "windowfocus", win], env=env, check=True)
+        time.sleep(1.0)
+        with open(os.path.join(folder, "maps", "levels.txt")) as levels:
             index = levels.read().split("\n").index(city)
-        session.keys(*(["Down"] * index + ["Return"]))
-        session.wait_screen("city", e2e.stars_shown)
+        keys = ["Down", "Down", "Return"] + ["Down"] * index + ["Return"]  # "Load map", the city
+        subprocess.run(["xdotool", "key", "--delay", "150"] + keys, env=env, check=True)
         time.sleep(SETTLE_SECONDS)
-        picture = session.screenshot("city")
-        x, y, w, h = session.geometry()
-        window = e2e.Picture(w, h, picture.region(x, y, w, h))
         target = os.path.join(ROOT, "docs", city + ".png")
-        e2e.write_png(target, window)
-        print("%s: %d x %d" % (target, w, h))
+        subprocess.run(["import", "-display", display, "-window", win, target], env=env, check=True)
+        print(target)
     finally:
-        session.stop()
+        for proc in (game, xvfb):
+            if proc and proc.poll() is None:
+                proc.kill()
+                proc.wait()
+        shutil.rmtree(folder, ignore_errors=True)
 
 
 def main():
     parser = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
     parser.add_argument("--zor", default=os.path.join(ROOT, "build", "zor"))
     args = parser.parse_args()
-    shots = os.path.join(ROOT, "build", "screenshot-shots")
     for city in CITIES:
         try:
-            shoot(city, os.path.abspath(args.zor), shots)
+            shoot(city, os.path.abspath(args.zor))
         except e2e.Failure as failure:
             print("%s: %s" % (city, failure), file=sys.stderr)
             return 1

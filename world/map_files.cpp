@@ -38,6 +38,8 @@
 // Texts are single fields. The writer replaces blanks, tabs and line breaks inside a
 // text by '_' and writes an empty text as "-" (an empty house text as "0"), so no text
 // can split or shift the records after it.
+// Widths and heights are kept as written, however large; a house, road, sidewalk or lawn
+// with a negative one is neither drawn nor in anyone's way.
 // Lawn colours, car models, pedestrian kinds and weapon and bullet pictures beyond the
 // ten pictures or colours are kept as written (they survive a save); whoever draws
 // them falls back to entry 0.

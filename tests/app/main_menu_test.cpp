@@ -4,7 +4,6 @@
 #include <signal.h>
 
 #include <algorithm>
-#include <fstream>
 
 #include "render/list_screen.h"
 #include "app/play_loop.h"
@@ -24,16 +23,11 @@ int item(const std::string& text) {
   return static_cast<int>(std::find(items.begin(), items.end(), text) - items.begin());
 }
 
-void writeText(const std::string& path, const std::string& text) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out << text;
-}
-
 // A map folder with one house and one road, written as a map maker would.
 void writeSmallMap(const std::string& name) {
   std::filesystem::create_directories("maps/" + name);
-  writeText("maps/" + name + "/houses.txt", "500 500 100 80 Hus 100 0 2\n");
-  writeText("maps/" + name + "/roads.txt", "200 300 400 60 Storgatan\n");
+  writeFile("maps/" + name + "/houses.txt", "500 500 100 80 Hus 100 0 2\n");
+  writeFile("maps/" + name + "/roads.txt", "200 300 400 60 Storgatan\n");
 }
 
 ListScreen startMenu() {
@@ -47,7 +41,7 @@ ListScreen startMenu() {
 TEST(MainMenu, PlayContinuesTheGameAndRestartsOnlyAfterDeath) {
   HeadlessGame headless;
   ASSERT_TRUE(headless.ready());
-  ScratchFolder folder;
+  ScratchDir folder;
   writeSmallMap("town");
   World& world = headless.world();
   world.mapName = "town";

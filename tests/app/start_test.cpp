@@ -1,22 +1,14 @@
-// Program start and shutdown: the window, the first player, the first map, failures.
-#include <fstream>
-
+// Program start and shutdown: the window, the first player, the first map.
 #include "app_support.h"
 
 using namespace apptest;
 
 namespace {
 
-void writeText(const std::string& path, const std::string& text) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out << text;
-}
-
 // A working folder holding the font the game needs (copied from the repository).
-class StartFolder : public ScratchFolder {
+class StartFolder : public ScratchDir {
  public:
-  explicit StartFolder(bool withFont = true) {
-    if (!withFont) return;
+  StartFolder() {
     std::filesystem::create_directories("GFX/fonts");
     std::filesystem::copy_file(home() / FONT, FONT);
   }
@@ -36,9 +28,9 @@ void expectReleased(const Game& game) {
 TEST(Start, OpensTheLargestModeAndBuildsTheFirstPlayerAndMap) {
   StartFolder folder;
   std::filesystem::create_directories("maps/town");
-  writeText("maps/levels.txt", "town\nother\n");
-  writeText("maps/town/houses.txt", "500 500 100 80 Hus 100 0 2\n700 500 100 80 Annat 100 0 2\n");
-  writeText("maps/town/roads.txt", "200 300 400 60 Storgatan\n");
+  writeFile("maps/levels.txt", "town\nother\n");
+  writeFile("maps/town/houses.txt", "500 500 100 80 Hus 100 0 2\n700 500 100 80 Annat 100 0 2\n");
+  writeFile("maps/town/roads.txt", "200 300 400 60 Storgatan\n");
 
   Game game;
   ASSERT_TRUE(startGame(game));

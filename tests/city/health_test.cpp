@@ -47,30 +47,9 @@ void expectLiving(const std::string& name, const Liveliness& target, const CityH
   EXPECT_LE(h.longestStillSeconds, 10.0) << name;
 }
 
-TEST(CityHealth, TheMainCityComesFirstInTheLevelList) {
-  const auto levels = readLevelList("maps/levels.txt");
-  ASSERT_FALSE(levels.empty());
-  EXPECT_EQ(levels[0], "downtown");
-  for (const Liveliness& t : kTargets)
-    EXPECT_NE(std::find(levels.begin(), levels.end(), t.style), levels.end()) << t.style;
-}
-
 // The shipped cities are named after their style.
 TEST(CityHealth, TheShippedCitiesLiveForAMinute) {
   for (const Liveliness& t : kTargets) expectLiving(t.style, t, runCity(t.style, kFrames, 7));
-}
-
-TEST(CityHealth, GeneratedCitiesLiveForAMinute) {
-  ScratchDir scratch;
-  for (const Liveliness& t : kTargets) {
-    CityOptions options;
-    options.style = t.style;
-    options.seed = 2;
-    World world;
-    generateCity(world, options);
-    ASSERT_TRUE(writeCityFolder(world, "maps/made"));
-    expectLiving(std::string(t.style) + " seed 2", t, runCity("made", kFrames, 5));
-  }
 }
 
 TEST(CityHealth, EveryListedMapKeepsItsInvariants) {

@@ -5,39 +5,21 @@
 #include <SDL.h>
 #include <SDL_ttf.h>
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cstdlib>
 #include <fstream>
-#include <sstream>
+#include <memory>
 #include <string>
 
 #include "app/game.h"
+#include "support/scratch.h"
+#include "support/sdl.h"
 #include "support/sdl_events.h"
-
-inline std::string& repoRoot() {
-  static std::string root;
-  return root;
-}
 
 class EditorTest : public ::testing::Test {
  protected:
-  // SDL, the 800 x 600 dummy screen and TTF start once for the program and stay up: every
-  // test world's surfaces and fonts are freed while they still run.
-  static void SetUpTestSuite() {
-    static const bool started = [] {
-      SDL_Init(SDL_INIT_VIDEO);
-      SDL_SetVideoMode(800, 600, 32, 0);
-      TTF_Init();
-      SDL_EnableUNICODE(1);
-      char buffer[4096];
-      if (getcwd(buffer, sizeof buffer)) repoRoot() = buffer;
-      return true;
-    }();
-    (void)started;
-    ASSERT_NE(SDL_GetVideoSurface(), nullptr) << SDL_GetError();
-    ASSERT_TRUE(TTF_WasInit());
-  }
+  // SDL, the 800 x 600 dummy screen and TTF start once for the program and stay up.
+  static void SetUpTestSuite() { ASSERT_NE(testsupport::startSdl(), nullptr) << SDL_GetError(); }
 
   void SetUp() override {
     std::srand(7);
@@ -45,9 +27,8 @@ class EditorTest : public ::testing::Test {
     Media& media = game.media;
     media.screen = SDL_GetVideoSurface();
     world.view = View{0, 0, 800, 600};
-    const std::string font = repoRoot() + "/GFX/fonts/ADVERT.TTF";
-    media.smallFont.reset(TTF_OpenFont(font.c_str(), 12));
-    media.bigFont.reset(TTF_OpenFont(font.c_str(), 28));
+    media.smallFont.reset(TTF_OpenFont(testsupport::FONT, 12));
+    media.bigFont.reset(TTF_OpenFont(testsupport::FONT, 28));
     ASSERT_TRUE(media.smallFont && media.bigFont);
     mapMediaColours(media, media.screen->format);
     world.player = makeFirstPlayer();
@@ -57,17 +38,12 @@ class EditorTest : public ::testing::Test {
     drainEvents();
 
     // Maps live at relative paths: every test works in its own empty folder with "maps/".
-    char dir[] = "/tmp/zor-editor-XXXXXX";
-    ASSERT_NE(mkdtemp(dir), nullptr);
-    tempDir = dir;
-    ASSERT_EQ(chdir(dir), 0);
-    ASSERT_EQ(system("mkdir maps"), 0);
+    scratch = std::make_unique<testsupport::ScratchDir>();
   }
 
   void TearDown() override {
     drainEvents();
-    ASSERT_EQ(chdir(repoRoot().c_str()), 0);
-    ASSERT_EQ(system(("rm -rf '" + tempDir + "'").c_str()), 0);
+    scratch.reset();
   }
 
   static void drainEvents() { testsupport::drainEvents(); }
@@ -100,44 +76,22 @@ class EditorTest : public ::testing::Test {
     ASSERT_EQ(SDL_PushEvent(&copy), 0);
   }
 
-  static std::string readFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream content;
-    content << in.rdbuf();
-    return content.str();
-  }
+  static std::string readFile(const std::string& path) { return testsupport::readFile(path); }
   static bool fileExists(const std::string& path) { return std::ifstream(path).good(); }
-
-  // Counts the pixels of a colour inside a screen rectangle.
   int countPixels(int x, int y, int w, int h, Uint32 colour) {
-    SDL_Surface* s = game.media.screen;
-    int n = 0;
-    SDL_LockSurface(s);
-    for (int j = y; j < y + h && j < s->h; ++j)
-      for (int i = x; i < x + w && i < s->w; ++i)
-        if (static_cast<Uint32*>(s->pixels)[j * s->pitch / 4 + i] == colour) ++n;
-    SDL_UnlockSurface(s);
-    return n;
+    return testsupport::countColour(game.media.screen, x, y, w, h, colour);
   }
   void fillScreen(Uint32 colour) { SDL_FillRect(game.media.screen, nullptr, colour); }
   Uint32 white() { return SDL_MapRGB(game.media.screen->format, 255, 255, 255); }
   // Text is drawn black and anti-aliased: "ink" is any pixel darker than mid grey.
   int countInk(int x, int y, int w, int h) {
-    SDL_Surface* s = game.media.screen;
-    int n = 0;
-    SDL_LockSurface(s);
-    for (int j = y; j < y + h && j < s->h; ++j)
-      for (int i = x; i < x + w && i < s->w; ++i) {
-        Uint8 r, g, b;
-        SDL_GetRGB(static_cast<Uint32*>(s->pixels)[j * s->pitch / 4 + i], s->format, &r, &g, &b);
-        if (r < 100 && g < 100 && b < 100) ++n;
-      }
-    SDL_UnlockSurface(s);
-    return n;
+    return testsupport::countPixels(game.media.screen, x, y, w, h, [](Uint8 r, Uint8 g, Uint8 b) {
+      return r < 100 && g < 100 && b < 100;
+    });
   }
 
   Editor& editor() { return game.editor; }
 
   Game game;
-  std::string tempDir;
+  std::unique_ptr<testsupport::ScratchDir> scratch;
 };

@@ -270,7 +270,7 @@ TEST_F(EditorTools, OverlayDrawsPreviewSwatchesHelpAndTypedText) {
   EXPECT_EQ(countInk(W - 100, H - 150, 100, 75), 0);
 
   // The preview is drawn where the view shows it: off the screen, nothing; partly on it, the
-  // visible part only.
+  // visible part only (counted left of the help text, whose edges may share the road's grey).
   game.editor.tool = 'v';
   game.editor.dragging = true;
   game.editor.anchorX = 1;
@@ -280,12 +280,12 @@ TEST_F(EditorTools, OverlayDrawsPreviewSwatchesHelpAndTypedText) {
   world.view.y = 2400;
   fillScreen(white());
   drawEditor(game.editor);
-  EXPECT_EQ(countPixels(0, 0, W, H, media.roadGrey), 0);
+  EXPECT_EQ(countPixels(0, 0, 600, 500, media.roadGrey), 0);
   world.view.x = 250;
   world.view.y = 200;
   fillScreen(white());
   drawEditor(game.editor);
-  EXPECT_EQ(countPixels(0, 0, W, H, media.roadGrey), 50 * 100);
+  EXPECT_EQ(countPixels(0, 0, 600, 500, media.roadGrey), 50 * 100);
 }
 
 }  // namespace

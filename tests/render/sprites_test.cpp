@@ -2,38 +2,18 @@
 #include "render/sprites.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <string>
 
 #include "render/media.h"
 #include "render_support.h"
+#include "support/scratch.h"
 
 using namespace rendertest;
 namespace fs = std::filesystem;
 
 namespace {
-
-// Runs a test inside a fresh temporary folder and returns to the repository afterwards.
-class InTempDir {
- public:
-  InTempDir() {
-    home_ = fs::current_path();
-    char pattern[] = "/tmp/zor_sprites_XXXXXX";
-    dir_ = mkdtemp(pattern);
-    fs::current_path(dir_);
-  }
-  ~InTempDir() {
-    fs::current_path(home_);
-    std::error_code ignored;
-    fs::remove_all(dir_, ignored);
-  }
-
- private:
-  fs::path home_, dir_;
-};
 
 // Writes a small BMP (IMG_Load reads by content, so the name may end in .png) whose
 // top-left pixel has the given colour and the rest mid grey.
@@ -53,7 +33,7 @@ bool keyedWith(const SurfacePtr& s, Uint8 r, Uint8 g, Uint8 b) {
 
 TEST(LoadSprites, FillsEveryFieldWithItsKeyAndSkipsMissingFiles) {
   startMedia();
-  InTempDir temp;
+  testsupport::ScratchDir scratch;
   writeImage("GFX/background.png", rgb(0, 255, 0), 12, 10);
   writeImage("GFX/status/money.png", rgb(0, 76, 161));
   writeImage("GFX/status/heart.png", rgb(0, 76, 161));
@@ -87,15 +67,15 @@ TEST(LoadSprites, FillsEveryFieldWithItsKeyAndSkipsMissingFiles) {
   EXPECT_FALSE(media.targetImage[1]);
 
   EXPECT_TRUE(keyedWith(media.playerFrames[7], 0, 255, 0));
-  EXPECT_EQ(colourAt(media.playerFrames[7].get(), 0, 0), rgb(7, 7, 7));
+  EXPECT_EQ(pixelAt(media.playerFrames[7].get(), 0, 0), rgb(7, 7, 7));
   EXPECT_TRUE(keyedWith(media.bulletFrames[1], 0, 255, 0));
   EXPECT_TRUE(keyedWith(media.carFrames[0], 0, 255, 0));
   EXPECT_FALSE(media.carFrames[1]);
   EXPECT_FALSE(media.carFrames[2]);
   EXPECT_TRUE(keyedWith(media.weaponFrames[2], 0, 255, 0));
-  EXPECT_EQ(colourAt(media.weaponFrames[2].get(), 0, 0), rgb(3, 3, 3));
+  EXPECT_EQ(pixelAt(media.weaponFrames[2].get(), 0, 0), rgb(3, 3, 3));
   EXPECT_TRUE(keyedWith(media.pedestrianFrames[5], 0, 255, 0));
-  EXPECT_EQ(colourAt(media.pedestrianFrames[5].get(), 0, 0), rgb(4, 4, 4));
+  EXPECT_EQ(pixelAt(media.pedestrianFrames[5].get(), 0, 0), rgb(4, 4, 4));
   for (int i = 0; i < 80; ++i) EXPECT_EQ(media.pedestrianFrames[i] != nullptr, i == 5) << i;
   EXPECT_FALSE(media.dotImage);  // the game's start loads dot.bmp
 }

@@ -48,12 +48,16 @@ struct Hud {
       font = media.smallFont != nullptr;
     }
   }
-  Uint32 at(int x, int y) { return colourAt(screen.get(), x, y); }
+  Uint32 at(int x, int y) { return pixelAt(screen.get(), x, y); }
   void redraw() {
     SDL_FillRect(screen.get(), nullptr, kPaper);
     drawStatus(media, world);
   }
-  bool dark(int x, int y, int w, int h) { return hasDarkPixel(screen.get(), x, y, w, h); }
+  bool dark(int x, int y, int w, int h) {
+    return testsupport::countPixels(screen.get(), x, y, w, h, [](Uint8 r, Uint8 g, Uint8 b) {
+             return r < 90 && g < 90 && b < 90;
+           }) > 0;
+  }
 };
 
 }  // namespace

@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <memory>
 
 #include "render/media.h"
@@ -13,6 +12,7 @@
 #include "render/sprites.h"
 #include "sim/camera.h"
 #include "render_support.h"
+#include "support/records.h"
 
 using namespace rendertest;
 
@@ -47,33 +47,16 @@ struct Scene {
         makePerson("Valdero", nullptr, 0, false, false, 100, 0, 0, 40, 560, 29, 18, {}, 100, 0);
     world.player->heading = 90;
   }
-  Uint32 at(int x, int y) { return colourAt(screen.get(), x, y); }
-  bool loadFont() {
-    if (!std::filesystem::exists("GFX/fonts/ADVERT.TTF")) return false;
-    media.smallFont.reset(TTF_OpenFont("GFX/fonts/ADVERT.TTF", 12));
-    return media.smallFont != nullptr;
-  }
+  Uint32 at(int x, int y) { return pixelAt(screen.get(), x, y); }
 };
 
 template <class T>
 T* addRect(RecordList<T>& list, double x, double y, double w, double h) {
-  auto r = std::make_unique<T>();
-  r->x = x;
-  r->y = y;
-  r->w = w;
-  r->h = h;
-  return list.append(std::move(r));
+  return list.append(testsupport::rect<T>(x, y, w, h));
 }
 
-Person* addPerson(RecordList<Person>& list, double x, double y, int heading = 90) {
-  Person* p =
-      list.append(makePerson("Sela", nullptr, 0, true, false, 100, 0, 0, x, y, 10, 10, {}, 50, 10));
-  p->heading = heading;
-  return p;
-}
-
-Car* addCar(World& world, double x, double y, int model, int heading = 90) {
-  return world.cars.append(makeMapCar(x, y, 20, 40, 0, 100, heading, 5, model, 4, 0, 0.1));
+Car* addCar(World& world, double x, double y, int model) {
+  return world.cars.append(testsupport::CarSpec{}.at(x, y).heading(90).top(5).model(model).make());
 }
 
 }  // namespace
@@ -200,7 +183,7 @@ TEST(DrawWorld, MissingImagesAreSkippedAndNothingCrashes) {
   SDL_FillRect(scene.screen.get(), nullptr, rgb(1, 2, 3));
   addCar(world, 400, 300, 0);
   addCar(world, 450, 300, 55);
-  addPerson(world.pedestrians, 500, 300);
+  world.pedestrians.append(testsupport::PersonSpec{}.at(500, 300).size(10, 10).make());
   auto mark = std::make_unique<DeathMark>();
   mark->x = 300;
   mark->y = 300;

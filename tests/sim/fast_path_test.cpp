@@ -17,6 +17,7 @@
 #include "sim/collision.h"
 #include "sim/spatial_grid.h"
 #include "sim/tick.h"
+#include "support/records.h"
 
 namespace {
 
@@ -24,52 +25,6 @@ namespace {
 struct GridUseGuard {
   ~GridUseGuard() { setGridUse(GridUse::Auto); }
 };
-
-struct Box {
-  double left, top, right, bottom;
-};
-
-bool overlaps(const Box& a, const Box& b) {
-  return a.left <= b.right && b.left <= a.right && a.top <= b.bottom && b.top <= a.bottom;
-}
-
-Box randomBox(std::mt19937& random) {
-  // Mostly inside the world, some across or beyond its edges, some wide.
-  std::uniform_real_distribution<double> place(-400.0, 3400.0);
-  std::uniform_real_distribution<double> size(0.0, 1.0);
-  const double x = place(random), y = place(random);
-  const double w = 400.0 * std::pow(size(random), 3), h = 400.0 * std::pow(size(random), 3);
-  return {x, y, x + w, y + h};
-}
-
-TEST(SpatialGrid, OffersEveryOverlappingMemberOnceInAscendingOrder) {
-  std::mt19937 random(11);
-  std::vector<Box> members;
-  SpatialGrid grid;
-  for (int i = 0; i < 1500; ++i) {
-    members.push_back(randomBox(random));
-    const Box& b = members.back();
-    grid.insert(i, b.left, b.top, b.right, b.bottom);
-  }
-  EXPECT_EQ(grid.memberCount(), 1500);
-  std::vector<int> found;
-  long offered = 0, needed = 0;
-  for (int q = 0; q < 400; ++q) {
-    const Box query = randomBox(random);
-    grid.query(query.left, query.top, query.right, query.bottom, found);
-    for (size_t k = 1; k < found.size(); ++k) ASSERT_LT(found[k - 1], found[k]);
-    for (int i = 0; i < static_cast<int>(members.size()); ++i) {
-      if (!overlaps(members[i], query)) continue;
-      ++needed;
-      ASSERT_TRUE(std::binary_search(found.begin(), found.end(), i))
-          << "member " << i << " overlaps query " << q << " but was not offered";
-    }
-    offered += static_cast<long>(found.size());
-  }
-  // The grid is worth having only when it leaves most members out.
-  EXPECT_LT(offered, 400L * 1500 / 10);
-  EXPECT_GT(needed, 0);
-}
 
 TEST(SpatialGrid, BadNumbersMakeEveryoneACandidate) {
   const double nan = std::numeric_limits<double>::quiet_NaN();
@@ -100,29 +55,13 @@ TEST(SpatialGrid, BadNumbersMakeEveryoneACandidate) {
   EXPECT_TRUE(found.empty());
 }
 
-TEST(SpatialGrid, UseFollowsTheSwitchAndTheNumberOfPairs) {
-  GridUseGuard guard;
-  setGridUse(GridUse::Never);
-  EXPECT_FALSE(useGridFor(2000, 500));
-  setGridUse(GridUse::Always);
-  EXPECT_TRUE(useGridFor(1, 1));
-  setGridUse(GridUse::Auto);
-  EXPECT_TRUE(useGridFor(2000, 500));
-  EXPECT_FALSE(useGridFor(3, 5));
-  EXPECT_FALSE(useGridFor(0, 500));
-}
-
 TEST(PassGrids, ServeTheirOwnWorldWhileOpenAndFollowMovedCars) {
   GridUseGuard guard;
   setGridUse(GridUse::Always);
   World world, other;
   for (int i = 0; i < 40; ++i) {
-    auto house = std::make_unique<House>();
-    house->x = 75.0 * i;
-    house->y = 1000;
-    house->w = house->h = 50;
-    world.houses.append(std::move(house));
-    world.cars.append(makeMapCar(75.0 * i + 20, 2000, 20, 40, 0, 100, 0, 5, 0, 4, 0, 0.1));
+    world.houses.append(testsupport::rect<House>(75.0 * i, 1000, 50, 50));
+    world.cars.append(testsupport::CarSpec{}.at(75.0 * i + 20, 2000).make());
   }
   other.houses.append(std::make_unique<House>());
   std::vector<int> found;
@@ -178,80 +117,6 @@ TEST(PassGrids, ServeTheirOwnWorldWhileOpenAndFollowMovedCars) {
   EXPECT_EQ(found, all(40)) << "the plain rules try every house";
 }
 
-// The box-against-box measure the plain rules state: every sample of one outline against every
-// sample of the other. Corners come from the public corner functions.
-double walkEverySamplePair(const Body& a, bool aTentative, const Body& b) {
-  struct Point {
-    double x, y;
-  };
-  auto samples = [](const Body& body, bool tentative) {
-    double cx[4], cy[4];
-    for (int k = 0; k < 4; ++k) {
-      cx[k] = tentative ? nextCornerX(body, k) : cornerX(body, k);
-      cy[k] = tentative ? nextCornerY(body, k) : cornerY(body, k);
-    }
-    std::vector<Point> points;
-    for (int k = 0; k < 4; ++k) {
-      const int n = (k + 1) % 4;
-      const double x1 = cx[k], y1 = cy[k], dx = cx[n] - x1, dy = cy[n] - y1;
-      if (dx == 0 && dy == 0) continue;
-      const double e = (dx != 0 && std::fabs(dx) > std::fabs(dy)) ? dx : dy;
-      const double s = dx != 0 ? dy / dx : 0;
-      auto at = [&](double i) {
-        if (dx == 0) return Point{x1, y1 + i};
-        if (std::fabs(dx) > std::fabs(dy)) return Point{x1 + i, y1 + s * i};
-        return Point{x1 + i / s, y1 + i};
-      };
-      if (e > 0)
-        for (double i = 0; i < e; ++i) points.push_back(at(i));
-      else
-        for (double i = std::trunc(e); i <= -1; ++i) points.push_back(at(i));
-    }
-    return points;
-  };
-  double best = NO_CONTACT * NO_CONTACT;
-  for (const Point& p : samples(a, aTentative))
-    for (const Point& q : samples(b, false)) {
-      const double dx = p.x - q.x, dy = p.y - q.y;
-      best = std::min(best, dx * dx + dy * dy);
-    }
-  return std::sqrt(best);
-}
-
-TEST(FastPath, BoxAgainstBoxEqualsTheWalkOfEverySamplePair) {
-  std::mt19937 random(5);
-  auto uniform = [&](double low, double high) {
-    return std::uniform_real_distribution<double>(low, high)(random);
-  };
-  int touching = 0;
-  for (int n = 0; n < 2000; ++n) {
-    // Cars, persons and bullets of whole and fractional sizes, near each other at any heading,
-    // now and then a box of no size or inside the other.
-    auto size = [&]() {
-      return n % 97 == 0 ? 0.0 : (n % 2 ? std::floor(uniform(4, 95)) : uniform(4, 95));
-    };
-    Body a(uniform(400, 600), uniform(400, 600), size(), size(), 100, 0,
-           static_cast<int32_t>(uniform(0, 361)));
-    Body b(a.x + uniform(-90, 90), a.y + uniform(-90, 90), size(), size(), 100, 0,
-           static_cast<int32_t>(uniform(0, 361)));
-    a.nextX = a.x + uniform(-8, 8);
-    a.nextY = a.y + uniform(-8, 8);
-    const double now = boxBoxClearance(a, b), next = nextBoxBoxClearance(a, b);
-    ASSERT_EQ(now, walkEverySamplePair(a, false, b)) << "pair " << n;
-    ASSERT_EQ(next, walkEverySamplePair(a, true, b)) << "pair " << n;
-    if (now < BLOCK_DISTANCE) ++touching;
-    // The threshold forms answer as the full measure does, at the block distance, just above
-    // and below the measured value itself, and at limits of every size.
-    for (double limit : {BLOCK_DISTANCE, now, std::nextafter(now, 1e9), std::nextafter(now, 0.0),
-                         next, std::nextafter(next, 1e9), 0.0, 0.5, 3.0, 40.0, 1e6}) {
-      ASSERT_EQ(boxBoxCloserThan(a, b, limit), now < limit) << "pair " << n << " limit " << limit;
-      ASSERT_EQ(nextBoxBoxCloserThan(a, b, limit), next < limit)
-          << "pair " << n << " limit " << limit;
-    }
-  }
-  EXPECT_GT(touching, 100);
-}
-
 // A crowded random city: overlapping houses, cars rolling in every direction (some driven),
 // walkers, bad guys with guns around the player, and bullets added every frame.
 class RandomCity {
@@ -260,13 +125,9 @@ class RandomCity {
     world.view = {0, 0, 3000, 3000};
     world.clock.setManual(5000);
     for (int i = 0; i < 120; ++i) {
-      auto house = std::make_unique<House>();
-      house->x = uniform(100, 1200);
-      house->y = uniform(100, 1200);
-      house->w = uniform(10, 160);
-      house->h = uniform(10, 160);
-      house->life = uniform(50, 20000);
-      world.houses.append(std::move(house));
+      const double x = uniform(100, 1200), y = uniform(100, 1200);
+      const double w = uniform(10, 160), h = uniform(10, 160);
+      world.houses.append(testsupport::rect<House>(x, y, w, h))->life = uniform(50, 20000);
     }
     for (int i = 0; i < 80; ++i) {
       auto car = makeMapCar(uniform(150, 1250), uniform(150, 1250), 20 + uniform(0, 20),

@@ -16,24 +16,6 @@ Person walker(double x, double y, int heading) {
   return p;
 }
 
-TEST(WalkStep, SpeedRampsUpToTheTopAndOnlyTheTentativeCentreMoves) {
-  Person p = walker(1000, 1000, 0);
-  const double expected[] = {1.5, 2.0, 2.5, 3.0, 3.5, 4.0, 4.5, 5.0, 5.0};
-  for (double speed : expected) {
-    walkStep(p, "up");
-    EXPECT_EQ(p.walkSpeed, speed);
-    EXPECT_EQ(p.nextX, 1000 + speed);
-    EXPECT_EQ(p.nextY, 1000);
-  }
-  EXPECT_EQ(p.x, 1000);
-  EXPECT_EQ(p.y, 1000);
-
-  p.heading = 90;  // backwards while facing up is a step down
-  walkStep(p, "down");
-  EXPECT_NEAR(p.nextX, 1000, 1e-12);
-  EXPECT_NEAR(p.nextY, 1005, 1e-12);
-}
-
 TEST(WalkStep, FrameCyclesBothWaysAndStandsStillWithTheBody) {
   Person p = walker(1000, 1000, 200);  // forward at 180..360 counts up
   int seen[9];
@@ -74,65 +56,6 @@ TEST(WalkStep, FrameCyclesBothWaysAndStandsStillWithTheBody) {
   EXPECT_EQ(still.walkFrame, 4);
 }
 
-using HouseTest = MoversTest;
-
-TEST_F(HouseTest, NamesTheSideWhereTheHouseLies) {
-  House& house = addHouse(1000, 1000, 100, 100);
-  struct {
-    double x, y;
-    const char* side;
-  } cases[] = {
-      {1050, 980, "down"},       {1050, 1120, "up"},       {980, 1050, "right"},
-      {1120, 1050, "left"},      {980, 980, "downright"},  {1120, 980, "downleft"},
-      {980, 1120, "upright"},    {1120, 1120, "upleft"},   {1050, 1050, "in"},
-  };
-  for (auto c : cases) {
-    Person p = walker(500, 500, 0);
-    p.nextX = c.x;
-    p.nextY = c.y;
-    houseTest(world, p);
-    EXPECT_EQ(p.blockSide, c.side) << c.x << "," << c.y;
-    EXPECT_EQ(p.blockingHouse, &house);
-  }
-  Person above = walker(500, 500, 0);
-  above.nextX = 1050;
-  above.nextY = 980;  // bottom edge 10 above the roof
-  houseTest(world, above);
-  EXPECT_NEAR(above.houseClearance, 10, 1e-9);
-}
-
-TEST_F(HouseTest, TheNearestHouseWinsInEitherOrder) {
-  Person p = walker(500, 500, 0);
-  houseTest(world, p);
-  EXPECT_EQ(p.houseClearance, NO_CONTACT);
-
-  House& far = addHouse(2000, 2000, 50, 50);
-  houseTest(world, p);  // even a far house is the blocking house when it is the only one
-  EXPECT_EQ(p.blockingHouse, &far);
-  EXPECT_EQ(p.blockSide, "downright");
-  EXPECT_GT(p.houseClearance, 1000);
-
-  House& near = addHouse(515, 400, 100, 200);  // 5 to the right
-  addHouse(200, 200, 10, 10);
-  houseTest(world, p);
-  EXPECT_EQ(p.blockingHouse, &near);
-  EXPECT_EQ(p.blockSide, "right");
-  EXPECT_NEAR(p.houseClearance, 5, 1e-9);
-
-  World reversed;
-  auto copy = [&reversed](const House& h) {
-    auto c = std::make_unique<House>(h);
-    return reversed.houses.append(std::move(c));
-  };
-  copy(*world.houses[2]);
-  House* nearCopy = copy(near);
-  copy(far);
-  Person q = walker(500, 500, 0);
-  houseTest(reversed, q);
-  EXPECT_EQ(q.blockingHouse, nearCopy);
-  EXPECT_NEAR(q.houseClearance, 5, 1e-9);
-}
-
 TEST(SlideStep, FollowsTheWallByTheSlideTable) {
   struct {
     const char* side;
@@ -152,7 +75,8 @@ TEST(SlideStep, FollowsTheWallByTheSlideTable) {
       {"right", "down", 181, 0, -1}, {"upright", "up", 0, -1, 1}, {"upright", "down", 0, -1, 1},
       {"upleft", "down", 200, 1, 1}, {"downleft", "up", 45, 0, -1}, {"downleft", "down", 45, 1, -1},
       {"downright", "up", 45, 0, -1}, {"downright", "down", 45, -1, -1}, {"in", "up", 45, 0, 0},
-      {"none", "down", 45, 0, 0},
+      {"none", "down", 45, 0, 0},   {"up", "down", 271, -1, 0},  {"left", "up", 269, 0, 1},
+      {"down", "up", 271, 1, 0},    {"down", "up", 359, 1, 0},    {"left", "down", 359, 0, -1},
   };
   for (auto c : cases) {
     Person p = walker(1000, 1000, c.heading);
@@ -173,39 +97,6 @@ TEST(SlideStep, FollowsTheWallByTheSlideTable) {
   EXPECT_EQ(slow.nextX, 1001.5);
 }
 
-using PlayerMove = MoversTest;
-
-TEST_F(PlayerMove, CarsInContactHurtAndBlock) {
-  player().nextX = 503;
-  player().nextY = 500;
-  playerMove(world);  // no cars at all
-  EXPECT_EQ(player().x, 503);
-
-  Car& car = addCar(525, 500, 90, 2);  // left side at 515, 2 ahead of the player
-  car.speed = -2;
-  Car& far = addCar(1500, 1500, 0, 7);
-  player().nextX = 506;  // the right edge would cross into the car
-  playerMove(world);
-  EXPECT_EQ(player().damage, 2);
-  EXPECT_EQ(player().x, 503);
-  addCar(525, 480, 90, 1.5);  // a second car touching the same spot
-  playerMove(world);
-  EXPECT_EQ(player().damage, 2 + 2 + 1.5);
-  EXPECT_EQ(player().x, 503);
-
-  // Exactly 1.0 away: no damage, but the move still needs more room than that.
-  world.cars.removeAt(2);
-  player().nextX = 504;
-  playerMove(world);
-  EXPECT_EQ(player().damage, 5.5);
-  EXPECT_EQ(player().x, 503);
-  player().nextX = 503.5;
-  playerMove(world);
-  EXPECT_EQ(player().x, 503.5);
-  EXPECT_EQ(player().damage, 5.5);
-  EXPECT_EQ(far.speed, 7);
-}
-
 using FootStep = MoversTest;
 
 TEST_F(FootStep, WalksFreelyAndStopsAtAStraightWall) {
@@ -223,49 +114,6 @@ TEST_F(FootStep, WalksFreelyAndStopsAtAStraightWall) {
   EXPECT_EQ(p.blockSide, "down");
   EXPECT_NEAR(p.y, 1001.5, 1e-12);  // heading 270 has no slide along this wall
   EXPECT_NEAR(p.x, 1000, 1e-12);
-}
-
-TEST_F(FootStep, SlidesAlongAWallWhenWalkingAtAnAngle) {
-  Person& p = player();
-  p.x = p.nextX = 1000;
-  p.y = p.nextY = 1000;
-  p.heading = 300;  // down and to the right; the turned box reaches 13.66 below its centre
-  p.walkSpeed = 3;
-  addHouse(900, 1016, 300, 100);
-  walkStep(p, "up");  // speed 3.5: the step would cross the roof
-  playerFootStep(world, true, false);
-  EXPECT_EQ(p.blockSide, "down");
-  EXPECT_EQ(p.walkSpeed, 2.5);
-  EXPECT_EQ(p.x, 1002.5);
-  EXPECT_EQ(p.y, 1000);
-
-  // Without a walking key held a blocked player just stays.
-  walkStep(p, "up");
-  playerFootStep(world, false, false);
-  EXPECT_EQ(p.x, 1002.5);
-  EXPECT_EQ(p.y, 1000);
-}
-
-TEST_F(FootStep, AStepIntoAHouseIsLetThrough) {
-  Person& p = player();
-  addHouse(400, 400, 200, 200);  // the player stands inside it
-  p.heading = 0;
-  walkStep(p, "up");
-  playerFootStep(world, true, false);
-  EXPECT_EQ(p.blockSide, "in");
-  EXPECT_EQ(p.x, 501.5);
-}
-
-TEST(WalkSpeedKeys, StayWithinOneAndTheTopSpeed) {
-  Person p = walker(0, 0, 0);
-  changeWalkSpeed(p, 0.1);
-  EXPECT_NEAR(p.walkSpeed, 1.1, 1e-12);
-  changeWalkSpeed(p, -0.1);
-  changeWalkSpeed(p, -0.1);
-  EXPECT_NEAR(p.walkSpeed, 1.0, 1e-12);
-  p.walkSpeed = 4.95;
-  changeWalkSpeed(p, 0.1);
-  EXPECT_EQ(p.walkSpeed, 4.95);
 }
 
 }  // namespace

@@ -14,6 +14,7 @@
 #include "sim/vehicles.h"
 #include "world/lifetime.h"
 #include "world/map_files.h"
+#include "support/records.h"
 
 namespace {
 
@@ -34,29 +35,12 @@ struct TrafficWorld : ::testing::Test {
     srand(1);
   }
   Sidewalk& sidewalk(double x, double y, double w, double h) {
-    auto s = std::make_unique<Sidewalk>();
-    s->x = x, s->y = y, s->w = w, s->h = h;
-    return *world.sidewalks.append(std::move(s));
-  }
-  Road& road(double x, double y, double w, double h) {
-    auto r = std::make_unique<Road>();
-    r->x = x, r->y = y, r->w = w, r->h = h;
-    return *world.roads.append(std::move(r));
-  }
-  House& house(double x, double y, double w, double h) {
-    auto b = std::make_unique<House>();
-    b->x = x, b->y = y, b->w = w, b->h = h;
-    return *world.houses.append(std::move(b));
+    return *world.sidewalks.append(testsupport::rect<Sidewalk>(x, y, w, h));
   }
   Person& walker(RecordList<Person>& list, double x, double y) {
-    return *list.append(
-        makePerson("w", nullptr, 0, true, false, 100, 0, 0, x, y, 29, 18, {}, 50, 10));
+    return *list.append(testsupport::PersonSpec{}.at(x, y).size(29, 18).money(10).make());
   }
   Person& pedestrian(double x, double y) { return walker(world.pedestrians, x, y); }
-  Person& driver(double x, double y) { return walker(world.drivers, x, y); }
-  Car& car(double x, double y, int heading = 0) {
-    return *world.cars.append(makeMapCar(x, y, 69, 94, 0, 100, heading, 10, 0, 4, 0, 0.5));
-  }
   // A pedestrian standing on waypoint A of `on`, having come from `from`.
   Person& atA(Segment& on, Segment* from, double x, double y) {
     Person& p = pedestrian(x, y);
@@ -78,6 +62,7 @@ TEST(SegmentRelation, EveryBranchInItsOrder) {
   EXPECT_EQ(segmentRelation(a, seg(0, 0, 100, 40)), "none");      // above-left, not spanning
   // b wholly above a
   EXPECT_EQ(segmentRelation(a, seg(100, 0, 100, 100)), "up");     // spans a across
+  EXPECT_EQ(segmentRelation(a, seg(100, 0, 50, 100)), "right");   // narrower, same left edge
   EXPECT_EQ(segmentRelation(a, seg(150, 0, 20, 100)), "right");   // starts right of a's left
   EXPECT_EQ(segmentRelation(a, seg(90, 0, 50, 100)), "none");     // starts left, ends inside
   // b wholly right of a
@@ -124,80 +109,6 @@ TEST(FacePoint, AxesAndQuadrantsAsFacingAPointSizedRectangle) {
     }
 }
 
-TEST_F(TrafficWorld, CarBlocksOnlyWhenTheStepWouldTouchACar) {
-  Person& p = pedestrian(100, 100);
-  p.nextX = 101;
-  EXPECT_FALSE(carBlocks(world, p));  // no cars
-  Car& c = car(300, 100);
-  EXPECT_FALSE(carBlocks(world, p));  // far
-  c.x = 100 + 9 + 47 + 0.5;           // heading 0: the car's rear 0.5 px from the tentative front
-  EXPECT_TRUE(carBlocks(world, p));
-  c.x = 100 + 9 + 47 + 2.5;
-  EXPECT_FALSE(carBlocks(world, p));
-}
-
-TEST_F(TrafficWorld, NextSegmentChoices) {
-  Segment a = seg(0, 0, 10, 10), b = seg(20, 0, 10, 10), c = seg(40, 0, 10, 10);
-  Segment s = seg(100, 0, 10, 10);
-  EXPECT_EQ(drawNextSegment(s, nullptr), nullptr);  // no connections
-  s.neighbours = {&a};
-  EXPECT_EQ(drawNextSegment(s, &a), &a);  // one connection: that one, even back
-  s.neighbours = {&a, &b};
-  for (unsigned seed = 0; seed < 200; ++seed) {
-    srand(seed);
-    ASSERT_EQ(drawNextSegment(s, &a), &b) << seed;  // never back while another one exists
-  }
-  // The draw is connection[rand() % count].
-  s.neighbours = {&a, &b, &c};
-  srand(9);
-  const Segment* expected = s.neighbours[rand() % 3];
-  srand(9);
-  EXPECT_EQ(drawNextSegment(s, nullptr), expected);
-
-  // Every connection is the segment walked from: accepted after a bounded number of draws.
-  s.neighbours = {&a, &a};
-  srand(4);
-  for (int i = 0; i < MAX_SEGMENT_DRAWS; ++i) rand();
-  const int after = rand();
-  srand(4);
-  EXPECT_EQ(drawNextSegment(s, &a), &a);
-  EXPECT_EQ(rand(), after);
-}
-
-TEST_F(TrafficWorld, PedestrianTurnPointsAlongTwoStrips) {
-  Sidewalk& west = sidewalk(100, 100, 200, 40);
-  Sidewalk& east = sidewalk(300, 100, 200, 40);
-  linkNetworks(world);
-  Person& p = atA(west, nullptr, 119, 119);
-  const double r = halfDiagonal(p);
-
-  updatePedestrians(world);  // at A: the one connection, lying right
-  EXPECT_EQ(p.segment, &east);
-  EXPECT_EQ(p.previousSegment, &west);
-  EXPECT_EQ(p.waypointBX, static_cast<int>(300 + r + 10));
-  EXPECT_EQ(p.waypointBY, 119);
-  EXPECT_EQ(p.waypointAX, -1);
-  EXPECT_EQ(p.heading, 0);
-  EXPECT_DOUBLE_EQ(p.x, 119);  // a turn is not a step
-
-  const double startX = p.x;
-  updatePedestrians(world);  // walking toward B
-  EXPECT_GT(p.x, startX);
-
-  p.x = p.waypointBX - 9;  // within 10 of B
-  updatePedestrians(world);
-  EXPECT_EQ(p.waypointAX, static_cast<int>(300 + r + 2));
-  EXPECT_EQ(p.waypointAY, static_cast<int>(100 + r + 2));
-  EXPECT_EQ(p.waypointBX, -1);
-
-  p.x = p.waypointAX + 9.5;
-  p.y = p.waypointAY;
-  updatePedestrians(world);  // back west: a single connection is taken even if walked from
-  EXPECT_EQ(p.segment, &west);
-  EXPECT_EQ(p.waypointBX, static_cast<int>(100 + r + 10));
-  EXPECT_EQ(p.heading, 180);
-}
-
 TEST_F(TrafficWorld, PedestrianTurnsDownAndWaitsAtAnIsolatedStrip) {
   Sidewalk& top = sidewalk(100, 100, 200, 40);
   Sidewalk& side = sidewalk(100, 140, 40, 200);
@@ -220,115 +131,6 @@ TEST_F(TrafficWorld, PedestrianTurnsDownAndWaitsAtAnIsolatedStrip) {
   EXPECT_DOUBLE_EQ(q.x, 1019);
 }
 
-TEST_F(TrafficWorld, BlockedPedestrianWaitsInPlace) {
-  Sidewalk& s = sidewalk(100, 100, 400, 40);
-  linkNetworks(world);
-  Person& p = pedestrian(200, 119);
-  p.segment = &s;
-  p.waypointAX = 480;
-  p.waypointAY = 119;
-  p.heading = 0;
-  house(200 + 9 + 1, 80, 50, 80);  // right in front
-  updatePedestrians(world);
-  EXPECT_DOUBLE_EQ(p.x, 200);
-  world.houses.clear();
-  car(200 + 9 + 47 + 1.5, 119);
-  updatePedestrians(world);
-  EXPECT_DOUBLE_EQ(p.x, 200);
-  world.cars.clear();
-  updatePedestrians(world);
-  EXPECT_GT(p.x, 200);
-}
-
-TEST_F(TrafficWorld, AttachingPicksTheContainingOrNearestSidewalkAndItsFirstWaypoint) {
-  sidewalk(500, 500, 40, 300);                    // vertical, far
-  Sidewalk& near = sidewalk(100, 200, 300, 40);   // horizontal, 60 below
-  Sidewalk& under = sidewalk(1000, 100, 60, 60);  // square, holding the second walker
-  Person& p = pedestrian(150, 140);
-  Person& q = pedestrian(1030, 130);
-  const double r = halfDiagonal(p);
-  updatePedestrians(world);
-  EXPECT_EQ(p.segment, &near);
-  EXPECT_EQ(p.previousSegment, &near);
-  EXPECT_EQ(p.waypointAX, static_cast<int>(100 + r));
-  EXPECT_EQ(p.waypointAY, 220);
-  EXPECT_EQ(q.segment, &under);
-  EXPECT_EQ(q.waypointAX, 1030);
-  EXPECT_EQ(q.waypointAY, 130);
-  EXPECT_DOUBLE_EQ(p.x, 150);  // attaching is the whole frame
-
-  Person& v = pedestrian(520, 450);
-  updatePedestrians(world);
-  EXPECT_EQ(v.waypointAX, 520);
-  EXPECT_EQ(v.waypointAY, static_cast<int>(500 + r));
-}
-
-TEST_F(TrafficWorld, AHugeSidewalkGivesAWaypointAheadOfTheWalker) {
-  sidewalk(100, 100, 1e10, 1e10);  // square: its centre lies far beyond any int
-  Person& p = pedestrian(2000, 2000);
-  updatePedestrians(world);
-  EXPECT_GT(p.waypointAX, 2000);
-  EXPECT_GT(p.waypointAY, 2000);
-}
-
-TEST_F(TrafficWorld, PanicZigzagsForwardOnScreenAndCalmsOffScreen) {
-  Sidewalk& s = sidewalk(100, 100, 400, 40);
-  Person& p = pedestrian(300, 300);
-  p.scared = true;
-  p.heading = 90;
-  srand(3);
-  const int first = rand();
-  srand(3);
-  updatePedestrians(world);
-  EXPECT_EQ(p.savedHeading, 90);
-  EXPECT_EQ(p.heading, first % 2 == 0 ? 110 : 70);
-  EXPECT_LT(p.y, 300);  // ran on
-  EXPECT_TRUE(p.scared);
-
-  // Off screen it calms down in the same frame and walks its network, keeping its segment.
-  Person& q = pedestrian(2000, 2000);
-  q.scared = true;
-  q.segment = &s;
-  q.waypointAX = 2100;
-  q.waypointAY = 2000;
-  q.heading = 0;
-  updatePedestrians(world);
-  EXPECT_FALSE(q.scared);
-  EXPECT_EQ(q.segment, &s);
-  EXPECT_GT(q.x, 2000);
-}
-
-TEST_F(TrafficWorld, WithoutSidewalksPedestriansWander) {
-  Person& p = pedestrian(300, 300);
-  p.heading = 100;
-  srand(11);
-  const int draw = rand();
-  srand(11);
-  updatePedestrians(world);
-  EXPECT_EQ(p.heading, draw % 2 == 1 ? 120 : 80);
-  EXPECT_NE(p.y, 300);
-  EXPECT_EQ(p.segment, nullptr);
-}
-
-TEST_F(TrafficWorld, ARemovedSidewalkIsLeftForTheNearestOther) {
-  Sidewalk& gone = sidewalk(100, 100, 300, 40);
-  Sidewalk& other = sidewalk(100, 300, 300, 40);
-  linkNetworks(world);
-  Person& p = pedestrian(200, 119);
-  p.segment = &gone;
-  p.previousSegment = &gone;
-  p.nextSegment = &gone;
-  p.waypointBX = 300;
-  p.waypointBY = 119;
-  removeSidewalk(world, world.sidewalks.indexOf(&gone));
-  updatePedestrians(world);
-  EXPECT_EQ(p.segment, &other);
-  EXPECT_EQ(p.previousSegment, &other);
-  for (int i = 0; i < 100; ++i) updatePedestrians(world);
-  EXPECT_EQ(p.segment, &other);
-  EXPECT_NEAR(p.y, 319, 12);  // came over to it
-}
-
 // Drivers
 
 // A driver sitting in `c`, as the boarding leaves it.
@@ -338,39 +140,6 @@ Person& seat(World& world, Person& d, Car& c) {
   d.x = c.x, d.y = c.y;
   c.driver = world.drivers.indexOf(&d);
   return d;
-}
-
-TEST_F(TrafficWorld, DriverWalksToTheNearestCarAndTakesIt) {
-  car(900, 900);
-  Car& mine = car(300, 200);
-  Person& d = driver(200, 200);
-  updateDrivers(world);
-  EXPECT_EQ(d.targetCar, &mine);
-  EXPECT_TRUE(d.walkingToCar);
-  int frames = 0;
-  while (!d.inCar && frames < 200) {
-    updateDrivers(world);
-    ++frames;
-  }
-  ASSERT_TRUE(d.inCar);
-  EXPECT_EQ(mine.driver, 0);
-  EXPECT_FALSE(d.walkingToCar);
-  EXPECT_GT(d.x, 200);
-}
-
-TEST_F(TrafficWorld, DriverAttachesToTheNearestRoadAndGoesFullThrottle) {
-  road(1000, 1000, 300, 100);  // far
-  Road& near = road(100, 100, 400, 100);
-  Car& c = car(250, 260, 90);
-  Person& d = seat(world, driver(0, 0), c);
-  updateDrivers(world);
-  EXPECT_EQ(d.segment, &near);
-  EXPECT_EQ(d.waypointAX, 110);  // horizontal: 10 in from its start
-  EXPECT_EQ(d.waypointAY, 150);
-  EXPECT_EQ(c.heading, static_cast<int>(180 - std::atan(110.0 / 140.0) * 180 / PI));
-  EXPECT_DOUBLE_EQ(c.speed, 0.5);
-  updateDrivers(world);
-  EXPECT_DOUBLE_EQ(c.speed, 1.0);
 }
 
 TEST_F(TrafficWorld, DriverTurnPointsForEachRelation) {
@@ -417,6 +186,30 @@ TEST_F(TrafficWorld, DriverTurnPointsForEachRelation) {
     EXPECT_EQ(d->waypointAY, static_cast<int>(k.next.y + r)) << k.relation;
     EXPECT_EQ(d->waypointBY, -1);
   }
+}
+
+// A driver taking a car from another puts him out scared, turned away from the taker.
+TEST_F(TrafficWorld, TakingACarFromAnotherDriverPutsHimOutScared) {
+  Car& c = *world.cars.append(testsupport::CarSpec{}.at(500, 300).size(69, 94).make());
+  Person& sitting = seat(world, walker(world.drivers, 0, 0), c);
+  Person& taker = walker(world.drivers, 500 + 47 + 10, 300);
+  taker.targetCar = &c;
+  taker.walkingToCar = true;
+  taker.heading = 180;
+  for (int i = 0; i < 20 && !taker.inCar; ++i) {
+    // Only the taker acts: the sitting driver would drive off.
+    c.speed = 0;
+    c.x = 500, c.y = 300;
+    updateDrivers(world);
+  }
+  ASSERT_TRUE(taker.inCar);
+  EXPECT_EQ(c.driver, 1);
+  EXPECT_FALSE(sitting.inCar);
+  EXPECT_TRUE(sitting.scared);
+  EXPECT_EQ(sitting.attacker, &taker);
+  EXPECT_EQ(sitting.targetCar, nullptr);
+  EXPECT_GT(sitting.heading, 135);  // the taker came from the east: he flees west
+  EXPECT_LT(sitting.heading, 225);
 }
 
 // A street with a dead end at each end: a lone car drives it end to end, and two cars
@@ -478,116 +271,6 @@ TEST_F(TrafficWorld, CarsTurnBackAtDeadEndsAndWhenMeetingHeadOn) {
     for (int k = 0; k < cars; ++k) EXPECT_LE(longestStill[k], 250) << cars << " cars, car " << k;
     if (cars == 1) EXPECT_GE(trips[0], 3);  // two cars keep meeting halfway
   }
-}
-
-TEST_F(TrafficWorld, PulledOutDriverFleesThenTakesTheCarBackFromThePlayer) {
-  world.player = makePerson("Valdero", nullptr, 0, false, false, 100, 0, 0, 1200, 200, 29, 18,
-                            {}, 100, 0);
-  Person& player = *world.player;
-  Car& c = car(1200, 200);
-  player.inCar = true;
-  player.targetCar = &c;
-  c.driver = PLAYER_DRIVER;
-  Person& d = driver(400, 200);  // 800 from the player; the screen diagonal is 1000
-  d.scared = true;
-  d.attacker = &player;
-  for (int i = 0; i < 5; ++i) updateDrivers(world);
-  EXPECT_TRUE(d.scared);  // still fleeing
-  EXPECT_FALSE(d.walkingToCar);
-
-  d.x = 150;
-  d.y = 200;  // now beyond the diagonal
-  updateDrivers(world);
-  EXPECT_FALSE(d.scared);
-  EXPECT_EQ(d.attacker, nullptr);
-  int frames = 0;
-  while (!d.inCar && frames < 600) {
-    updateDrivers(world);
-    ++frames;
-  }
-  ASSERT_TRUE(d.inCar);
-  EXPECT_EQ(d.targetCar, &c);
-  EXPECT_EQ(c.driver, 0);
-  EXPECT_FALSE(player.inCar);
-  EXPECT_EQ(player.targetCar, nullptr);
-}
-
-TEST_F(TrafficWorld, TakingACarFromAnotherDriverPutsHimOutScared) {
-  Car& c = car(500, 300);
-  Person& sitting = seat(world, driver(0, 0), c);
-  sitting.segment = nullptr;
-  Person& taker = driver(500 + 47 + 10, 300);
-  taker.targetCar = &c;
-  taker.walkingToCar = true;
-  taker.heading = 180;
-  for (int i = 0; i < 20 && !taker.inCar; ++i) {
-    // Only the taker acts: the sitting driver would drive off.
-    c.speed = 0;
-    c.x = 500, c.y = 300;
-    updateDrivers(world);
-  }
-  ASSERT_TRUE(taker.inCar);
-  EXPECT_EQ(c.driver, 1);
-  EXPECT_FALSE(sitting.inCar);
-  EXPECT_TRUE(sitting.scared);
-  EXPECT_EQ(sitting.attacker, &taker);
-  EXPECT_EQ(sitting.targetCar, nullptr);
-}
-
-TEST_F(TrafficWorld, DriverIndicesAndTargetsSurviveRemovals) {
-  Road& r = road(100, 100, 600, 100);
-  Car& first = car(300, 150);
-  Car& second = car(600, 150);
-  Person& gone = driver(50, 50);
-  Person& d = seat(world, driver(0, 0), second);
-  ASSERT_EQ(second.driver, 1);
-  removeDriver(world, world.drivers.indexOf(&gone));
-  EXPECT_EQ(second.driver, 0);
-  updateDrivers(world);
-  EXPECT_TRUE(d.inCar);
-  EXPECT_EQ(d.segment, &r);
-  EXPECT_EQ(second.driver, 0);
-  EXPECT_GT(second.speed, 0);
-
-  // A driver whose target car is removed picks the next nearest one.
-  Person& walker = driver(250, 300);
-  updateDrivers(world);
-  ASSERT_EQ(walker.targetCar, &first);
-  removeCar(world, world.cars.indexOf(&first));
-  EXPECT_EQ(walker.targetCar, nullptr);
-  updateDrivers(world);
-  EXPECT_EQ(walker.targetCar, &second);
-  EXPECT_TRUE(walker.walkingToCar);
-
-  // A fleeing driver whose attacker is gone calms down.
-  Person& chased = driver(2000, 2000);
-  Person& attacker = *world.pedestrians.append(
-      makePerson("a", nullptr, 0, true, false, 100, 0, 0, 1990, 2000, 29, 18, {}, 50, 0));
-  chased.scared = true;
-  chased.attacker = &attacker;
-  removePedestrian(world, 0);
-  updateDrivers(world);
-  EXPECT_FALSE(chased.scared);
-
-  // A driver whose road is removed attaches to a road again.
-  Road& other = road(100, 400, 600, 100);
-  removeRoad(world, world.roads.indexOf(&r));
-  EXPECT_EQ(d.segment, nullptr);
-  updateDrivers(world);
-  EXPECT_EQ(d.segment, &other);
-}
-
-TEST_F(TrafficWorld, WithoutRoadsADrivenCarJustAccelerates) {
-  Car& c = car(500, 500, 30);
-  Person& d = seat(world, driver(0, 0), c);
-  d.heading = 100;
-  srand(2);
-  const int draw = rand();
-  srand(2);
-  updateDrivers(world);
-  EXPECT_EQ(d.heading, draw % 2 == 0 ? 120 : 80);
-  EXPECT_EQ(c.heading, 30);
-  EXPECT_DOUBLE_EQ(c.speed, 0.5);
 }
 
 }  // namespace

@@ -53,12 +53,19 @@ inline int countPixels(SDL_Surface* s, int x0, int y0, int w, int h,
   return n;
 }
 
-// Counts the pixels of one exact colour (as mapped for the surface, alpha ignored).
+// Counts the pixels of one exact colour, as mapped for the surface (alpha ignored).
 inline int countColour(SDL_Surface* s, int x0, int y0, int w, int h, Uint32 colour) {
-  Uint8 cr, cg, cb;
-  SDL_GetRGB(colour, s->format, &cr, &cg, &cb);
-  return countPixels(s, x0, y0, w, h,
-                     [&](Uint8 r, Uint8 g, Uint8 b) { return r == cr && g == cg && b == cb; });
+  const Uint32 mask = ~s->format->Amask;
+  int n = 0;
+  SDL_LockSurface(s);
+  for (int y = y0 < 0 ? 0 : y0; y < y0 + h && y < s->h; ++y) {
+    const Uint32* row =
+        reinterpret_cast<const Uint32*>(static_cast<const Uint8*>(s->pixels) + y * s->pitch);
+    for (int x = x0 < 0 ? 0 : x0; x < x0 + w && x < s->w; ++x)
+      n += (row[x] & mask) == (colour & mask);
+  }
+  SDL_UnlockSurface(s);
+  return n;
 }
 
 }  // namespace testsupport

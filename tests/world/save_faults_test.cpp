@@ -15,6 +15,7 @@
 
 #include "world/world.h"
 #include "world/map_files.h"
+#include "support/records.h"
 #include "support/scratch.h"
 using namespace testsupport;
 
@@ -25,39 +26,22 @@ namespace {
 void fillCity(World& world, int variant, int size) {
   for (int i = 0; i < size; ++i) {
     const double x = 1 + i * 2.5 + variant * 0.125, y = 2 + i * 1.75 + variant;
-    auto h = std::make_unique<House>();
-    h->x = x;
-    h->y = y;
-    h->w = 40 + variant;
-    h->h = 30;
+    const std::string v = std::to_string(variant);
+    auto h = rect<House>(x, y, 40 + variant, 30);
     h->text = "House" + std::to_string(i * 10 + variant);
     h->colourIndex = variant % 10;
     world.houses.append(std::move(h));
-    auto r = std::make_unique<Road>();
-    r->x = x;
-    r->y = y;
-    r->w = 100 + variant;
-    r->h = 60;
-    r->name = "Road" + std::to_string(variant);
+    auto r = rect<Road>(x, y, 100 + variant, 60);
+    r->name = "Road" + v;
     world.roads.append(std::move(r));
-    auto s = std::make_unique<Sidewalk>();
-    s->x = x;
-    s->y = y;
-    s->w = 20;
-    s->h = 80 + variant;
-    world.sidewalks.append(std::move(s));
-    auto l = std::make_unique<Lawn>();
-    l->x = x;
-    l->y = y;
-    l->w = 50;
-    l->h = 50;
+    world.sidewalks.append(rect<Sidewalk>(x, y, 20, 80 + variant));
+    auto l = rect<Lawn>(x, y, 50, 50);
     l->colourIndex = variant;
     world.lawns.append(std::move(l));
     world.cars.append(makeMapCar(x, y, 69, 94, 0, 100 + variant, 0, 10, 0, 4, 0, 0.1));
     world.weapons.append(makeWeapon("Gun" + std::to_string(variant), x, y, 10, 1000, 1, 1, 10, 1));
     for (auto* list : {&world.pedestrians, &world.drivers, &world.badGuys})
-      list->append(makePerson("P" + std::to_string(variant), nullptr, 0, true, false, 100, 0, 0,
-                              x, y, 29 + variant, 18, {}, 50, 10));
+      list->append(PersonSpec{}.name("P" + v).at(x, y).size(29 + variant, 18).money(10).make());
   }
 }
 

@@ -1,8 +1,8 @@
 // One fuzz case for the map files: shared by the fuzz target and the regression tests.
 //
-// Input: a first line naming the file ("houses.txt", ..., "levels.txt"), then its content.
-// An unknown first line picks the file by its first byte, so mutated names still reach
-// every reader. The case loads the content, links the networks, places money, saves and
+// Input: a first line naming the file ("houses.txt", ..., "levels.txt"), then its content;
+// further lines naming a map file start that file's content. An unknown first line picks the
+// file by its first byte, so mutated names still reach every reader. The case loads the content, links the networks, places money, saves and
 // loads again, plays a few frames on what was loaded, and returns what went wrong ("" when
 // nothing did).
 #pragma once
@@ -104,37 +104,55 @@ inline std::string runCase(const char* data, size_t size) {
     return "";
   }
 
-  const MapFile file = static_cast<MapFile>(kind);
+  // A line that names another map file starts that file's content, so one case can hold a
+  // whole city (roads, cars and drivers together) for the frames played on it.
   World world;
   world.clock.setManual(0);
-  {
-    std::istringstream in(content);
+  std::istringstream lines(content);
+  std::string line, text;
+  MapFile file = static_cast<MapFile>(kind);
+  auto load = [&] {
+    std::istringstream in(text);
     readMapFile(world, file, in);
+    text.clear();
+  };
+  while (std::getline(lines, line)) {
+    int named = -1;
+    for (int f = 0; f < MAP_FILE_COUNT; ++f)
+      if (line == mapFileName(static_cast<MapFile>(f))) named = f;
+    if (named < 0) {
+      text += line + "\n";
+      continue;
+    }
+    load();
+    file = static_cast<MapFile>(named);
   }
+  load();
   linkNetworks(world);
   srand(1);
   placeMoneyItems(world);
   for (const auto& m : world.moneyItems)
     if (!std::isfinite(m->x) || !std::isfinite(m->y)) return "money item off the map";
 
-  // Saved and loaded again, every record that can survive the save is back, and a second
-  // round writes exactly the same text.
-  const std::string saved = writeFile(world, file);
-  World again;
-  {
-    std::istringstream in(saved);
-    readMapFile(again, file, in);
+  // Saved and loaded again, every record is back, and a second round writes exactly the
+  // same text.
+  World again, third;
+  std::string resaved[MAP_FILE_COUNT];
+  for (int f = 0; f < MAP_FILE_COUNT; ++f) {
+    std::istringstream in(writeFile(world, static_cast<MapFile>(f)));
+    readMapFile(again, static_cast<MapFile>(f), in);
   }
   if (recordCount(again) != recordCount(world))
     return "reloading lost records: " + std::to_string(recordCount(again)) + " of " +
            std::to_string(recordCount(world));
-  const std::string resaved = writeFile(again, file);
-  World third;
-  {
-    std::istringstream in(resaved);
-    readMapFile(third, file, in);
+  for (int f = 0; f < MAP_FILE_COUNT; ++f) {
+    resaved[f] = writeFile(again, static_cast<MapFile>(f));
+    std::istringstream in(resaved[f]);
+    readMapFile(third, static_cast<MapFile>(f), in);
   }
-  if (writeFile(third, file) != resaved) return "a second save wrote different text";
+  for (int f = 0; f < MAP_FILE_COUNT; ++f)
+    if (writeFile(third, static_cast<MapFile>(f)) != resaved[f])
+      return "a second save wrote different text";
   linkNetworks(third);
   playFrames(third);
   return "";
