@@ -68,7 +68,7 @@ TEST(MainMenu, PlayContinuesTheGameAndRestartsOnlyAfterDeath) {
 
 TEST(MainMenu, WindowSizesOpenAWindowOfThatSizeAndAreRemembered) {
   HeadlessGame headless(640, 480);
-  ScratchFolder folder;
+  ScratchDir folder;
   ASSERT_TRUE(headless.ready());
   World& world = headless.world();
   headless.game.settingsFile = "config/zor/settings.txt";
@@ -108,7 +108,7 @@ TEST(MainMenu, WindowSizesOpenAWindowOfThatSizeAndAreRemembered) {
 
 TEST(MainMenu, AStopSignalEndsEveryScreenAndLeavesTheEditorsChangesUnsaved) {
   HeadlessGame headless;
-  ScratchFolder folder;
+  ScratchDir folder;
   writeSmallMap("town");
   ASSERT_TRUE(headless.ready());
   Game& game = headless.game;

@@ -73,7 +73,7 @@ std::vector<std::string> with(std::vector<std::string> env, const std::string& e
 }  // namespace
 
 TEST(Program, StartUpFailuresPrintOneLineAndExitNonZero) {
-  ScratchFolder folder;
+  ScratchDir folder;
   const std::string home = std::filesystem::current_path().string();
   errors = home + "/stderr.txt";
   // From a folder without the game's data, whatever the display.
@@ -99,7 +99,7 @@ TEST(Program, StartUpFailuresPrintOneLineAndExitNonZero) {
 }
 
 TEST(Program, InstallsAndRunsFromAnyFolder) {
-  ScratchFolder folder;
+  ScratchDir folder;
   const std::filesystem::path scratch = std::filesystem::current_path();
   errors = (scratch / "stderr.txt").string();
   const std::string prefix = (scratch / "prefix").string();
