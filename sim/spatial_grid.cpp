@@ -41,10 +41,15 @@ void SpatialGrid::clear() {
   for (auto& cell : cells_) cell.clear();
   everywhere_.clear();
   members_ = 0;
+  negativeIndex_ = false;
 }
 
 void SpatialGrid::insert(int index, double left, double top, double right, double bottom) {
   ++members_;
+  if (index < 0)
+    negativeIndex_ = true;
+  else if (static_cast<size_t>(index) >= offered_.size())
+    offered_.resize(static_cast<size_t>(index) + 1, stamp_);
   Span xs, ys;
   if (!spanOf(left, right, xs) || !spanOf(top, bottom, ys)) {
     everywhere_.push_back(index);
@@ -54,6 +59,8 @@ void SpatialGrid::insert(int index, double left, double top, double right, doubl
     for (int cx = xs.first; cx <= xs.last; ++cx) cells_[cy * CELLS_PER_SIDE + cx].push_back(index);
 }
 
+// A member filed in several cells (or several times) is offered once: a stamp per member
+// marks it within one query, so only the members offered are sorted.
 void SpatialGrid::query(double left, double top, double right, double bottom,
                         std::vector<int>& out) const {
   out.clear();
@@ -62,14 +69,32 @@ void SpatialGrid::query(double left, double top, double right, double bottom,
     xs = {0, CELLS_PER_SIDE - 1};
     ys = {0, CELLS_PER_SIDE - 1};
   }
-  out.insert(out.end(), everywhere_.begin(), everywhere_.end());
+  if (negativeIndex_) {
+    out.insert(out.end(), everywhere_.begin(), everywhere_.end());
+    for (int cy = ys.first; cy <= ys.last; ++cy)
+      for (int cx = xs.first; cx <= xs.last; ++cx) {
+        const std::vector<int>& cell = cells_[cy * CELLS_PER_SIDE + cx];
+        out.insert(out.end(), cell.begin(), cell.end());
+      }
+    std::sort(out.begin(), out.end());
+    out.erase(std::unique(out.begin(), out.end()), out.end());
+    return;
+  }
+  if (++stamp_ == 0) {  // the stamps wrapped: forget every old mark
+    std::fill(offered_.begin(), offered_.end(), 0u);
+    stamp_ = 1;
+  }
+  auto offer = [&](int index) {
+    unsigned& mark = offered_[static_cast<size_t>(index)];
+    if (mark == stamp_) return;
+    mark = stamp_;
+    out.push_back(index);
+  };
+  for (int index : everywhere_) offer(index);
   for (int cy = ys.first; cy <= ys.last; ++cy)
-    for (int cx = xs.first; cx <= xs.last; ++cx) {
-      const std::vector<int>& cell = cells_[cy * CELLS_PER_SIDE + cx];
-      out.insert(out.end(), cell.begin(), cell.end());
-    }
-  std::sort(out.begin(), out.end());
-  out.erase(std::unique(out.begin(), out.end()), out.end());
+    for (int cx = xs.first; cx <= xs.last; ++cx)
+      for (int index : cells_[cy * CELLS_PER_SIDE + cx]) offer(index);
+  if (!std::is_sorted(out.begin(), out.end())) std::sort(out.begin(), out.end());
 }
 
 void setGridUse(GridUse use) { g_gridUse = use; }
@@ -88,20 +113,39 @@ bool useGridFor(int movers, int targets) {
   return static_cast<long>(movers) * targets >= MIN_PAIRS_FOR_GRID;
 }
 
+// One grid per kind and depth of nesting, kept between passes so its cells keep their room,
+// with the houses it holds (a house grid stays valid while they stay as they were).
+struct GridSlot {
+  SpatialGrid grid;
+  std::vector<Rect> houses;
+  bool holdsHouses = false;
+};
+
+namespace {
+
+GridSlot& slotFor(int depth, PassGrid::Kind kind) {
+  static std::vector<std::unique_ptr<GridSlot>> slots;
+  const size_t slot = 2 * static_cast<size_t>(depth) + (kind == PassGrid::Kind::Cars ? 1 : 0);
+  while (slots.size() <= slot) slots.push_back(std::make_unique<GridSlot>());
+  return *slots[slot];
+}
+
+bool sameRect(const Rect& a, const Rect& b) {
+  return a.x == b.x && a.y == b.y && a.w == b.w && a.h == b.h;
+}
+
+}  // namespace
+
 PassGrid::PassGrid(const World& world, Kind kind)
     : world_(&world), kind_(kind), outer_(g_innermost) {
   g_innermost = this;
   const int count = kind == Kind::Houses ? world.houses.count() : world.cars.count();
   if (gridUse() == GridUse::Never || (gridUse() == GridUse::Auto && count < MIN_MEMBERS_FOR_GRID))
     return;
-  // One grid per kind and depth of nesting, kept between passes so its cells keep their room.
-  static std::vector<std::unique_ptr<SpatialGrid>> grids;
   int depth = 0;
   for (const PassGrid* s = outer_; s; s = s->outer_) ++depth;
-  const size_t slot = 2 * static_cast<size_t>(depth) + (kind == Kind::Cars ? 1 : 0);
-  while (grids.size() <= slot) grids.push_back(std::make_unique<SpatialGrid>());
-  grid_ = grids[slot].get();
-  grid_->clear();
+  slot_ = &slotFor(depth, kind);
+  grid_ = &slot_->grid;
 }
 
 PassGrid::~PassGrid() { g_innermost = outer_; }
@@ -112,10 +156,21 @@ SpatialGrid* PassGrid::of(const World& world, Kind kind) {
   return nullptr;
 }
 
+// Houses stand still for whole frames: the grid of the last pass serves again unless a house
+// went, came or changed (comparing them is far cheaper than filing them).
 HouseGridScope::HouseGridScope(const World& world) : PassGrid(world, Kind::Houses) {
   if (!grid_) return;
+  std::vector<Rect>& filed = slot_->houses;
+  bool same = slot_->holdsHouses && filed.size() == static_cast<size_t>(world.houses.count());
+  for (int i = 0; same && i < world.houses.count(); ++i)
+    same = sameRect(filed[i], rectOf(*world.houses[i]));
+  if (same) return;
+  grid_->clear();
+  filed.clear();
+  slot_->holdsHouses = true;
   for (int i = 0; i < world.houses.count(); ++i) {
     const House& h = *world.houses[i];
+    filed.push_back(rectOf(h));
     grid_->insert(i, h.x - GRID_MARGIN, h.y - GRID_MARGIN, h.x + h.w + GRID_MARGIN,
                   h.y + h.h + GRID_MARGIN);
   }
@@ -123,6 +178,7 @@ HouseGridScope::HouseGridScope(const World& world) : PassGrid(world, Kind::House
 
 CarGridScope::CarGridScope(const World& world) : PassGrid(world, Kind::Cars), world_(world) {
   if (!grid_) return;
+  grid_->clear();
   for (int i = 0; i < world.cars.count(); ++i) refile(i);
 }
 

@@ -10,6 +10,7 @@
 #include <vector>
 
 struct World;
+struct GridSlot;  // a kept grid and what it holds
 
 class SpatialGrid {
  public:
@@ -35,6 +36,10 @@ class SpatialGrid {
   std::vector<int> cells_[CELLS_PER_SIDE * CELLS_PER_SIDE];
   std::vector<int> everywhere_;
   int members_ = 0;
+  // Which members a query has offered already: the query's stamp by member index.
+  mutable std::vector<unsigned> offered_;
+  mutable unsigned stamp_ = 0;
+  bool negativeIndex_ = false;
 };
 
 // Whether the simulation hands its pair tests their candidates through grids. Both ways give
@@ -65,6 +70,7 @@ class PassGrid {
 
  protected:
   SpatialGrid* grid_ = nullptr;  // nullptr when the plain loops serve as well
+  GridSlot* slot_ = nullptr;       // where grid_ lives, with what it holds
 
  private:
   const World* world_;
