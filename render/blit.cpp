@@ -116,3 +116,9 @@ void blitAt(SDL_Surface* screen, SDL_Surface* image, int64_t x, int64_t y, bool 
   }
   SDL_BlitSurface(image, nullptr, screen, &at);
 }
+
+void blitPart(SDL_Surface* screen, SDL_Surface* image, const SDL_Rect& area) {
+  if (!image || !screen) return;
+  SDL_Rect from = area, at{area.x, area.y, 0, 0};
+  SDL_BlitSurface(image, &from, screen, &at);
+}

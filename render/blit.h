@@ -19,3 +19,5 @@ void fillRect(SDL_Surface* surface, const SDL_Rect& rect, Uint32 colour);
 // `twoLevelAlpha` promises that (turnsOpaqueOrClear of the frame) and saves checking it.
 void blitAt(SDL_Surface* screen, SDL_Surface* image, int64_t x, int64_t y,
             bool twoLevelAlpha = false);
+// The part `area` of what blitAt(screen, image, 0, 0) draws.
+void blitPart(SDL_Surface* screen, SDL_Surface* image, const SDL_Rect& area);

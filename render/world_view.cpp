@@ -5,9 +5,11 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <vector>
 
 #include "platform/platform.h"
 #include "render/blit.h"
+#include "render/ground_cover.h"
 #include "render/media.h"
 #include "render/rotate.h"
 #include "render/text.h"
@@ -20,24 +22,100 @@ namespace {
 constexpr int kArrowInset = 30;        // pixels between an arrow's centre and the screen edge
 constexpr uint32_t kCarNameMs = 2000;  // how long the model name shows after boarding
 
-// Fills the part of every rectangle of the list that lies in the view (corners truncated
-// toward zero, as the world's coordinates are); colourOf picks each one's colour. Clipping
-// before narrowing keeps any size or position inside SDL's 16 bits.
+GroundPainting g_groundPainting = GroundPainting::EachPixelOnce;
+
+// Where a rectangle of the city lies on the screen: its part in the view (corners truncated
+// toward zero, as the world's coordinates are). Clipping before narrowing keeps any size or
+// position inside SDL's 16 bits. False when nothing of it shows.
+template <class R>
+bool screenArea(const R& r, const View& view, SDL_Rect& area) {
+  if (!rectInView(rectOf(r), view)) return false;
+  const int64_t viewRight = view.x + view.w, viewBottom = view.y + view.h;
+  const int64_t left = truncateToInt(r.x), top = truncateToInt(r.y);
+  const int64_t x0 = std::max<int64_t>(left, view.x), y0 = std::max<int64_t>(top, view.y);
+  const int64_t x1 = std::min<int64_t>(left + truncateToInt(r.w), viewRight);
+  const int64_t y1 = std::min<int64_t>(top + truncateToInt(r.h), viewBottom);
+  if (x1 <= x0 || y1 <= y0) return false;
+  area = SDL_Rect{toSint16(x0 - view.x), toSint16(y0 - view.y), toUint16(x1 - x0),
+                  toUint16(y1 - y0)};
+  return true;
+}
+
+// Fills every rectangle of the list that shows; colourOf picks each one's colour.
 template <class R, class ColourOf>
 void fillRects(Media& media, const View& view, const RecordList<R>& list, ColourOf colourOf) {
-  const int64_t viewRight = view.x + view.w, viewBottom = view.y + view.h;
-  for (const auto& record : list) {
-    const R& r = *record;
-    if (!rectInView(rectOf(r), view)) continue;
-    const int64_t left = truncateToInt(r.x), top = truncateToInt(r.y);
-    const int64_t x0 = std::max<int64_t>(left, view.x), y0 = std::max<int64_t>(top, view.y);
-    const int64_t x1 = std::min<int64_t>(left + truncateToInt(r.w), viewRight);
-    const int64_t y1 = std::min<int64_t>(top + truncateToInt(r.h), viewBottom);
-    if (x1 <= x0 || y1 <= y0) continue;
-    const SDL_Rect area{toSint16(x0 - view.x), toSint16(y0 - view.y), toUint16(x1 - x0),
-                        toUint16(y1 - y0)};
-    fillRect(media.screen, area, colourOf(r));
+  SDL_Rect area;
+  for (const auto& record : list)
+    if (screenArea(*record, view, area)) fillRect(media.screen, area, colourOf(*record));
+}
+
+// Puts every rectangle of the list that shows on the stack.
+template <class R, class ColourOf>
+void stackRects(const View& view, const RecordList<R>& list, bool painted, ColourOf colourOf,
+                std::vector<CoverRect>& stack) {
+  SDL_Rect area;
+  for (const auto& record : list)
+    if (screenArea(*record, view, area))
+      stack.push_back({area.x, area.y, area.x + area.w, area.y + area.h, colourOf(*record),
+                       painted});
+}
+
+// The screen's clip rectangle, which every fill and blit keeps to.
+CoverRect clipArea(const SDL_Surface* screen) {
+  const SDL_Rect& c = screen->clip_rect;
+  return {c.x, c.y, c.x + c.w, c.y + c.h, 0, false};
+}
+
+SDL_Rect pieceRect(const CoverPiece& p) {
+  return SDL_Rect{static_cast<Sint16>(p.x), static_cast<Sint16>(p.y), static_cast<Uint16>(p.w),
+                  static_cast<Uint16>(p.h)};
+}
+
+// The ground under everything that moves: the background where nothing covers it, then lawns,
+// sidewalks and roads. Each pixel is written once, by the topmost of them; pixels under a
+// house are left alone, as the house is filled over them later in the frame.
+void paintGround(Media& media, const World& world) {
+  const View& view = world.view;
+  auto lawnColour = [&](const Lawn& l) { return media.lawnColours[tableIndex(l.colourIndex)]; };
+  auto sidewalkColour = [&](const Sidewalk&) { return media.sidewalkGrey; };
+  auto roadColour = [&](const Road&) { return media.roadGrey; };
+  if (g_groundPainting == GroundPainting::LayerByLayer) {
+    blitAt(media.screen, media.background.get(), 0, 0);
+    fillRects(media, view, world.lawns, lawnColour);
+    fillRects(media, view, world.sidewalks, sidewalkColour);
+    fillRects(media, view, world.roads, roadColour);
+    return;
   }
+  static std::vector<CoverRect> stack;
+  static std::vector<CoverPiece> pieces;
+  stack.clear();
+  stackRects(view, world.lawns, true, lawnColour, stack);
+  stackRects(view, world.sidewalks, true, sidewalkColour, stack);
+  stackRects(view, world.roads, true, roadColour, stack);
+  stackRects(view, world.houses, false, [](const House&) { return 0u; }, stack);
+  coverPieces(stack, clipArea(media.screen), pieces);
+  for (const CoverPiece& p : pieces) {
+    if (p.top < 0)
+      blitPart(media.screen, media.background.get(), pieceRect(p));
+    else if (stack[p.top].painted)
+      fillRect(media.screen, pieceRect(p), stack[p.top].colour);
+  }
+}
+
+// The houses, over the cars: where houses overlap, only the topmost one is filled.
+void paintHouses(Media& media, const World& world) {
+  auto houseColour = [&](const House& h) { return media.houseColours[tableIndex(h.colourIndex)]; };
+  if (g_groundPainting == GroundPainting::LayerByLayer) {
+    fillRects(media, world.view, world.houses, houseColour);
+    return;
+  }
+  static std::vector<CoverRect> stack;
+  static std::vector<CoverPiece> pieces;
+  stack.clear();
+  stackRects(world.view, world.houses, true, houseColour, stack);
+  coverPieces(stack, clipArea(media.screen), pieces);
+  for (const CoverPiece& p : pieces)
+    if (p.top >= 0) fillRect(media.screen, pieceRect(p), stack[p.top].colour);
 }
 
 // Picture files face up, headings count from the right: turn by the heading less 90 degrees
@@ -157,11 +235,7 @@ namespace {
 void drawCity(Media& media, const World& world) {
   const View& view = world.view;
 
-  blitAt(media.screen, media.background.get(), 0, 0);
-  fillRects(media, view, world.lawns,
-            [&](const Lawn& l) { return media.lawnColours[tableIndex(l.colourIndex)]; });
-  fillRects(media, view, world.sidewalks, [&](const Sidewalk&) { return media.sidewalkGrey; });
-  fillRects(media, view, world.roads, [&](const Road&) { return media.roadGrey; });
+  paintGround(media, world);
 
   for (const auto& mark : world.deathMarks)
     blitAt(media.screen, media.bloodStain.get(), truncateToInt(mark->x - view.x),
@@ -178,8 +252,7 @@ void drawCity(Media& media, const World& world) {
                 upright(car->heading), car->x, car->y);
   }
   // Houses cover the cars under them.
-  fillRects(media, view, world.houses,
-            [&](const House& h) { return media.houseColours[tableIndex(h.colourIndex)]; });
+  paintHouses(media, world);
   drawMoneyItems(media, world);
 
   drawPeople(media, view, world.pedestrians);
@@ -211,6 +284,8 @@ SDL_Surface* bulletPicture(Media& media, const Bullet& bullet) {
   slot.serial = bullet.serial;
   return slot.surface.get();
 }
+
+void setGroundPainting(GroundPainting painting) { g_groundPainting = painting; }
 
 void drawWorld(Media& media, const World& world) {
   if (!media.screen) return;

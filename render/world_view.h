@@ -14,6 +14,14 @@ struct World;
 // Draws the city as the world's view shows it.
 void drawWorld(Media& media, const World& world);
 
+// How the ground (background, lawns, sidewalks, roads) and the houses are painted. Both give
+// the same picture; painting layer by layer is the plain reference the tests compare with.
+enum class GroundPainting {
+  EachPixelOnce,  // each screen pixel written by the topmost rectangle over it only
+  LayerByLayer,   // the background over the whole screen, then every rectangle in order
+};
+void setGroundPainting(GroundPainting painting);
+
 // The bullet's picture turned to its heading: turned on first use and kept for its flight (a
 // later bullet at the same place in memory has another serial). nullptr without a frame.
 SDL_Surface* bulletPicture(Media& media, const Bullet& bullet);

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <vector>
 
 #include "world/world.h"
@@ -115,11 +116,50 @@ struct SampledOutline {
   EdgeSamples edge[4];
 };
 
-SampledOutline sampledOutlineAt(const Body& body, double cx, double cy) {
+SampledOutline measureOutline(const Body& body, double cx, double cy) {
   Outline corners = outlineAt(body, cx, cy);
   SampledOutline o;
   for (int k = 0; k < 4; ++k) o.edge[k] = edgeSamples(corners, k);
   return o;
+}
+
+// Everything an outline depends on, bit for bit.
+struct OutlineKey {
+  uint64_t bits[5];
+  bool operator==(const OutlineKey& other) const {
+    return std::memcmp(bits, other.bits, sizeof bits) == 0;
+  }
+};
+
+OutlineKey outlineKey(const Body& body, double cx, double cy) {
+  OutlineKey key;
+  const double heading = body.heading;
+  const double values[5] = {body.w, body.h, heading, cx, cy};
+  std::memcpy(key.bits, values, sizeof values);
+  return key;
+}
+
+// The same outlines are measured again and again within a frame (a car against each of its
+// neighbours, both of a pair that touch, every step of a jam); a small table keeps the
+// latest ones, found by their key, so a hit gives exactly what measuring again would.
+SampledOutline sampledOutlineAt(const Body& body, double cx, double cy) {
+  struct Entry {
+    OutlineKey key;
+    SampledOutline outline;
+    bool filled = false;
+  };
+  constexpr size_t kEntries = 1024;  // a power of two
+  static std::vector<Entry> table(kEntries);
+  const OutlineKey key = outlineKey(body, cx, cy);
+  uint64_t hash = 0x9E3779B97F4A7C15ull;
+  for (uint64_t b : key.bits) hash = (hash ^ b) * 0xFF51AFD7ED558CCDull;
+  Entry& entry = table[(hash >> 32) & (kEntries - 1)];
+  if (!entry.filled || !(entry.key == key)) {
+    entry.key = key;
+    entry.outline = measureOutline(body, cx, cy);
+    entry.filled = true;
+  }
+  return entry.outline;
 }
 
 // Visits every sampled outline point, edge by edge.
@@ -254,24 +294,110 @@ double outlineOutlineClearance(const SampledOutline& a, const SampledOutline& b)
   return std::sqrt(best);
 }
 
+// Narrows [first, last] to the steps of `edge` whose samples may lie within `limit` of the
+// stretch: those within it lie on the line through the edge inside the capsule around the
+// stretch, which a line crosses along one interval. The capsule is widened and the interval
+// rounded outward by whole steps, far beyond any rounding, so no sample within the limit is
+// left out; on numbers that do not behave, nothing is narrowed.
+void stepsNear(const EdgeSamples& edge, const Stretch& to, double limit, int64_t& first,
+               int64_t& last) {
+  double ux = 0, uy = 1;  // the move from one step to the next
+  if (edge.shape == EdgeSamples::kShallow) {
+    ux = 1;
+    uy = edge.s;
+  } else if (edge.shape == EdgeSamples::kSteep) {
+    ux = 1 / edge.s;
+  }
+  // Squares of these stay far from overflowing.
+  constexpr double kTame = 1e12;
+  for (double v : {ux, uy, edge.x1, edge.y1, to.x1, to.y1, to.x2, to.y2, limit})
+    if (!(std::fabs(v) < kTame)) return;
+  const double r = limit + 1.0;
+  double lo = HUGE_VAL, hi = -HUGE_VAL;
+  // The discs at the stretch's ends: |p(i) - c|^2 <= r^2.
+  const double uu = ux * ux + uy * uy;
+  const double ends[2][2] = {{to.x1, to.y1}, {to.x2, to.y2}};
+  for (const auto& c : ends) {
+    const double px = edge.x1 - c[0], py = edge.y1 - c[1];
+    const double half = px * ux + py * uy, rest = px * px + py * py - r * r;
+    const double disc = half * half - uu * rest;
+    if (!(disc >= 0)) continue;
+    const double root = std::sqrt(disc);
+    lo = std::min(lo, (-half - root) / uu);
+    hi = std::max(hi, (-half + root) / uu);
+  }
+  // The band along the stretch: between its ends, within r of its line.
+  const double ex = to.x2 - to.x1, ey = to.y2 - to.y1, length2 = ex * ex + ey * ey;
+  if (length2 > 0) {
+    const double length = std::sqrt(length2);
+    double bandLo = -HUGE_VAL, bandHi = HUGE_VAL;
+    // Keeps the steps where base + slope * i lies within [low, high].
+    auto within = [&](double base, double slope, double low, double high) {
+      if (slope == 0) {
+        if (!(low <= base && base <= high)) bandHi = -HUGE_VAL;
+        return;
+      }
+      double from = (low - base) / slope, upto = (high - base) / slope;
+      if (from > upto) std::swap(from, upto);
+      bandLo = std::max(bandLo, from);
+      bandHi = std::min(bandHi, upto);
+    };
+    const double px = edge.x1 - to.x1, py = edge.y1 - to.y1;
+    within(px * ex + py * ey, ux * ex + uy * ey, 0, length2);
+    within(ex * py - ey * px, ex * uy - ey * ux, -r * length, r * length);
+    if (bandLo <= bandHi) {
+      lo = std::min(lo, bandLo);
+      hi = std::max(hi, bandHi);
+    }
+  }
+  const double wideLo = std::floor(lo) - 1, wideHi = std::ceil(hi) + 1;
+  if (!(wideLo <= wideHi) || wideLo > static_cast<double>(last) ||
+      wideHi < static_cast<double>(first)) {
+    last = first - 1;  // the line misses the capsule
+    return;
+  }
+  if (wideLo > static_cast<double>(first)) first = static_cast<int64_t>(wideLo);
+  if (wideHi < static_cast<double>(last)) last = static_cast<int64_t>(wideHi);
+}
+
+// Whether the boxes around two stretches lie more than `limit` apart on either axis, beyond
+// any rounding of the samples on them: then no pair of their samples is within the limit.
+bool boxesApart(const Stretch& a, const Stretch& b, double limit) {
+  const double largest = std::max({std::fabs(a.x1), std::fabs(a.y1), std::fabs(a.x2),
+                                   std::fabs(a.y2), std::fabs(b.x1), std::fabs(b.y1),
+                                   std::fabs(b.x2), std::fabs(b.y2)});
+  const double reach = limit + 1e-6 * (1 + largest);
+  return std::min(a.x1, a.x2) - std::max(b.x1, b.x2) > reach ||
+         std::min(b.x1, b.x2) - std::max(a.x1, a.x2) > reach ||
+         std::min(a.y1, a.y2) - std::max(b.y1, b.y2) > reach ||
+         std::min(b.y1, b.y2) - std::max(a.y1, a.y2) > reach;
+}
+
 // Whether outlineOutlineClearance(a, b) < limit. A pair of samples nearer than the limit lies
-// on two edges whose gap is below it, so only those pairs are walked, and the first pair of
-// samples found nearer than the limit settles it (the smallest distance is no larger).
+// on two edges whose gap is below it, so only those pairs are walked, and only along the
+// steps that can come within the limit; the first pair of samples found nearer than the
+// limit settles it (the smallest distance is no larger). Which pairs exist does not depend on
+// the order of the walk, so the edges are taken as they come.
 bool outlinesCloserThan(const SampledOutline& a, const SampledOutline& b, double limit) {
-  EdgePair pairs[16];
-  const int count = sortedEdgePairs(a, b, pairs);
   // Square roots are taken only once a square comes this close, to compare as the full
   // measure does.
   const double nearlyLimit = limit * limit * (1 + 1e-9);
   double best = NO_CONTACT * NO_CONTACT;
-  for (int n = 0; n < count; ++n) {
-    if (pairs[n].gap * pairs[n].gap > best || pairs[n].gap > limit) break;
-    const EdgeSamples& from = a.edge[pairs[n].j];
-    const EdgeSamples& to = b.edge[pairs[n].k];
-    for (int64_t i = from.first; i <= from.last; ++i) {
-      double step = static_cast<double>(i);
-      best = squaredEdgeDistance(from.pointX(step), from.pointY(step), to, best);
-      if (best <= nearlyLimit && std::sqrt(best) < limit) return true;
+  for (const EdgeSamples& from : a.edge) {
+    if (from.first > from.last) continue;
+    const Stretch fromStretch = stretchOf(from);
+    for (const EdgeSamples& to : b.edge) {
+      if (to.first > to.last) continue;
+      const Stretch toStretch = stretchOf(to);
+      if (boxesApart(fromStretch, toStretch, limit)) continue;
+      if (stretchGap(fromStretch, toStretch) > limit) continue;
+      int64_t first = from.first, last = from.last;
+      stepsNear(from, toStretch, limit, first, last);
+      for (int64_t i = first; i <= last; ++i) {
+        double step = static_cast<double>(i);
+        best = squaredEdgeDistance(from.pointX(step), from.pointY(step), to, best);
+        if (best <= nearlyLimit && std::sqrt(best) < limit) return true;
+      }
     }
   }
   return std::sqrt(best) < limit;

@@ -3,9 +3,12 @@
 #include "sim/on_foot.h"
 
 #include <cmath>
+#include <string>
+#include <vector>
 
 #include "world/world.h"
 #include "sim/collision.h"
+#include "sim/spatial_grid.h"
 
 namespace {
 
@@ -96,16 +99,21 @@ void walkStep(Person& person, const std::string& command) {
   if (person.walkFrame < 0) person.walkFrame = 7;
 }
 
-void houseTest(const World& world, Person& person) {
+namespace {
+
+// The house test over some of the houses, in list order.
+template <class Houses>
+void nearestHouseAmong(const World& world, Person& person, const Houses& houses) {
   const double nx = person.nextX, ny = person.nextY;
   const double reach = halfDiagonal(person);
   person.houseClearance = NO_CONTACT;
-  for (const auto& house : world.houses) {
+  for (int i : houses) {
+    const House* house = world.houses[i];
     Rect rect = rectOf(*house);
     if (!hasArea(rect)) continue;
     if (rect.x <= nx && nx <= rect.x + rect.w && rect.y <= ny && ny <= rect.y + rect.h) {
       person.houseClearance = 0;
-      person.blockingHouse = house.get();
+      person.blockingHouse = house;
       person.blockSide = "in";
       continue;
     }
@@ -116,10 +124,54 @@ void houseTest(const World& world, Person& person) {
     double clearance = nextBoxRectClearance(person, rect);
     if (clearance < person.houseClearance) {
       person.houseClearance = clearance;
-      person.blockingHouse = house.get();
+      person.blockingHouse = house;
       person.blockSide = sideOfHouse(nx, ny, rect);
     }
   }
+}
+
+// Every index of a list, without storing them.
+struct AllIndices {
+  int count;
+  struct Iterator {
+    int i;
+    int operator*() const { return i; }
+    Iterator& operator++() {
+      ++i;
+      return *this;
+    }
+    bool operator!=(const Iterator& other) const { return i != other.i; }
+  };
+  Iterator begin() const { return {0}; }
+  Iterator end() const { return {count}; }
+};
+
+// Radii of the rings searched through an open house grid, in pixels beyond the half-diagonal.
+constexpr double FIRST_HOUSE_RING = 64.0;
+constexpr double LAST_HOUSE_RING = 4.0 * WORLD_SIZE;
+
+}  // namespace
+
+// The nearest house decides, wherever it lies. Through an open house grid the search widens
+// ring by ring: once the nearest house among the candidates is no farther than the ring, a
+// house left out (farther than the ring, since the clearance never falls short of the
+// distance to the rectangle less the half-diagonal) could not have been nearer, nor equally
+// near, so the outcome is that of measuring every house.
+void houseTest(const World& world, Person& person) {
+  if (PassGrid::of(world, PassGrid::Kind::Houses)) {
+    static std::vector<int> candidates;
+    const House* const blockingBefore = person.blockingHouse;
+    const std::string sideBefore = person.blockSide;
+    const double reach = halfDiagonal(person);
+    for (double ring = FIRST_HOUSE_RING; ring <= LAST_HOUSE_RING; ring *= 2) {
+      housesNear(world, person.nextX, person.nextY, reach + ring, candidates);
+      nearestHouseAmong(world, person, candidates);
+      if (person.houseClearance <= ring) return;
+      person.blockingHouse = blockingBefore;
+      person.blockSide = sideBefore;
+    }
+  }
+  nearestHouseAmong(world, person, AllIndices{world.houses.count()});
 }
 
 void slideStep(Person& person, const std::string& command) {

@@ -88,20 +88,39 @@ bool useGridFor(int movers, int targets) {
   return static_cast<long>(movers) * targets >= MIN_PAIRS_FOR_GRID;
 }
 
+// One grid per kind and depth of nesting, kept between passes so its cells keep their room,
+// with the houses it holds (a house grid stays valid while they stay as they were).
+struct GridSlot {
+  SpatialGrid grid;
+  std::vector<Rect> houses;
+  bool holdsHouses = false;
+};
+
+namespace {
+
+GridSlot& slotFor(int depth, PassGrid::Kind kind) {
+  static std::vector<std::unique_ptr<GridSlot>> slots;
+  const size_t slot = 2 * static_cast<size_t>(depth) + (kind == PassGrid::Kind::Cars ? 1 : 0);
+  while (slots.size() <= slot) slots.push_back(std::make_unique<GridSlot>());
+  return *slots[slot];
+}
+
+bool sameRect(const Rect& a, const Rect& b) {
+  return a.x == b.x && a.y == b.y && a.w == b.w && a.h == b.h;
+}
+
+}  // namespace
+
 PassGrid::PassGrid(const World& world, Kind kind)
     : world_(&world), kind_(kind), outer_(g_innermost) {
   g_innermost = this;
   const int count = kind == Kind::Houses ? world.houses.count() : world.cars.count();
   if (gridUse() == GridUse::Never || (gridUse() == GridUse::Auto && count < MIN_MEMBERS_FOR_GRID))
     return;
-  // One grid per kind and depth of nesting, kept between passes so its cells keep their room.
-  static std::vector<std::unique_ptr<SpatialGrid>> grids;
   int depth = 0;
   for (const PassGrid* s = outer_; s; s = s->outer_) ++depth;
-  const size_t slot = 2 * static_cast<size_t>(depth) + (kind == Kind::Cars ? 1 : 0);
-  while (grids.size() <= slot) grids.push_back(std::make_unique<SpatialGrid>());
-  grid_ = grids[slot].get();
-  grid_->clear();
+  slot_ = &slotFor(depth, kind);
+  grid_ = &slot_->grid;
 }
 
 PassGrid::~PassGrid() { g_innermost = outer_; }
@@ -112,10 +131,21 @@ SpatialGrid* PassGrid::of(const World& world, Kind kind) {
   return nullptr;
 }
 
+// Houses stand still for whole frames: the grid of the last pass serves again unless a house
+// went, came or changed (comparing them is far cheaper than filing them).
 HouseGridScope::HouseGridScope(const World& world) : PassGrid(world, Kind::Houses) {
   if (!grid_) return;
+  std::vector<Rect>& filed = slot_->houses;
+  bool same = slot_->holdsHouses && filed.size() == static_cast<size_t>(world.houses.count());
+  for (int i = 0; same && i < world.houses.count(); ++i)
+    same = sameRect(filed[i], rectOf(*world.houses[i]));
+  if (same) return;
+  grid_->clear();
+  filed.clear();
+  slot_->holdsHouses = true;
   for (int i = 0; i < world.houses.count(); ++i) {
     const House& h = *world.houses[i];
+    filed.push_back(rectOf(h));
     grid_->insert(i, h.x - GRID_MARGIN, h.y - GRID_MARGIN, h.x + h.w + GRID_MARGIN,
                   h.y + h.h + GRID_MARGIN);
   }
@@ -123,6 +153,7 @@ HouseGridScope::HouseGridScope(const World& world) : PassGrid(world, Kind::House
 
 CarGridScope::CarGridScope(const World& world) : PassGrid(world, Kind::Cars), world_(world) {
   if (!grid_) return;
+  grid_->clear();
   for (int i = 0; i < world.cars.count(); ++i) refile(i);
 }
 

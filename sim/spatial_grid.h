@@ -10,6 +10,7 @@
 #include <vector>
 
 struct World;
+struct GridSlot;  // a kept grid and what it holds
 
 class SpatialGrid {
  public:
@@ -65,6 +66,7 @@ class PassGrid {
 
  protected:
   SpatialGrid* grid_ = nullptr;  // nullptr when the plain loops serve as well
+  GridSlot* slot_ = nullptr;       // where grid_ lives, with what it holds
 
  private:
   const World* world_;

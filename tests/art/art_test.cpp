@@ -79,16 +79,13 @@ TEST(ArtFiles, EveryFileTheGameLoadsIsThereWithItsSizeAndNoAlpha) {
 }
 
 TEST(ArtGenerator, RedrawsTheCommittedFilesByteForByte) {
-  std::vector<art::ArtFile> first = art::generateAll(".");
-  std::vector<art::ArtFile> second = art::generateAll(".");
-  ASSERT_EQ(first.size(), second.size());
+  // One run is enough: matching the committed files byte for byte proves it is reproducible.
+  const std::vector<art::ArtFile> files = art::generateAll(".");
   std::set<std::string> paths;
-  for (size_t i = 0; i < first.size(); ++i) {
-    SCOPED_TRACE(first[i].path);
-    paths.insert(first[i].path);
-    EXPECT_EQ(first[i].path, second[i].path);
-    EXPECT_TRUE(first[i].bytes == second[i].bytes) << "two runs differ";
-    EXPECT_TRUE(first[i].bytes == readFile(first[i].path)) << "committed file is stale: run make art";
+  for (const art::ArtFile& file : files) {
+    SCOPED_TRACE(file.path);
+    paths.insert(file.path);
+    EXPECT_TRUE(file.bytes == readFile(file.path)) << "committed file is stale: run make art";
   }
   // The generator writes exactly the files the game loads, plus the contact sheet.
   for (const Expect& e : expectedFiles()) EXPECT_EQ(paths.count(e.path), 1u) << e.path;

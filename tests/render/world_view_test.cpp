@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <random>
 
 #include "render/media.h"
 #include "world/world.h"
@@ -249,4 +250,68 @@ TEST(DrawWorld, BloodMoneyAndTargetsSitAtTheirCorners) {
   EXPECT_EQ(scene.at(193, 293), rgb(250, 120, 0));
   EXPECT_EQ(scene.at(194, 294), kBackground);
   EXPECT_FALSE(media.rotatedSprite);  // no arrow for it
+}
+
+// Random cities drawn both ways give the same picture pixel for pixel: rectangles of every
+// layer overlapping each other and the view's edges (some without size), cars between the
+// roads and the houses, a clip rectangle on some screens, and a background smaller than the
+// screen, beyond which the screen keeps what the frame before left there.
+TEST(DrawWorld, PaintingEachPixelOnceGivesThePlainPaintersPicture) {
+  struct Restore {
+    ~Restore() { setGroundPainting(GroundPainting::EachPixelOnce); }
+  } restore;
+  constexpr int kW = 320, kH = 240;
+  auto build = [](Scene& scene, unsigned seed) {
+    std::mt19937 random(seed);
+    auto whole = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(random); };
+    auto some = [&](double lo, double hi) {
+      return std::uniform_real_distribution<double>(lo, hi)(random);
+    };
+    World& world = scene.world;
+    world.view.x = whole(0, 300);
+    world.view.y = whole(0, 300);
+    scene.media.background = plainSurface(kW - 30, kH - 20);
+    // Pixels that differ from their neighbours and between the two pictures.
+    for (Uint32 y = 0; y < kH; ++y)
+      for (Uint32 x = 0; x < kW; ++x) {
+        const Uint32 noise = (x * 2654435761u) ^ (y * 40503u) ^ (seed * 97u);
+        setRawPixel(scene.screen.get(), x, y, noise & 0xFFFFFF);
+        if (x < kW - 30 && y < kH - 20) setRawPixel(scene.media.background.get(), x, y, noise >> 8);
+      }
+    if (whole(0, 2) == 0) {
+      SDL_Rect clip{static_cast<Sint16>(whole(0, 60)), static_cast<Sint16>(whole(0, 60)),
+                    static_cast<Uint16>(whole(0, kW)), static_cast<Uint16>(whole(0, kH))};
+      SDL_SetClipRect(scene.screen.get(), &clip);
+    }
+    auto place = [&](auto& list, int count) {
+      for (int i = 0; i < count; ++i) {
+        const double x = world.view.x + some(-150, kW + 50), y = world.view.y + some(-150, kH + 50);
+        const double w = whole(0, 9) == 0 ? 0 : some(-5, 250), h = some(0, 200);
+        addRect(list, x, y, w, h);
+      }
+    };
+    place(world.lawns, whole(0, 25));
+    place(world.sidewalks, whole(0, 25));
+    place(world.roads, whole(0, 25));
+    place(world.houses, whole(0, 12));
+    for (const auto& lawn : world.lawns) lawn->colourIndex = whole(0, 9);
+    for (const auto& house : world.houses) house->colourIndex = whole(0, 9);
+    scene.media.carFrames[0] = keyedFrame(20, 40, rgb(220, 0, 0));
+    for (int i = 0; i < 6; ++i)
+      addCar(world, world.view.x + some(0, kW), world.view.y + some(0, kH), 0)->heading =
+          whole(0, 359);
+  };
+  for (unsigned city = 1; city <= 40; ++city) {
+    Scene once(kW, kH), plain(kW, kH);
+    build(once, city);
+    build(plain, city);
+    setGroundPainting(GroundPainting::EachPixelOnce);
+    drawWorld(once.media, once.world);
+    setGroundPainting(GroundPainting::LayerByLayer);
+    drawWorld(plain.media, plain.world);
+    for (int y = 0; y < kH; ++y)
+      for (int x = 0; x < kW; ++x)
+        if (rawPixel(once.screen.get(), x, y) != rawPixel(plain.screen.get(), x, y))
+          FAIL() << "city " << city << " differs at (" << x << ", " << y << ")";
+  }
 }
