@@ -165,19 +165,24 @@ CityHealth runCity(const std::string& name, int frames, unsigned seed) {
       for (const auto& p : *list) was[p.get()] = {p->x, p->y};
     simulateFrame(world);
     world.clock.advance(20);
-    auto moved = [&was](const void* who, double x, double y) {
-      auto it = was.find(who);
-      return it != was.end() && std::hypot(x - it->second.first, y - it->second.second) > 0.1;
-    };
-    // Every fifth frame is looked at, from every view.
-    for (const SDL_Rect& v : views) {
-      if (f % 5) break;
-      for (const auto& c : world.cars)
-        if (inView(v, c->x, c->y) && moved(c.get(), c->x, c->y)) carsSeen += 1.0 / views.size();
+    // Every fifth frame, where the movers are, then how many of them each view holds.
+    if (f % 5 == 0) {
+      auto movedAt = [&was](const void* who, double x, double y,
+                            std::vector<std::pair<double, double>>& out) {
+        auto it = was.find(who);
+        if (it != was.end() && std::hypot(x - it->second.first, y - it->second.second) > 0.1)
+          out.push_back({x, y});
+      };
+      std::vector<std::pair<double, double>> cars, walkers;
+      for (const auto& c : world.cars) movedAt(c.get(), c->x, c->y, cars);
       for (const auto* list : {&world.pedestrians, &world.badGuys})
         for (const auto& p : *list)
-          if (!p->inCar && inView(v, p->x, p->y) && moved(p.get(), p->x, p->y))
-            walkersSeen += 1.0 / views.size();
+          if (!p->inCar) movedAt(p.get(), p->x, p->y, walkers);
+      for (const SDL_Rect& v : views) {
+        for (const auto& c : cars) carsSeen += inView(v, c.first, c.second) ? 1.0 / views.size() : 0;
+        for (const auto& w : walkers)
+          walkersSeen += inView(v, w.first, w.second) ? 1.0 / views.size() : 0;
+      }
     }
     for (const auto& c : world.cars) {
       if (c->driver < 0) {

@@ -1,5 +1,6 @@
 // The city generator: sound networks, nothing inside a house, ground under every pixel, the
-// stress city at capacity, and the shipped maps being exactly what `make city` writes.
+// stress city at capacity, the shipped maps being exactly what `make city` writes, and a made
+// city listed once.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -144,6 +145,16 @@ TEST(CityGenerator, GroundCoversEveryPixelOfTheWorld) {
   generateCity(made, options);
   ASSERT_TRUE(writeCityFolder(made, "maps/made"));
   expectCovered("made");
+}
+
+TEST(CityGenerator, AMadeCityIsListedOnce) {
+  ScratchDir scratch;
+  World world;
+  world.levels = {"downtown"};
+  ASSERT_EQ(saveLevelList(world), "");
+  EXPECT_TRUE(addToLevelList("harbour"));
+  EXPECT_TRUE(addToLevelList("harbour"));
+  EXPECT_EQ(readLevelList(), (std::vector<std::string>{"downtown", "harbour"}));
 }
 
 }  // namespace

@@ -862,8 +862,7 @@ bool addToLevelList(const std::string& name) {
   world.levels = readLevelList();
   if (std::find(world.levels.begin(), world.levels.end(), name) != world.levels.end()) return true;
   world.levels.push_back(name);
-  saveLevelList(world);
-  return readLevelList() == world.levels;
+  return saveLevelList(world).empty();
 }
 
 bool writeCityFolder(const World& world, const std::string& folder) {
