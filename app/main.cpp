@@ -9,6 +9,7 @@
 #include "app/command_line.h"
 #include "app/game.h"
 #include "app/main_menu.h"
+#include "app/settings.h"
 #include "platform/platform.h"
 
 int main(int argc, char** argv) {
@@ -24,9 +25,16 @@ int main(int argc, char** argv) {
   std::srand(static_cast<unsigned>(std::time(nullptr)));
   platformStart();
   Game game;
-  if (!startGame(game)) {
+  game.settingsFile = settingsPath();
+  VideoMode remembered;
+  const bool hasRemembered = readSettings(game.settingsFile, remembered);
+  StartChoice choice;
+  choice.mode = startMode(line, hasRemembered ? &remembered : nullptr);
+  choice.map = line.map;
+  if (!startGame(game, choice)) {
+    std::fprintf(stderr, "zor: %s\n", game.startFailure.c_str());
     platformEnd();
-    return 0;
+    return 1;
   }
   mainMenu(game);
   shutdownGame(game);

@@ -154,6 +154,7 @@ bool playFrame(Game& game, bool& showHud) {
   if (applyHeldKeys(world, game.keys)) quit = true;
   movePlayer(world, game.keys);
   if (game.keys[SDLK_F4] && game.keys[SDLK_LALT]) quit = true;
+  if (platformStopRequested()) quit = true;
 
   if (!quit) {
     simulateFrame(world);

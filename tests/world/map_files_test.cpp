@@ -10,6 +10,7 @@
 
 #include "world/world.h"
 #include "sim/collision.h"
+#include "world/data_folders.h"
 #include "world/lifetime.h"
 #include "world/map_files.h"
 #include "support/records.h"
@@ -263,4 +264,42 @@ TEST(LevelList, NamesPerLineWithAFinalLineBreakGivingAnEmptyName) {
   ASSERT_EQ(saveLevelList(world), "");
   EXPECT_EQ(readFile("maps/levels.txt"), "");
   EXPECT_TRUE(readLevelList().empty());
+}
+
+TEST(LevelList, AnInstalledGameReadsBothFoldersAndWritesOnlyTheUsers) {
+  ScratchDir scratch;
+  std::filesystem::create_directories("share/maps/a");
+  writeFile("share/maps/levels.txt", "a\nb");
+  writeFile("share/maps/a/houses.txt", "500 500 100 80 Hus 100 0 2");
+  DataFolders installed;
+  installed.shippedMaps = "share/maps";
+  installed.userMaps = "user/zor/maps";  // not made yet: the first save makes it
+  setDataFolders(installed);
+
+  World world;
+  world.levels = readLevelList();
+  EXPECT_EQ(world.levels, (std::vector<std::string>{"a", "b"}));
+  world.mapName = "a";
+  loadMap(world);
+  ASSERT_EQ(world.houses.count(), 1);
+  world.houses[0]->text = "Edited";
+  EXPECT_EQ(saveMap(world), "");
+  // The shipped map stays as shipped; the user's copy is read from now on.
+  EXPECT_EQ(readFile("share/maps/a/houses.txt"), "500 500 100 80 Hus 100 0 2");
+  EXPECT_EQ(mapFilePath("a", MapFile::Houses), "user/zor/maps/a/houses.txt");
+  loadMap(world);
+  ASSERT_EQ(world.houses.count(), 1);
+  EXPECT_EQ(world.houses[0]->text, "Edited");
+
+  // A new map is listed in the user's list only, after the shipped names.
+  world.levels.push_back("c");
+  world.mapName = "c";
+  EXPECT_EQ(saveMap(world), "");
+  EXPECT_EQ(saveLevelList(world), "");
+  EXPECT_EQ(readFile("user/zor/maps/levels.txt"), "c");
+  EXPECT_EQ(readFile("share/maps/levels.txt"), "a\nb");
+  EXPECT_EQ(readLevelList(), (std::vector<std::string>{"a", "b", "c"}));
+  EXPECT_TRUE(mapFolderExists("c"));
+  EXPECT_FALSE(std::filesystem::exists("share/maps/c"));
+  setDataFolders(DataFolders());
 }
