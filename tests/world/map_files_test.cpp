@@ -169,7 +169,9 @@ TEST(MapFiles, RandomRecordsSurviveManySavesAndLoads) {
       texts[f] = out.str();
       std::istringstream in(texts[f]);
       readMapFile(*back, MapFile(f), in);
-      if (round >= 2) EXPECT_EQ(texts[f], previous[f]) << mapFileName(MapFile(f)) << round;
+      if (round >= 2) {
+        EXPECT_EQ(texts[f], previous[f]) << mapFileName(MapFile(f)) << round;
+      }
     }
     for (int count : {back->houses.count(), back->roads.count(), back->cars.count(),
                       back->pedestrians.count(), back->weapons.count(), back->sidewalks.count(),
