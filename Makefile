@@ -20,6 +20,15 @@ asan:
 	cmake --build build-asan -j$(JOBS)
 	cd build-asan && ctest --output-on-failure --no-tests=error -j$(JOBS) -LE e2e
 
+# Installs the game under PREFIX: bin/zor, its images and maps in share/zor/, a desktop entry
+# and an icon (DESTDIR=... stages the files elsewhere, as packages do).
+PREFIX ?= /usr/local
+.PHONY: install
+install:
+	cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake --build build -j$(JOBS) --target zor
+	cmake --install build --prefix "$(PREFIX)"
+
 # Fuzzes the map file readers and writer with libFuzzer (clang) for FUZZ_SECONDS seconds.
 # New inputs go to fuzz-corpus-work/, crashing ones to fuzz-corpus-work/crash-*.
 FUZZ_SECONDS ?= 600

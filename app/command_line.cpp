@@ -120,6 +120,7 @@ std::string commandLineHelp() {
   }
   text +=
       "\nWithout --window or --fullscreen the game starts in the video mode last chosen in\n"
-      "\"Change resolution\", or full screen at the largest mode.\n";
+      "\"Change resolution\" (kept in $XDG_CONFIG_HOME/zor/settings.txt, by default\n"
+      "~/.config/zor/settings.txt), or full screen at the largest mode.\n";
   return text;
 }

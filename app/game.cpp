@@ -7,12 +7,12 @@
 
 #include "platform/platform.h"
 #include "render/sprites.h"
+#include "world/data_folders.h"
 #include "world/level.h"
 #include "world/map_files.h"
 
 namespace {
 
-constexpr const char* FONT_PATH = "GFX/fonts/ADVERT.TTF";
 constexpr int FALLBACK_WIDTH = 1024;
 constexpr int FALLBACK_HEIGHT = 768;
 
@@ -29,9 +29,28 @@ Uint32 modeFlagsOf(const SDL_Surface* screen) {
 }
 
 // The SDL side of a failed start: whatever was opened is closed again.
-bool failStart(Game& game) {
+bool failStart(Game& game, const std::string& why) {
+  game.startFailure = why;
   shutdownGame(game);
   return false;
+}
+
+std::string sdlError() {
+  const char* error = SDL_GetError();
+  return error && *error ? std::string(" (") + error + ")" : "";
+}
+
+// The chosen mode, else the largest full-screen one; null when neither opens.
+SDL_Surface* openScreen(const Game& game, const VideoMode& mode) {
+  const std::vector<SDL_Rect> modes = fullscreenModes(game);
+  const SDL_Rect largest = modes.empty() ? fallbackSize(game) : modes.front();
+  const bool sized = mode.width > 0 && mode.height > 0;
+  if (sized || !mode.fullscreen) {
+    const int w = sized ? mode.width : largest.w, h = sized ? mode.height : largest.h;
+    SDL_Surface* screen = SDL_SetVideoMode(w, h, 32, mode.fullscreen ? FULLSCREEN_FLAGS : WINDOW_FLAGS);
+    if (screen) return screen;
+  }
+  return SDL_SetVideoMode(largest.w, largest.h, 32, FULLSCREEN_FLAGS);
 }
 
 }  // namespace
@@ -70,35 +89,55 @@ bool setVideoMode(Game& game, int w, int h, Uint32 flags) {
   return changed;
 }
 
-bool startGame(Game& game) {
+bool startGame(Game& game, const StartChoice& choice) {
   World& world = game.world;
   Media& media = game.media;
-  if (SDL_Init(SDL_INIT_EVERYTHING) == -1) return false;
+  game.startFailure.clear();
+  DataFolders folders;
+  if (!findDataFolders(platformProgramPath(), folders))
+    return failStart(game, std::string("cannot find the game's images and font (") + FONT_FILE +
+                               "): run it from the game's folder or install it");
+  setDataFolders(folders);
+  // The game never runs without a window unless a video driver was asked for by name.
+  std::string noDisplay = platformDisplayProblem();
+  if (!noDisplay.empty()) return failStart(game, noDisplay);
+  // Only video: the game plays no sound and reads no joystick.
+  if (SDL_Init(SDL_INIT_VIDEO) == -1)
+    return failStart(game, "SDL cannot start its video" + sdlError() +
+                               ": check DISPLAY, or SDL_VIDEODRIVER when it is set");
+  noDisplay = platformDisplayProblem();
+  if (!noDisplay.empty()) return failStart(game, noDisplay);
 
   const SDL_VideoInfo* desktop = SDL_GetVideoInfo();
   if (desktop) {
     game.desktopWidth = desktop->current_w;
     game.desktopHeight = desktop->current_h;
   }
-  const std::vector<SDL_Rect> modes = fullscreenModes(game);
-  const SDL_Rect largest = modes.empty() ? fallbackSize(game) : modes.front();
-  media.screen = SDL_SetVideoMode(largest.w, largest.h, 32, FULLSCREEN_FLAGS);
-  if (!media.screen) return failStart(game);
+  media.screen = openScreen(game, choice.mode);
+  if (!media.screen)
+    return failStart(game, "no video mode can be opened" + sdlError() +
+                               ": try another size with --window WxH");
   SDL_WM_SetCaption("ZOR", nullptr);
-  if (TTF_Init() == -1) return failStart(game);
+  if (TTF_Init() == -1) return failStart(game, "SDL_ttf cannot start" + sdlError());
 
   world.clock.follow(SDL_GetTicks());
   loadSprites(media);
   media.dotImage = loadImage("dot.bmp");
   world.view = View{0, 0, media.screen->w, media.screen->h};
 
-  media.smallFont.reset(platformOpenFont(FONT_PATH, 12));
-  if (!media.smallFont) return failStart(game);
-  media.bigFont.reset(platformOpenFont(FONT_PATH, 28));
-  if (!media.bigFont) return failStart(game);
+  const std::string font = dataPath(FONT_FILE);
+  media.smallFont.reset(platformOpenFont(font.c_str(), 12));
+  if (media.smallFont) media.bigFont.reset(platformOpenFont(font.c_str(), 28));
+  if (!media.bigFont)
+    return failStart(game, "cannot open the font " + font + sdlError() +
+                               ": reinstall the game or restore its GFX folder");
   mapMediaColours(media, media.screen->format);
 
-  startFirstCity(world);
+  // A map asked for by name must be one of the list's: the name becomes a folder path.
+  if (!choice.map.empty()) world.mapName = choice.map;
+  if (!startFirstCity(world))
+    return failStart(game, "no map \"" + world.mapName +
+                               "\" in the map list: see \"Load map\" for the names");
   const Person& player = *world.player;
   platformHidePointer(static_cast<Uint16>(player.x + 50), static_cast<Uint16>(player.y + 50));
 

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "app/settings.h"
 #include "editor/editor_state.h"
 #include "render/media.h"
 #include "render/pacing.h"
@@ -32,15 +33,28 @@ struct Game {
   const Recording* replay = nullptr;  // when set, play frames take their input from here
   size_t replayFrame = 0;             // the next frame of the replay
 
+  // Where the video mode chosen in the menu is remembered; empty = nowhere (the tests).
+  std::string settingsFile;
+  // Why the start failed, as one line for the user; empty after a good start.
+  std::string startFailure;
+
   // Desktop size seen before the first video mode was set (0 when unknown); offered when the
   // display reports that any full-screen size is possible.
   int desktopWidth = 0, desktopHeight = 0;
 };
 
-// Opens the full-screen window "ZOR", the fonts and images, reads the level list, loads the
-// first map and places the money. Returns false on a start-up failure (SDL, video mode,
-// TTF or font); the entry point then exits with status 0.
-bool startGame(Game& game);
+// What the start opens: the video mode, and the map to start on (empty = the list's first).
+struct StartChoice {
+  VideoMode mode;
+  std::string map;
+};
+
+// Finds the game's data, opens the window "ZOR" in the chosen mode (a mode that cannot be set
+// falls back to the largest full-screen one), the fonts and images, reads the level list,
+// loads the first map and places the money. Returns false on a start-up failure (no data
+// found, no display, SDL, video mode, TTF or font, a map that is not listed), with
+// game.startFailure saying what is missing and how to fix it, and SDL shut down again.
+bool startGame(Game& game, const StartChoice& choice = StartChoice());
 // Releases the media and the records and shuts SDL down.
 void shutdownGame(Game& game);
 

@@ -10,6 +10,7 @@
 #include "app/game.h"
 #include "app/main_menu.h"
 #include "app/play_loop.h"
+#include "app/settings.h"
 #include "platform/platform.h"
 
 int main(int argc, char** argv) {
@@ -40,9 +41,16 @@ int main(int argc, char** argv) {
     recording.seed = static_cast<uint32_t>(std::time(nullptr));
     game.world.random.seed(recording.seed);
   }
-  if (!startGame(game)) {
+  game.settingsFile = settingsPath();
+  VideoMode remembered;
+  const bool hasRemembered = readSettings(game.settingsFile, remembered);
+  StartChoice choice;
+  choice.mode = startMode(line, hasRemembered ? &remembered : nullptr);
+  choice.map = line.map;
+  if (!startGame(game, choice)) {
+    std::fprintf(stderr, "zor: %s\n", game.startFailure.c_str());
     platformEnd();
-    return 0;
+    return 1;
   }
   if (!line.replay.empty()) {
     // The rules see the recorded view, whatever the screen is now.

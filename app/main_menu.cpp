@@ -29,7 +29,10 @@ void sizeListScreen(Game& game, const std::vector<SDL_Rect>& sizes, Uint32 flags
   ListScreen list;
   list.items = modeItems(sizes);
   runListScreen(game.media, game.world.clock, list, [&](int chosen) {
-    setVideoMode(game, sizes[chosen].w, sizes[chosen].h, flags);
+    const SDL_Rect size = sizes[chosen];
+    // The mode that was set is the next start's too.
+    if (setVideoMode(game, size.w, size.h, flags) && !game.settingsFile.empty())
+      saveSettings(game.settingsFile, VideoMode{(flags & SDL_FULLSCREEN) != 0, size.w, size.h});
     list.back = true;
   });
 }

@@ -128,6 +128,7 @@ bool playFrame(Game& game, bool& showHud) {
   game.keys = game.scriptedKeys ? game.scriptedKeys : platformKeyState();
   input.held = heldKeysOf(game.keys);
   if (game.keys[SDLK_ESCAPE] || (game.keys[SDLK_F4] && game.keys[SDLK_LALT])) input.leave = true;
+  if (platformStopRequested()) input.leave = true;
   if (game.replay) replayInput(game, input);
   if (game.recording) game.recording->frames.push_back(input);
 

@@ -548,6 +548,8 @@ bool editorFrame(Editor& editor) {
   SDL_Event event;
   // Polling stops at the event that leaves, so keys typed ahead reach the map menu.
   while (!leave && SDL_PollEvent(&event)) leave = handleEditorEvent(editor, event);
+  // Stopped by a signal the editor leaves as by Escape: unsaved changes are not written.
+  if (platformStopRequested()) leave = true;
 
   editorCamera(editor);
   drawWorld(media, world);

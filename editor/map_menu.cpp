@@ -2,8 +2,6 @@
 // names a new, empty map.
 #include "editor/map_menu.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <filesystem>
 
@@ -15,6 +13,7 @@
 #include "render/list_screen.h"
 #include "editor/editor.h"
 #include "render/text.h"
+#include "world/data_folders.h"
 #include "world/lifetime.h"
 #include "world/map_files.h"
 
@@ -24,11 +23,6 @@ enum MenuItem { EDIT_MAP = 0, LOAD_MAP = 1, CREATE_MAP = 2, QUIT_TO_GAME_MENU = 
 
 std::vector<std::string> menuItems() {
   return {"Edit map", "Load map", "Create map", "Quit to Game Menu"};
-}
-
-bool pathExists(const std::string& path) {
-  struct stat info;
-  return stat(path.c_str(), &info) == 0;
 }
 
 bool allowedNameChar(char c) {
@@ -73,7 +67,7 @@ std::string createMap(Editor& editor, const std::string& name) {
   if (!error.empty()) {
     // The name was free, so the folder, if any, is the one just made.
     std::error_code ignored;
-    std::filesystem::remove_all("maps/" + name, ignored);
+    std::filesystem::remove_all(mapSaveFolder(name), ignored);
     return error;
   }
   clearWorld(world);
@@ -90,7 +84,7 @@ void runNamePrompt(Editor& editor) {
   Media& media = editor.media;
   NamePrompt prompt;
   editor.editText.clear();
-  while (!prompt.leave) {
+  while (!prompt.leave && !platformStopRequested()) {
     while (SDL_PollEvent(&editor.event))
       if (namePromptEvent(editor, prompt, editor.event)) break;
 
@@ -133,7 +127,7 @@ std::string refusedMapName(const World& world, const std::string& name) {
   // The level list and the temporary files of a save live beside the map folders.
   if (reservedMapName(name)) return "Reserved name";
   if (std::find(world.levels.begin(), world.levels.end(), name) != world.levels.end() ||
-      pathExists("maps/" + name))
+      mapFolderExists(name))
     return "Name taken";
   return "";
 }

@@ -13,7 +13,7 @@ void mapMenu(Editor& editor);
 // Why a name typed for a new map is refused: "Empty name", "Invalid name" (blanks at either
 // end, a trailing dot, "." or "..", or a character other than a letter, a digit, a blank, '-',
 // '_' or '.'), "Reserved name" ("levels.txt", or ending in ".tmp": names the game's own files
-// take), "Name taken" (already in the level list, or its folder exists under "maps/");
+// take), "Name taken" (already in the level list, or its folder exists among the maps);
 // an empty text when the name can be used.
 std::string refusedMapName(const World& world, const std::string& name);
 

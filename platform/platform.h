@@ -9,9 +9,19 @@
 #include <cstdint>
 #include <string>
 
-// Readies the surroundings before the game starts. In the browser the maps the player saved
+// Readies the surroundings before the game starts. On the desktop SIGINT and SIGTERM are
+// caught from here on (see platformStopRequested). In the browser the maps the player saved
 // in an earlier visit are brought back from the browser's storage over the shipped ones.
 void platformStart();
+// True once SIGINT or SIGTERM arrived after platformStart: every screen then ends as if left,
+// up to the main menu, and the program quits as by its Quit item (nothing unsaved is written).
+bool platformStopRequested();
+// Why no window can be opened here, as one line that says how to fix it; empty when a
+// display is there or a video driver was named explicitly (SDL_VIDEODRIVER). Asked before
+// SDL's video starts (no display named) and again after (the display named is not there).
+std::string platformDisplayProblem();
+// The running program's own file; empty when it cannot be told.
+std::string platformProgramPath();
 // The game has ended (Quit). A window closes by itself; a page says so and how to start again.
 void platformEnd();
 

@@ -1,7 +1,66 @@
 // The desktop side of the platform layer: plain SDL 1.2, SDL_image and SDL_ttf.
 #include "platform/platform.h"
 
-void platformStart() {}
+#include <signal.h>
+#include <unistd.h>
+
+#include <climits>
+#include <cstdlib>
+
+namespace {
+
+volatile sig_atomic_t stopRequested = 0;
+
+void onStopSignal(int) { stopRequested = 1; }
+
+bool isSet(const char* variable) {
+  const char* value = std::getenv(variable);
+  return value && *value;
+}
+
+}  // namespace
+
+void platformStart() {
+  stopRequested = 0;
+  struct sigaction action {};
+  action.sa_handler = onStopSignal;
+  sigemptyset(&action.sa_mask);
+  action.sa_flags = SA_RESTART;
+  sigaction(SIGINT, &action, nullptr);
+  sigaction(SIGTERM, &action, nullptr);
+  // A parent may have started us with these blocked; a signal already waiting arrives now.
+  sigset_t stops;
+  sigemptyset(&stops);
+  sigaddset(&stops, SIGINT);
+  sigaddset(&stops, SIGTERM);
+  sigprocmask(SIG_UNBLOCK, &stops, nullptr);
+}
+
+bool platformStopRequested() { return stopRequested != 0; }
+
+std::string platformDisplayProblem() {
+  if (isSet("SDL_VIDEODRIVER")) return "";
+  if (!isSet("DISPLAY") && !isSet("WAYLAND_DISPLAY"))
+    return "no display: set DISPLAY or start the game on a desktop";
+  // SDL falls back to drawing off screen when the display named cannot be reached.
+  char driver[32];
+  if (SDL_WasInit(SDL_INIT_VIDEO) && SDL_VideoDriverName(driver, sizeof driver)) {
+    const std::string name = driver;
+    if (name == "offscreen" || name == "dummy") {
+      const char* display = std::getenv("DISPLAY");
+      return std::string("cannot open the display ") + (display ? display : "") +
+             ": check DISPLAY or start the game on a desktop";
+    }
+  }
+  return "";
+}
+
+std::string platformProgramPath() {
+  char path[PATH_MAX];
+  const ssize_t n = readlink("/proc/self/exe", path, sizeof path - 1);
+  if (n <= 0) return "";
+  return std::string(path, static_cast<size_t>(n));
+}
 
 void platformEnd() {}
 

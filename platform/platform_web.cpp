@@ -209,6 +209,13 @@ void platformStart() {
 
 void platformEnd() { zorShowEnd(); }
 
+// A page has no signals, always a canvas to draw on, and its files at the root.
+bool platformStopRequested() { return false; }
+
+std::string platformDisplayProblem() { return ""; }
+
+std::string platformProgramPath() { return ""; }
+
 const Uint8* platformKeyState() { return SDL_GetKeyboardState(nullptr); }
 
 // Loaded images already are canvases in the screen's RGBA layout.

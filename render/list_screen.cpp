@@ -1,6 +1,7 @@
 // The shared list screen of the main menu, its sub-screens and the editor's map menu.
 #include "render/list_screen.h"
 
+#include "platform/platform.h"
 #include "render/media.h"
 #include "render/pacing.h"
 #include "render/text.h"
@@ -47,6 +48,7 @@ void pollListEvents(ListScreen& list) {
 }
 
 bool pollDismissed() {
+  if (platformStopRequested()) return true;
   SDL_Event e;
   while (SDL_PollEvent(&e)) {
     if (e.type == SDL_QUIT) return true;
@@ -83,6 +85,10 @@ void runListScreen(Media& media, Clock& clock, ListScreen& list,
                    const std::function<void(int)>& act) {
   while (!list.back) {
     pollListEvents(list);
+    if (platformStopRequested()) {
+      list.back = true;
+      break;
+    }
     drawBackground(media);
     if (list.chosen < 0) {
       drawListItems(media, list);

@@ -30,7 +30,8 @@ ListInput listEvent(ListScreen& list, const SDL_Event& event);
 void pollListEvents(ListScreen& list);
 
 // Polls pending events until one closes the window or presses Return or Escape, and tells
-// whether one did. Polling stops at that event, as in pollListEvents.
+// whether one did (or a stop signal arrived). Polling stops at that event, as in
+// pollListEvents.
 bool pollDismissed();
 
 // The selected item in white at (200, H/2); the others in black above and below it, 30 pixels
@@ -40,8 +41,9 @@ void drawListItems(Media& media, const ListScreen& list);
 // Blits the background at the screen's top-left corner (nothing when it is missing).
 void drawBackground(Media& media);
 
-// Runs the list until its back flag is set. Each pass: poll, background, the items (or
-// `act(chosen)` when something was chosen, after which chosen is -1 again), flip, a short wait.
+// Runs the list until its back flag is set (or a stop signal arrived). Each pass: poll,
+// background, the items (or `act(chosen)` when something was chosen, after which chosen is -1
+// again), flip, a short wait.
 void runListScreen(Media& media, Clock& clock, ListScreen& list,
                    const std::function<void(int)>& act);
 

@@ -8,6 +8,7 @@
 
 #include "render/media.h"
 #include "platform/platform.h"
+#include "world/data_folders.h"
 
 namespace {
 
@@ -36,7 +37,7 @@ void setKey(const SurfacePtr& image, const SDL_Surface* formatSource, Uint8 r, U
 }  // namespace
 
 SurfacePtr loadImage(const std::string& path) {
-  SDL_Surface* loaded = IMG_Load(path.c_str());
+  SDL_Surface* loaded = IMG_Load(dataPath(path).c_str());
   if (!loaded) return {};
   if (SDL_GetVideoSurface()) return SurfacePtr(platformDisplayFormat(loaded));
   SDL_Surface* converted = toPlain32(loaded);

@@ -9,7 +9,8 @@
 
 struct Media;
 
-// IMG_Load converted to the display format (a plain 32-bit one while no video mode is set);
+// IMG_Load of a file of the game's data (a relative path is taken under its data folder),
+// converted to the display format (a plain 32-bit one while no video mode is set);
 // empty when the file does not load.
 SurfacePtr loadImage(const std::string& path);
 // Fills table[0..last] from folder + stem + i + "." + extension, keying every frame that loads.

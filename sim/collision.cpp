@@ -148,7 +148,7 @@ SampledOutline sampledOutlineAt(const Body& body, double cx, double cy) {
     SampledOutline outline;
     bool filled = false;
   };
-  constexpr size_t kEntries = 1024;  // a power of two
+  constexpr size_t kEntries = 8192;  // a power of two
   static std::vector<Entry> table(kEntries);
   const OutlineKey key = outlineKey(body, cx, cy);
   uint64_t hash = 0x9E3779B97F4A7C15ull;

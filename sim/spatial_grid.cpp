@@ -41,10 +41,15 @@ void SpatialGrid::clear() {
   for (auto& cell : cells_) cell.clear();
   everywhere_.clear();
   members_ = 0;
+  negativeIndex_ = false;
 }
 
 void SpatialGrid::insert(int index, double left, double top, double right, double bottom) {
   ++members_;
+  if (index < 0)
+    negativeIndex_ = true;
+  else if (static_cast<size_t>(index) >= offered_.size())
+    offered_.resize(static_cast<size_t>(index) + 1, stamp_);
   Span xs, ys;
   if (!spanOf(left, right, xs) || !spanOf(top, bottom, ys)) {
     everywhere_.push_back(index);
@@ -54,6 +59,8 @@ void SpatialGrid::insert(int index, double left, double top, double right, doubl
     for (int cx = xs.first; cx <= xs.last; ++cx) cells_[cy * CELLS_PER_SIDE + cx].push_back(index);
 }
 
+// A member filed in several cells (or several times) is offered once: a stamp per member
+// marks it within one query, so only the members offered are sorted.
 void SpatialGrid::query(double left, double top, double right, double bottom,
                         std::vector<int>& out) const {
   out.clear();
@@ -62,14 +69,32 @@ void SpatialGrid::query(double left, double top, double right, double bottom,
     xs = {0, CELLS_PER_SIDE - 1};
     ys = {0, CELLS_PER_SIDE - 1};
   }
-  out.insert(out.end(), everywhere_.begin(), everywhere_.end());
+  if (negativeIndex_) {
+    out.insert(out.end(), everywhere_.begin(), everywhere_.end());
+    for (int cy = ys.first; cy <= ys.last; ++cy)
+      for (int cx = xs.first; cx <= xs.last; ++cx) {
+        const std::vector<int>& cell = cells_[cy * CELLS_PER_SIDE + cx];
+        out.insert(out.end(), cell.begin(), cell.end());
+      }
+    std::sort(out.begin(), out.end());
+    out.erase(std::unique(out.begin(), out.end()), out.end());
+    return;
+  }
+  if (++stamp_ == 0) {  // the stamps wrapped: forget every old mark
+    std::fill(offered_.begin(), offered_.end(), 0u);
+    stamp_ = 1;
+  }
+  auto offer = [&](int index) {
+    unsigned& mark = offered_[static_cast<size_t>(index)];
+    if (mark == stamp_) return;
+    mark = stamp_;
+    out.push_back(index);
+  };
+  for (int index : everywhere_) offer(index);
   for (int cy = ys.first; cy <= ys.last; ++cy)
-    for (int cx = xs.first; cx <= xs.last; ++cx) {
-      const std::vector<int>& cell = cells_[cy * CELLS_PER_SIDE + cx];
-      out.insert(out.end(), cell.begin(), cell.end());
-    }
-  std::sort(out.begin(), out.end());
-  out.erase(std::unique(out.begin(), out.end()), out.end());
+    for (int cx = xs.first; cx <= xs.last; ++cx)
+      for (int index : cells_[cy * CELLS_PER_SIDE + cx]) offer(index);
+  if (!std::is_sorted(out.begin(), out.end())) std::sort(out.begin(), out.end());
 }
 
 void setGridUse(GridUse use) { g_gridUse = use; }

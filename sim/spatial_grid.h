@@ -36,6 +36,10 @@ class SpatialGrid {
   std::vector<int> cells_[CELLS_PER_SIDE * CELLS_PER_SIDE];
   std::vector<int> everywhere_;
   int members_ = 0;
+  // Which members a query has offered already: the query's stamp by member index.
+  mutable std::vector<unsigned> offered_;
+  mutable unsigned stamp_ = 0;
+  bool negativeIndex_ = false;
 };
 
 // Whether the simulation hands its pair tests their candidates through grids. Both ways give

@@ -1,6 +1,8 @@
 // Level start: the city reloaded from its map, money scattered on the roads, a fresh player.
 #include "world/level.h"
 
+#include <algorithm>
+
 #include "world/lifetime.h"
 #include "world/map_files.h"
 #include "world/saturate.h"
@@ -73,16 +75,20 @@ std::unique_ptr<Person> makeFirstPlayer() {
   return player;
 }
 
-void startFirstCity(World& world) {
+bool startFirstCity(World& world) {
   world.player = makeFirstPlayer();
   world.levels = readLevelList();
   const Person& player = *world.player;
   world.cursorX = static_cast<int>(player.x) + 50;
   world.cursorY = static_cast<int>(player.y) + 50;
   if (world.mapName.empty() && !world.levels.empty()) world.mapName = world.levels[0];
+  if (!world.mapName.empty() &&
+      std::find(world.levels.begin(), world.levels.end(), world.mapName) == world.levels.end())
+    return false;
   if (!world.mapName.empty()) {
     loadMap(world);
     placeMoneyItems(world);
   }
   if (!world.houses.empty()) world.houses[0]->text = "Brannik";
+  return true;
 }

@@ -20,5 +20,6 @@ void startLevel(World& world);
 std::unique_ptr<Person> makeFirstPlayer();
 // The city as the program starts it: the first player with the cursor 50 pixels below and right
 // of it, the level list read, and the map (world.mapName, else the list's first) loaded with
-// its money; the first house is "Brannik". Without a map the city starts empty.
-void startFirstCity(World& world);
+// its money; the first house is "Brannik". Without a map the city starts empty. Returns false,
+// loading nothing, when world.mapName is set but not in the list.
+bool startFirstCity(World& world);

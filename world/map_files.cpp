@@ -57,10 +57,12 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <locale>
 #include <sstream>
 
+#include "world/data_folders.h"
 #include "world/world.h"
 #include "world/lifetime.h"
 
@@ -551,6 +553,14 @@ void syncFolder(const std::string& folder) {
   ::close(fd);
 }
 
+// The folder of saved maps and their list (the user's, under an installed game) may not exist
+// yet on a first save. Map folders inside it are made one level only, as names have no '/'.
+void makeSaveFolder() {
+  const std::string list = savedLevelListPath();
+  std::error_code ignored;
+  std::filesystem::create_directories(list.substr(0, list.find_last_of('/')), ignored);
+}
+
 template <class List>
 void linkSegments(const List& list) {
   const int n = list.count();
@@ -582,7 +592,7 @@ double gap(double a, double aw, double b, double bw) {
 const char* mapFileName(MapFile file) { return formatOf(file).name; }
 
 std::string mapFilePath(const std::string& mapName, MapFile file) {
-  return "maps/" + mapName + "/" + mapFileName(file);
+  return mapFolder(mapName) + "/" + mapFileName(file);
 }
 
 void readMapFile(World& world, MapFile file, std::istream& in) {
@@ -641,7 +651,8 @@ void loadMap(World& world) {
 }
 
 std::string saveMap(World& world) {
-  const std::string folder = "maps/" + world.mapName;
+  const std::string folder = mapSaveFolder(world.mapName);
+  makeSaveFolder();
   std::string error;
   if (::mkdir(folder.c_str(), 0755) != 0 && errno != EEXIST) error = failure(folder, errno);
   static const MapFile kSaveOrder[] = {MapFile::Houses,    MapFile::Roads,       MapFile::Cars,
@@ -652,7 +663,7 @@ std::string saveMap(World& world) {
     out.imbue(std::locale::classic());
     writeMapFile(world, file, out);
     // A file that cannot be written keeps its old version; the others are still saved.
-    const std::string fileError = replaceFile(mapFilePath(world.mapName, file), out.str());
+    const std::string fileError = replaceFile(folder + "/" + mapFileName(file), out.str());
     if (error.empty()) error = fileError;
   }
   syncFolder(folder);
@@ -660,13 +671,22 @@ std::string saveMap(World& world) {
 }
 
 std::string saveLevelList(World& world) {
+  // Beside the shipped maps the user's list holds only the user's own names.
+  std::vector<std::string> shipped;
+  if (!dataFolders().userMaps.empty()) shipped = readLevelList(dataFolders().shippedMaps + "/levels.txt");
   std::string content;
-  for (size_t i = 0; i < world.levels.size(); ++i) {
-    if (i > 0) content += '\n';
-    content += world.levels[i];
+  bool first = true;
+  for (const std::string& name : world.levels) {
+    if (std::find(shipped.begin(), shipped.end(), name) != shipped.end()) continue;
+    if (!first) content += '\n';
+    content += name;
+    first = false;
   }
-  const std::string error = replaceFile("maps/levels.txt", content);
-  if (error.empty()) syncFolder("maps");
+  const std::string path = savedLevelListPath();
+  const std::string folder = path.substr(0, path.find_last_of('/'));
+  makeSaveFolder();
+  const std::string error = replaceFile(path, content);
+  if (error.empty()) syncFolder(folder);
   return error;
 }
 
@@ -692,6 +712,15 @@ std::vector<std::string> parseLevelList(std::istream& in) {
     if (!line.empty() && line.back() == '\r') line.pop_back();
     names.push_back(line);
   }
+  return names;
+}
+
+std::vector<std::string> readLevelList() {
+  const DataFolders& folders = dataFolders();
+  std::vector<std::string> names = readLevelList(folders.shippedMaps + "/levels.txt");
+  if (folders.userMaps.empty()) return names;
+  for (const std::string& name : readLevelList(folders.userMaps + "/levels.txt"))
+    if (std::find(names.begin(), names.end(), name) == names.end()) names.push_back(name);
   return names;
 }
 

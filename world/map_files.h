@@ -14,7 +14,7 @@ constexpr int MAP_FILE_COUNT = 9;
 
 // "houses.txt", "roads.txt", ... (the name inside the map folder).
 const char* mapFileName(MapFile file);
-// "maps/<mapName>/<file name>".
+// "<map folder>/<file name>": the user's copy of the map when there is one, else the shipped one.
 std::string mapFilePath(const std::string& mapName, MapFile file);
 
 void loadMap(World& world);
@@ -22,11 +22,14 @@ void loadMap(World& world);
 // a file that cannot be written keeps its old version. Both return what failed first (the
 // path and the system's reason), or "" when everything was written.
 [[nodiscard]] std::string saveMap(World& world);
+// Beside shipped maps the list saved holds only the names that are not shipped.
 [[nodiscard]] std::string saveLevelList(World& world);
 // The names the game itself uses under "maps/": no map may be called so.
 bool reservedMapName(const std::string& name);
-// Reads "maps/levels.txt" (one name per line); a missing file gives an empty list.
-std::vector<std::string> readLevelList(const std::string& path = "maps/levels.txt");
+// The shipped level list followed by the user's names not in it (one name per line in each);
+// a missing file gives no names.
+std::vector<std::string> readLevelList();
+std::vector<std::string> readLevelList(const std::string& path);
 double rectDistance(const Rect& a, const Rect& b);
 
 // The pieces loadMap and saveMap are made of, usable on any stream (tests, fuzzing).

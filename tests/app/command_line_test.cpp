@@ -1,7 +1,12 @@
-// The command line: every option with its value forms, and every way an argument is refused.
+// The command line: every option with its value forms, every way an argument is refused, and
+// how it meets the remembered video mode.
 #include "app/command_line.h"
 
 #include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "app/settings.h"
 
 namespace {
 
@@ -59,4 +64,45 @@ TEST(CommandLine, ReadsEveryOptionAndRefusesBadArguments) {
   const std::string help = commandLineHelp();
   for (const char* name : {"--help", "--window [WxH]", "--fullscreen", "--map NAME"})
     EXPECT_NE(help.find(name), std::string::npos) << name;
+}
+
+TEST(Settings, ABrokenFileIsIgnoredAndTheCommandLineOverridesTheRememberedMode) {
+  const std::pair<std::string, bool> files[] = {
+      {"video window 800 600\n", true},
+      {"# comment\n\nsound on\nvideo fullscreen 1920 1080", true},
+      {"", false},
+      {"video window 800\n", false},
+      {"video window 800 600 extra\n", false},
+      {"video window 800.5 600\n", false},
+      {"video tiny 800 600\n", false},
+      {"video window 99999999999 600\n", false},
+      {"video window -800 600\n", false},
+      {"video window 50 50\n", false},
+      {std::string("\0\xff video window 800 600", 23), false},
+  };
+  for (const auto& [text, good] : files) {
+    SCOPED_TRACE(text);
+    std::istringstream in(text);
+    VideoMode mode{true, 1, 2};
+    EXPECT_EQ(parseSettings(in, mode), good);
+    if (!good) {
+      EXPECT_EQ(mode.width, 1);  // left alone
+    }
+  }
+
+  const VideoMode window{false, 1200, 900}, full{true, 1280, 800};
+  auto start = [](const std::vector<std::string>& args, const VideoMode* remembered) {
+    const VideoMode m = startMode(parseCommandLine(args), remembered);
+    return std::to_string(m.fullscreen) + " " + std::to_string(m.width) + "x" +
+           std::to_string(m.height);
+  };
+  EXPECT_EQ(start({}, nullptr), "1 0x0");  // the largest full-screen mode
+  EXPECT_EQ(start({}, &window), "0 1200x900");
+  EXPECT_EQ(start({}, &full), "1 1280x800");
+  EXPECT_EQ(start({"--window"}, nullptr), "0 800x600");
+  EXPECT_EQ(start({"--window"}, &window), "0 1200x900");
+  EXPECT_EQ(start({"--window"}, &full), "0 800x600");
+  EXPECT_EQ(start({"--window", "640x480"}, &window), "0 640x480");
+  EXPECT_EQ(start({"--fullscreen"}, &window), "1 0x0");
+  EXPECT_EQ(start({"--fullscreen"}, &full), "1 1280x800");
 }

@@ -1,10 +1,16 @@
 // The main menu and its screens driven by pushed keys: items, actions, map list, video modes.
 #include "app/main_menu.h"
 
+#include <signal.h>
+
 #include <algorithm>
 
 #include "render/list_screen.h"
 #include "app/play_loop.h"
+#include "editor/editor.h"
+#include "editor/map_menu.h"
+#include "platform/platform.h"
+#include "world/map_files.h"
 #include "app_support.h"
 
 using namespace apptest;
@@ -60,10 +66,12 @@ TEST(MainMenu, PlayContinuesTheGameAndRestartsOnlyAfterDeath) {
   EXPECT_EQ(world.houses.count(), 1);
 }
 
-TEST(MainMenu, WindowSizesOpenAWindowOfThatSize) {
+TEST(MainMenu, WindowSizesOpenAWindowOfThatSizeAndAreRemembered) {
   HeadlessGame headless(640, 480);
+  ScratchDir folder;
   ASSERT_TRUE(headless.ready());
   World& world = headless.world();
+  headless.game.settingsFile = "config/zor/settings.txt";
   Media& media = headless.media();
   ListScreen menu = startMenu();
 
@@ -78,6 +86,11 @@ TEST(MainMenu, WindowSizesOpenAWindowOfThatSize) {
   EXPECT_EQ(media.houseColours[3], SDL_MapRGB(media.screen->format, 80, 58, 18));
   EXPECT_EQ(menu.items, rebuiltMainMenuItems());
   EXPECT_EQ(pendingEvents(), 0);
+  VideoMode remembered;
+  ASSERT_TRUE(readSettings(headless.game.settingsFile, remembered));
+  EXPECT_FALSE(remembered.fullscreen);
+  EXPECT_EQ(remembered.width, 800);
+  EXPECT_EQ(remembered.height, 600);
 
   // The last size, then Escape on the size list: nothing changes.
   pushKeys({SDLK_RETURN, SDLK_DOWN, SDLK_DOWN, SDLK_DOWN, SDLK_DOWN, SDLK_RETURN});
@@ -88,4 +101,37 @@ TEST(MainMenu, WindowSizesOpenAWindowOfThatSize) {
   modeScreen(headless.game);
   EXPECT_EQ(media.screen->w, 1600);
   EXPECT_EQ(world.view.w, 1600);
+  ASSERT_TRUE(readSettings(headless.game.settingsFile, remembered));
+  EXPECT_EQ(remembered.width, 1600);
+  EXPECT_EQ(remembered.height, 1200);
+}
+
+TEST(MainMenu, AStopSignalEndsEveryScreenAndLeavesTheEditorsChangesUnsaved) {
+  HeadlessGame headless;
+  ScratchDir folder;
+  writeSmallMap("town");
+  ASSERT_TRUE(headless.ready());
+  Game& game = headless.game;
+  World& world = headless.world();
+  world.mapName = "town";
+  loadMap(world);
+  ASSERT_EQ(world.houses.count(), 1);
+  world.houses[0]->x = 900;  // edited, not saved
+
+  platformStart();
+  raise(SIGTERM);
+  ASSERT_TRUE(platformStopRequested());
+  alarm(60);  // a screen that ignores the stop fails the test here instead of hanging
+  editorLoop(game.editor);
+  mapMenu(game.editor);
+  playLoop(game);
+  controlsScreen(game);
+  mainMenu(game);
+  alarm(0);
+  std::ifstream houses("maps/town/houses.txt");
+  std::string line;
+  std::getline(houses, line);
+  EXPECT_EQ(line, "500 500 100 80 Hus 100 0 2");
+  platformStart();  // a new start forgets the stop
+  EXPECT_FALSE(platformStopRequested());
 }

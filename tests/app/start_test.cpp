@@ -35,6 +35,8 @@ TEST(Start, OpensTheLargestModeAndBuildsTheFirstPlayerAndMap) {
   Game game;
   ASSERT_TRUE(startGame(game));
   World& world = game.world;
+  // Only video: no sound, no joystick.
+  EXPECT_EQ(SDL_WasInit(SDL_INIT_EVERYTHING), static_cast<Uint32>(SDL_INIT_VIDEO));
 
   Media& media = game.media;
 

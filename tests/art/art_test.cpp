@@ -87,10 +87,11 @@ TEST(ArtGenerator, RedrawsTheCommittedFilesByteForByte) {
     paths.insert(file.path);
     EXPECT_TRUE(file.bytes == readFile(file.path)) << "committed file is stale: run make art";
   }
-  // The generator writes exactly the files the game loads, plus the contact sheet.
+  // The generator writes exactly the files the game loads, plus the contact sheet and the icon.
   for (const Expect& e : expectedFiles()) EXPECT_EQ(paths.count(e.path), 1u) << e.path;
   EXPECT_EQ(paths.count("docs/art/contact_sheet.png"), 1u);
-  EXPECT_EQ(paths.size(), expectedFiles().size() + 1);
+  EXPECT_EQ(paths.count("dist/zor.png"), 1u);
+  EXPECT_EQ(paths.size(), expectedFiles().size() + 2);
 }
 
 }  // namespace

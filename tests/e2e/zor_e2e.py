@@ -38,11 +38,10 @@ def wait_for(what, condition, timeout=20.0):
         time.sleep(0.1)
 
 
-def start_xvfb(width=SCREEN_W, height=SCREEN_H):
-    """An Xvfb on a free display: (process, ":N")."""
+def start_xvfb():
     read_end, write_end = os.pipe()
     xvfb = subprocess.Popen(
-        ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "%dx%dx24" % (width, height),
+        ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "%dx%dx24" % (SCREEN_W, SCREEN_H),
          "-nolisten", "tcp", "-noreset"],
         pass_fds=(write_end,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     os.close(write_end)
@@ -67,7 +66,9 @@ def run(args, folder):
     xvfb, display = start_xvfb()
     env = dict(os.environ, DISPLAY=display)
     env.pop("SDL_VIDEODRIVER", None)
-    env["XDG_CONFIG_HOME"] = os.path.join(folder, "config")  # no remembered video mode
+    # A video mode remembered by the user's own game must not change the run.
+    env["XDG_CONFIG_HOME"] = os.path.join(folder, "config")
+    env["XDG_DATA_HOME"] = os.path.join(folder, "data")
     game = None
 
     def x(*command):

@@ -171,6 +171,19 @@ TEST_F(EditorTools, MapKeysSaveReloadAndClear) {
   for (const char* f : files)
     EXPECT_TRUE(fileExists(std::string("maps/town/") + f + ".txt")) << f;
 
+  // A save that cannot write says so in the corner, and the map stays to be saved again.
+  world.mapName = "blocked";
+  testsupport::writeFile("maps/blocked", "");  // a file where the map's folder should be
+  handleEditorEvent(game.editor, key(SDLK_F2));
+  EXPECT_EQ(game.editor.saveMessage, "Not saved: maps/blocked/houses.txt: Not a directory");
+  fillScreen(white());
+  drawEditor(game.editor);
+  EXPECT_GT(countInk(10, 10, 300, 15), 20);
+  EXPECT_EQ(world.houses.count(), 1);
+  world.mapName = "town";
+  handleEditorEvent(game.editor, key(SDLK_F2));
+  EXPECT_EQ(game.editor.saveMessage, "");
+
   // F3 drops what was not saved.
   clickAt(1000, 1000);
   clickAt(1100, 1100);

@@ -124,6 +124,19 @@ TEST_F(BulletWorld, MoneyExpiresAndIsPickedUpOnFootOrByCar) {
   collectMoney(world);
   EXPECT_TRUE(world.moneyItems.empty());
   EXPECT_EQ(player.money, 65);
+
+  // Money the dead drop is centred on its position, and picked up where it is drawn.
+  auto drop = std::make_unique<MoneyDrop>();  // 30 x 40
+  drop->x = 400;
+  drop->y = 400;
+  drop->value = 9;
+  world.moneyDrops.append(std::move(drop));
+  player.inCar = false;
+  player.x = 376;  // the player's box just reaches the coins' left edge
+  player.y = 400;
+  collectDrops(world);
+  EXPECT_TRUE(world.moneyDrops.empty());
+  EXPECT_EQ(player.money, 74);
 }
 
 TEST_F(BulletWorld, ADeadDriverLeavesNoReferenceBehind) {

@@ -63,6 +63,17 @@ TEST(Outline, TurnedBoxFollowsTheSameRules) {
   EXPECT_NEAR(nextBoxRectClearance(body, above), top + 200 - 100 + std::tan(PI / 6), 1e-9);
 }
 
+TEST(HitsHouse, AHouseOfNegativeSizeIsInNoOnesWay) {
+  World world;
+  world.houses.append(std::make_unique<House>(House{200, 100, 100, 100, 100, 0, 0, ""}));
+  Body box = boxAt(150, 150, 20, 20);
+  box.nextX = 195;  // right edge 5 inside the house
+  box.nextY = 150;
+  EXPECT_TRUE(hitsHouse(world, box));
+  world.houses[0]->w = -100;  // as a map file may give it
+  EXPECT_FALSE(hitsHouse(world, box));
+}
+
 TEST(FaceRect, EveryRegion) {
   struct Case {
     Rect rect;

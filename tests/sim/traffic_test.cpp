@@ -269,7 +269,9 @@ TEST_F(TrafficWorld, CarsTurnBackAtDeadEndsAndWhenMeetingHeadOn) {
       }
     }
     for (int k = 0; k < cars; ++k) EXPECT_LE(longestStill[k], 250) << cars << " cars, car " << k;
-    if (cars == 1) EXPECT_GE(trips[0], 3);  // two cars keep meeting halfway
+    if (cars == 1) {
+      EXPECT_GE(trips[0], 3);  // two cars keep meeting halfway
+    }
   }
 }
 

@@ -23,10 +23,10 @@ TEST_F(CarStep, BouncesBackOffAHouseAndDriversRideAlong) {
   addHouse(877.5, 1900, 100, 200);  // right edge 977.5, the bounced rear would be at 977
   // A driven car along the world's top edge, and one naming no driver.
   Car& edge = addCar(2000, 0, 0, 1.05);
-  edge.y = edge.nextY = 0.5;  // map cars start on whole pixels
   addDriver(50, 50);
   Person& d = addDriver(60, 60);
   seat(edge, 1);
+  edge.y = edge.nextY = 0.5;  // map cars start on whole pixels
   Car& stray = addCar(2000, 2000, 0, 1.05);
   stray.driver = 7;
   moveCars(world);

@@ -47,7 +47,9 @@ std::vector<ArtFile> encodeArt(const ArtSet& set);
 // Every picture on the city's grounds and at several headings, with a mock status display and
 // a reduced title screen; fontPath may name a TrueType font for the status texts.
 Image drawContactSheet(const ArtSet& set, const std::string& fontPath);
-// The game's files plus docs/art/contact_sheet.png.
+// The desktop icon, 128 x 128: the red hatchback on a road through a lawn, the player beside it.
+Image drawIcon(const ArtSet& set);
+// The game's files plus docs/art/contact_sheet.png and the icon dist/zor.png.
 std::vector<ArtFile> generateAll(const std::string& root);
 
 }  // namespace art

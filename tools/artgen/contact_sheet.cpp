@@ -153,4 +153,14 @@ Image drawContactSheet(const ArtSet& a, const std::string& fontPath) {
   return sheet;
 }
 
+Image drawIcon(const ArtSet& a) {
+  Image icon(128, 128, kLawn);
+  fillRect(icon, 26, 0, 8, 128, kSidewalk);
+  fillRect(icon, 34, 0, 60, 128, kRoad);
+  fillRect(icon, 94, 0, 8, 128, kSidewalk);
+  placeTurned(icon, a.cars[0], 66, 60, 100);
+  placeTurned(icon, scaleNearest(a.player[3], 2), 100, 104, 135);
+  return icon;
+}
+
 }  // namespace art

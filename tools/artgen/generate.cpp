@@ -57,6 +57,7 @@ std::vector<ArtFile> generateAll(const std::string& root) {
   ArtSet a = drawArt();
   std::vector<ArtFile> files = encodeArt(a);
   files.push_back({"docs/art/contact_sheet.png", encodePng(drawContactSheet(a, root + "/GFX/fonts/ADVERT.TTF"))});
+  files.push_back({"dist/zor.png", encodePng(drawIcon(a))});
   return files;
 }
 
