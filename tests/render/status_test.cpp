@@ -10,9 +10,9 @@
 #include "render/media.h"
 #include "world/world.h"
 #include "render/text.h"
-#include "render_support.h"
+#include "support/sdl.h"
 
-using namespace rendertest;
+using namespace testsupport;
 
 namespace {
 
@@ -31,7 +31,7 @@ struct Hud {
   bool font = false;
 
   Hud() {
-    startMedia();
+    startSdl();
     screen = plainSurface(W, H, kPaper);
     media.screen = screen.get();
     media.starIcon = plainSurface(10, 10, kStar);

@@ -1,4 +1,5 @@
-// SDL for tests: one start-up on the dummy driver (a screen and the fonts), and a pixel probe.
+// SDL for tests: one start-up on the dummy driver (a screen and the fonts), plain surfaces and
+// the pixel probes.
 #pragma once
 
 #include <SDL.h>
@@ -6,6 +7,8 @@
 
 #include <cstdlib>
 #include <functional>
+
+#include "render/surface.h"
 
 namespace testsupport {
 
@@ -27,11 +30,25 @@ inline SDL_Surface* startSdl(int w = 800, int h = 600, Uint32 flags = SDL_SWSURF
   return screen;
 }
 
+// A software surface in the plain 32-bit layout the display uses (0x00RRGGBB), filled.
+inline SurfacePtr plainSurface(int w, int h, Uint32 fill = 0) {
+  SurfacePtr s(
+      SDL_CreateRGBSurface(SDL_SWSURFACE, w, h, 32, 0x00FF0000, 0x0000FF00, 0x000000FF, 0));
+  if (s) SDL_FillRect(s.get(), nullptr, fill);
+  return s;
+}
+
+inline Uint32 rgb(Uint8 r, Uint8 g, Uint8 b) { return (Uint32(r) << 16) | (Uint32(g) << 8) | b; }
+
+// Raw 32-bit pixels of a software surface (no locking needed).
+inline Uint32& rawPixel(SDL_Surface* s, int x, int y) {
+  return reinterpret_cast<Uint32*>(static_cast<Uint8*>(s->pixels) + y * s->pitch)[x];
+}
+
 // The colour at (x, y) without its alpha byte; 32-bit surfaces only.
 inline Uint32 pixelAt(SDL_Surface* s, int x, int y) {
   SDL_LockSurface(s);
-  const Uint32 p =
-      reinterpret_cast<const Uint32*>(static_cast<const Uint8*>(s->pixels) + y * s->pitch)[x];
+  const Uint32 p = rawPixel(s, x, y);
   SDL_UnlockSurface(s);
   return p & 0x00FFFFFF;
 }
