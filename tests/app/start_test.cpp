@@ -32,6 +32,8 @@ TEST(Start, OpensTheLargestModeAndBuildsTheFirstPlayerAndMap) {
   writeFile("maps/town/houses.txt", "500 500 100 80 Hus 100 0 2\n700 500 100 80 Annat 100 0 2\n");
   writeFile("maps/town/roads.txt", "200 300 400 60 Storgatan\n");
 
+  while (TTF_WasInit()) TTF_Quit();  // the program starts with nothing running
+  SDL_Quit();
   Game game;
   ASSERT_TRUE(startGame(game));
   World& world = game.world;

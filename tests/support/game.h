@@ -1,5 +1,5 @@
-// A Game as the program has it, on the dummy driver: a window, both fonts, the colours, the start
-// player and a hand-driven clock. shutdownGame releases everything (SDL too), as in the program.
+// A Game as the program has it, on the dummy driver: a fresh window, both fonts, the colours, the
+// start player and a hand-driven clock. SDL stays up for the next test.
 #pragma once
 
 #include <SDL.h>
@@ -18,11 +18,8 @@ class TestGame {
   // With `greyBackground`, the world is drawn over a plain grey picture instead of none.
   explicit TestGame(int w = 800, int h = 600, bool greyBackground = true) {
     game.world.random.seed(7);
-    SDL_Init(SDL_INIT_VIDEO);
-    TTF_Init();
-    SDL_EnableUNICODE(1);
     Media& media = game.media;
-    media.screen = SDL_SetVideoMode(w, h, 32, WINDOW_FLAGS);
+    if (startSdl(w, h)) media.screen = SDL_SetVideoMode(w, h, 32, WINDOW_FLAGS);
     game.world.view = View{0, 0, w, h};
     media.smallFont.reset(TTF_OpenFont(FONT, 12));
     media.bigFont.reset(TTF_OpenFont(FONT, 28));
@@ -32,7 +29,7 @@ class TestGame {
     game.world.clock.setManual(1000);
     drainEvents();
   }
-  ~TestGame() { shutdownGame(game); }
+  ~TestGame() { game.media = Media(); }  // surfaces and fonts go while SDL runs
   TestGame(const TestGame&) = delete;
   TestGame& operator=(const TestGame&) = delete;
 

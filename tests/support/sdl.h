@@ -14,17 +14,14 @@ namespace testsupport {
 
 constexpr const char* FONT = "GFX/fonts/ADVERT.TTF";
 
-// Starts SDL video on the dummy driver and TTF once for the program; they stay up, so surfaces
-// and fonts freed late still have their library. Returns the screen, set to w x h x 32.
+// Starts SDL video on the dummy driver and TTF unless they run already (a test that quit them
+// gets them back). Returns the screen: the open one when it is w x h, else a new w x h x 32 one.
 inline SDL_Surface* startSdl(int w = 800, int h = 600, Uint32 flags = SDL_SWSURFACE) {
-  static const bool started = [] {
-    setenv("SDL_VIDEODRIVER", "dummy", 0);
-    setenv("SDL_AUDIODRIVER", "dummy", 0);
-    const bool ok = SDL_Init(SDL_INIT_VIDEO) == 0 && TTF_Init() == 0;
-    SDL_EnableUNICODE(1);
-    return ok;
-  }();
-  if (!started) return nullptr;
+  setenv("SDL_VIDEODRIVER", "dummy", 0);
+  setenv("SDL_AUDIODRIVER", "dummy", 0);
+  if (!SDL_WasInit(SDL_INIT_VIDEO) && SDL_Init(SDL_INIT_VIDEO) != 0) return nullptr;
+  if (!TTF_WasInit() && TTF_Init() != 0) return nullptr;
+  SDL_EnableUNICODE(1);
   SDL_Surface* screen = SDL_GetVideoSurface();
   if (!screen || screen->w != w || screen->h != h) screen = SDL_SetVideoMode(w, h, 32, flags);
   return screen;
