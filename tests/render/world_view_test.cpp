@@ -153,8 +153,13 @@ TEST(DrawWorld, HousesCoverCarsAndKeyPixelsShowWhatIsBelow) {
   addCar(world, 600, 300, 1);
   addCar(world, 1700, 300, 0);  // outside the view
   addRect(world.houses, 585, 285, 30, 30)->colourIndex = 3;
+  // A walk frame beyond 0..7 (a map may hold any) shows frame 0 of the person's own set.
+  media.pedestrianFrames[0] = keyedFrame(20, 20, rgb(0, 200, 0));
+  media.pedestrianFrames[8] = keyedFrame(20, 20, rgb(0, 0, 200));
+  world.pedestrians.append(testsupport::PersonSpec{}.at(300, 500).make())->walkFrame = 8;
   world.player->inCar = true;  // the player would take the shared slot last
   drawWorld(media, world);
+  EXPECT_EQ(scene.at(300, 500), rgb(0, 200, 0));
   EXPECT_EQ(scene.at(500, 300), rgb(220, 0, 0));
   EXPECT_EQ(scene.at(490, 300), kBackground);  // the frame's key border
   EXPECT_EQ(scene.at(508, 300), rgb(220, 0, 0));
