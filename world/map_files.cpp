@@ -638,8 +638,7 @@ void loadMap(World& world) {
   // clearWorld also drops every reference the player holds into the old city; a caller
   // that forgot it would otherwise leave drivers standing on deleted roads.
   clearWorld(world);
-  world.deathMarks.clear();
-  world.moneyDrops.clear();
+  clearRemains(world);
   for (int f = 0; f < MAP_FILE_COUNT; ++f) {
     MapFile file = static_cast<MapFile>(f);
     std::ifstream in(mapFilePath(world.mapName, file), std::ios::binary);

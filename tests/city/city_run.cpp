@@ -12,6 +12,7 @@
 #include "world/world.h"
 #include "sim/collision.h"
 #include "world/level.h"
+#include "world/world_check.h"
 
 namespace {
 
@@ -22,13 +23,6 @@ struct Track {
   int lateTurns = 0;                  // segment changes in the last 500 frames
   const Segment* last = nullptr;
 };
-
-template <class T>
-std::set<const void*> addresses(const RecordList<T>& list) {
-  std::set<const void*> out;
-  for (const auto& r : list) out.insert(r.get());
-  return out;
-}
 
 bool inside(double v) { return v > 0 && v < 3000; }
 
@@ -70,60 +64,21 @@ void note(std::vector<std::string>& out, const std::string& what, int index) {
 }  // namespace
 
 std::vector<std::string> worldInvariants(const World& world) {
-  std::vector<std::string> out;
-  const auto cars = addresses(world.cars);
-  const auto roads = addresses(world.roads);
-  const auto sidewalks = addresses(world.sidewalks);
-  const auto houses = addresses(world.houses);
-  std::set<const void*> people;
-  for (const auto* list : {&world.pedestrians, &world.drivers, &world.badGuys})
-    for (const auto& p : *list) people.insert(p.get());
-  if (world.player) people.insert(world.player.get());
-
-  auto checkPerson = [&](const Person& p, const std::string& who, int i,
-                         const std::set<const void*>& network) {
+  std::vector<std::string> out = checkWorld(world);
+  auto checkPerson = [&](const Person& p, const std::string& who, int i) {
     if (!inside(p.x) || !inside(p.y)) note(out, who + " outside the world", i);
-    if (p.targetCar && !cars.count(p.targetCar)) note(out, who + " targets a removed car", i);
-    for (const Segment* s : {p.segment, p.nextSegment, p.previousSegment})
-      if (s && !network.count(s)) note(out, who + " on a removed segment", i);
-    if (p.blockingHouse && !houses.count(p.blockingHouse))
-      note(out, who + " blocked by a removed house", i);
-    if (p.attacker && !people.count(p.attacker)) note(out, who + " attacked by a removed person", i);
-    if (p.inCar && !p.targetCar) note(out, who + " in no car", i);
     if (!p.inCar && p.life > p.damage && inHouse(world, p.x, p.y))
       note(out, who + " inside a house", i);
   };
   for (int i = 0; i < world.pedestrians.count(); ++i)
-    checkPerson(*world.pedestrians[i], "pedestrian", i, sidewalks);
-  for (int i = 0; i < world.drivers.count(); ++i)
-    checkPerson(*world.drivers[i], "driver", i, roads);
-  for (int i = 0; i < world.badGuys.count(); ++i)
-    checkPerson(*world.badGuys[i], "bad guy", i, sidewalks);
-  if (world.player) checkPerson(*world.player, "player", 0, {});
-
+    checkPerson(*world.pedestrians[i], "pedestrian", i);
+  for (int i = 0; i < world.drivers.count(); ++i) checkPerson(*world.drivers[i], "driver", i);
+  for (int i = 0; i < world.badGuys.count(); ++i) checkPerson(*world.badGuys[i], "bad guy", i);
+  if (world.player) checkPerson(*world.player, "player", 0);
   for (int i = 0; i < world.cars.count(); ++i) {
     const Car& c = *world.cars[i];
     if (!inside(c.x) || !inside(c.y)) note(out, "car outside the world", i);
     if (inHouse(world, c.x, c.y)) note(out, "car inside a house", i);
-    if (c.driver >= 0) {
-      if (c.driver >= world.drivers.count()) {
-        note(out, "car names a missing driver", i);
-      } else {
-        const Person& d = *world.drivers[c.driver];
-        if (d.targetCar != &c || !d.inCar) note(out, "car names a driver sitting elsewhere", i);
-      }
-    } else if (c.driver == PLAYER_DRIVER) {
-      if (!world.player || world.player->targetCar != &c || !world.player->inCar)
-        note(out, "car names the player, who sits elsewhere", i);
-    } else if (c.driver != NO_DRIVER) {
-      note(out, "car with a bad driver index", i);
-    }
-  }
-  // A driver in a car is that car's driver.
-  for (int i = 0; i < world.drivers.count(); ++i) {
-    const Person& d = *world.drivers[i];
-    if (d.inCar && d.targetCar && d.targetCar->driver != i)
-      note(out, "driver sits in a car that names someone else", i);
   }
   return out;
 }

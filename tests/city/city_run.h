@@ -30,5 +30,6 @@ struct CityHealth {
 // Runs `frames` frames (20 ms each) of the map `name` under "maps/", the world seeded with `seed`.
 CityHealth runCity(const std::string& name, int frames, unsigned seed);
 
-// Every invariant of a running world; empty when all hold.
+// Every invariant of a running world (the world check, and everyone inside the world and out
+// of the houses); empty when all hold.
 std::vector<std::string> worldInvariants(const World& world);
