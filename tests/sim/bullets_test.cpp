@@ -8,6 +8,7 @@
 
 #include "sim/weapons.h"
 #include "sim_world.h"
+#include "world/lifetime.h"
 
 namespace {
 
@@ -43,7 +44,7 @@ TEST_F(BulletWorld, AGrazingBulletHitsACornerAndANearMissDoesNot) {
   moveBullets(world);
   EXPECT_EQ(target.damage, 0);
   EXPECT_EQ(world.bullets.count(), 1);
-  world.bullets.clear();
+  removeRecord(world.bullets, 0);
 
   addBullet(97, 288, 0, 10);  // ends with its front corner half a pixel off
   moveBullets(world);
