@@ -22,7 +22,7 @@ bool playerInRange(const World& world, Person& badGuy) {
 void attack(World& world, Person& badGuy) {
   badGuy.savedHeading = badGuy.heading;
   faceRect(badGuy, rectOf(*world.player));
-  walkStep(badGuy, "up");
+  walkStep(badGuy, WalkStep::Forward);
   if (!hitsHouse(world, badGuy) && !carBlocks(world, badGuy)) commitMove(badGuy);
   fire(world, badGuy);
 }

@@ -37,12 +37,12 @@ const Segment& enteredSegment(const Person& p) {
 // Waypoint A on a freshly attached segment: along a strip it starts `inset` from the
 // segment's first end, on a square at its centre.
 void firstWaypoint(Person& p, const Segment& s, double inset) {
-  const std::string kind = segmentKind(s);
   double ax, ay;
-  if (kind == "vertical") {
+  const SegmentKind kind = segmentKind(s);
+  if (kind == SegmentKind::Vertical) {
     ax = s.x + s.w / 2;
     ay = s.y + inset;
-  } else if (kind == "horizontal") {
+  } else if (kind == SegmentKind::Horizontal) {
     ax = s.x + inset;
     ay = s.y + s.h / 2;
   } else {
@@ -55,7 +55,7 @@ void firstWaypoint(Person& p, const Segment& s, double inset) {
 
 // Steps forward, committed only when neither a house nor a car is in the way.
 void stepUnlessBlocked(World& world, Person& p) {
-  walkStep(p, "up");
+  walkStep(p, WalkStep::Forward);
   if (!carBlocks(world, p) && !hitsHouse(world, p)) commitMove(p);
 }
 
@@ -63,7 +63,7 @@ void stepUnlessBlocked(World& world, Person& p) {
 void panicStep(World& world, Person& p, bool mindCars) {
   p.savedHeading = p.heading;
   randomTurn(world.random, p);
-  walkStep(p, "up");
+  walkStep(p, WalkStep::Forward);
   if (hitsHouse(world, p)) return;
   if (mindCars && carBlocks(world, p)) return;
   commitMove(p);
@@ -88,16 +88,14 @@ void newAim(Person& d) {
 // B for a car leaving `current` for `next`, aimed at; `next` becomes the driver's segment.
 void headFor(Person& d, Car& car, const Segment& current, const Segment& next) {
   const double r = car.halfDiagonal;
-  const std::string relation = segmentRelation(current, next);
   int32_t bx = truncateToInt(car.x), by = truncateToInt(car.y);
-  if (relation == "left")
-    bx = truncateToInt(next.x + next.w - r);
-  else if (relation == "right")
-    bx = truncateToInt(next.x + r);
-  else if (relation == "up")
-    by = truncateToInt(next.y - r);
-  else if (relation == "down")
-    by = truncateToInt(next.y + r);
+  switch (segmentRelation(current, next)) {
+    case SegmentRelation::Left: bx = truncateToInt(next.x + next.w - r); break;
+    case SegmentRelation::Right: bx = truncateToInt(next.x + r); break;
+    case SegmentRelation::Up: by = truncateToInt(next.y - r); break;
+    case SegmentRelation::Down: by = truncateToInt(next.y + r); break;
+    case SegmentRelation::None: break;
+  }
   d.waypointBX = bx;
   d.waypointBY = by;
   aimCar(car, bx, by);
@@ -195,11 +193,11 @@ void driveAlongRoads(World& world, Person& d, Car& car) {
     randomTurn(world.random, d);
     houseTest(world, d);
     if (d.houseClearance <= d.w / 2)
-      slideStep(d, "up");
+      slideStep(d, WalkStep::Forward);
     else
       commitMove(d);
   }
-  driveCommand(car, "gas");
+  driveCommand(car, DriveCommand::Gas);
 }
 
 // A calm driver on foot walking to its target car; reaching it, it takes the car, putting out
@@ -227,46 +225,67 @@ void walkToTargetCar(World& world, Person& d) {
     return;
   }
   faceRect(d, rectOf(car));
-  walkStep(d, "up");
+  walkStep(d, WalkStep::Forward);
   houseTest(world, d);
   if (d.houseClearance > BLOCK_DISTANCE) {
     commitMove(d);
     return;
   }
-  slideStep(d, "up");
+  slideStep(d, WalkStep::Forward);
   houseTest(world, d);
   if (d.houseClearance > BLOCK_DISTANCE && d.heading % 90 != 0) commitMove(d);
 }
 
 }  // namespace
 
-std::string segmentKind(const Segment& s) {
-  if (s.h < s.w) return "horizontal";
-  if (s.w < s.h) return "vertical";
+const char* nameOf(SegmentKind kind) {
+  switch (kind) {
+    case SegmentKind::Horizontal: return "horizontal";
+    case SegmentKind::Vertical: return "vertical";
+    case SegmentKind::Square: return "square";
+  }
   return "square";
 }
 
-std::string segmentRelation(const Segment& a, const Segment& b) {
+SegmentKind segmentKind(const Segment& s) {
+  if (s.h < s.w) return SegmentKind::Horizontal;
+  if (s.w < s.h) return SegmentKind::Vertical;
+  return SegmentKind::Square;
+}
+
+const char* nameOf(SegmentRelation relation) {
+  switch (relation) {
+    case SegmentRelation::Left: return "left";
+    case SegmentRelation::Right: return "right";
+    case SegmentRelation::Up: return "up";
+    case SegmentRelation::Down: return "down";
+    case SegmentRelation::None: return "none";
+  }
+  return "none";
+}
+
+SegmentRelation segmentRelation(const Segment& a, const Segment& b) {
+  using R = SegmentRelation;
   if (b.x + b.w <= a.x) {  // b wholly left of a
-    if (a.y == b.y || (b.y < a.y && a.y <= b.y + b.h)) return "left";
-    if (a.y < b.y && b.y <= a.y + a.h) return "down";
-    return "none";
+    if (a.y == b.y || (b.y < a.y && a.y <= b.y + b.h)) return R::Left;
+    if (a.y < b.y && b.y <= a.y + a.h) return R::Down;
+    return R::None;
   }
   if (b.y + b.h <= a.y) {  // b wholly above a
-    if (b.x <= a.x && a.x + a.w <= b.x + b.w) return "up";
-    if (a.x <= b.x) return "right";
-    return "none";
+    if (b.x <= a.x && a.x + a.w <= b.x + b.w) return R::Up;
+    if (a.x <= b.x) return R::Right;
+    return R::None;
   }
   if (a.x + a.w <= b.x) {  // b wholly right of a
-    if (a.y >= b.y || a.y + a.h > b.y + b.h) return "right";
-    return "down";
+    if (a.y >= b.y || a.y + a.h > b.y + b.h) return R::Right;
+    return R::Down;
   }
   if (a.y + a.h <= b.y) {  // b wholly below a
-    if (a.x == b.x || (a.x > b.x && a.x + a.w < b.x + b.w)) return "down";
-    if (a.x < b.x) return "right";
-    return "none";
+    if (a.x == b.x || (a.x > b.x && a.x + a.w < b.x + b.w)) return R::Down;
+    if (a.x < b.x) return R::Right;
+    return R::None;
   }
-  return "none";  // overlapping
+  return R::None;  // overlapping
 }
 
 void facePoint(Body& body, double px, double py) {
@@ -378,12 +397,15 @@ void calmWalk(World& world, Person& p, const NetworkWalk& walk) {
       const Segment& current = *p.segment;
       const Segment* next = drawNextSegment(world.random, current, p.previousSegment);
       if (!next) return;  // an isolated segment: wait at A
-      const std::string relation = segmentRelation(current, *next);
+      // Walkers take left like right and up like down.
       int32_t bx = truncateToInt(p.x), by = truncateToInt(p.y);
-      if (relation == "left" || relation == "right")
-        bx = truncateToInt(next->x + r + walk.turnExtra);
-      else if (relation == "up" || relation == "down")
-        by = truncateToInt(next->y + r + walk.turnExtra);
+      switch (segmentRelation(current, *next)) {
+        case SegmentRelation::Left:
+        case SegmentRelation::Right: bx = truncateToInt(next->x + r + walk.turnExtra); break;
+        case SegmentRelation::Up:
+        case SegmentRelation::Down: by = truncateToInt(next->y + r + walk.turnExtra); break;
+        case SegmentRelation::None: break;
+      }
       p.waypointBX = bx;
       p.waypointBY = by;
       facePoint(p, bx, by);
@@ -415,12 +437,12 @@ void calmWalk(World& world, Person& p, const NetworkWalk& walk) {
     return;
   }
   wanderTurn(world.random, p);
-  walkStep(p, "up");
+  walkStep(p, WalkStep::Forward);
   houseTest(world, p);
   if (p.houseClearance > BLOCK_DISTANCE && !carBlocks(world, p))
     commitMove(p);
   else
-    slideStep(p, "up");
+    slideStep(p, WalkStep::Forward);
 }
 
 void updatePedestrians(World& world) {

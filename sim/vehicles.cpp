@@ -93,16 +93,31 @@ void leaveThisCar(Person& person, Car& car) {
 
 }  // namespace
 
-void driveCommand(Car& car, const std::string& command) {
-  if (command == "gas") {
-    car.speed += car.acceleration;
-    if (car.speed > car.maxSpeed) car.speed = car.maxSpeed;
-  } else if (command == "brake") {
-    car.speed -= car.acceleration;
-    if (car.speed < -0.5 * car.maxSpeed) car.speed = -0.5 * car.maxSpeed;
-  } else if (command == "handbrake") {
-    car.speed -= 5 * car.acceleration;
-    if (car.speed < 0) car.speed = 0;
+const char* nameOf(DriveCommand command) {
+  switch (command) {
+    case DriveCommand::Gas: return "gas";
+    case DriveCommand::Brake: return "brake";
+    case DriveCommand::Handbrake: return "handbrake";
+  }
+  return "gas";
+}
+
+void driveCommand(Car& car, DriveCommand command) {
+  switch (command) {
+    case DriveCommand::Gas:
+      car.speed += car.acceleration;
+      if (car.speed > car.maxSpeed) car.speed = car.maxSpeed;
+      break;
+    case DriveCommand::Brake:
+      // Braking past zero is reversing, at most half the top speed.
+      car.speed -= car.acceleration;
+      if (car.speed < -0.5 * car.maxSpeed) car.speed = -0.5 * car.maxSpeed;
+      break;
+    case DriveCommand::Handbrake:
+      // The handbrake stops a reversing car at once.
+      car.speed -= 5 * car.acceleration;
+      if (car.speed < 0) car.speed = 0;
+      break;
   }
 }
 
@@ -195,13 +210,13 @@ void walkToCar(World& world, Person& player) {
   // as a top-left corner (as movers face each other) leaves a strip beside the car's rear and
   // right in which the heading never turns to the car, so the walk there never ends.
   facePoint(player, car->x, car->y);
-  walkStep(player, "up");
+  walkStep(player, WalkStep::Forward);
   houseTest(world, player);
   if (player.houseClearance > BLOCK_DISTANCE) {
     moveWithCarContact(world, player);
     return;
   }
-  slideStep(player, "up");
+  slideStep(player, WalkStep::Forward);
   houseTest(world, player);
   if (player.houseClearance > BLOCK_DISTANCE && player.heading % 90 != 0)
     moveWithCarContact(world, player);

@@ -2,13 +2,14 @@
 // boarding and leaving, and destroyed cars.
 #pragma once
 
-#include <string>
-
 struct World;
 struct Car;
 struct Person;
 
-void driveCommand(Car& car, const std::string& command);  // "gas", "brake", "handbrake"
+enum class DriveCommand { Gas, Brake, Handbrake };
+// "gas", "brake", "handbrake".
+const char* nameOf(DriveCommand command);
+void driveCommand(Car& car, DriveCommand command);
 void applyFriction(Car& car);
 void steerCar(Car& car, int degrees);  // only while the car rolls
 void moveCars(World& world);

@@ -16,6 +16,12 @@ struct House;
 struct Car;
 struct Segment;
 
+// Where the house that blocked a walker lies, as seen from the walker on the screen
+// (Down = the house is below); In when the walker's centre is inside it.
+enum class BlockSide { None, Up, Down, Left, Right, UpRight, UpLeft, DownLeft, DownRight, In };
+// "none", "up", "down", "left", "right", "upright", "upleft", "downleft", "downright", "in".
+const char* nameOf(BlockSide side);
+
 // The moving part shared by cars, persons and bullets. Centre-based, heading in whole degrees.
 struct Body {
   Body() = default;
@@ -35,7 +41,7 @@ struct Body {
   double houseClearance = NO_CONTACT;
   const House* blockingHouse = nullptr;
   double carDistance = NO_CONTACT;
-  std::string blockSide = "none";
+  BlockSide blockSide = BlockSide::None;
 };
 
 struct Car : Body {
