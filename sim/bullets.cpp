@@ -5,6 +5,7 @@
 
 #include "world/world.h"
 #include "sim/collision.h"
+#include "sim/scratch.h"
 #include "sim/spatial_grid.h"
 #include "sim/weapons.h"
 
@@ -65,8 +66,9 @@ void fileTarget(SpatialGrid& grid, int index, const House& house) {
 // With many pairs the members come from a grid, nearest cells only but still in list order;
 // the targets stand still during the pass, so one filing serves every bullet.
 template <class T, class Hit>
-void hitGroup(RecordList<Bullet>& bullets, const RecordList<T>& group, Hit hit) {
-  if (!useGridFor(bullets.count(), group.count())) {
+void hitGroup(World& world, const RecordList<T>& group, Hit hit) {
+  RecordList<Bullet>& bullets = world.bullets;
+  if (!useGridFor(world, bullets.count(), group.count())) {
     for (int i = 0; i < bullets.count(); ++i) {
       Bullet& bullet = *bullets[i];
       const double reach = halfDiagonal(bullet);
@@ -78,8 +80,9 @@ void hitGroup(RecordList<Bullet>& bullets, const RecordList<T>& group, Hit hit) 
     }
     return;
   }
-  static SpatialGrid grid;
-  static std::vector<int> candidates;
+  SimScratch& scratch = scratchOf(world);
+  SpatialGrid& grid = scratch.bulletTargets;
+  std::vector<int>& candidates = scratch.bullets;
   grid.clear();
   for (int k = 0; k < group.count(); ++k) fileTarget(grid, k, *group[k]);
   for (int i = 0; i < bullets.count(); ++i) {
@@ -119,10 +122,10 @@ void moveBullets(World& world) {
       bullets.removeAt(i);
   }
 
-  hitGroup(bullets, world.houses, hitHouse);
-  hitGroup(bullets, world.cars, hitTarget);
-  hitGroup(bullets, world.pedestrians, hitTarget);
-  hitGroup(bullets, world.badGuys, hitTarget);
-  hitGroup(bullets, world.drivers, hitTarget);
+  hitGroup(world, world.houses, hitHouse);
+  hitGroup(world, world.cars, hitTarget);
+  hitGroup(world, world.pedestrians, hitTarget);
+  hitGroup(world, world.badGuys, hitTarget);
+  hitGroup(world, world.drivers, hitTarget);
   if (world.player) hitPlayer(bullets, *world.player);
 }

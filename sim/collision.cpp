@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "world/world.h"
+#include "sim/scratch.h"
 #include "sim/spatial_grid.h"
 
 namespace {
@@ -481,7 +482,7 @@ bool nearHouseNow(const Rect& house, const Body& body) {
 
 // Houses beyond the circle on either axis cannot be near: an open house grid leaves them out.
 bool hitsHouse(const World& world, const Body& body) {
-  static std::vector<int> candidates;
+  std::vector<int>& candidates = scratchOf(world).hitsHouse;
   housesNear(world, body.nextX, body.nextY, halfDiagonal(body), candidates);
   for (int i : candidates) {
     Rect rect = rectOf(*world.houses[i]);

@@ -7,6 +7,7 @@
 
 #include "world/world.h"
 #include "sim/collision.h"
+#include "sim/scratch.h"
 #include "sim/spatial_grid.h"
 
 namespace {
@@ -167,7 +168,7 @@ constexpr double LAST_HOUSE_RING = 4.0 * WORLD_SIZE;
 // near, so the outcome is that of measuring every house.
 void houseTest(const World& world, Person& person) {
   if (PassGrid::of(world, PassGrid::Kind::Houses)) {
-    static std::vector<int> candidates;
+    std::vector<int>& candidates = scratchOf(world).houseTest;
     const House* const blockingBefore = person.blockingHouse;
     const BlockSide sideBefore = person.blockSide;
     const double reach = halfDiagonal(person);

@@ -9,6 +9,7 @@
 #include "world/world.h"
 #include "sim/collision.h"
 #include "sim/on_foot.h"
+#include "sim/scratch.h"
 #include "sim/spatial_grid.h"
 #include "sim/vehicles.h"
 #include "world/saturate.h"
@@ -317,7 +318,7 @@ void facePoint(Body& body, double px, double py) {
 // The smallest clearance is below the block distance exactly when one of them is.
 bool carBlocks(const World& world, const Person& person) {
   const double reach = halfDiagonal(person);
-  static std::vector<int> cars;
+  std::vector<int>& cars = scratchOf(world).blockingCars;
   carsNear(world, person.nextX, person.nextY, reach, cars);
   for (int i : cars) {
     const Car* car = world.cars[i];

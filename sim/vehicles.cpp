@@ -9,6 +9,7 @@
 #include "world/world.h"
 #include "sim/collision.h"
 #include "sim/on_foot.h"
+#include "sim/scratch.h"
 #include "sim/spatial_grid.h"
 #include "sim/traffic.h"
 #include "world/lifetime.h"
@@ -35,7 +36,7 @@ bool movingApart(const Car& car, const Car& other) {
 template <class NearCar>
 double tentativeClearance(const World& world, const Car& car, NearCar&& nearCar) {
   double clearance = NO_CONTACT;
-  static std::vector<int> houses;
+  std::vector<int>& houses = scratchOf(world).carHouses;
   housesNear(world, car.nextX, car.nextY, halfDiagonal(car), houses);
   for (int i : houses) {
     Rect rect = rectOf(*world.houses[i]);
@@ -44,7 +45,7 @@ double tentativeClearance(const World& world, const Car& car, NearCar&& nearCar)
     if (c < clearance) clearance = c;
   }
   if (clearance < BLOCK_DISTANCE) return clearance;
-  static std::vector<int> cars;
+  std::vector<int>& cars = scratchOf(world).carCars;
   carsNear(world, car.nextX, car.nextY, std::max(halfDiagonal(car), car.halfDiagonal), cars);
   for (int i : cars) {
     const Car& other = *world.cars[i];
@@ -154,8 +155,8 @@ void moveCars(World& world) {
 
 void runOver(World& world) {
   const CarGridScope grid(world);  // the cars stand still now; the first one that hits counts
-  static std::vector<int> cars;
-  auto tryCars = [&world](Person& person) {
+  std::vector<int>& cars = scratchOf(world).runOverCars;
+  auto tryCars = [&world, &cars](Person& person) {
     if (person.life <= person.damage || person.inCar) return;
     carsNear(world, person.x, person.y, person.halfDiagonal, cars);
     for (int i : cars) {
