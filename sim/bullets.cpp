@@ -20,12 +20,12 @@ bool spent(const Bullet& bullet) { return bullet.life <= bullet.damage; }
 // measure for the few targets that can touch; before it, a target farther away than the
 // two reaches along either axis is passed over without a square root (the distance is
 // never below either axis difference, so the outcome is the circle test's).
-bool hitTarget(Bullet& bullet, double bulletReach, Body& target) {
+bool hitTarget(Bullet& bullet, double bulletReach, Body& target, OutlineMemo* memo) {
   const double reach = bulletReach + target.halfDiagonal;
   if (std::fabs(target.x - bullet.x) >= reach || std::fabs(target.y - bullet.y) >= reach)
     return false;
   if (pointDistance(bullet.x, bullet.y, target.x, target.y) >= reach) return false;
-  if (!boxBoxCloserThan(target, bullet, BLOCK_DISTANCE)) return false;
+  if (!boxBoxCloserThan(target, bullet, BLOCK_DISTANCE, memo)) return false;
   bullet.damage += target.life - target.damage;
   target.damage += bullet.power;
   return true;
@@ -34,14 +34,14 @@ bool hitTarget(Bullet& bullet, double bulletReach, Body& target) {
 // A house takes the power first; the bullet then spends what the house has left.
 // A house beyond the bullet's reach on either axis is passed over before the exact test,
 // with the very differences that test measures, so the outcome is the same.
-bool hitHouse(Bullet& bullet, double bulletReach, House& house) {
+bool hitHouse(Bullet& bullet, double bulletReach, House& house, OutlineMemo* memo) {
   const Rect rect = rectOf(house);
   if (!hasArea(rect)) return false;
   if (rect.x - bullet.x >= bulletReach || bullet.x - (rect.x + rect.w) >= bulletReach ||
       rect.y - bullet.y >= bulletReach || bullet.y - (rect.y + rect.h) >= bulletReach)
     return false;
   if (!nearHouseNow(rect, bullet)) return false;
-  if (boxRectClearance(bullet, rect) >= BLOCK_DISTANCE) return false;
+  if (boxRectClearance(bullet, rect, memo) >= BLOCK_DISTANCE) return false;
   house.damage += bullet.power;
   bullet.damage += house.life - house.damage;
   return true;
@@ -68,19 +68,20 @@ void fileTarget(SpatialGrid& grid, int index, const House& house) {
 template <class T, class Hit>
 void hitGroup(World& world, const RecordList<T>& group, Hit hit) {
   RecordList<Bullet>& bullets = world.bullets;
+  SimScratch& scratch = scratchOf(world);
+  OutlineMemo* memo = &scratch.outlines;
   if (!useGridFor(world, bullets.count(), group.count())) {
     for (int i = 0; i < bullets.count(); ++i) {
       Bullet& bullet = *bullets[i];
       const double reach = halfDiagonal(bullet);
       for (const auto& member : group) {
-        if (!hit(bullet, reach, *member)) continue;
+        if (!hit(bullet, reach, *member, memo)) continue;
         if (spent(bullet)) bullets.removeAt(i);
         break;
       }
     }
     return;
   }
-  SimScratch& scratch = scratchOf(world);
   SpatialGrid& grid = scratch.bulletTargets;
   std::vector<int>& candidates = scratch.bullets;
   grid.clear();
@@ -91,7 +92,7 @@ void hitGroup(World& world, const RecordList<T>& group, Hit hit) {
     grid.query(bullet.x - reach, bullet.y - reach, bullet.x + reach, bullet.y + reach,
                candidates);
     for (int k : candidates) {
-      if (!hit(bullet, reach, *group[k])) continue;
+      if (!hit(bullet, reach, *group[k], memo)) continue;
       if (spent(bullet)) bullets.removeAt(i);
       break;
     }
@@ -99,10 +100,13 @@ void hitGroup(World& world, const RecordList<T>& group, Hit hit) {
 }
 
 // The player is a group of one, hit in a car or on foot, by anybody's bullets.
-void hitPlayer(RecordList<Bullet>& bullets, Person& player) {
+void hitPlayer(World& world, Person& player) {
+  RecordList<Bullet>& bullets = world.bullets;
+  OutlineMemo* memo = &scratchOf(world).outlines;
   for (int i = 0; i < bullets.count(); ++i) {
     Bullet& bullet = *bullets[i];
-    if (hitTarget(bullet, halfDiagonal(bullet), player) && spent(bullet)) bullets.removeAt(i);
+    if (hitTarget(bullet, halfDiagonal(bullet), player, memo) && spent(bullet))
+      bullets.removeAt(i);
   }
 }
 
@@ -127,5 +131,5 @@ void moveBullets(World& world) {
   hitGroup(world, world.pedestrians, hitTarget);
   hitGroup(world, world.badGuys, hitTarget);
   hitGroup(world, world.drivers, hitTarget);
-  if (world.player) hitPlayer(bullets, *world.player);
+  if (world.player) hitPlayer(world, *world.player);
 }

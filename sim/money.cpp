@@ -4,6 +4,7 @@
 
 #include "world/world.h"
 #include "sim/collision.h"
+#include "sim/scratch.h"
 #include "sim/weapons.h"
 
 namespace {
@@ -32,7 +33,7 @@ void collectMoney(World& world) {
   for (int i = 0; i < items.count(); ++i) {
     const Rect rect = rectOf(*items[i]);
     if (!nearHouseNow(rect, collector)) continue;
-    if (boxRectClearance(collector, rect) >= BLOCK_DISTANCE) continue;
+    if (boxRectClearance(collector, rect, &scratchOf(world).outlines) >= BLOCK_DISTANCE) continue;
     player.money += items[i]->value;
     items.removeAt(i);
   }
@@ -51,7 +52,8 @@ void collectDrops(World& world) {
     if (pointDistance(collector.x, collector.y, drop.x, drop.y) >=
         collector.halfDiagonal + dropReach)
       continue;
-    if (boxRectClearance(collector, rectOf(drop)) >= BLOCK_DISTANCE) continue;
+    if (boxRectClearance(collector, rectOf(drop), &scratchOf(world).outlines) >= BLOCK_DISTANCE)
+      continue;
     player.money += drop.value;
     drops.removeAt(i);  // taken money is gone, or it would pay out every frame
   }

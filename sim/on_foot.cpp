@@ -115,6 +115,7 @@ template <class Houses>
 void nearestHouseAmong(const World& world, Person& person, const Houses& houses) {
   const double nx = person.nextX, ny = person.nextY;
   const double reach = halfDiagonal(person);
+  OutlineMemo* memo = &scratchOf(world).outlines;
   person.houseClearance = NO_CONTACT;
   for (int i : houses) {
     const House* house = world.houses[i];
@@ -130,7 +131,7 @@ void nearestHouseAmong(const World& world, Person& person, const Houses& houses)
     // house that cannot beat the nearest one so far is not measured (the margin absorbs
     // rounding); the outcome is the same as measuring every house.
     if (pointRectDistance(nx, ny, rect) - reach - 1e-6 > person.houseClearance) continue;
-    double clearance = nextBoxRectClearance(person, rect);
+    double clearance = nextBoxRectClearance(person, rect, memo);
     if (clearance < person.houseClearance) {
       person.houseClearance = clearance;
       person.blockingHouse = house;
@@ -194,10 +195,11 @@ void slideStep(Person& person, WalkStep step) {
 void moveWithCarContact(World& world, Person& person) {
   double clearance = NO_CONTACT;
   const double reach = halfDiagonal(person);
+  OutlineMemo* memo = &scratchOf(world).outlines;
   for (const auto& car : world.cars) {
     if (pointDistance(person.nextX, person.nextY, car->x, car->y) >= reach + car->halfDiagonal)
       continue;
-    double contact = nextBoxBoxClearance(person, *car);
+    double contact = nextBoxBoxClearance(person, *car, memo);
     if (contact < clearance) clearance = contact;
     if (contact < BLOCK_DISTANCE) person.damage += std::fabs(car->speed);
   }

@@ -6,6 +6,7 @@
 #include <memory>
 #include <vector>
 
+#include "sim/collision.h"
 #include "sim/spatial_grid.h"
 #include "world/world.h"
 
@@ -14,6 +15,7 @@ struct SimScratch {
   const PassGrid* innermost = nullptr;             // this world's open pass scopes
   std::vector<std::unique_ptr<GridSlot>> slots;    // by kind and depth of nesting
   SpatialGrid bulletTargets;                       // the group a bullet pass tries
+  OutlineMemo outlines;
   // Candidate lists, one per caller, so that a caller's list is never refilled by a callee.
   std::vector<int> carHouses, carCars, runOverCars, blockingCars, houseTest, hitsHouse, bullets;
 };

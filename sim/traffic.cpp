@@ -205,7 +205,7 @@ void driveAlongRoads(World& world, Person& d, Car& car) {
 // whoever sits in it.
 void walkToTargetCar(World& world, Person& d) {
   Car& car = *d.targetCar;
-  updateCarDistance(d);
+  updateCarDistance(d, &scratchOf(world).outlines);
   if (d.carDistance <= BLOCK_DISTANCE) {
     // Cars name their driver by its place in the list, which removals shift.
     const int index = world.drivers.indexOf(&d);
@@ -318,12 +318,13 @@ void facePoint(Body& body, double px, double py) {
 // The smallest clearance is below the block distance exactly when one of them is.
 bool carBlocks(const World& world, const Person& person) {
   const double reach = halfDiagonal(person);
-  std::vector<int>& cars = scratchOf(world).blockingCars;
+  SimScratch& scratch = scratchOf(world);
+  std::vector<int>& cars = scratch.blockingCars;
   carsNear(world, person.nextX, person.nextY, reach, cars);
   for (int i : cars) {
     const Car* car = world.cars[i];
     if (pointDistance(car->x, car->y, person.nextX, person.nextY) < reach + car->halfDiagonal &&
-        nextBoxBoxCloserThan(person, *car, BLOCK_DISTANCE))
+        nextBoxBoxCloserThan(person, *car, BLOCK_DISTANCE, &scratch.outlines))
       return true;
   }
   return false;
@@ -381,7 +382,7 @@ void attachToNearestRoad(World& world, Person& driver) {
   for (auto& road : world.roads) {
     const double cx = road->x + road->w / 2, cy = road->y + road->h / 2;
     if (pointDistance(cx, cy, from.x, from.y) < bestClearance) {
-      const double c = boxRectClearance(driver, rectOf(*road));
+      const double c = boxRectClearance(driver, rectOf(*road), &scratchOf(world).outlines);
       if (c < bestClearance) {
         bestClearance = c;
         best = road.get();

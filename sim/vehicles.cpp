@@ -24,10 +24,10 @@ Person* driverOf(const World& world, const Car& car) {
 
 // Two cars already in contact (a turn can swing one into the other) may still move apart;
 // were every move refused, they would hold each other for good.
-bool movingApart(const Car& car, const Car& other) {
+bool movingApart(const Car& car, const Car& other, OutlineMemo* memo) {
   return pointDistance(car.nextX, car.nextY, other.x, other.y) >
              pointDistance(car.x, car.y, other.x, other.y) &&
-         boxBoxCloserThan(car, other, BLOCK_DISTANCE);
+         boxBoxCloserThan(car, other, BLOCK_DISTANCE, memo);
 }
 
 // Smallest clearance of the car's tentative box to the houses near it and to the other
@@ -36,21 +36,24 @@ bool movingApart(const Car& car, const Car& other) {
 template <class NearCar>
 double tentativeClearance(const World& world, const Car& car, NearCar&& nearCar) {
   double clearance = NO_CONTACT;
-  std::vector<int>& houses = scratchOf(world).carHouses;
+  SimScratch& scratch = scratchOf(world);
+  OutlineMemo* memo = &scratch.outlines;
+  std::vector<int>& houses = scratch.carHouses;
   housesNear(world, car.nextX, car.nextY, halfDiagonal(car), houses);
   for (int i : houses) {
     Rect rect = rectOf(*world.houses[i]);
     if (!hasArea(rect) || !nearHouse(rect, car)) continue;
-    double c = nextBoxRectClearance(car, rect);
+    double c = nextBoxRectClearance(car, rect, memo);
     if (c < clearance) clearance = c;
   }
   if (clearance < BLOCK_DISTANCE) return clearance;
-  std::vector<int>& cars = scratchOf(world).carCars;
+  std::vector<int>& cars = scratch.carCars;
   carsNear(world, car.nextX, car.nextY, std::max(halfDiagonal(car), car.halfDiagonal), cars);
   for (int i : cars) {
     const Car& other = *world.cars[i];
     if (&other == &car || !nearCar(other)) continue;
-    if (nextBoxBoxCloserThan(car, other, BLOCK_DISTANCE) && !movingApart(car, other)) return 0;
+    if (nextBoxBoxCloserThan(car, other, BLOCK_DISTANCE, memo) && !movingApart(car, other, memo))
+      return 0;
   }
   return clearance;
 }
@@ -155,8 +158,10 @@ void moveCars(World& world) {
 
 void runOver(World& world) {
   const CarGridScope grid(world);  // the cars stand still now; the first one that hits counts
-  std::vector<int>& cars = scratchOf(world).runOverCars;
-  auto tryCars = [&world, &cars](Person& person) {
+  SimScratch& scratch = scratchOf(world);
+  std::vector<int>& cars = scratch.runOverCars;
+  OutlineMemo* memo = &scratch.outlines;
+  auto tryCars = [&world, &cars, memo](Person& person) {
     if (person.life <= person.damage || person.inCar) return;
     carsNear(world, person.x, person.y, person.halfDiagonal, cars);
     for (int i : cars) {
@@ -164,7 +169,7 @@ void runOver(World& world) {
       if (pointDistance(car->x, car->y, person.x, person.y) >=
           car->halfDiagonal + person.halfDiagonal)
         continue;
-      if (!boxBoxCloserThan(*car, person, BLOCK_DISTANCE)) continue;
+      if (!boxBoxCloserThan(*car, person, BLOCK_DISTANCE, memo)) continue;
       person.damage += 10 * std::fabs(car->speed);
       return;  // one car per person and frame
     }
@@ -180,7 +185,7 @@ void pickTargetCar(World& world, Person& person) {
     double bound = pointDistance(person.x, person.y, car->x, car->y) - halfDiagonal(person) -
                    halfDiagonal(*car) - 1e-6;
     if (bound >= person.carDistance) continue;
-    double clearance = boxBoxClearance(person, *car);
+    double clearance = boxBoxClearance(person, *car, &scratchOf(world).outlines);
     if (clearance < person.carDistance) {
       person.carDistance = clearance;
       person.targetCar = car.get();
@@ -189,12 +194,12 @@ void pickTargetCar(World& world, Person& person) {
   person.walkingToCar = true;
 }
 
-void updateCarDistance(Person& person) {
+void updateCarDistance(Person& person, OutlineMemo* memo) {
   const Car* car = person.targetCar;
   if (!car) return;
   double d = pointDistance(person.nextX, person.nextY, car->x, car->y);
   if (d < halfDiagonal(person) + car->halfDiagonal)
-    person.carDistance = nextBoxBoxClearance(person, *car);
+    person.carDistance = nextBoxBoxClearance(person, *car, memo);
   else
     person.carDistance = d;
 }
@@ -202,7 +207,7 @@ void updateCarDistance(Person& person) {
 void walkToCar(World& world, Person& player) {
   Car* car = player.targetCar;
   if (!player.walkingToCar || !car) return;
-  updateCarDistance(player);
+  updateCarDistance(player, &scratchOf(world).outlines);
   if (player.carDistance <= BLOCK_DISTANCE) {
     enterCar(world, player);
     return;

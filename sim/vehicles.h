@@ -5,6 +5,7 @@
 struct World;
 struct Car;
 struct Person;
+class OutlineMemo;
 
 enum class DriveCommand { Gas, Brake, Handbrake };
 // "gas", "brake", "handbrake".
@@ -16,7 +17,7 @@ void moveCars(World& world);
 void runOver(World& world);
 
 void pickTargetCar(World& world, Person& person);
-void updateCarDistance(Person& person);
+void updateCarDistance(Person& person, OutlineMemo* memo = nullptr);
 // The player walking to its target car for one frame, boarding it when it is reached.
 void walkToCar(World& world, Person& player);
 // The player boards its target car; a driver in it is put out and flees.

@@ -195,8 +195,8 @@ std::string snapshot(const World& w) {
   out.precision(17);
   auto body = [&out](const Body& b) {
     out << b.x << ' ' << b.y << ' ' << b.nextX << ' ' << b.nextY << ' ' << b.damage << ' '
-        << b.heading << ' ' << b.houseClearance << ' ' << nameOf(b.blockSide) << ' ' << b.carDistance
-        << '|';
+        << b.heading << ' ' << b.houseClearance << ' ' << nameOf(b.blockSide) << ' '
+        << b.carDistance << '|';
   };
   auto person = [&](const Person& p) {
     body(p);

@@ -152,11 +152,12 @@ TEST_F(TrafficWorld, DriverTurnPointsForEachRelation) {
     double bx, by;  // expected B, before truncation (car.r = 58.26)
   };
   const double r = std::sqrt(34.5 * 34.5 + 47 * 47);
+  using R = SegmentRelation;
   const Case cases[] = {
-      {seg(400, 100, 300, 100), seg(100, 100, 300, 100), 460, 160, SegmentRelation::Left, 400 - r, 160},
-      {seg(100, 100, 300, 100), seg(400, 96, 108, 108), 160, 160, SegmentRelation::Right, 400 + r, 160},
-      {seg(100, 400, 100, 300), seg(100, 100, 100, 300), 160, 460, SegmentRelation::Up, 160, 100 - r},
-      {seg(100, 100, 100, 300), seg(100, 400, 100, 300), 160, 160, SegmentRelation::Down, 160, 400 + r},
+      {seg(400, 100, 300, 100), seg(100, 100, 300, 100), 460, 160, R::Left, 400 - r, 160},
+      {seg(100, 100, 300, 100), seg(400, 96, 108, 108), 160, 160, R::Right, 400 + r, 160},
+      {seg(100, 400, 100, 300), seg(100, 100, 100, 300), 160, 460, R::Up, 160, 100 - r},
+      {seg(100, 100, 100, 300), seg(100, 400, 100, 300), 160, 160, R::Down, 160, 400 + r},
   };
   for (const Case& k : cases) {
     World w;
