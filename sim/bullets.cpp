@@ -13,8 +13,6 @@ namespace {
 
 constexpr double kBulletStep = 10.0;  // pixels per frame
 
-bool spent(const Bullet& bullet) { return bullet.life <= bullet.damage; }
-
 // A moving target (car or person). What the target had left is taken from the bullet
 // before the target takes the bullet's power. The circle test keeps the costly outline
 // measure for the few targets that can touch; before it, a target farther away than the
@@ -76,7 +74,7 @@ void hitGroup(World& world, const RecordList<T>& group, Hit hit) {
       const double reach = halfDiagonal(bullet);
       for (const auto& member : group) {
         if (!hit(bullet, reach, *member, memo)) continue;
-        if (spent(bullet)) bullets.removeAt(i);
+        if (isDead(bullet)) bullets.removeAt(i);
         break;
       }
     }
@@ -93,7 +91,7 @@ void hitGroup(World& world, const RecordList<T>& group, Hit hit) {
                candidates);
     for (int k : candidates) {
       if (!hit(bullet, reach, *group[k], memo)) continue;
-      if (spent(bullet)) bullets.removeAt(i);
+      if (isDead(bullet)) bullets.removeAt(i);
       break;
     }
   }
@@ -105,7 +103,7 @@ void hitPlayer(World& world, Person& player) {
   OutlineMemo* memo = &scratchOf(world).outlines;
   for (int i = 0; i < bullets.count(); ++i) {
     Bullet& bullet = *bullets[i];
-    if (hitTarget(bullet, halfDiagonal(bullet), player, memo) && spent(bullet))
+    if (hitTarget(bullet, halfDiagonal(bullet), player, memo) && isDead(bullet))
       bullets.removeAt(i);
   }
 }
@@ -121,7 +119,7 @@ void moveBullets(World& world) {
     const double radians = bullet.heading * PI / 180.0;
     bullet.x += kBulletStep * std::cos(radians);
     bullet.y -= kBulletStep * std::sin(radians);
-    if (!anyCornerInView(bullet, world.view) || spent(bullet) ||
+    if (!anyCornerInView(bullet, world.view) || isDead(bullet) ||
         pointDistance(bullet.x, bullet.y, bullet.originX, bullet.originY) > bullet.range)
       bullets.removeAt(i);
   }

@@ -567,6 +567,8 @@ void faceRect(Body& mover, const Rect& rect) {
   mover.heading = normalizeHeading(static_cast<int>(std::trunc(degrees)));
 }
 
+void facePoint(Body& mover, double px, double py) { faceRect(mover, Rect{px, py, 0, 0}); }
+
 // Worked in 64 bits so that no heading from data can overflow on the way.
 int normalizeHeading(int heading) {
   int64_t a = heading;

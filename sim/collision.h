@@ -62,8 +62,11 @@ bool rectInView(const Rect& rect, const View& view);
 
 // Accepts the tentative centre axis by axis (y first) inside the world's bands.
 void commitMove(Body& body);
-// Turns the mover toward a rectangle.
+// Turns the mover toward a rectangle: straight across where the mover is beside it, else at
+// its nearest corner; a mover on the rectangle keeps its heading.
 void faceRect(Body& mover, const Rect& rect);
+// Turns the mover toward a point (a rectangle of no size).
+void facePoint(Body& mover, double px, double py);
 // Wraps any heading into 0..360.
 int normalizeHeading(int heading);
 // Turn by a step (+5, -5, +180, +-20): above 360 subtract 360, below 0 add 360.

@@ -26,7 +26,7 @@ bool followCar(World& world) {
   Car* car = player.targetCar;
   if (!car) {
     // Sitting in no car at all: the player is on foot again.
-    player.inCar = false;
+    leaveCar(player);
     return false;
   }
   player.nextX = car->x;
@@ -72,10 +72,8 @@ void applyPress(World& world, const Press& press) {
       if (!player.inCar) {
         pickTargetCar(world, player);
         player.walkingToCar = true;
-      } else if (player.targetCar) {
-        leaveCar(player);
       } else {
-        player.inCar = false;
+        leaveCar(player);
       }
       break;
     case PressKind::NextWeapon:

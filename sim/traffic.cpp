@@ -201,42 +201,6 @@ void driveAlongRoads(World& world, Person& d, Car& car) {
   driveCommand(car, DriveCommand::Gas);
 }
 
-// A calm driver on foot walking to its target car; reaching it, it takes the car, putting out
-// whoever sits in it.
-void walkToTargetCar(World& world, Person& d) {
-  Car& car = *d.targetCar;
-  updateCarDistance(d, &scratchOf(world).outlines);
-  if (d.carDistance <= BLOCK_DISTANCE) {
-    // Cars name their driver by its place in the list, which removals shift.
-    const int index = world.drivers.indexOf(&d);
-    if (car.driver == PLAYER_DRIVER && world.player) {
-      leaveCar(*world.player);
-    } else if (car.driver >= 0 && car.driver < world.drivers.count() && car.driver != index) {
-      Person& other = *world.drivers[car.driver];
-      other.scared = true;
-      other.attacker = &d;
-      faceRect(other, rectOf(d));
-      other.heading = turnHeading(other.heading, 180);
-      leaveCar(other);
-    }
-    d.inCar = true;
-    d.walkingToCar = false;
-    newAim(d);
-    car.driver = index;
-    return;
-  }
-  faceRect(d, rectOf(car));
-  walkStep(d, WalkStep::Forward);
-  houseTest(world, d);
-  if (d.houseClearance > BLOCK_DISTANCE) {
-    commitMove(d);
-    return;
-  }
-  slideStep(d, WalkStep::Forward);
-  houseTest(world, d);
-  if (d.houseClearance > BLOCK_DISTANCE && d.heading % 90 != 0) commitMove(d);
-}
-
 }  // namespace
 
 const char* nameOf(SegmentKind kind) {
@@ -287,32 +251,6 @@ SegmentRelation segmentRelation(const Segment& a, const Segment& b) {
     return R::None;
   }
   return R::None;  // overlapping
-}
-
-void facePoint(Body& body, double px, double py) {
-  const double mx = body.x, my = body.y;
-  const double toDegrees = 180.0 / PI;
-  if (px == mx) {
-    if (py > my)
-      body.heading = 270;
-    else if (py < my)
-      body.heading = 90;
-    return;
-  }
-  if (py == my) {
-    body.heading = px > mx ? 0 : 180;
-    return;
-  }
-  double degrees;
-  if (py > my && px > mx)  // below right
-    degrees = 360.0 - std::atan2(py - my, px - mx) * toDegrees;
-  else if (py > my)  // below left
-    degrees = std::atan((py - my) / (mx - px)) * toDegrees - 180.0;
-  else if (px > mx)  // above right
-    degrees = std::atan((my - py) / (px - mx)) * toDegrees;
-  else  // above left
-    degrees = 180.0 - std::atan((my - py) / (mx - px)) * toDegrees;
-  body.heading = normalizeHeading(truncateToInt(degrees));
 }
 
 // The smallest clearance is below the block distance exactly when one of them is.
@@ -452,7 +390,7 @@ void updatePedestrians(World& world) {
   const CarGridScope cars(world);
   for (int i = 0; i < world.pedestrians.count(); ++i) {
     Person& p = *world.pedestrians[i];
-    if (p.life <= p.damage || p.inCar) continue;
+    if (isDead(p) || p.inCar) continue;
     if (!anyCornerInView(p, world.view)) p.scared = false;
     if (p.scared)
       panicStep(world, p, true);
@@ -485,6 +423,7 @@ void updateDrivers(World& world) {
       d.walkingToCar = true;
       continue;
     }
-    walkToTargetCar(world, d);
+    walkToCar(world, d);
+    if (d.inCar) newAim(d);  // at the wheel, with nothing aimed at yet
   }
 }

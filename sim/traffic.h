@@ -12,7 +12,6 @@ void updateDrivers(World& world);
 
 void attachToNearestSidewalk(World& world, Person& person);
 void attachToNearestRoad(World& world, Person& driver);
-void facePoint(Body& body, double px, double py);
 bool carBlocks(const World& world, const Person& person);
 // Where the next segment lies as seen from the current one; it picks the turn point.
 enum class SegmentRelation { Left, Right, Up, Down, None };

@@ -162,7 +162,7 @@ void runOver(World& world) {
   std::vector<int>& cars = scratch.runOverCars;
   OutlineMemo* memo = &scratch.outlines;
   auto tryCars = [&world, &cars, memo](Person& person) {
-    if (person.life <= person.damage || person.inCar) return;
+    if (isDead(person) || person.inCar) return;
     carsNear(world, person.x, person.y, person.halfDiagonal, cars);
     for (int i : cars) {
       const Car* car = world.cars[i];
@@ -204,44 +204,63 @@ void updateCarDistance(Person& person, OutlineMemo* memo) {
     person.carDistance = d;
 }
 
-void walkToCar(World& world, Person& player) {
-  Car* car = player.targetCar;
-  if (!player.walkingToCar || !car) return;
-  updateCarDistance(player, &scratchOf(world).outlines);
-  if (player.carDistance <= BLOCK_DISTANCE) {
-    enterCar(world, player);
+void walkToCar(World& world, Person& person) {
+  Car* car = person.targetCar;
+  if (!person.walkingToCar || !car) return;
+  updateCarDistance(person, &scratchOf(world).outlines);
+  if (person.carDistance <= BLOCK_DISTANCE) {
+    enterCar(world, person);
     return;
   }
+  // The player's steps are refused by the cars it touches, which hurt; a driver's are not.
+  const bool isPlayer = &person == world.player.get();
+  auto move = [&world, &person, isPlayer] {
+    if (isPlayer)
+      moveWithCarContact(world, person);
+    else
+      commitMove(person);
+  };
   // Straight at the car's centre. Facing the rectangle that the centre and size would span
   // as a top-left corner (as movers face each other) leaves a strip beside the car's rear and
   // right in which the heading never turns to the car, so the walk there never ends.
-  facePoint(player, car->x, car->y);
-  walkStep(player, WalkStep::Forward);
-  houseTest(world, player);
-  if (player.houseClearance > BLOCK_DISTANCE) {
-    moveWithCarContact(world, player);
+  facePoint(person, car->x, car->y);
+  walkStep(person, WalkStep::Forward);
+  houseTest(world, person);
+  if (person.houseClearance > BLOCK_DISTANCE) {
+    move();
     return;
   }
-  slideStep(player, WalkStep::Forward);
-  houseTest(world, player);
-  if (player.houseClearance > BLOCK_DISTANCE && player.heading % 90 != 0)
-    moveWithCarContact(world, player);
+  slideStep(person, WalkStep::Forward);
+  houseTest(world, person);
+  if (person.houseClearance > BLOCK_DISTANCE && person.heading % 90 != 0) move();
 }
 
-void enterCar(World& world, Person& player) {
-  Car* car = player.targetCar;
-  if (!car) return;
-  if (Person* driver = driverOf(world, *car)) {
-    driver->scared = true;
-    driver->attacker = &player;
-    faceRect(*driver, rectOf(player));
-    driver->heading = turnHeading(driver->heading, 180);
-    leaveThisCar(*driver, *car);
+void putOut(World& world, Car& car, Person& boarder) {
+  Person* player = world.player.get();
+  if (car.driver == PLAYER_DRIVER) {
+    if (player && player != &boarder) leaveCar(*player);
+    return;
   }
-  player.inCar = true;
-  player.walkingToCar = false;
-  car->driver = PLAYER_DRIVER;
-  player.enteredAt = static_cast<int32_t>(world.clock.now());
+  Person* driver = driverOf(world, car);
+  if (!driver || driver == &boarder) return;
+  driver->scared = true;
+  driver->attacker = &boarder;
+  faceRect(*driver, rectOf(boarder));
+  driver->heading = turnHeading(driver->heading, 180);
+  leaveThisCar(*driver, car);
+}
+
+void enterCar(World& world, Person& person) {
+  Car* car = person.targetCar;
+  if (!car) return;
+  const bool isPlayer = &person == world.player.get();
+  const int32_t seat = isPlayer ? PLAYER_DRIVER : world.drivers.indexOf(&person);
+  if (seat == NO_DRIVER) return;  // only the player and drivers drive
+  putOut(world, *car, person);
+  person.inCar = true;
+  person.walkingToCar = false;
+  car->driver = seat;
+  if (isPlayer) person.enteredAt = static_cast<int32_t>(world.clock.now());
 }
 
 void leaveCar(Person& person) {
@@ -268,7 +287,7 @@ void destroyCars(World& world) {
   // A removed car's place is taken by the next one, which waits for the next frame.
   for (int i = 0; i < world.cars.count(); ++i) {
     Car& car = *world.cars[i];
-    if (car.life > car.damage) continue;
+    if (!isDead(car)) continue;
     Person* player = world.player.get();
     if (player && player->inCar && player->targetCar == &car) {
       player->damage += car.damage;

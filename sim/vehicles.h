@@ -18,10 +18,14 @@ void runOver(World& world);
 
 void pickTargetCar(World& world, Person& person);
 void updateCarDistance(Person& person, OutlineMemo* memo = nullptr);
-// The player walking to its target car for one frame, boarding it when it is reached.
-void walkToCar(World& world, Person& player);
-// The player boards its target car; a driver in it is put out and flees.
-void enterCar(World& world, Person& player);
+// One frame of the player or a driver on foot walking to its target car, boarding it when it
+// is reached.
+void walkToCar(World& world, Person& person);
+// Whoever else sits in the car gets out for the boarder: the player just steps out, a driver
+// flees from the boarder, scared.
+void putOut(World& world, Car& car, Person& boarder);
+// The player or a driver boards its target car, putting out whoever sits in it.
+void enterCar(World& world, Person& person);
 // Puts the person out at the car's exit point (committed).
 void leaveCar(Person& person);
 

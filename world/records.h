@@ -129,6 +129,10 @@ struct House {
   std::string text;         // shown while the player is blocked by the house
 };
 
+// A thing is dead (a bullet spent, a house shot down) once its damage reaches its life.
+inline bool isDead(const Body& body) { return body.life <= body.damage; }
+inline bool isDead(const House& house) { return house.life <= house.damage; }
+
 struct Lawn {
   double x = 0, y = 0, w = 0, h = 0;  // whole numbers
   int32_t colourIndex = 0;
