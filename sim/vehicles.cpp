@@ -82,6 +82,15 @@ void stepCar(World& world, Car& car) {
   if (clearance >= BLOCK_DISTANCE) commitMove(car);
 }
 
+// Whether a point lies in the body's box (edges included), measured along and across its heading.
+bool inBox(const Body& body, double px, double py) {
+  const double radians = body.heading * PI / 180;
+  const double dx = px - body.x, dy = py - body.y;
+  const double along = dx * std::cos(radians) - dy * std::sin(radians);
+  const double across = dx * std::sin(radians) + dy * std::cos(radians);
+  return std::fabs(along) <= body.h / 2 && std::fabs(across) <= body.w / 2;
+}
+
 // Puts a person out of a given car at its exit point.
 void leaveThisCar(Person& person, Car& car) {
   ExitPoint exit = exitPoint(car);
@@ -198,10 +207,15 @@ void updateCarDistance(Person& person, OutlineMemo* memo) {
   const Car* car = person.targetCar;
   if (!car) return;
   double d = pointDistance(person.nextX, person.nextY, car->x, car->y);
-  if (d < halfDiagonal(person) + car->halfDiagonal)
-    person.carDistance = nextBoxBoxClearance(person, *car, memo);
-  else
+  if (d >= halfDiagonal(person) + car->halfDiagonal) {
     person.carDistance = d;
+    return;
+  }
+  person.carDistance = nextBoxBoxClearance(person, *car, memo);
+  // Outlines alone miss a walker wholly inside the car's box (a driver placed at its car's
+  // centre), who would walk to the centre for good: a centre in the box has reached the car.
+  if (person.carDistance > BLOCK_DISTANCE && inBox(*car, person.nextX, person.nextY))
+    person.carDistance = 0;
 }
 
 void walkToCar(World& world, Person& person) {
