@@ -3,6 +3,7 @@
 #include <cmath>
 #include <vector>
 
+#include "world/lifetime.h"
 #include "world/world.h"
 #include "sim/collision.h"
 #include "sim/scratch.h"
@@ -74,7 +75,7 @@ void hitGroup(World& world, const RecordList<T>& group, Hit hit) {
       const double reach = halfDiagonal(bullet);
       for (const auto& member : group) {
         if (!hit(bullet, reach, *member, memo)) continue;
-        if (isDead(bullet)) bullets.removeAt(i);
+        if (isDead(bullet)) removeRecord(bullets, i);
         break;
       }
     }
@@ -91,7 +92,7 @@ void hitGroup(World& world, const RecordList<T>& group, Hit hit) {
                candidates);
     for (int k : candidates) {
       if (!hit(bullet, reach, *group[k], memo)) continue;
-      if (isDead(bullet)) bullets.removeAt(i);
+      if (isDead(bullet)) removeRecord(bullets, i);
       break;
     }
   }
@@ -104,7 +105,7 @@ void hitPlayer(World& world, Person& player) {
   for (int i = 0; i < bullets.count(); ++i) {
     Bullet& bullet = *bullets[i];
     if (hitTarget(bullet, halfDiagonal(bullet), player, memo) && isDead(bullet))
-      bullets.removeAt(i);
+      removeRecord(bullets, i);
   }
 }
 
@@ -121,7 +122,7 @@ void moveBullets(World& world) {
     bullet.y -= kBulletStep * std::sin(radians);
     if (!anyCornerInView(bullet, world.view) || isDead(bullet) ||
         pointDistance(bullet.x, bullet.y, bullet.originX, bullet.originY) > bullet.range)
-      bullets.removeAt(i);
+      removeRecord(bullets, i);
   }
 
   hitGroup(world, world.houses, hitHouse);

@@ -2,6 +2,7 @@
 #include <cmath>
 #include <cstdint>
 
+#include "world/lifetime.h"
 #include "world/world.h"
 #include "sim/collision.h"
 #include "sim/scratch.h"
@@ -24,7 +25,7 @@ void collectMoney(World& world) {
   for (int i = 0; i < items.count(); ++i) {
     const MoneyItem& item = *items[i];
     if (static_cast<int64_t>(item.createdAt) + 1000 * static_cast<int64_t>(item.lifetime) < now)
-      items.removeAt(i);
+      removeRecord(items, i);
   }
 
   if (!world.player) return;
@@ -35,7 +36,7 @@ void collectMoney(World& world) {
     if (!nearHouseNow(rect, collector)) continue;
     if (boxRectClearance(collector, rect, &scratchOf(world).outlines) >= BLOCK_DISTANCE) continue;
     player.money += items[i]->value;
-    items.removeAt(i);
+    removeRecord(items, i);
   }
 }
 
@@ -55,6 +56,6 @@ void collectDrops(World& world) {
     if (boxRectClearance(collector, rectOf(drop), &scratchOf(world).outlines) >= BLOCK_DISTANCE)
       continue;
     player.money += drop.value;
-    drops.removeAt(i);  // taken money is gone, or it would pay out every frame
+    removeRecord(drops, i);  // taken money is gone, or it would pay out every frame
   }
 }

@@ -7,9 +7,9 @@
 
 #include "sim/collision.h"
 #include "sim/tick.h"
-#include "tools/soak/world_check.h"
 #include "world/level.h"
 #include "world/world.h"
+#include "world/world_check.h"
 
 namespace {
 
@@ -30,7 +30,7 @@ bool inHouse(const World& world, double x, double y) {
 // The shared between-frames check, and what a living city adds to it: everyone inside the
 // world, nobody standing or parked inside a house.
 void checkCity(const World& world, int frame, std::vector<std::string>& broken) {
-  std::vector<std::string> found = worldProblems(world);
+  std::vector<std::string> found = checkWorld(world);
   auto outOfPlace = [&](const Body& b, bool housed, const std::string& what) {
     if (!(b.x > 0 && b.x < 3000 && b.y > 0 && b.y < 3000)) found.push_back(what + " outside");
     if (housed && inHouse(world, b.x, b.y)) found.push_back(what + " inside a house");
@@ -38,15 +38,6 @@ void checkCity(const World& world, int frame, std::vector<std::string>& broken) 
   for (const auto* list : {&world.pedestrians, &world.drivers, &world.badGuys})
     for (const auto& p : *list) outOfPlace(*p, !p->inCar && p->life > p->damage, p->name);
   for (const auto& c : world.cars) outOfPlace(*c, true, "a car");
-  // A driver at the wheel and his car name each other.
-  for (int i = 0; i < world.drivers.count(); ++i) {
-    const Person& d = *world.drivers[i];
-    if (d.inCar && d.targetCar && d.targetCar->driver != i) found.push_back("a car not its driver's");
-  }
-  for (const auto& c : world.cars)
-    if (c->driver >= 0 && c->driver < world.drivers.count() &&
-        (world.drivers[c->driver]->targetCar != c.get() || !world.drivers[c->driver]->inCar))
-      found.push_back("a car naming a driver who sits elsewhere");
   for (const std::string& b : found)
     if (broken.size() < 10) broken.push_back("frame " + std::to_string(frame) + ": " + b);
 }
