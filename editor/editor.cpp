@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "editor/editor_state.h"
+#include "editor/kinds.h"
 #include "render/media.h"
 #include "world/world.h"
 #include "editor/properties.h"
@@ -18,71 +19,20 @@
 #include "render/world_view.h"
 #include "sim/camera.h"
 #include "sim/collision.h"
-#include "sim/vehicles.h"
 #include "world/lifetime.h"
 #include "world/map_files.h"
 
 namespace {
 
-bool isPointTool(char tool) { return tool == 'b' || tool == 'f' || tool == 'p' || tool == 'e'; }
-
-template <class List>
-bool probeInsideAny(const List& list, double px, double py) {
-  for (const auto& record : list)
-    if (insideShrunk(px, py, rectOf(*record))) return true;
-  return false;
-}
-
 // Corners may not be set inside the solid kinds; `drawing` marks a corner being dragged.
 bool probeAllowed(const Editor& editor, bool drawing) {
-  const World& world = editor.world;
-  const double px = editor.probeX, py = editor.probeY;
-  switch (editor.tool) {
-    case 'b':
-      return !probeInsideAny(world.houses, px, py);
-    case 'h':
-    case 'v':
-    case 't':
-      return !probeInsideAny(world.houses, px, py) && !probeInsideAny(world.roads, px, py) &&
-             !probeInsideAny(world.sidewalks, px, py);
-    case 'g':
-    case 'w':
-    case 'f':
-    case 'p':
-    case 'e':
-      return true;
-    case 's':
-      return drawing && !world.player;
-    default:
-      return false;
-  }
+  const EditorKind* kind = editorKind(editor.tool);
+  return kind && kind->allowed(editor.world, editor.probeX, editor.probeY, drawing);
 }
 
-// A person made by the editor: hands only, 30 x 20, standing at the anchor.
-std::unique_ptr<Person> editorPerson(const std::string& name, double x, double y, double money) {
-  auto person = makePerson(name, nullptr, 0, true, false, 100.0, 0.0, 0.0, x, y, 30.0, 20.0, {},
-                           50.0, money);
-  person->kind = 0;
-  return person;
-}
-
-// The car's driver gets out where leaveCar would put it, but the move is not committed.
-void putOutDriver(World& world, Car& car) {
-  Person* person = nullptr;
-  if (car.driver >= 0 && car.driver < world.drivers.count())
-    person = world.drivers[car.driver];
-  else if (car.driver == PLAYER_DRIVER)
-    person = world.player.get();
-  if (person) {
-    const ExitPoint exit = exitPoint(car);
-    person->nextX = exit.x;
-    person->nextY = exit.y;
-    person->inCar = false;
-    person->carDistance = NO_CONTACT;
-    person->targetCar = nullptr;
-    person->walkingToCar = false;
-  }
-  car.driver = NO_DRIVER;
+bool isPointTool(char tool) {
+  const EditorKind* kind = editorKind(tool);
+  return kind && kind->point;
 }
 
 // F1, F2, F3 and F12 work whether a field is typed or not. Returns true when the key was one.
@@ -113,19 +63,11 @@ bool mapKey(Editor& editor, SDLKey key) {
 
 // Keys while no field is typed. Returns true when the key leaves the editor.
 bool toolKey(Editor& editor, SDLKey key) {
+  if (key < 128 && editorKind(static_cast<char>(key))) {
+    editor.tool = static_cast<char>(key);
+    return false;
+  }
   switch (key) {
-    case SDLK_h:
-    case SDLK_v:
-    case SDLK_t:
-    case SDLK_g:
-    case SDLK_w:
-    case SDLK_b:
-    case SDLK_f:
-    case SDLK_p:
-    case SDLK_e:
-    case SDLK_s:
-      editor.tool = static_cast<char>(key);
-      return false;
     case SDLK_RETURN:
       confirmPoint(editor);
       return false;
@@ -157,23 +99,11 @@ bool toolKey(Editor& editor, SDLKey key) {
 }
 
 // Colour of the rectangle preview and the help swatch of a kind; false for kinds without one.
-bool kindColour(const Media& media, char kind, uint32_t& colour) {
-  switch (kind) {
-    case 'h':
-      colour = media.houseColours[0];
-      return true;
-    case 'v':
-      colour = media.roadGrey;
-      return true;
-    case 't':
-      colour = media.sidewalkGrey;
-      return true;
-    case 'g':
-      colour = media.lawnColours[0];
-      return true;
-    default:
-      return false;
-  }
+bool kindColour(const Media& media, char key, uint32_t& colour) {
+  const EditorKind* kind = editorKind(key);
+  if (!kind || !kind->colour) return false;
+  colour = kind->colour(media);
+  return true;
 }
 
 void fillScreen(Media& media, int x, int y, int w, int h, uint32_t colour) {
@@ -222,38 +152,6 @@ int screenHeight(const Editor& editor) {
 }
 
 }  // namespace
-
-std::string toolName(char tool) {
-  switch (tool) {
-    case 'h': return "Hus";
-    case 'v': return "V\xe4gar";
-    case 't': return "Trottoar";
-    case 'g': return "Gr\xe4smattor";
-    case 'w': return "Vapen";
-    case 'b': return "Bilar";
-    case 'f': return "Fotg\xe4ngare";
-    case 'p': return "F\xf6rare";
-    case 'e': return "Elak gubbe";
-    case 's': return "Spelare";
-    default: return "";
-  }
-}
-
-int kindCount(const World& world, char kind) {
-  switch (kind) {
-    case 'h': return world.houses.count();
-    case 'v': return world.roads.count();
-    case 't': return world.sidewalks.count();
-    case 'g': return world.lawns.count();
-    case 'w': return world.weapons.count();
-    case 'b': return world.cars.count();
-    case 'f': return world.pedestrians.count();
-    case 'p': return world.drivers.count();
-    case 'e': return world.badGuys.count();
-    case 's': return world.player ? 1 : 0;
-    default: return 0;
-  }
-}
 
 bool insideShrunk(double px, double py, const Rect& rect) {
   return rect.x + 1 <= px && px <= rect.x + rect.w - 1 && rect.y + 1 <= py &&
@@ -322,134 +220,32 @@ void placeObject(Editor& editor) {
   const double x = editor.anchorX, y = editor.anchorY;
   const double w = editor.dragWidth, h = editor.dragHeight;
   if (!isPointTool(editor.tool) && (w == 0 || h == 0)) return;  // no rectangle without area
-  // A full list drops the new record (append refuses it).
-  switch (editor.tool) {
-    case 'g': {
-      auto lawn = std::make_unique<Lawn>();
-      *lawn = Lawn{x, y, w, h, 0};
-      world.lawns.append(std::move(lawn));
-      break;
-    }
-    case 'h': {
-      auto house = std::make_unique<House>();
-      *house = House{x, y, w, h, 100.0, 0.0, 0, "-"};
-      world.houses.append(std::move(house));
-      break;
-    }
-    case 'v': {
-      auto road = std::make_unique<Road>();
-      road->x = x;
-      road->y = y;
-      road->w = w;
-      road->h = h;
-      road->name = "-";
-      world.roads.append(std::move(road));
-      break;
-    }
-    case 't': {
-      auto sidewalk = std::make_unique<Sidewalk>();
-      sidewalk->x = x;
-      sidewalk->y = y;
-      sidewalk->w = w;
-      sidewalk->h = h;
-      world.sidewalks.append(std::move(sidewalk));
-      break;
-    }
-    case 'w': {
-      auto weapon = makeWeapon("default", x, y, 20, 1000, 0, 0, 10.0, 1.0);
-      weapon->w = w;
-      weapon->h = h;
-      world.weapons.append(std::move(weapon));
-      break;
-    }
-    case 'b': {
-      auto car = std::make_unique<Car>();
-      static_cast<Body&>(*car) = Body(x, y, 69.0, 94.0, 100.0, 0.0, 0);
-      car->model = 0;
-      car->modelName = "Saab";
-      car->spareInt = 4;
-      car->maxSpeed = 10.0;
-      car->acceleration = 0.1;
-      car->speed = 0.0;
-      car->startSpeed = 0.0;
-      car->driver = NO_DRIVER;
-      world.cars.append(std::move(car));
-      break;
-    }
-    case 'f':
-      world.pedestrians.append(editorPerson("Sela", x, y, 10.0));
-      break;
-    case 'p':
-      world.drivers.append(editorPerson("Tarko", x, y, 100.0));
-      break;
-    case 'e': {
-      if (world.badGuys.full()) break;
-      auto badGuy = editorPerson("Eno", x, y, 10.0);
-      addWeapon(*badGuy, makeAK47(x, y));
-      addWeapon(*badGuy, makeM4(x, y));
-      badGuy->currentWeapon = 2;  // the M4, after the hands
-      world.badGuys.append(std::move(badGuy));
-      break;
-    }
-    default:
-      break;  // the player is never placed
-  }
+  // A full list drops the new record (append refuses it); the player is never placed.
+  const EditorKind* kind = editorKind(editor.tool);
+  if (kind && kind->make) kind->make(world, x, y, w, h);
 }
 
 void selectAt(Editor& editor) {
   const World& world = editor.world;
-  const double cx = editor.world.cursorX, cy = editor.world.cursorY;
-  auto hitBody = [cx, cy](const Body& b) {
-    return std::sqrt((cx - b.x) * (cx - b.x) + (cy - b.y) * (cy - b.y)) < b.halfDiagonal;
-  };
-  auto hitRect = [cx, cy](const auto& r) {
-    return r.x <= cx && cx <= r.x + r.w && r.y <= cy && cy <= r.y + r.h;
-  };
+  const double cx = world.cursorX, cy = world.cursorY;
   // The first hit in this order wins; within a list the lowest position.
-  auto pick = [&editor](char kind, const auto& list, const auto& hit) {
-    for (int i = 0; i < list.count(); ++i) {
-      if (hit(*list[i])) {
-        editor.selectedKind = kind;
-        editor.selectedIndex = i;
-        return true;
-      }
+  for (const char* key = kSelectionOrder; *key; ++key) {
+    const EditorKind& kind = *editorKind(*key);
+    const int count = kind.count(world);
+    for (int i = 0; i < count; ++i) {
+      if (!kind.hit(world, i, cx, cy)) continue;
+      editor.selectedKind = kind.key;
+      if (!kind.single) editor.selectedIndex = i;
+      return;
     }
-    return false;
-  };
-  if (pick('f', world.pedestrians, hitBody) || pick('e', world.badGuys, hitBody) ||
-      pick('b', world.cars, hitBody) || pick('p', world.drivers, hitBody))
-    return;
-  // The player stands on the ground like the other people: tested before it, or a map whose
-  // ground is covered would never let the player be selected.
-  if (world.player && hitBody(*world.player)) {
-    editor.selectedKind = 's';
-    return;
   }
-  pick('h', world.houses, hitRect) || pick('v', world.roads, hitRect) ||
-      pick('t', world.sidewalks, hitRect) || pick('g', world.lawns, hitRect);
 }
 
 void deleteSelected(Editor& editor) {
   World& world = editor.world;
   const int index = editor.selectedIndex;
-  const char kind = editor.selectedKind;
-  if (kind != 's' && index >= 0 && index < kindCount(world, kind)) {
-    switch (kind) {
-      case 'h': removeHouse(world, index); break;
-      case 'v': removeRoad(world, index); break;
-      case 't': removeSidewalk(world, index); break;
-      case 'g': removeLawn(world, index); break;
-      case 'w': removeWeapon(world, index); break;
-      case 'b':
-        putOutDriver(world, *world.cars[index]);
-        removeCar(world, index);
-        break;
-      case 'f': removePedestrian(world, index); break;
-      case 'p': removeDriver(world, index); break;
-      case 'e': removeBadGuy(world, index); break;
-      default: break;
-    }
-  }
+  const EditorKind* kind = editorKind(editor.selectedKind);
+  if (kind && kind->remove && index >= 0 && index < kind->count(world)) kind->remove(world, index);
   editor.selectedKind = ' ';
   editor.selectedIndex = -1;
 }
@@ -524,7 +320,8 @@ void drawEditor(Editor& editor) {
   drawText(media, font, "(" + toText(world.cursorX) + "," + toText(world.cursorY) + ")", black,
            W - 100, H - 70);
 
-  drawText(media, font, toolName(editor.tool), black, 0, H - 30);
+  const EditorKind* tool = editorKind(editor.tool);
+  drawText(media, font, tool ? tool->label : "", black, 0, H - 30);
   uint32_t colour = 0;
   if (editor.dragging && kindColour(media, editor.tool, colour))
     fillScreen(media, editor.anchorX - world.view.x, editor.anchorY - world.view.y, editor.dragWidth,

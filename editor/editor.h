@@ -43,8 +43,3 @@ void stepCursor(Editor& editor, int dx, int dy);
 void confirmPoint(Editor& editor);
 // Makes the anchor the top-left corner of the rectangle from the anchor to the cursor.
 void normalizeDrag(Editor& editor);
-
-// The tool's name as the overlay shows it (Latin-1), empty for an unknown letter.
-std::string toolName(char tool);
-// Number of records in the list of a kind letter; 1 for the player while it exists.
-int kindCount(const World& world, char kind);

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <vector>
 
+#include "world/lifetime.h"
 #include "world/world.h"
 #include "sim/collision.h"
 #include "sim/spatial_grid.h"
@@ -72,7 +73,7 @@ void hitGroup(RecordList<Bullet>& bullets, const RecordList<T>& group, Hit hit) 
       const double reach = halfDiagonal(bullet);
       for (const auto& member : group) {
         if (!hit(bullet, reach, *member)) continue;
-        if (spent(bullet)) bullets.removeAt(i);
+        if (spent(bullet)) removeRecord(bullets, i);
         break;
       }
     }
@@ -89,7 +90,7 @@ void hitGroup(RecordList<Bullet>& bullets, const RecordList<T>& group, Hit hit) 
                candidates);
     for (int k : candidates) {
       if (!hit(bullet, reach, *group[k])) continue;
-      if (spent(bullet)) bullets.removeAt(i);
+      if (spent(bullet)) removeRecord(bullets, i);
       break;
     }
   }
@@ -99,7 +100,8 @@ void hitGroup(RecordList<Bullet>& bullets, const RecordList<T>& group, Hit hit) 
 void hitPlayer(RecordList<Bullet>& bullets, Person& player) {
   for (int i = 0; i < bullets.count(); ++i) {
     Bullet& bullet = *bullets[i];
-    if (hitTarget(bullet, halfDiagonal(bullet), player) && spent(bullet)) bullets.removeAt(i);
+    if (hitTarget(bullet, halfDiagonal(bullet), player) && spent(bullet))
+      removeRecord(bullets, i);
   }
 }
 
@@ -116,7 +118,7 @@ void moveBullets(World& world) {
     bullet.y -= kBulletStep * std::sin(radians);
     if (!anyCornerInView(bullet, world.view) || spent(bullet) ||
         pointDistance(bullet.x, bullet.y, bullet.originX, bullet.originY) > bullet.range)
-      bullets.removeAt(i);
+      removeRecord(bullets, i);
   }
 
   hitGroup(bullets, world.houses, hitHouse);

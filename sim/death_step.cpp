@@ -56,6 +56,6 @@ void expireMarks(World& world) {
   RecordList<DeathMark>& marks = world.deathMarks;
   for (int i = 0; i < marks.count(); ++i) {
     // Signed, so a mark stamped after a clock reset is not taken for an ancient one.
-    if (now - static_cast<int64_t>(marks[i]->createdAt) > DEATH_MARK_MS) marks.removeAt(i);
+    if (now - static_cast<int64_t>(marks[i]->createdAt) > DEATH_MARK_MS) removeRecord(marks, i);
   }
 }

@@ -2,6 +2,7 @@
 #include <cmath>
 #include <cstdint>
 
+#include "world/lifetime.h"
 #include "world/world.h"
 #include "sim/collision.h"
 #include "sim/weapons.h"
@@ -23,7 +24,7 @@ void collectMoney(World& world) {
   for (int i = 0; i < items.count(); ++i) {
     const MoneyItem& item = *items[i];
     if (static_cast<int64_t>(item.createdAt) + 1000 * static_cast<int64_t>(item.lifetime) < now)
-      items.removeAt(i);
+      removeRecord(items, i);
   }
 
   if (!world.player) return;
@@ -34,7 +35,7 @@ void collectMoney(World& world) {
     if (!nearHouseNow(rect, collector)) continue;
     if (boxRectClearance(collector, rect) >= BLOCK_DISTANCE) continue;
     player.money += items[i]->value;
-    items.removeAt(i);
+    removeRecord(items, i);
   }
 }
 
@@ -53,6 +54,6 @@ void collectDrops(World& world) {
       continue;
     if (boxRectClearance(collector, rectOf(drop)) >= BLOCK_DISTANCE) continue;
     player.money += drop.value;
-    drops.removeAt(i);  // taken money is gone, or it would pay out every frame
+    removeRecord(drops, i);  // taken money is gone, or it would pay out every frame
   }
 }

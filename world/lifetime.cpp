@@ -1,140 +1,135 @@
 // Record removal that keeps every reference between records valid.
 #include "world/lifetime.h"
 
+#include <algorithm>
+
+#include "world/references.h"
 #include "world/world.h"
+
+// The one holder of RecordList's removal (a friend of it).
+struct RecordRemoval {
+  template <class T>
+  static void removeAt(RecordList<T>& list, int index) {
+    list.removeAt(index);
+  }
+  template <class T>
+  static void clear(RecordList<T>& list) {
+    list.clear();
+  }
+};
 
 namespace {
 
-template <class Fn>
-void forEachPerson(World& world, Fn fn) {
-  for (auto& p : world.pedestrians) fn(*p);
-  for (auto& p : world.drivers) fn(*p);
-  for (auto& p : world.badGuys) fn(*p);
-  if (world.player) fn(*world.player);
+// Clears every reference to a record that goes, with what depends on it. `gone` is the record,
+// or nullptr when every record of the lists goes (only the player is left to visit then).
+struct Forget {
+  const void* gone = nullptr;
+  bool goneIsDriver = false;  // cars after it in the drivers list move down one place
+  int32_t seat = NO_DRIVER;   // the car driver value that names it
+
+  bool goes(const void* p) const { return p && (!gone || p == gone); }
+
+  void operator()(Body&, const House*& house) const {
+    if (goes(house)) house = nullptr;
+  }
+  void operator()(Car&, int32_t& driver) const {
+    if (seat == NO_DRIVER) return;
+    if (driver == seat)
+      driver = NO_DRIVER;
+    else if (goneIsDriver && driver > seat)
+      --driver;
+  }
+  void operator()(Person& p, Car*& car) const {
+    if (!goes(car)) return;
+    car = nullptr;
+    p.inCar = false;
+    p.walkingToCar = false;
+    p.carDistance = NO_CONTACT;
+  }
+  void operator()(Person&, Person*& attacker) const {
+    if (goes(attacker)) attacker = nullptr;
+  }
+  void operator()(Person& p, const Segment*& segment) const {
+    if (!goes(segment)) return;
+    // Re-attach on the next update: the walker picks the nearest segment again.
+    p.segment = p.nextSegment = p.previousSegment = nullptr;
+    p.waypointAX = p.waypointAY = p.waypointBX = p.waypointBY = -1;
+  }
+  void operator()(Segment&, std::vector<Segment*>& neighbours) const {
+    neighbours.erase(std::remove_if(neighbours.begin(), neighbours.end(),
+                                    [this](const Segment* s) { return goes(s); }),
+                     neighbours.end());
+  }
+};
+
+void forgetEverywhere(World& world, const Forget& forget) {
+  forEachRecord(world, [&forget](auto& record) { forEachReference(record, forget); });
 }
 
-void forgetSegment(World& world, const Segment* gone) {
-  forEachPerson(world, [gone](Person& p) {
-    if (p.segment == gone || p.nextSegment == gone || p.previousSegment == gone) {
-      // Re-attach on the next update: the walker picks the nearest segment again.
-      p.segment = nullptr;
-      p.nextSegment = nullptr;
-      p.previousSegment = nullptr;
-      p.waypointAX = p.waypointAY = p.waypointBX = p.waypointBY = -1;
-    }
-  });
-  auto unlink = [gone](auto& list) {
-    for (auto& s : list) {
-      auto& n = s->neighbours;
-      for (size_t i = 0; i < n.size();) {
-        if (n[i] == gone)
-          n.erase(n.begin() + static_cast<long>(i));
-        else
-          ++i;
-      }
-    }
-  };
-  unlink(world.roads);
-  unlink(world.sidewalks);
-}
-
-// A person about to be destroyed: nobody may keep it as attacker, and the car it
-// sits in loses its driver.
-void forgetPerson(World& world, const Person* gone) {
-  forEachPerson(world, [gone](Person& p) {
-    if (p.attacker == gone) p.attacker = nullptr;
-  });
+template <class T>
+void removeReferenced(World& world, RecordList<T>& list, int index, int32_t seat = NO_DRIVER) {
+  Forget forget;
+  forget.gone = list[index];
+  forget.seat = seat;
+  forget.goneIsDriver = seat >= 0;
+  forgetEverywhere(world, forget);
+  RecordRemoval::removeAt(list, index);
 }
 
 }  // namespace
 
-void removeHouse(World& world, int index) {
-  const House* gone = world.houses[index];
-  forEachPerson(world, [gone](Person& p) {
-    if (p.blockingHouse == gone) p.blockingHouse = nullptr;
-  });
-  for (auto& c : world.cars)
-    if (c->blockingHouse == gone) c->blockingHouse = nullptr;
-  world.houses.removeAt(index);
-}
-
-void removeRoad(World& world, int index) {
-  forgetSegment(world, world.roads[index]);
-  world.roads.removeAt(index);
-}
-
-void removeSidewalk(World& world, int index) {
-  forgetSegment(world, world.sidewalks[index]);
-  world.sidewalks.removeAt(index);
-}
-
-void removeCar(World& world, int index) {
-  const Car* gone = world.cars[index];
-  forEachPerson(world, [gone](Person& p) {
-    if (p.targetCar == gone) {
-      p.targetCar = nullptr;
-      p.inCar = false;
-      p.walkingToCar = false;
-      p.carDistance = NO_CONTACT;
-    }
-  });
-  world.cars.removeAt(index);
-}
-
+void removeHouse(World& world, int index) { removeReferenced(world, world.houses, index); }
+void removeRoad(World& world, int index) { removeReferenced(world, world.roads, index); }
+void removeSidewalk(World& world, int index) { removeReferenced(world, world.sidewalks, index); }
+void removeCar(World& world, int index) { removeReferenced(world, world.cars, index); }
 void removePedestrian(World& world, int index) {
-  forgetPerson(world, world.pedestrians[index]);
-  world.pedestrians.removeAt(index);
+  removeReferenced(world, world.pedestrians, index);
 }
-
 void removeDriver(World& world, int index) {
-  forgetPerson(world, world.drivers[index]);
-  // Cars name their drivers by position: the driver's own car loses it, and
-  // the drivers after it move down one place.
-  for (auto& c : world.cars) {
-    if (c->driver == index)
-      c->driver = NO_DRIVER;
-    else if (c->driver > index)
-      --c->driver;
-  }
-  world.drivers.removeAt(index);
+  removeReferenced(world, world.drivers, index, index);
 }
-
-void removeBadGuy(World& world, int index) {
-  forgetPerson(world, world.badGuys[index]);
-  world.badGuys.removeAt(index);
-}
+void removeBadGuy(World& world, int index) { removeReferenced(world, world.badGuys, index); }
 
 void removePlayer(World& world) {
   if (!world.player) return;
-  forgetPerson(world, world.player.get());
-  for (auto& c : world.cars)
-    if (c->driver == PLAYER_DRIVER) c->driver = NO_DRIVER;
+  Forget forget;
+  forget.gone = world.player.get();
+  forget.seat = PLAYER_DRIVER;
+  forgetEverywhere(world, forget);
   world.player.reset();
 }
 
-void removeLawn(World& world, int index) { world.lawns.removeAt(index); }
-void removeWeapon(World& world, int index) { world.weapons.removeAt(index); }
+void removeLawn(World& world, int index) { RecordRemoval::removeAt(world.lawns, index); }
+void removeWeapon(World& world, int index) { RecordRemoval::removeAt(world.weapons, index); }
+
+void removeRecord(RecordList<Bullet>& list, int index) { RecordRemoval::removeAt(list, index); }
+void removeRecord(RecordList<MoneyItem>& list, int index) { RecordRemoval::removeAt(list, index); }
+void removeRecord(RecordList<MoneyDrop>& list, int index) { RecordRemoval::removeAt(list, index); }
+void removeRecord(RecordList<DeathMark>& list, int index) { RecordRemoval::removeAt(list, index); }
 
 void clearWorld(World& world) {
-  world.houses.clear();
-  world.sidewalks.clear();
-  world.roads.clear();
-  world.lawns.clear();
-  world.weapons.clear();
-  world.cars.clear();
-  world.pedestrians.clear();
-  world.drivers.clear();
-  world.moneyItems.clear();
-  world.bullets.clear();
-  world.badGuys.clear();
+  RecordRemoval::clear(world.houses);
+  RecordRemoval::clear(world.sidewalks);
+  RecordRemoval::clear(world.roads);
+  RecordRemoval::clear(world.lawns);
+  RecordRemoval::clear(world.weapons);
+  RecordRemoval::clear(world.cars);
+  RecordRemoval::clear(world.pedestrians);
+  RecordRemoval::clear(world.drivers);
+  RecordRemoval::clear(world.moneyItems);
+  RecordRemoval::clear(world.bullets);
+  RecordRemoval::clear(world.badGuys);
   if (Person* p = world.player.get()) {
-    // The player outlives the city: nothing of it may point into the emptied lists.
-    p->targetCar = nullptr;
+    // The player outlives the city: nothing of it may point into the emptied lists, and it
+    // stands on foot wherever it was.
+    forEachReference(*p, Forget{});
     p->inCar = false;
     p->walkingToCar = false;
     p->carDistance = NO_CONTACT;
-    p->blockingHouse = nullptr;
-    p->attacker = nullptr;
-    p->segment = p->nextSegment = p->previousSegment = nullptr;
   }
+}
+
+void clearRemains(World& world) {
+  RecordRemoval::clear(world.deathMarks);
+  RecordRemoval::clear(world.moneyDrops);
 }

@@ -61,6 +61,8 @@
 #include <fstream>
 #include <locale>
 #include <sstream>
+#include <type_traits>
+#include <variant>
 
 #include "world/data_folders.h"
 #include "world/world.h"
@@ -88,294 +90,11 @@ enum class Fix {
   ZeroMeansEmpty,  // the text "0" is the empty text (and the empty text is written "0")
 };
 
-struct Field {
-  Type type;
-  Fix fix;
-  double value;
-};
-
 // One field of one record on its way in or out. Ints are carried exactly in `number`.
 struct Value {
   double number = 0;
   std::string text;
 };
-using Values = std::vector<Value>;
-
-// x and y lead every record; the acceptance rule reads them.
-constexpr Field kX{Type::Double, Fix::None, 0};
-constexpr Field kWholeX{Type::Double, Fix::WholeInside, 0};
-constexpr Field kDouble{Type::Double, Fix::None, 0};
-constexpr Field kInt{Type::Int, Fix::None, 0};
-constexpr Field kText{Type::Text, Fix::None, 0};
-constexpr Field kWhole{Type::Double, Fix::Truncate, 0};
-
-struct FileFormat {
-  MapFile file;
-  const char* name;
-  std::vector<Field> fields;
-  bool (*full)(const World&);
-  void (*add)(World&, const Values&);
-  int (*count)(const World&);
-  void (*emit)(const World&, int index, Values&);
-};
-
-int32_t asInt(const Value& v) { return static_cast<int32_t>(v.number); }
-
-// --- Houses ---
-void addHouse(World& world, const Values& v) {
-  auto house = std::make_unique<House>();
-  house->x = v[0].number;
-  house->y = v[1].number;
-  house->w = v[2].number;
-  house->h = v[3].number;
-  house->text = v[4].text;
-  house->life = v[5].number;
-  house->damage = v[6].number;
-  house->colourIndex = asInt(v[7]);
-  world.houses.append(std::move(house));
-}
-void emitHouse(const World& world, int i, Values& v) {
-  const House& r = *world.houses[i];
-  v[0].number = r.x;
-  v[1].number = r.y;
-  v[2].number = r.w;
-  v[3].number = r.h;
-  v[4].text = r.text;
-  v[5].number = r.life;
-  v[6].number = r.damage;
-  v[7].number = r.colourIndex;
-}
-
-// --- Roads ---
-void addRoad(World& world, const Values& v) {
-  auto road = std::make_unique<Road>();
-  road->x = v[0].number;
-  road->y = v[1].number;
-  road->w = v[2].number;
-  road->h = v[3].number;
-  road->name = v[4].text;
-  world.roads.append(std::move(road));
-}
-void emitRoad(const World& world, int i, Values& v) {
-  const Road& r = *world.roads[i];
-  v[0].number = r.x;
-  v[1].number = r.y;
-  v[2].number = r.w;
-  v[3].number = r.h;
-  v[4].text = r.name;
-}
-
-// --- Cars ---
-void addCar(World& world, const Values& v) {
-  world.cars.append(makeMapCar(v[0].number, v[1].number, v[2].number, v[3].number, v[4].number,
-                               v[5].number, asInt(v[6]), v[7].number, asInt(v[8]), asInt(v[9]),
-                               v[10].number, v[11].number));
-}
-void emitCar(const World& world, int i, Values& v) {
-  const Car& c = *world.cars[i];
-  v[0].number = c.x;
-  v[1].number = c.y;
-  v[2].number = c.w;
-  v[3].number = c.h;
-  v[4].number = c.damage;
-  v[5].number = c.life;
-  v[6].number = c.heading;
-  v[7].number = c.maxSpeed;
-  v[8].number = c.model;
-  v[9].number = c.spareInt;
-  v[10].number = c.startSpeed;
-  v[11].number = c.acceleration;
-}
-
-// --- Pedestrians ---
-void addPedestrian(World& world, const Values& v) {
-  auto p = makePerson(v[11].text, nullptr, 0, v[4].number != 0, false, v[8].number, v[5].number,
-                      v[12].number, v[0].number, v[1].number, v[2].number, v[3].number, {}, 50.0,
-                      v[10].number);
-  p->heading = p->secondHeading = asInt(v[6]);
-  p->kind = asInt(v[7]);
-  p->topWalkSpeed = v[9].number;
-  world.pedestrians.append(std::move(p));
-}
-void emitPedestrian(const World& world, int i, Values& v) {
-  const Person& p = *world.pedestrians[i];
-  v[0].number = p.x;
-  v[1].number = p.y;
-  v[2].number = p.w;
-  v[3].number = p.h;
-  v[4].number = p.flag ? 1 : 0;
-  v[5].number = p.damage;
-  v[6].number = p.heading;
-  v[7].number = p.kind;
-  v[8].number = p.life;
-  v[9].number = p.topWalkSpeed;
-  v[10].number = p.money;
-  v[11].text = p.name;
-  v[12].number = p.wantedLevel;
-}
-
-// --- Weapons lying in the city ---
-void addMapWeapon(World& world, const Values& v) {
-  auto w = makeWeapon(v[6].text, v[0].number, v[1].number, asInt(v[7]), asInt(v[4]), asInt(v[9]),
-                      asInt(v[10]), v[5].number, v[8].number);
-  w->w = v[2].number;
-  w->h = v[3].number;
-  w->lastShotAt = 0;
-  world.weapons.append(std::move(w));
-}
-void emitWeapon(const World& world, int i, Values& v) {
-  const Weapon& w = *world.weapons[i];
-  v[0].number = w.x;
-  v[1].number = w.y;
-  v[2].number = w.w;
-  v[3].number = w.h;
-  v[4].number = w.range;
-  v[5].number = w.power;
-  v[6].text = w.name;
-  v[7].number = w.ammo;
-  v[8].number = w.rate;
-  v[9].number = w.weaponImage;
-  v[10].number = w.imageIndex;
-}
-
-// --- Sidewalks ---
-void addSidewalk(World& world, const Values& v) {
-  auto s = std::make_unique<Sidewalk>();
-  s->x = v[0].number;
-  s->y = v[1].number;
-  s->w = v[2].number;
-  s->h = v[3].number;
-  s->spare = 0;
-  world.sidewalks.append(std::move(s));
-}
-void emitSidewalk(const World& world, int i, Values& v) {
-  const Sidewalk& s = *world.sidewalks[i];
-  v[0].number = s.x;
-  v[1].number = s.y;
-  v[2].number = s.w;
-  v[3].number = s.h;
-}
-
-// --- Lawns ---
-void addLawn(World& world, const Values& v) {
-  auto l = std::make_unique<Lawn>();
-  l->x = v[0].number;
-  l->y = v[1].number;
-  l->w = v[2].number;
-  l->h = v[3].number;
-  l->colourIndex = asInt(v[4]);
-  world.lawns.append(std::move(l));
-}
-void emitLawn(const World& world, int i, Values& v) {
-  const Lawn& l = *world.lawns[i];
-  v[0].number = l.x;
-  v[1].number = l.y;
-  v[2].number = l.w;
-  v[3].number = l.h;
-  v[4].number = l.colourIndex;
-}
-
-// --- Drivers and bad guys: only where they stand is in the file ---
-void addDriver(World& world, const Values& v) {
-  world.drivers.append(makePerson("Tarko", nullptr, 0, true, false, 100.0, 0.0, 0.0, v[0].number,
-                                  v[1].number, v[2].number, v[3].number, {}, 50.0, 1000.0));
-}
-void addBadGuy(World& world, const Values& v) {
-  auto p = makePerson("Eno", nullptr, 0, true, false, 100.0, 0.0, 0.0, v[0].number, v[1].number,
-                      v[2].number, v[3].number, {}, 50.0, 10.0);
-  addWeapon(*p, makeAK47(p->x, p->y));
-  addWeapon(*p, makeM4(p->x, p->y));
-  if (p->weapons.size() > 2) p->currentWeapon = 2;  // the M4
-  world.badGuys.append(std::move(p));
-}
-void emitPlace(const Person& p, Values& v) {
-  v[0].number = p.x;
-  v[1].number = p.y;
-  v[2].number = p.w;
-  v[3].number = p.h;
-}
-
-// The nine file tables, in loading order (the order of MapFile).
-const std::vector<FileFormat>& formats() {
-  static const std::vector<FileFormat> table = {
-      {MapFile::Houses,
-       "houses.txt",
-       {kX, kX, kDouble, kDouble, {Type::Text, Fix::ZeroMeansEmpty, 0},
-        {Type::Double, Fix::IfNegative, 100.0}, {Type::Double, Fix::IfNegative, 0.0},
-        {Type::Int, Fix::OutsideTable, 0}},
-       [](const World& w) { return w.houses.full(); }, addHouse,
-       [](const World& w) { return w.houses.count(); }, emitHouse},
-      {MapFile::Roads,
-       "roads.txt",
-       {kX, kX, kDouble, kDouble, kText},
-       [](const World& w) { return w.roads.full(); }, addRoad,
-       [](const World& w) { return w.roads.count(); }, emitRoad},
-      {MapFile::Cars,
-       "cars.txt",
-       {kWholeX, kWholeX, kDouble, kDouble,
-        {Type::Double, Fix::IfNegative, 0.0},     // damage
-        {Type::Double, Fix::IfNegative, 100.0},   // life
-        {Type::Int, Fix::IfNegative, 0},          // heading
-        {Type::Double, Fix::IfNegative, 100.0},   // maxSpeed
-        {Type::Int, Fix::IfNegative, 0},          // model
-        {Type::Int, Fix::IfNegative, 4},          // spare
-        {Type::Double, Fix::IfNegative, 1.0},     // startSpeed
-        {Type::Double, Fix::IfNegative, 10.0}},   // acceleration
-       [](const World& w) { return w.cars.full(); }, addCar,
-       [](const World& w) { return w.cars.count(); }, emitCar},
-      {MapFile::Pedestrians,
-       "pedestrants.txt",
-       {kX, kX, kDouble, kDouble,
-        {Type::Flag, Fix::Always, 1},            // flag
-        {Type::Double, Fix::IfNegative, 0.0},    // damage
-        {Type::Int, Fix::Always, 0},             // heading
-        {Type::Int, Fix::IfNegative, 0},         // kind
-        {Type::Double, Fix::IfNegative, 100.0},  // life
-        {Type::Double, Fix::Always, 5.0},        // topWalkSpeed
-        {Type::Double, Fix::IfNegative, 0.0},    // money
-        kText,                                   // name
-        {Type::Double, Fix::IfNegative, 0.0}},   // wantedLevel
-       [](const World& w) { return w.pedestrians.full(); }, addPedestrian,
-       [](const World& w) { return w.pedestrians.count(); }, emitPedestrian},
-      {MapFile::Weapons,
-       "weapons.txt",
-       {kX, kX, kDouble, kDouble,
-        {Type::Int, Fix::Always, 1000},  // range
-        kDouble,                         // power
-        kText,                           // name
-        kInt,                            // ammo
-        kDouble,                         // rate
-        kInt,                            // weapon picture
-        {Type::DoubleAsInt, Fix::None, 0}},  // bullet picture
-       [](const World& w) { return w.weapons.full(); }, addMapWeapon,
-       [](const World& w) { return w.weapons.count(); }, emitWeapon},
-      {MapFile::Sidewalks,
-       "sidewalks.txt",
-       {kX, kX, kDouble, kDouble},
-       [](const World& w) { return w.sidewalks.full(); }, addSidewalk,
-       [](const World& w) { return w.sidewalks.count(); }, emitSidewalk},
-      {MapFile::Lawns,
-       "lawns.txt",
-       {kWholeX, kWholeX, kWhole, kWhole, kInt},
-       [](const World& w) { return w.lawns.full(); }, addLawn,
-       [](const World& w) { return w.lawns.count(); }, emitLawn},
-      {MapFile::Drivers,
-       "drivers.txt",
-       {kX, kX, kDouble, kDouble},
-       [](const World& w) { return w.drivers.full(); }, addDriver,
-       [](const World& w) { return w.drivers.count(); },
-       [](const World& w, int i, Values& v) { emitPlace(*w.drivers[i], v); }},
-      {MapFile::BadGuys,
-       "badguys.txt",
-       {kX, kX, kDouble, kDouble},
-       [](const World& w) { return w.badGuys.full(); }, addBadGuy,
-       [](const World& w) { return w.badGuys.count(); },
-       [](const World& w, int i, Values& v) { emitPlace(*w.badGuys[i], v); }},
-  };
-  return table;
-}
-
-const FileFormat& formatOf(MapFile file) { return formats()[static_cast<int>(file)]; }
 
 // A plain integer: optional sign and digits, inside the 32-bit range.
 bool parseInt(const std::string& token, double& out) {
@@ -418,8 +137,8 @@ bool parseDouble(const std::string& token, double& out) {
   return true;
 }
 
-bool parseField(const Field& field, const std::string& token, Value& out) {
-  switch (field.type) {
+bool parseField(Type type, const std::string& token, Value& out) {
+  switch (type) {
     case Type::Double:
       return parseDouble(token, out.number);
     case Type::Int:
@@ -441,18 +160,18 @@ bool parseField(const Field& field, const std::string& token, Value& out) {
   return false;
 }
 
-void applyFix(const Field& field, Value& v) {
-  switch (field.fix) {
+void applyFix(Fix fix, double value, Value& v) {
+  switch (fix) {
     case Fix::None:
       break;
     case Fix::IfNegative:
-      if (v.number < 0) v.number = field.value;
+      if (v.number < 0) v.number = value;
       break;
     case Fix::Always:
-      v.number = field.value;
+      v.number = value;
       break;
     case Fix::OutsideTable:
-      if (v.number < 0 || v.number > 9) v.number = field.value;
+      if (v.number < 0 || v.number > 9) v.number = value;
       break;
     case Fix::Truncate:
       v.number = std::trunc(v.number);
@@ -470,8 +189,8 @@ void applyFix(const Field& field, Value& v) {
 bool insideWorld(double x, double y) { return x > 0 && x < WORLD_SIZE && y > 0 && y < WORLD_SIZE; }
 
 // A text as one token: white space would split it into several fields on reading.
-std::string tokenOf(const std::string& text, const Field& field) {
-  if (text.empty()) return field.fix == Fix::ZeroMeansEmpty ? "0" : "-";
+std::string tokenOf(const std::string& text, Fix fix) {
+  if (text.empty()) return fix == Fix::ZeroMeansEmpty ? "0" : "-";
   std::string token = text;
   for (char& c : token)
     if (c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f') c = '_';
@@ -491,8 +210,8 @@ void writeCoordinate(std::ostream& out, double v) {
     out << (std::isfinite(v) ? v : 0.0);
 }
 
-void writeField(std::ostream& out, const Field& field, const Value& v) {
-  switch (field.type) {
+void writeField(std::ostream& out, Type type, Fix fix, const Value& v) {
+  switch (type) {
     case Type::Double:
       // A value the loader cannot read would end the file there and lose every
       // record after it; 0 is read back (and such a record is dropped on its own).
@@ -504,7 +223,7 @@ void writeField(std::ostream& out, const Field& field, const Value& v) {
       out << static_cast<long long>(v.number);
       break;
     case Type::Text:
-      out << tokenOf(v.text, field);
+      out << tokenOf(v.text, fix);
       break;
   }
 }
@@ -587,46 +306,269 @@ double gap(double a, double aw, double b, double bw) {
   return a < b ? b - (a + aw) : a - (b + bw);
 }
 
+// --- The files ---
+
+// One field of a file: its name, how it is spelled, how the loader corrects it (`value` is
+// the number a correction puts in), and the member of the record it fills and is written from.
+template <class R>
+struct Field {
+  using Member = std::variant<double R::*, int32_t R::*, bool R::*, std::string R::*>;
+
+  Field(const char* n, double R::*m, Fix f = Fix::None, double v = 0)
+      : name(n), type(Type::Double), fix(f), value(v), member(m) {}
+  Field(const char* n, int32_t R::*m, Fix f = Fix::None, double v = 0)
+      : name(n), type(Type::Int), fix(f), value(v), member(m) {}
+  Field(const char* n, int32_t R::*m, Type t) : name(n), type(t), fix(Fix::None), value(0), member(m) {}
+  Field(const char* n, bool R::*m, Fix f, double v)
+      : name(n), type(Type::Flag), fix(f), value(v), member(m) {}
+  Field(const char* n, std::string R::*m, Fix f = Fix::None)
+      : name(n), type(Type::Text), fix(f), value(0), member(m) {}
+
+  void store(R& record, const Value& v) const {
+    std::visit(
+        [&](auto m) {
+          using M = std::decay_t<decltype(record.*m)>;
+          if constexpr (std::is_same_v<M, std::string>)
+            record.*m = v.text;
+          else
+            record.*m = static_cast<M>(v.number);
+        },
+        member);
+  }
+  void load(const R& record, Value& v) const {
+    std::visit(
+        [&](auto m) {
+          if constexpr (std::is_same_v<std::decay_t<decltype(record.*m)>, std::string>)
+            v.text = record.*m;
+          else
+            v.number = static_cast<double>(record.*m);
+        },
+        member);
+  }
+
+  const char* name;  // as the comment at the top of this file calls it
+  Type type;
+  Fix fix;
+  double value;
+  Member member;
+};
+
+// A file's records: their list, their fields in file order (x and y lead every record; the
+// acceptance rule reads them), the record before any field is read (what the file leaves out),
+// and what its creation derives from the fields once they are in.
+template <class R>
+struct Format {
+  RecordList<R> World::*list;
+  std::vector<Field<R>> fields;
+  std::unique_ptr<R> (*blank)();
+  void (*settle)(R&);
+};
+
+template <class R>
+std::unique_ptr<R> plain() {
+  return std::make_unique<R>();
+}
+template <class R>
+void nothing(R&) {}
+
+// A map person: life 100 and hands of power 50 unless the file says otherwise.
+std::unique_ptr<Person> mapPerson(const char* name, double money) {
+  auto p = std::make_unique<Person>();
+  p->name = name;
+  p->flag = true;
+  p->life = 100.0;
+  p->handsPower = 50.0;
+  p->money = money;
+  return p;
+}
+void settlePerson(Person& p) {
+  settleBody(p);
+  giveHands(p);
+}
+
+const Format<House> kHouses{
+    &World::houses,
+    {{"x", &House::x},
+     {"y", &House::y},
+     {"width", &House::w},
+     {"height", &House::h},
+     {"text", &House::text, Fix::ZeroMeansEmpty},
+     {"life", &House::life, Fix::IfNegative, 100.0},
+     {"damage", &House::damage, Fix::IfNegative, 0.0},
+     {"colour", &House::colourIndex, Fix::OutsideTable, 0}},
+    plain<House>,
+    nothing<House>};
+
+const Format<Road> kRoads{
+    &World::roads,
+    {{"x", &Road::x}, {"y", &Road::y}, {"width", &Road::w}, {"height", &Road::h},
+     {"name", &Road::name}},
+    plain<Road>,
+    nothing<Road>};
+
+const Format<Car> kCars{
+    &World::cars,
+    {{"x", &Car::x, Fix::WholeInside},
+     {"y", &Car::y, Fix::WholeInside},
+     {"width", &Car::w},
+     {"height", &Car::h},
+     {"damage", &Car::damage, Fix::IfNegative, 0.0},
+     {"life", &Car::life, Fix::IfNegative, 100.0},
+     {"heading", &Car::heading, Fix::IfNegative, 0},
+     {"maxSpeed", &Car::maxSpeed, Fix::IfNegative, 100.0},
+     {"model", &Car::model, Fix::IfNegative, 0},
+     {"spare", &Car::spareInt, Fix::IfNegative, 4},
+     {"startSpeed", &Car::startSpeed, Fix::IfNegative, 1.0},
+     {"acceleration", &Car::acceleration, Fix::IfNegative, 10.0}},
+    plain<Car>,
+    [](Car& car) {
+      settleBody(car);
+      car.speed = car.startSpeed;
+      car.modelName = modelNameOf(car.model);
+    }};
+
+const Format<Person> kPedestrians{
+    &World::pedestrians,
+    {{"x", &Person::x},
+     {"y", &Person::y},
+     {"width", &Person::w},
+     {"height", &Person::h},
+     {"flag", &Person::flag, Fix::Always, 1},
+     {"damage", &Person::damage, Fix::IfNegative, 0.0},
+     {"heading", &Person::heading, Fix::Always, 0},
+     {"kind", &Person::kind, Fix::IfNegative, 0},
+     {"life", &Person::life, Fix::IfNegative, 100.0},
+     {"topWalkSpeed", &Person::topWalkSpeed, Fix::Always, 5.0},
+     {"money", &Person::money, Fix::IfNegative, 0.0},
+     {"name", &Person::name},
+     {"wantedLevel", &Person::wantedLevel, Fix::IfNegative, 0.0}},
+    [] { return mapPerson("", 0.0); },
+    settlePerson};
+
+const Format<Weapon> kWeapons{
+    &World::weapons,
+    {{"x", &Weapon::x},
+     {"y", &Weapon::y},
+     {"width", &Weapon::w},
+     {"height", &Weapon::h},
+     {"range", &Weapon::range, Fix::Always, 1000},
+     {"power", &Weapon::power},
+     {"name", &Weapon::name},
+     {"ammo", &Weapon::ammo},
+     {"rate", &Weapon::rate},
+     {"weaponImage", &Weapon::weaponImage},
+     {"bulletImage", &Weapon::imageIndex, Type::DoubleAsInt}},
+    plain<Weapon>,
+    nothing<Weapon>};
+
+const Format<Sidewalk> kSidewalks{
+    &World::sidewalks,
+    {{"x", &Sidewalk::x}, {"y", &Sidewalk::y}, {"width", &Sidewalk::w},
+     {"height", &Sidewalk::h}},
+    plain<Sidewalk>,
+    nothing<Sidewalk>};
+
+const Format<Lawn> kLawns{
+    &World::lawns,
+    {{"x", &Lawn::x, Fix::WholeInside},
+     {"y", &Lawn::y, Fix::WholeInside},
+     {"width", &Lawn::w, Fix::Truncate},
+     {"height", &Lawn::h, Fix::Truncate},
+     {"colour", &Lawn::colourIndex}},
+    plain<Lawn>,
+    nothing<Lawn>};
+
+// Drivers and bad guys: only where they stand is in the file.
+const std::vector<Field<Person>> kPlace{
+    {"x", &Person::x}, {"y", &Person::y}, {"width", &Person::w}, {"height", &Person::h}};
+
+const Format<Person> kDrivers{&World::drivers, kPlace, [] { return mapPerson("Tarko", 1000.0); },
+                              settlePerson};
+
+const Format<Person> kBadGuys{&World::badGuys, kPlace, [] { return mapPerson("Eno", 10.0); },
+                              [](Person& p) {
+                                settlePerson(p);
+                                addWeapon(p, makeAK47(p.x, p.y));
+                                addWeapon(p, makeM4(p.x, p.y));
+                                p.currentWeapon = 2;  // the M4
+                              }};
+
+// Calls f with the format of a file.
+template <class F>
+void withFormat(MapFile file, F&& f) {
+  switch (file) {
+    case MapFile::Houses: return f(kHouses);
+    case MapFile::Roads: return f(kRoads);
+    case MapFile::Cars: return f(kCars);
+    case MapFile::Pedestrians: return f(kPedestrians);
+    case MapFile::Weapons: return f(kWeapons);
+    case MapFile::Sidewalks: return f(kSidewalks);
+    case MapFile::Lawns: return f(kLawns);
+    case MapFile::Drivers: return f(kDrivers);
+    case MapFile::BadGuys: return f(kBadGuys);
+  }
+}
+
+template <class R>
+void readRecords(World& world, const Format<R>& format, std::istream& in) {
+  RecordList<R>& list = world.*format.list;
+  const size_t fieldCount = format.fields.size();
+  std::vector<Value> values(fieldCount);
+  std::string token;
+  while (!list.full()) {
+    for (size_t k = 0; k < fieldCount; ++k) {
+      if (!(in >> token)) return;
+      if (!parseField(format.fields[k].type, token, values[k])) return;
+    }
+    if (!insideWorld(values[0].number, values[1].number)) continue;
+    auto record = format.blank();
+    for (size_t k = 0; k < fieldCount; ++k) {
+      const Field<R>& field = format.fields[k];
+      applyFix(field.fix, field.value, values[k]);
+      field.store(*record, values[k]);
+    }
+    format.settle(*record);
+    list.append(std::move(record));
+  }
+}
+
+template <class R>
+void writeRecords(const World& world, const Format<R>& format, std::ostream& out) {
+  const RecordList<R>& list = world.*format.list;
+  Value value;
+  for (int i = 0; i < list.count(); ++i) {
+    for (size_t k = 0; k < format.fields.size(); ++k) {
+      const Field<R>& field = format.fields[k];
+      field.load(*list[i], value);
+      if (k > 0) out << ' ';
+      if (k < 2)
+        writeCoordinate(out, value.number);
+      else
+        writeField(out, field.type, field.fix, value);
+    }
+    if (i != list.count() - 1) out << '\n';
+  }
+}
+
 }  // namespace
 
-const char* mapFileName(MapFile file) { return formatOf(file).name; }
+const char* mapFileName(MapFile file) {
+  static const char* const kNames[MAP_FILE_COUNT] = {
+      "houses.txt",    "roads.txt", "cars.txt",    "pedestrants.txt", "weapons.txt",
+      "sidewalks.txt", "lawns.txt", "drivers.txt", "badguys.txt"};
+  return kNames[static_cast<int>(file)];
+}
 
 std::string mapFilePath(const std::string& mapName, MapFile file) {
   return mapFolder(mapName) + "/" + mapFileName(file);
 }
 
 void readMapFile(World& world, MapFile file, std::istream& in) {
-  const FileFormat& format = formatOf(file);
-  const size_t fieldCount = format.fields.size();
-  Values values(fieldCount);
-  std::string token;
-  while (!format.full(world)) {
-    for (size_t k = 0; k < fieldCount; ++k) {
-      if (!(in >> token)) return;
-      if (!parseField(format.fields[k], token, values[k])) return;
-    }
-    if (!insideWorld(values[0].number, values[1].number)) continue;
-    for (size_t k = 0; k < fieldCount; ++k) applyFix(format.fields[k], values[k]);
-    format.add(world, values);
-  }
+  withFormat(file, [&](const auto& format) { readRecords(world, format, in); });
 }
 
 void writeMapFile(const World& world, MapFile file, std::ostream& out) {
-  const FileFormat& format = formatOf(file);
-  const size_t fieldCount = format.fields.size();
-  Values values(fieldCount);
-  const int n = format.count(world);
-  for (int i = 0; i < n; ++i) {
-    format.emit(world, i, values);
-    for (size_t k = 0; k < fieldCount; ++k) {
-      if (k > 0) out << ' ';
-      if (k < 2)
-        writeCoordinate(out, values[k].number);
-      else
-        writeField(out, format.fields[k], values[k]);
-    }
-    if (i != n - 1) out << '\n';
-  }
+  withFormat(file, [&](const auto& format) { writeRecords(world, format, out); });
 }
 
 void linkNetworks(World& world) {
@@ -638,8 +580,7 @@ void loadMap(World& world) {
   // clearWorld also drops every reference the player holds into the old city; a caller
   // that forgot it would otherwise leave drivers standing on deleted roads.
   clearWorld(world);
-  world.deathMarks.clear();
-  world.moneyDrops.clear();
+  clearRemains(world);
   for (int f = 0; f < MAP_FILE_COUNT; ++f) {
     MapFile file = static_cast<MapFile>(f);
     std::ifstream in(mapFilePath(world.mapName, file), std::ios::binary);

@@ -32,17 +32,17 @@ class RecordList {
     return -1;
   }
 
-  // Destroys the record at index; later records move down one place.
-  // Records that others may point at (houses, segments, cars, persons) are
-  // removed through removeRecord() in world/lifetime.h instead, which clears
-  // those references first.
-  void removeAt(int index) { items_.erase(items_.begin() + index); }
-  void clear() { items_.clear(); }
-
   auto begin() const { return items_.begin(); }
   auto end() const { return items_.end(); }
 
  private:
+  // Records leave a list only through world/lifetime.h, which first clears or re-indexes
+  // every reference to them.
+  friend struct RecordRemoval;
+  // Destroys the record at index; later records move down one place.
+  void removeAt(int index) { items_.erase(items_.begin() + index); }
+  void clear() { items_.clear(); }
+
   int capacity_;
   std::vector<std::unique_ptr<T>> items_;
 };

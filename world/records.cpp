@@ -4,9 +4,21 @@
 #include <cmath>
 
 Body::Body(double x, double y, double w, double h, double life, double damage, int32_t heading)
-    : x(x), y(y), w(w), h(h), life(life), damage(damage), heading(heading),
-      secondHeading(heading), prevX(x), prevY(y), nextX(x), nextY(y),
-      halfDiagonal(std::sqrt((w / 2) * (w / 2) + (h / 2) * (h / 2))) {}
+    : x(x), y(y), w(w), h(h), life(life), damage(damage), heading(heading) {
+  settleBody(*this);
+}
+
+void settleBody(Body& b) {
+  b.secondHeading = b.heading;
+  b.prevX = b.nextX = b.x;
+  b.prevY = b.nextY = b.y;
+  b.halfDiagonal = std::sqrt((b.w / 2) * (b.w / 2) + (b.h / 2) * (b.h / 2));
+}
+
+void giveHands(Person& person) {
+  person.weapons.insert(person.weapons.begin(), makeWeapon("Hands", person.x, person.y, -1, 10, 0,
+                                                           0, person.handsPower, 4.0));
+}
 
 std::unique_ptr<Weapon> makeWeapon(const std::string& name, double x, double y, int32_t ammo,
                                    int32_t range, int32_t weaponImage, int32_t imageIndex,
@@ -45,7 +57,7 @@ std::unique_ptr<Person> makePerson(const std::string& name, Car* targetCar, int3
   person->wantedLevel = wantedLevel;
   person->targetCar = targetCar;
   person->handsPower = handsPower;
-  person->weapons.push_back(makeWeapon("Hands", x, y, -1, 10, 0, 0, handsPower, 4.0));
+  giveHands(*person);
   for (auto& weapon : extraWeapons) person->weapons.push_back(std::move(weapon));
   person->money = money;
   person->walkFrame = 0;

@@ -163,6 +163,12 @@ struct MoneyDrop {
 // pictures) are indexed through this, so a bad map value never reads past one.
 inline int tableIndex(int index) { return (index >= 0 && index < 10) ? index : 0; }
 
+// What a body's creation derives from its centre, size and heading: the second heading, the
+// previous and tentative centre, the half-diagonal. For records whose fields were set one by one.
+void settleBody(Body& body);
+// Puts the bare hands ("Hands", power handsPower, at the person's centre) in front of its weapons.
+void giveHands(Person& person);
+
 std::unique_ptr<Weapon> makeWeapon(const std::string& name, double x, double y, int32_t ammo,
                                    int32_t range, int32_t weaponImage, int32_t imageIndex,
                                    double power, double rate);

@@ -1,58 +1,17 @@
-// Shared set-up of the shell tests: a Game on the dummy video driver, pushed input, pixel probes.
+// Shared set-up of the shell tests: the test Game, pushed input, held keys, pixel probes.
 #pragma once
 
-#include <SDL.h>
-#include <SDL_ttf.h>
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <vector>
 
-#include "app/game.h"
+#include "support/game.h"
 #include "support/scratch.h"
-#include "support/sdl.h"
-#include "support/sdl_events.h"
 
 namespace apptest {
 
 using testsupport::FONT;
-constexpr Uint32 GREY = 0x00808080;  // background of the test screens: black and white both show
-
-// A Game with an open window, both fonts, a grey background, the start player and a manual clock.
-// Everything is released by shutdownGame, as in the program.
-class HeadlessGame {
- public:
-  explicit HeadlessGame(int w = 800, int h = 600) {
-    game.world.random.seed(7);
-    SDL_Init(SDL_INIT_VIDEO);
-    TTF_Init();
-    World& world = game.world;
-    Media& media = game.media;
-    media.screen = SDL_SetVideoMode(w, h, 32, WINDOW_FLAGS);
-    world.view = View{0, 0, w, h};
-    media.smallFont.reset(TTF_OpenFont(FONT, 12));
-    media.bigFont.reset(TTF_OpenFont(FONT, 28));
-    mapMediaColours(media, media.screen->format);
-    media.background.reset(SDL_CreateRGBSurface(SDL_SWSURFACE, w, h, 32, 0x00FF0000, 0x0000FF00,
-                                                0x000000FF, 0));
-    SDL_FillRect(media.background.get(), nullptr, GREY);
-    world.player = makeFirstPlayer();
-    world.clock.setManual(1000);
-    testsupport::drainEvents();
-  }
-  ~HeadlessGame() { shutdownGame(game); }
-  HeadlessGame(const HeadlessGame&) = delete;
-  HeadlessGame& operator=(const HeadlessGame&) = delete;
-
-  bool ready() const {
-    return game.media.screen && game.media.smallFont && game.media.bigFont;
-  }
-  World& world() { return game.world; }
-  Media& media() { return game.media; }
-  SDL_Surface* screen() { return game.media.screen; }
-
-  Game game;
-};
+using HeadlessGame = testsupport::TestGame;
 
 inline void pushKey(SDLKey key) {
   SDL_Event e = testsupport::keyEvent(key);

@@ -33,6 +33,7 @@ TEST(CommandLine, ReadsEveryOptionAndRefusesBadArguments) {
       // The last of --window and --fullscreen wins.
       {{"--window", "640x480", "--fullscreen"}, false, false, true, 0, 0, "", ""},
       {{"--fullscreen", "--window"}, false, true, false, 0, 0, "", ""},
+      {{"--window", "100x16384"}, false, true, false, 100, 16384, "", ""},  // the limits
       {{"--window", "99x600"}, false, true, false, 0, 0, "", "bad value '99x600'"},
       {{"--window", "800x16385"}, false, true, false, 0, 0, "", "bad value"},
       {{"--window", "800x"}, false, true, false, 0, 0, "", "bad value"},

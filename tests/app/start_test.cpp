@@ -32,6 +32,8 @@ TEST(Start, OpensTheLargestModeAndBuildsTheFirstPlayerAndMap) {
   writeFile("maps/town/houses.txt", "500 500 100 80 Hus 100 0 2\n700 500 100 80 Annat 100 0 2\n");
   writeFile("maps/town/roads.txt", "200 300 400 60 Storgatan\n");
 
+  while (TTF_WasInit()) TTF_Quit();  // the program starts with nothing running
+  SDL_Quit();
   Game game;
   ASSERT_TRUE(startGame(game));
   World& world = game.world;
@@ -53,30 +55,18 @@ TEST(Start, OpensTheLargestModeAndBuildsTheFirstPlayerAndMap) {
     EXPECT_EQ(media.screen->w, listed[0]->w);
     EXPECT_EQ(media.screen->h, listed[0]->h);
   }
-  char* caption = nullptr;
-  SDL_WM_GetCaption(&caption, nullptr);
-  ASSERT_NE(caption, nullptr);
-  EXPECT_STREQ(caption, "ZOR");
   EXPECT_NE(media.smallFont, nullptr);
   EXPECT_NE(media.bigFont, nullptr);
-  EXPECT_EQ(world.view.x, 0);
-  EXPECT_EQ(world.view.y, 0);
   EXPECT_EQ(world.view.w, media.screen->w);
   EXPECT_EQ(world.view.h, media.screen->h);
-  EXPECT_EQ(media.roadGrey, SDL_MapRGB(media.screen->format, 133, 133, 133));
-
-  EXPECT_EQ(world.player->name, "Valdero");
   EXPECT_EQ(world.player->weapons.size(), 3u);
-
   EXPECT_EQ(world.cursorX, 150);
   EXPECT_EQ(world.cursorY, 150);
   EXPECT_EQ(game.editor.probeX, 150);
   EXPECT_EQ(game.editor.probeY, 150);
   EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_DISABLE);
 
-  ASSERT_GE(world.levels.size(), 2u);
-  EXPECT_EQ(world.levels[0], "town");
-  EXPECT_EQ(world.levels[1], "other");
+  EXPECT_EQ(world.levels, (std::vector<std::string>{"town", "other", ""}));
   EXPECT_EQ(world.mapName, "town");
   ASSERT_EQ(world.houses.count(), 2);
   EXPECT_EQ(world.houses[0]->text, "Brannik");

@@ -4,14 +4,15 @@
 #include <SDL_image.h>
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
-#include <memory>
 #include <set>
 #include <string>
 #include <vector>
 
 #include "art.h"
+#include "render/surface.h"
+#include "support/scratch.h"
+
+using testsupport::readFile;
 
 namespace {
 
@@ -50,21 +51,11 @@ std::vector<Expect> expectedFiles() {
   return e;
 }
 
-struct SurfaceFree {
-  void operator()(SDL_Surface* s) const { SDL_FreeSurface(s); }
-};
-using Surface = std::unique_ptr<SDL_Surface, SurfaceFree>;
-
-std::vector<uint8_t> readFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
 TEST(ArtFiles, EveryFileTheGameLoadsIsThereWithItsSizeAndNoAlpha) {
   IMG_Init(IMG_INIT_PNG);
   for (const Expect& e : expectedFiles()) {
     SCOPED_TRACE(e.path);
-    Surface s(IMG_Load(e.path.c_str()));
+    SurfacePtr s(IMG_Load(e.path.c_str()));
     ASSERT_TRUE(s) << IMG_GetError();
     EXPECT_GE(s->w, e.minW);
     EXPECT_LE(s->w, e.maxW);
@@ -85,7 +76,8 @@ TEST(ArtGenerator, RedrawsTheCommittedFilesByteForByte) {
   for (const art::ArtFile& file : files) {
     SCOPED_TRACE(file.path);
     paths.insert(file.path);
-    EXPECT_TRUE(file.bytes == readFile(file.path)) << "committed file is stale: run make art";
+    EXPECT_TRUE(std::string(file.bytes.begin(), file.bytes.end()) == readFile(file.path))
+        << "committed file is stale: run make art";
   }
   // The generator writes exactly the files the game loads, plus the contact sheet and the icon.
   for (const Expect& e : expectedFiles()) EXPECT_EQ(paths.count(e.path), 1u) << e.path;

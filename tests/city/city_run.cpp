@@ -1,17 +1,15 @@
 // The headless city run shared by the health checks.
 #include "city/city_run.h"
 
-#include <algorithm>
 #include <cmath>
-#include <cstdlib>
 #include <map>
 #include <set>
-#include <sstream>
 
-#include "app/play_loop.h"
-#include "world/world.h"
 #include "sim/collision.h"
+#include "sim/tick.h"
 #include "world/level.h"
+#include "world/world.h"
+#include "world/world_check.h"
 
 namespace {
 
@@ -23,110 +21,28 @@ struct Track {
   const Segment* last = nullptr;
 };
 
-template <class T>
-std::set<const void*> addresses(const RecordList<T>& list) {
-  std::set<const void*> out;
-  for (const auto& r : list) out.insert(r.get());
-  return out;
-}
-
-bool inside(double v) { return v > 0 && v < 3000; }
-
-// Views of the liveliness figures: centred on points of a grid that lie on a road or a
-// sidewalk, kept inside the world.
-std::vector<SDL_Rect> viewsOnStreets(const World& world) {
-  const int w = 1600, h = 1200, step = 150;
-  std::vector<SDL_Rect> views;
-  auto on = [](const auto& list, double x, double y) {
-    for (const auto& s : list)
-      if (s->x <= x && x <= s->x + s->w && s->y <= y && y <= s->y + s->h) return true;
-    return false;
-  };
-  for (int y = step / 2; y < 3000; y += step)
-    for (int x = step / 2; x < 3000; x += step)
-      if (on(world.roads, x, y) || on(world.sidewalks, x, y))
-        views.push_back({static_cast<Sint16>(std::clamp(x - w / 2, 0, 3000 - w)),
-                         static_cast<Sint16>(std::clamp(y - h / 2, 0, 3000 - h)),
-                         static_cast<Uint16>(w), static_cast<Uint16>(h)});
-  return views;
-}
-
-bool inView(const SDL_Rect& v, double x, double y) {
-  return v.x <= x && x < v.x + v.w && v.y <= y && y < v.y + v.h;
-}
-
 bool inHouse(const World& world, double x, double y) {
   for (const auto& h : world.houses)
     if (h->x < x && x < h->x + h->w && h->y < y && y < h->y + h->h) return true;
   return false;
 }
 
-void note(std::vector<std::string>& out, const std::string& what, int index) {
-  std::ostringstream s;
-  s << what << " " << index;
-  out.push_back(s.str());
+// The shared between-frames check, and what a living city adds to it: everyone inside the
+// world, nobody standing or parked inside a house.
+void checkCity(const World& world, int frame, std::vector<std::string>& broken) {
+  std::vector<std::string> found = checkWorld(world);
+  auto outOfPlace = [&](const Body& b, bool housed, const std::string& what) {
+    if (!(b.x > 0 && b.x < 3000 && b.y > 0 && b.y < 3000)) found.push_back(what + " outside");
+    if (housed && inHouse(world, b.x, b.y)) found.push_back(what + " inside a house");
+  };
+  for (const auto* list : {&world.pedestrians, &world.drivers, &world.badGuys})
+    for (const auto& p : *list) outOfPlace(*p, !p->inCar && p->life > p->damage, p->name);
+  for (const auto& c : world.cars) outOfPlace(*c, true, "a car");
+  for (const std::string& b : found)
+    if (broken.size() < 10) broken.push_back("frame " + std::to_string(frame) + ": " + b);
 }
 
 }  // namespace
-
-std::vector<std::string> worldInvariants(const World& world) {
-  std::vector<std::string> out;
-  const auto cars = addresses(world.cars);
-  const auto roads = addresses(world.roads);
-  const auto sidewalks = addresses(world.sidewalks);
-  const auto houses = addresses(world.houses);
-  std::set<const void*> people;
-  for (const auto* list : {&world.pedestrians, &world.drivers, &world.badGuys})
-    for (const auto& p : *list) people.insert(p.get());
-  if (world.player) people.insert(world.player.get());
-
-  auto checkPerson = [&](const Person& p, const std::string& who, int i,
-                         const std::set<const void*>& network) {
-    if (!inside(p.x) || !inside(p.y)) note(out, who + " outside the world", i);
-    if (p.targetCar && !cars.count(p.targetCar)) note(out, who + " targets a removed car", i);
-    for (const Segment* s : {p.segment, p.nextSegment, p.previousSegment})
-      if (s && !network.count(s)) note(out, who + " on a removed segment", i);
-    if (p.blockingHouse && !houses.count(p.blockingHouse))
-      note(out, who + " blocked by a removed house", i);
-    if (p.attacker && !people.count(p.attacker)) note(out, who + " attacked by a removed person", i);
-    if (p.inCar && !p.targetCar) note(out, who + " in no car", i);
-    if (!p.inCar && p.life > p.damage && inHouse(world, p.x, p.y))
-      note(out, who + " inside a house", i);
-  };
-  for (int i = 0; i < world.pedestrians.count(); ++i)
-    checkPerson(*world.pedestrians[i], "pedestrian", i, sidewalks);
-  for (int i = 0; i < world.drivers.count(); ++i)
-    checkPerson(*world.drivers[i], "driver", i, roads);
-  for (int i = 0; i < world.badGuys.count(); ++i)
-    checkPerson(*world.badGuys[i], "bad guy", i, sidewalks);
-  if (world.player) checkPerson(*world.player, "player", 0, {});
-
-  for (int i = 0; i < world.cars.count(); ++i) {
-    const Car& c = *world.cars[i];
-    if (!inside(c.x) || !inside(c.y)) note(out, "car outside the world", i);
-    if (inHouse(world, c.x, c.y)) note(out, "car inside a house", i);
-    if (c.driver >= 0) {
-      if (c.driver >= world.drivers.count()) {
-        note(out, "car names a missing driver", i);
-      } else {
-        const Person& d = *world.drivers[c.driver];
-        if (d.targetCar != &c || !d.inCar) note(out, "car names a driver sitting elsewhere", i);
-      }
-    } else if (c.driver == PLAYER_DRIVER) {
-      if (!world.player || world.player->targetCar != &c || !world.player->inCar)
-        note(out, "car names the player, who sits elsewhere", i);
-    } else if (c.driver != NO_DRIVER) {
-      note(out, "car with a bad driver index", i);
-    }
-  }
-  // A driver in a car is that car's driver.
-  for (int i = 0; i < world.drivers.count(); ++i) {
-    const Person& d = *world.drivers[i];
-    if (d.inCar && d.targetCar && d.targetCar->driver != i)
-      note(out, "driver sits in a car that names someone else", i);
-  }
-  return out;
-}
 
 CityHealth runCity(const std::string& name, int frames, unsigned seed) {
   CityHealth health;
@@ -141,61 +57,15 @@ CityHealth runCity(const std::string& name, int frames, unsigned seed) {
   health.badGuys = world.badGuys.count();
 
   std::map<const Person*, Track> tracks;
-  auto start = [&tracks](const Person& p, double x, double y) {
-    Track t;
-    t.lastX = x;
-    t.lastY = y;
-    tracks[&p] = t;
-  };
   for (const auto* list : {&world.pedestrians, &world.drivers, &world.badGuys})
-    for (const auto& p : *list) start(*p, p->x, p->y);
+    for (const auto& p : *list) {
+      tracks[p.get()].lastX = p->x;
+      tracks[p.get()].lastY = p->y;
+    }
 
-  const std::vector<SDL_Rect> views = viewsOnStreets(world);
-  struct Spot {
-    double x, y;
-    int frames;
-  };
-  std::map<const Car*, Spot> still;  // where each driven car stood, and for how long
-  std::map<const void*, std::pair<double, double>> was;  // last frame's centres
-  int longestStill = 0;
-  double carsSeen = 0, walkersSeen = 0;
   for (int f = 0; f < frames; ++f) {
-    for (const auto& c : world.cars) was[c.get()] = {c->x, c->y};
-    for (const auto* list : {&world.pedestrians, &world.badGuys})
-      for (const auto& p : *list) was[p.get()] = {p->x, p->y};
     simulateFrame(world);
     world.clock.advance(20);
-    // Every fifth frame, where the movers are, then how many of them each view holds.
-    if (f % 5 == 0) {
-      auto movedAt = [&was](const void* who, double x, double y,
-                            std::vector<std::pair<double, double>>& out) {
-        auto it = was.find(who);
-        if (it != was.end() && std::hypot(x - it->second.first, y - it->second.second) > 0.1)
-          out.push_back({x, y});
-      };
-      std::vector<std::pair<double, double>> cars, walkers;
-      for (const auto& c : world.cars) movedAt(c.get(), c->x, c->y, cars);
-      for (const auto* list : {&world.pedestrians, &world.badGuys})
-        for (const auto& p : *list)
-          if (!p->inCar) movedAt(p.get(), p->x, p->y, walkers);
-      for (const SDL_Rect& v : views) {
-        for (const auto& c : cars) carsSeen += inView(v, c.first, c.second) ? 1.0 / views.size() : 0;
-        for (const auto& w : walkers)
-          walkersSeen += inView(v, w.first, w.second) ? 1.0 / views.size() : 0;
-      }
-    }
-    for (const auto& c : world.cars) {
-      if (c->driver < 0) {
-        still.erase(c.get());
-        continue;
-      }
-      auto it = still.find(c.get());
-      if (it == still.end() || std::hypot(c->x - it->second.x, c->y - it->second.y) > c->h) {
-        still[c.get()] = {c->x, c->y, 0};
-        continue;
-      }
-      longestStill = std::max(longestStill, ++it->second.frames);
-    }
     for (const auto* list : {&world.pedestrians, &world.drivers, &world.badGuys})
       for (const auto& p : *list) {
         auto it = tracks.find(p.get());
@@ -208,7 +78,7 @@ CityHealth runCity(const std::string& name, int frames, unsigned seed) {
         if (p->segment != t.last && f + 500 >= frames) ++t.lateTurns;
         t.last = p->segment;
       }
-    if (f % 10 == 0)
+    if (f % 10 == 0) {
       for (const auto* list : {&world.pedestrians, &world.badGuys})
         for (const auto& p : *list)
           if (!p->scared && !p->inCar)
@@ -217,23 +87,9 @@ CityHealth runCity(const std::string& name, int frames, unsigned seed) {
                 ++health.onRoads;
                 break;
               }
-    if (f % 10 == 0 || f + 1 == frames) {
-      auto broken = worldInvariants(world);
-      for (auto& b : broken)
-        if (health.broken.size() < 10) {
-          std::ostringstream s;
-          s << "frame " << f << ": " << b;
-          health.broken.push_back(s.str());
-        }
     }
+    if (f % 10 == 0 || f + 1 == frames) checkCity(world, f, health.broken);
   }
-  health.frames = frames;
-  if (frames > 0) {
-    const int looked = (frames + 4) / 5;
-    health.carsInView = carsSeen / looked;
-    health.walkersInView = walkersSeen / looked;
-  }
-  health.longestStillSeconds = longestStill * 0.02;
   for (const auto& d : world.drivers) {
     const Track& t = tracks[d.get()];
     if (d->inCar && t.segments.size() >= 4 && t.path >= 1500) ++health.drivingWell;

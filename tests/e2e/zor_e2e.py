@@ -1,14 +1,11 @@
 #!/usr/bin/env python3
-"""Smoke run of the game in a real X window (Xvfb), driven by xdotool.
-
-What only a real window can break: the window is created at the largest mode, real keys walk
-the menus into the editor, real mouse motion and clicks place cars where the pointer went, F2
-writes the map, and Escape leaves the game with status 0. A screenshot is kept in the shots
-folder.
+"""Smoke run of the game in a real X window (Xvfb) driven by xdotool: what only a real window
+can break. The window opens at the largest mode, real keys reach the editor, real mouse motion
+and clicks place cars where the pointer went, F2 writes the map, Escape ends with status 0.
 
     zor_e2e.py --zor path/to/zor --source repo/root --shots build/e2e-shots
 
-Exit status: 0 passed, 1 failed (a needed tool that is missing fails the run too).
+Exit status 0 passed, 1 failed (a missing tool fails too); a screenshot goes to the shots folder.
 """
 
 import argparse

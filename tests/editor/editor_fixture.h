@@ -1,50 +1,24 @@
-// Shared set-up of the editor tests: a dummy-video screen, the fonts, a Game with the start
-// player, a manual clock, a fresh temporary working directory for map files, and event makers.
+// Shared set-up of the editor tests: the test Game with the cursor at (150, 150), a fresh
+// working folder for map files, and event makers.
 #pragma once
 
-#include <SDL.h>
-#include <SDL_ttf.h>
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <fstream>
-#include <memory>
 #include <string>
 
-#include "app/game.h"
+#include "support/game.h"
 #include "support/scratch.h"
-#include "support/sdl.h"
-#include "support/sdl_events.h"
 
 class EditorTest : public ::testing::Test {
  protected:
-  // SDL, the 800 x 600 dummy screen and TTF start once for the program and stay up.
-  static void SetUpTestSuite() { ASSERT_NE(testsupport::startSdl(), nullptr) << SDL_GetError(); }
-
   void SetUp() override {
-    game.world.random.seed(7);
-    World& world = game.world;
-    Media& media = game.media;
-    media.screen = SDL_GetVideoSurface();
-    world.view = View{0, 0, 800, 600};
-    media.smallFont.reset(TTF_OpenFont(testsupport::FONT, 12));
-    media.bigFont.reset(TTF_OpenFont(testsupport::FONT, 28));
-    ASSERT_TRUE(media.smallFont && media.bigFont);
-    mapMediaColours(media, media.screen->format);
-    world.player = makeFirstPlayer();
-    world.clock.setManual(1000);
-    world.cursorX = world.cursorY = 150;
+    ASSERT_TRUE(test.ready()) << SDL_GetError();
+    game.world.cursorX = game.world.cursorY = 150;
     editor().probeX = editor().probeY = 150;
-    drainEvents();
-
-    // Maps live at relative paths: every test works in its own empty folder with "maps/".
-    scratch = std::make_unique<testsupport::ScratchDir>();
   }
 
-  void TearDown() override {
-    drainEvents();
-    scratch.reset();
-  }
+  void TearDown() override { drainEvents(); }
 
   static void drainEvents() { testsupport::drainEvents(); }
 
@@ -92,6 +66,8 @@ class EditorTest : public ::testing::Test {
 
   Editor& editor() { return game.editor; }
 
-  Game game;
-  std::unique_ptr<testsupport::ScratchDir> scratch;
+  testsupport::TestGame test{800, 600, false};  // opens the fonts before the folder changes
+  Game& game = test.game;
+  // Maps live at relative paths: every test works in its own empty folder with "maps/".
+  testsupport::ScratchDir scratch;
 };

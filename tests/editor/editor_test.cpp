@@ -1,23 +1,19 @@
 // The editor's tools: cursor steps, placing every kind, deleting a car, map keys, typing and
 // the overlay.
+#include <tuple>
+
 #include "editor/editor.h"
 #include "editor/properties.h"
 #include "editor_fixture.h"
 #include "sim/collision.h"
 #include "sim/vehicles.h"
+#include "support/records.h"
 #include "world/lifetime.h"
 
 namespace {
 
-Person* addPerson(RecordList<Person>& list, double x, double y) {
-  return list.append(
-      makePerson("P", nullptr, 0, true, false, 100, 0, 0, x, y, 30, 20, {}, 50, 10));
-}
-
 Car* addCar(World& world, double x, double y) {
-  auto car = std::make_unique<Car>();
-  static_cast<Body&>(*car) = Body(x, y, 69, 94, 100, 0, 0);
-  return world.cars.append(std::move(car));
+  return world.cars.append(testsupport::CarSpec{}.at(x, y).size(69, 94).make());
 }
 
 class EditorTools : public EditorTest {
@@ -64,14 +60,11 @@ TEST_F(EditorTools, EveryKindIsPlacedWithItsDefaults) {
     clickAt(700, 800);
     clickAt(760, 830);
   }
-  game.editor.tool = 'b';
-  clickAt(1000, 1100);
-  game.editor.tool = 'f';
-  clickAt(1200, 1300);
-  game.editor.tool = 'p';
-  clickAt(1400, 1500);
-  game.editor.tool = 'e';
-  clickAt(1600, 1700);
+  for (auto [tool, x, y] :
+       {std::tuple{'b', 1000, 1100}, {'f', 1200, 1300}, {'p', 1400, 1500}, {'e', 1600, 1700}}) {
+    game.editor.tool = tool;
+    clickAt(x, y);
+  }
 
   // Each kind's defaults, as the saved map holds them.
   world.mapName = "kinds";
@@ -100,7 +93,8 @@ TEST_F(EditorTools, EveryKindIsPlacedWithItsDefaults) {
 
 TEST_F(EditorTools, DeletingACarPutsItsDriverOutWithoutMovingIt) {
   World& world = game.world;
-  for (int i = 0; i < 3; ++i) addPerson(world.drivers, 200 + i * 100, 200);
+  for (int i = 0; i < 3; ++i)
+    world.drivers.append(testsupport::PersonSpec{}.at(200 + i * 100, 200).size(30, 20).make());
   Car* first = addCar(world, 1000, 1000);
   Car* second = addCar(world, 1500, 1000);
   first->heading = 90;

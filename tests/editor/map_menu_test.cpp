@@ -1,38 +1,11 @@
-// The map menu driven by queued events as a user would type them: the menu keys, the map
-// list, the name prompt and what a new map writes.
+// The map menu's name check: every refused name with its short reason.
 #include "editor/editor.h"
 #include "editor/map_menu.h"
 #include "editor_fixture.h"
 
 namespace {
 
-const char* const kMapFiles[] = {"houses", "roads", "cars", "pedestrants", "weapons",
-                                 "sidewalks", "lawns", "drivers", "badguys"};
-
-class MapMenu : public EditorTest {
- protected:
-  void SetUp() override {
-    EditorTest::SetUp();
-    World& world = game.world;
-    world.mapName = "start";
-    auto house = std::make_unique<House>();
-    house->x = house->y = 50;
-    house->w = house->h = 10;
-    world.houses.append(std::move(house));
-  }
-  // Queues the editor keys that place one pedestrian at the cursor and leave.
-  void pushPlaceAndLeave() {
-    push(typed('f'));
-    push(enter());
-    push(escape());
-  }
-  // Runs the menu; the closing events let every open screen end even if a step went astray.
-  void runMenu() {
-    for (int i = 0; i < 3; ++i) push(quit());
-    mapMenu(game.editor);
-  }
-  static std::string repeat(char c, int n) { return std::string(static_cast<size_t>(n), c); }
-};
+using MapMenu = EditorTest;
 
 TEST_F(MapMenu, NameChecksGiveShortReasons) {
   World& world = game.world;

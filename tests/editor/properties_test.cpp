@@ -1,5 +1,7 @@
 // The property panel: which rows each kind shows and where, which digits start an edit, and
 // how the typed text is parsed and checked before it goes into the record.
+#include <tuple>
+
 #include "editor/editor.h"
 #include "editor/properties.h"
 #include "editor_fixture.h"
@@ -150,55 +152,43 @@ TEST_F(PropertyPanel, FieldDigitsStartEditsFromTheShownValue) {
 
 TEST_F(PropertyPanel, NumbersAreTakenWithoutARangeTest) {
   World& world = game.world;
-  select('h');
-  edit(3, "-20");
-  EXPECT_EQ(world.houses[0]->w, -20);
-  edit(4, ".5");
-  EXPECT_EQ(world.houses[0]->h, 0.5);
-  edit(5, "");
-  EXPECT_EQ(world.houses[0]->life, 0);
-  edit(6, "1e3x");
-  EXPECT_EQ(world.houses[0]->damage, 1000);
-  edit(6, "0x10");  // no hexadecimal: the number is the 0 before the x
-  EXPECT_EQ(world.houses[0]->damage, 0);
-  edit(5, "1e999");  // too large to hold: refused
-  EXPECT_EQ(world.houses[0]->life, 0);
-
-  select('b');
-  edit(6, "7.5");
-  EXPECT_EQ(world.cars[0]->acceleration, 7.5);
-  edit(7, "-3");
-  EXPECT_EQ(world.cars[0]->maxSpeed, -3);
-  edit(3, "55");
-  edit(4, "5");
-  EXPECT_EQ(world.cars[0]->life, 55);
-  EXPECT_EQ(world.cars[0]->damage, 5);
-
-  select('e');
-  edit(5, "2.5");
-  edit(6, "77");
-  EXPECT_EQ(world.badGuys[0]->topWalkSpeed, 2.5);
-  EXPECT_EQ(world.badGuys[0]->money, 77);
-  select('s');
-  edit(3, "120");
-  EXPECT_EQ(world.player->life, 120);
+  House& house = *world.houses[0];
+  Car& car = *world.cars[0];
+  Person& badGuy = *world.badGuys[0];
+  const struct {
+    char kind;
+    int field;
+    const char* text;
+    const double& value;
+    double expected;
+  } edits[] = {
+      {'h', 3, "-20", house.w, -20},       {'h', 4, ".5", house.h, 0.5},
+      {'h', 5, "", house.life, 0},          {'h', 6, "1e3x", house.damage, 1000},
+      {'h', 6, "0x10", house.damage, 0},    // no hexadecimal: the number is the 0 before the x
+      {'h', 5, "1e999", house.life, 0},     // too large to hold: refused
+      {'b', 6, "7.5", car.acceleration, 7.5}, {'b', 7, "-3", car.maxSpeed, -3},
+      {'b', 3, "55", car.life, 55},         {'b', 4, "5", car.damage, 5},
+      {'e', 5, "2.5", badGuy.topWalkSpeed, 2.5}, {'e', 6, "77", badGuy.money, 77},
+      {'s', 3, "120", world.player->life, 120},
+  };
+  for (const auto& e : edits) {
+    select(e.kind);
+    edit(e.field, e.text);
+    EXPECT_EQ(e.value, e.expected) << e.kind << " " << e.field << " " << e.text;
+  }
 }
 
 TEST_F(PropertyPanel, CarModelHeadingAndBadGuyWeapon) {
   World& world = game.world;
   Car& car = *world.cars[0];
   select('b');
-  edit(5, "1");
-  EXPECT_EQ(car.model, 1);
-  EXPECT_EQ(car.modelName, "Volvo");
-  edit(5, "5");
-  EXPECT_EQ(car.model, 5);
-  EXPECT_EQ(car.modelName, "Volvo");
-  edit(5, "0.9");
-  EXPECT_EQ(car.model, 0);
-  EXPECT_EQ(car.modelName, "Saab");
-  edit(5, "99999999999");
-  EXPECT_EQ(car.model, 2147483647);
+  for (const auto& [text, model, name] :
+       {std::tuple{"1", 1, "Volvo"}, {"5", 5, "Volvo"}, {"0.9", 0, "Saab"},
+        {"99999999999", 2147483647, "Saab"}}) {  // other models keep the name
+    edit(5, text);
+    EXPECT_EQ(car.model, model) << text;
+    EXPECT_EQ(car.modelName, name) << text;
+  }
 
   const struct {
     const char* typed;
@@ -213,14 +203,10 @@ TEST_F(PropertyPanel, CarModelHeadingAndBadGuyWeapon) {
   Person& badGuy = *world.badGuys[0];
   ASSERT_EQ(badGuy.weapons.size(), 3u);
   select('e');
-  edit(7, "3");
-  EXPECT_EQ(badGuy.currentWeapon, 2);
-  edit(7, "-1");
-  EXPECT_EQ(badGuy.currentWeapon, 2);
-  edit(7, "0");
-  EXPECT_EQ(badGuy.currentWeapon, 0);
-  edit(7, "1");
-  EXPECT_EQ(badGuy.currentWeapon, 1);
+  for (const auto& [text, weapon] : {std::pair{"3", 2}, {"-1", 2}, {"0", 0}, {"1", 1}}) {
+    edit(7, text);
+    EXPECT_EQ(badGuy.currentWeapon, weapon) << text;
+  }
 }
 
 }  // namespace

@@ -6,9 +6,9 @@
 #include <cstdlib>
 
 #include "render/rotate.h"
-#include "render_support.h"
+#include "support/sdl.h"
 
-using namespace rendertest;
+using namespace testsupport;
 
 namespace {
 
@@ -19,8 +19,8 @@ struct Twins {
     for (int y = 0; y < h; ++y)
       for (int x = 0; x < w; ++x) {
         const Uint32 v = static_cast<Uint32>(std::rand());
-        setRawPixel(sdl.get(), x, y, v);
-        setRawPixel(ours.get(), x, y, v);
+        rawPixel(sdl.get(), x, y) = v;
+        rawPixel(ours.get(), x, y) = v;
       }
   }
   void clip(SDL_Rect* r) {
@@ -38,7 +38,7 @@ struct Twins {
 }  // namespace
 
 TEST(FillRect, MatchesSdlForRectanglesAnywhereAndInsideAClip) {
-  startMedia();
+  startSdl();
   std::srand(7);
   Twins screens(97, 61);
   for (int pass = 0; pass < 2; ++pass) {
@@ -70,13 +70,14 @@ TEST(FillRect, MatchesSdlForRectanglesAnywhereAndInsideAClip) {
 }
 
 TEST(BlitAt, TurnedKeyedPicturesLandExactlyAsSdlBlitsThem) {
-  startMedia();
+  startSdl();
   std::srand(11);
   // A keyed frame with a pure-green border and a few stray green pixels inside.
   SurfacePtr frame = plainSurface(23, 31, rgb(10, 200, 30));
-  for (int i = 0; i < 60; ++i)
-    setRawPixel(frame.get(), std::rand() % 23, std::rand() % 31,
-                i % 3 ? static_cast<Uint32>(std::rand()) & 0xFFFFFF : 0x00FF00);
+  for (int i = 0; i < 60; ++i) {
+    Uint32& p = rawPixel(frame.get(), std::rand() % 23, std::rand() % 31);
+    p = i % 3 ? static_cast<Uint32>(std::rand()) & 0xFFFFFF : 0x00FF00;
+  }
   SDL_SetColorKey(frame.get(), SDL_SRCCOLORKEY, 0x00FF00);
   Twins screens(120, 90);
   for (int pass = 0; pass < 2; ++pass) {

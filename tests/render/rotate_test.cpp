@@ -3,14 +3,14 @@
 
 #include <gtest/gtest.h>
 
-#include "render_support.h"
+#include "support/sdl.h"
 
-using namespace rendertest;
+using namespace testsupport;
 
 constexpr Uint32 kGreen = 0x0000FF00;  // pure green in the plain layout: the game's key
 
 TEST(RotateSprite, KeyPixelsAndTheCornersOutsideThePictureAreTransparent) {
-  startMedia();
+  startSdl();
   SurfacePtr source = plainSurface(20, 40, rgb(200, 0, 0));
   SDL_Rect band{0, 10, 20, 5};
   SDL_FillRect(source.get(), &band, kGreen);

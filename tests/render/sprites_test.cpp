@@ -7,10 +7,10 @@
 #include <string>
 
 #include "render/media.h"
-#include "render_support.h"
+#include "support/sdl.h"
 #include "support/scratch.h"
 
-using namespace rendertest;
+using namespace testsupport;
 namespace fs = std::filesystem;
 
 namespace {
@@ -21,7 +21,7 @@ void writeImage(const std::string& path, Uint32 corner, int w = 6, int h = 4) {
   const fs::path folder = fs::path(path).parent_path();
   if (!folder.empty()) fs::create_directories(folder);
   SurfacePtr s = plainSurface(w, h, rgb(128, 128, 128));
-  setRawPixel(s.get(), 0, 0, corner);
+  rawPixel(s.get(), 0, 0) = corner;
   ASSERT_EQ(SDL_SaveBMP(s.get(), path.c_str()), 0) << path;
 }
 
@@ -32,7 +32,7 @@ bool keyedWith(const SurfacePtr& s, Uint8 r, Uint8 g, Uint8 b) {
 }  // namespace
 
 TEST(LoadSprites, FillsEveryFieldWithItsKeyAndSkipsMissingFiles) {
-  startMedia();
+  startSdl();
   testsupport::ScratchDir scratch;
   writeImage("GFX/background.png", rgb(0, 255, 0), 12, 10);
   writeImage("GFX/status/money.png", rgb(0, 76, 161));

@@ -4,15 +4,14 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <memory>
 
 #include "render/media.h"
 #include "world/world.h"
 #include "render/text.h"
-#include "render_support.h"
+#include "support/sdl.h"
 
-using namespace rendertest;
+using namespace testsupport;
 
 namespace {
 
@@ -28,10 +27,9 @@ struct Hud {
   SurfacePtr screen;
   World world;
   Media media;
-  bool font = false;
 
   Hud() {
-    startMedia();
+    startSdl();
     screen = plainSurface(W, H, kPaper);
     media.screen = screen.get();
     media.starIcon = plainSurface(10, 10, kStar);
@@ -43,10 +41,7 @@ struct Hud {
     guns.push_back(makeM4(0, 0));
     world.player = makePerson("Valdero", nullptr, 1, false, false, 100, 12.5, 0, 100, 100, 29, 18,
                               std::move(guns), 100, 1000);
-    if (std::filesystem::exists("GFX/fonts/ADVERT.TTF")) {
-      media.smallFont.reset(TTF_OpenFont("GFX/fonts/ADVERT.TTF", 12));
-      font = media.smallFont != nullptr;
-    }
+    media.smallFont.reset(TTF_OpenFont(FONT, 12));
   }
   Uint32 at(int x, int y) { return pixelAt(screen.get(), x, y); }
   void redraw() {
@@ -70,21 +65,15 @@ TEST(DrawStatus, OneStarPerWholeWantedLevel) {
       if (hud.at(20 * i - 10 + 2, H - 185 + 2) == kStar) ++n;
     return n;
   };
-  hud.world.player->wantedLevel = 2.9;
-  hud.redraw();
-  EXPECT_EQ(starsShown(), 2);
+  for (const auto& [level, stars] : {std::pair{2.9, 2}, {0.0, 0}, {-3.0, 0}, {5.0, 5}}) {
+    hud.world.player->wantedLevel = level;
+    hud.redraw();
+    EXPECT_EQ(starsShown(), stars) << level;
+  }
+  // Five stars from the left, 20 apart.
   EXPECT_EQ(hud.at(10, H - 185), kStar);
-  EXPECT_EQ(hud.at(30, H - 185), kStar);
-  EXPECT_EQ(hud.at(50, H - 185), kPaper);
-  hud.world.player->wantedLevel = 0;
-  hud.redraw();
-  EXPECT_EQ(starsShown(), 0);
-  hud.world.player->wantedLevel = -3;
-  hud.redraw();
-  EXPECT_EQ(starsShown(), 0);
-  hud.world.player->wantedLevel = 5;
-  hud.redraw();
-  EXPECT_EQ(starsShown(), 5);
+  EXPECT_EQ(hud.at(90, H - 185), kStar);
+  EXPECT_EQ(hud.at(110, H - 185), kPaper);
   // A wild level fills the row to the screen's edge and stops there.
   hud.world.player->wantedLevel = 1e12;
   hud.redraw();
@@ -100,7 +89,7 @@ TEST(DrawStatus, OnFootTheCurrentWeaponShowsWithItsAmmunition) {
   EXPECT_EQ(hud.at(W - 110, H - 65), kGun);
   EXPECT_EQ(hud.at(W - 71, H - 56), kGun);
   EXPECT_EQ(hud.at(W - 110, H - 66), kPanel);
-  if (!hud.font) FAIL() << "the font GFX/fonts/ADVERT.TTF does not open";
+  ASSERT_TRUE(hud.media.smallFont) << "run from the repository root";
   EXPECT_TRUE(hud.dark(W - 90, H - 120, 60, 16));  // "M4"
   EXPECT_TRUE(hud.dark(W - 50, H - 30, 40, 16));   // 1000
   EXPECT_FALSE(hud.dark(W - 95, H - 30, 44, 16));

@@ -1,5 +1,6 @@
-// Camera clamps, the layer order of the city picture, culling, rotated sprites in their slots,
-// bullet pictures, money markers and arrows, and the texts about where the player stands.
+// Camera clamps, the layer order of the city picture, culling, turned pictures kept per image
+// and heading, bullet pictures, money markers and arrows, and the texts about where the player
+// stands.
 #include "render/world_view.h"
 
 #include <gtest/gtest.h>
@@ -12,10 +13,10 @@
 #include "render/rotate.h"
 #include "render/sprites.h"
 #include "sim/camera.h"
-#include "render_support.h"
+#include "support/sdl.h"
 #include "support/records.h"
 
-using namespace rendertest;
+using namespace testsupport;
 
 namespace {
 
@@ -38,7 +39,7 @@ struct Scene {
   Media media;
 
   Scene(int w = 800, int h = 600) {
-    startMedia();
+    startSdl();
     screen = plainSurface(w, h);
     media.screen = screen.get();
     world.view = {0, 0, w, h};
@@ -115,43 +116,31 @@ TEST(ArrowPlace, PointsFromTheScreenEdgeTowardAnOffScreenItem) {
   }
 }
 
-TEST(DrawWorld, GroundLayersStackLawnSidewalkRoad) {
-  Scene scene;
-  World& world = scene.world;
-  Media& media = scene.media;
-  addRect(world.lawns, 100, 100, 300, 300)->colourIndex = 2;
-  addRect(world.sidewalks, 150, 150, 200, 200);
-  addRect(world.roads, 200, 200, 100, 100);
-  // An unknown colour index paints with the first colour.
-  addRect(world.lawns, 500, 100, 50, 50)->colourIndex = 42;
-  drawWorld(media, world);
-  EXPECT_EQ(scene.at(50, 50), kBackground);
-  EXPECT_EQ(scene.at(120, 120), media.lawnColours[2] & 0xFFFFFF);
-  EXPECT_EQ(scene.at(160, 160), media.sidewalkGrey & 0xFFFFFF);
-  EXPECT_EQ(scene.at(250, 250), media.roadGrey & 0xFFFFFF);
-  EXPECT_EQ(scene.at(299, 299), media.roadGrey & 0xFFFFFF);
-  EXPECT_EQ(scene.at(300, 300), media.sidewalkGrey & 0xFFFFFF);
-  EXPECT_EQ(scene.at(520, 120), media.lawnColours[0] & 0xFFFFFF);
-  EXPECT_EQ(media.sidewalkGrey & 0xFFFFFF, rgb(88, 88, 88));
-  EXPECT_EQ(media.roadGrey & 0xFFFFFF, rgb(133, 133, 133));
-}
-
-TEST(DrawWorld, RectanglesFollowTheViewAndAreClippedAtTheScreenEdge) {
+// Lawns under sidewalks under roads, placed relative to the view and clipped at the screen.
+TEST(DrawWorld, GroundLayersStackAndFollowTheView) {
   Scene scene;
   World& world = scene.world;
   Media& media = scene.media;
   world.view.x = 100;
-  world.view.y = 100;
-  // A lawn larger than the view on every side shows wherever nothing covers it.
-  addRect(world.lawns, 0, 0, 3000, 3000)->colourIndex = 3;
-  addRect(world.lawns, 50.7, 50.7, 100, 100);  // ends at 150 in the world, 50 on screen
-  addRect(world.houses, 2000, 2000, 50, 50);   // far outside: culled
-  addRect(world.lawns, 600, 300, -50, 40)->colourIndex = 4;  // a negative width paints nothing
+  world.view.y = 50;
+  auto colour = [&](Uint32 mapped) { return mapped & 0xFFFFFF; };
+  addRect(world.lawns, 200, 150, 300, 300)->colourIndex = 2;
+  addRect(world.sidewalks, 250, 200, 200, 200);
+  addRect(world.roads, 300, 250, 100, 100);
+  addRect(world.lawns, 600, 150, 50, 50)->colourIndex = 42;  // unknown: the first colour
+  addRect(world.lawns, 50.7, 0.7, 100, 100)->colourIndex = 3;  // ends at 50, 50 on screen
+  addRect(world.lawns, 700, 350, -50, 40)->colourIndex = 4;    // a negative width paints nothing
+  addRect(world.houses, 2000, 2000, 50, 50);                   // far outside: culled
   drawWorld(media, world);
-  EXPECT_EQ(scene.at(0, 0), media.lawnColours[0] & 0xFFFFFF);
-  EXPECT_EQ(scene.at(49, 49), media.lawnColours[0] & 0xFFFFFF);
-  EXPECT_EQ(scene.at(51, 51), media.lawnColours[3] & 0xFFFFFF);
-  EXPECT_EQ(scene.at(700, 210), media.lawnColours[3] & 0xFFFFFF);
+  EXPECT_EQ(scene.at(49, 49), colour(media.lawnColours[3]));
+  EXPECT_EQ(scene.at(51, 51), kBackground);
+  EXPECT_EQ(scene.at(120, 120), colour(media.lawnColours[2]));
+  EXPECT_EQ(scene.at(160, 160), colour(media.sidewalkGrey));
+  EXPECT_EQ(scene.at(250, 250), colour(media.roadGrey));
+  EXPECT_EQ(scene.at(299, 299), colour(media.roadGrey));
+  EXPECT_EQ(scene.at(300, 300), colour(media.sidewalkGrey));
+  EXPECT_EQ(scene.at(520, 120), colour(media.lawnColours[0]));
+  EXPECT_EQ(scene.at(580, 320), kBackground);
 }
 
 TEST(DrawWorld, HousesCoverCarsAndKeyPixelsShowWhatIsBelow) {
@@ -276,8 +265,8 @@ TEST(DrawWorld, PaintingEachPixelOnceGivesThePlainPaintersPicture) {
     for (Uint32 y = 0; y < kH; ++y)
       for (Uint32 x = 0; x < kW; ++x) {
         const Uint32 noise = (x * 2654435761u) ^ (y * 40503u) ^ (seed * 97u);
-        setRawPixel(scene.screen.get(), x, y, noise);
-        if (x < kW - 30 && y < kH - 20) setRawPixel(scene.media.background.get(), x, y, noise * 7);
+        rawPixel(scene.screen.get(), x, y) = noise;
+        if (x < kW - 30 && y < kH - 20) rawPixel(scene.media.background.get(), x, y) = noise * 7;
       }
     if (whole(0, 2) == 0) {
       SDL_Rect clip{static_cast<Sint16>(whole(0, 60)), static_cast<Sint16>(whole(0, 60)),

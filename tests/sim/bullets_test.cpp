@@ -6,6 +6,7 @@
 #include <utility>
 #include <vector>
 
+#include "world/lifetime.h"
 #include "world/world.h"
 #include "sim/weapons.h"
 #include "support/records.h"
@@ -75,7 +76,7 @@ TEST_F(BulletWorld, AGrazingBulletHitsACornerAndANearMissDoesNot) {
   moveBullets(world);
   EXPECT_EQ(target.damage, 0);
   EXPECT_EQ(world.bullets.count(), 1);
-  world.bullets.clear();
+  removeRecord(world.bullets, 0);
 
   addBullet(97, 288, 0, 10);  // ends with its front corner half a pixel off
   moveBullets(world);

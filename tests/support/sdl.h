@@ -1,4 +1,5 @@
-// SDL for tests: one start-up on the dummy driver (a screen and the fonts), and a pixel probe.
+// SDL for tests: one start-up on the dummy driver (a screen and the fonts), plain surfaces and
+// the pixel probes.
 #pragma once
 
 #include <SDL.h>
@@ -7,31 +8,44 @@
 #include <cstdlib>
 #include <functional>
 
+#include "render/surface.h"
+
 namespace testsupport {
 
 constexpr const char* FONT = "GFX/fonts/ADVERT.TTF";
 
-// Starts SDL video on the dummy driver and TTF once for the program; they stay up, so surfaces
-// and fonts freed late still have their library. Returns the screen, set to w x h x 32.
+// Starts SDL video on the dummy driver and TTF unless they run already (a test that quit them
+// gets them back). Returns the screen: the open one when it is w x h, else a new w x h x 32 one.
 inline SDL_Surface* startSdl(int w = 800, int h = 600, Uint32 flags = SDL_SWSURFACE) {
-  static const bool started = [] {
-    setenv("SDL_VIDEODRIVER", "dummy", 0);
-    setenv("SDL_AUDIODRIVER", "dummy", 0);
-    const bool ok = SDL_Init(SDL_INIT_VIDEO) == 0 && TTF_Init() == 0;
-    SDL_EnableUNICODE(1);
-    return ok;
-  }();
-  if (!started) return nullptr;
+  setenv("SDL_VIDEODRIVER", "dummy", 0);
+  setenv("SDL_AUDIODRIVER", "dummy", 0);
+  if (!SDL_WasInit(SDL_INIT_VIDEO) && SDL_Init(SDL_INIT_VIDEO) != 0) return nullptr;
+  if (!TTF_WasInit() && TTF_Init() != 0) return nullptr;
+  SDL_EnableUNICODE(1);
   SDL_Surface* screen = SDL_GetVideoSurface();
   if (!screen || screen->w != w || screen->h != h) screen = SDL_SetVideoMode(w, h, 32, flags);
   return screen;
 }
 
+// A software surface in the plain 32-bit layout the display uses (0x00RRGGBB), filled.
+inline SurfacePtr plainSurface(int w, int h, Uint32 fill = 0) {
+  SurfacePtr s(
+      SDL_CreateRGBSurface(SDL_SWSURFACE, w, h, 32, 0x00FF0000, 0x0000FF00, 0x000000FF, 0));
+  if (s) SDL_FillRect(s.get(), nullptr, fill);
+  return s;
+}
+
+inline Uint32 rgb(Uint8 r, Uint8 g, Uint8 b) { return (Uint32(r) << 16) | (Uint32(g) << 8) | b; }
+
+// Raw 32-bit pixels of a software surface (no locking needed).
+inline Uint32& rawPixel(SDL_Surface* s, int x, int y) {
+  return reinterpret_cast<Uint32*>(static_cast<Uint8*>(s->pixels) + y * s->pitch)[x];
+}
+
 // The colour at (x, y) without its alpha byte; 32-bit surfaces only.
 inline Uint32 pixelAt(SDL_Surface* s, int x, int y) {
   SDL_LockSurface(s);
-  const Uint32 p =
-      reinterpret_cast<const Uint32*>(static_cast<const Uint8*>(s->pixels) + y * s->pitch)[x];
+  const Uint32 p = rawPixel(s, x, y);
   SDL_UnlockSurface(s);
   return p & 0x00FFFFFF;
 }

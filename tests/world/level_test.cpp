@@ -12,19 +12,14 @@
 #include "world/level.h"
 #include "world/lifetime.h"
 #include "world/map_files.h"
+#include "support/records.h"
 #include "support/scratch.h"
 using namespace testsupport;
 
 namespace {
 
 void addRoad(World& world, double x, double y, double w, double h) {
-  auto r = std::make_unique<Road>();
-  r->x = x;
-  r->y = y;
-  r->w = w;
-  r->h = h;
-  r->name = "-";
-  world.roads.append(std::move(r));
+  world.roads.append(rect<Road>(x, y, w, h));
 }
 
 bool onRoad(const World& world, const MoneyItem& item) {

@@ -812,8 +812,7 @@ Box boxOf(const Body& b) {
 
 void generateCity(World& world, const CityOptions& options) {
   clearWorld(world);
-  world.deathMarks.clear();
-  world.moneyDrops.clear();
+  clearRemains(world);
   const Style& style = options.stress              ? STRESS
                        : options.style == "suburb"    ? SUBURB
                        : options.style == "smalltown" ? SMALLTOWN

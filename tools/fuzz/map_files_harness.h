@@ -2,9 +2,10 @@
 //
 // Input: a first line naming the file ("houses.txt", ..., "levels.txt"), then its content;
 // further lines naming a map file start that file's content. An unknown first line picks the
-// file by its first byte, so mutated names still reach every reader. The case loads the content, links the networks, places money, saves and
-// loads again, plays a few frames on what was loaded, and returns what went wrong ("" when
-// nothing did).
+// file by its first byte, so mutated names still reach every reader. The case loads the
+// content, links the networks, places money, saves and loads again, plays a few frames on what
+// was loaded, checks the world after loading and after playing, and returns what went wrong
+// ("" when nothing did).
 #pragma once
 
 #include <cmath>
@@ -20,6 +21,7 @@
 #include "sim/vehicles.h"
 #include "world/level.h"
 #include "world/map_files.h"
+#include "world/world_check.h"
 
 namespace fuzz {
 
@@ -133,6 +135,7 @@ inline std::string runCase(const char* data, size_t size) {
   placeMoneyItems(world);
   for (const auto& m : world.moneyItems)
     if (!std::isfinite(m->x) || !std::isfinite(m->y)) return "money item off the map";
+  for (const std::string& problem : checkWorld(world)) return "loaded: " + problem;
 
   // Saved and loaded again, every record is back, and a second round writes exactly the
   // same text.
@@ -155,6 +158,7 @@ inline std::string runCase(const char* data, size_t size) {
       return "a second save wrote different text";
   linkNetworks(third);
   playFrames(third);
+  for (const std::string& problem : checkWorld(third)) return "played: " + problem;
   return "";
 }
 

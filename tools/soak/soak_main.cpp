@@ -18,7 +18,7 @@
 #include "app/play_loop.h"
 #include "sim/weapons.h"
 #include "tools/bench/city_fixture.h"
-#include "tools/soak/world_check.h"
+#include "world/world_check.h"
 
 namespace {
 
@@ -228,7 +228,7 @@ int run(const Options& options) {
     }
     tally.count(before, *world.player);
     if (f % 100 == 0 || f == options.frames) {
-      for (const std::string& problem : worldProblems(world)) {
+      for (const std::string& problem : checkWorld(world)) {
         std::fprintf(stderr, "zor_soak: frame %ld: %s\n", f, problem.c_str());
         ++failures;
       }
