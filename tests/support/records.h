@@ -39,6 +39,7 @@ struct CarSpec {
   CarSpec& top(double v) { top_ = v; return *this; }
   CarSpec& life(double v) { life_ = v; return *this; }
   CarSpec& model(int v) { model_ = v; return *this; }
+  CarSpec& accel(double v) { accel_ = v; return *this; }
   std::unique_ptr<Car> make() const {
     return makeMapCar(x_, y_, w_, h_, 0, life_, heading_, top_, model_, 4, speed_, accel_);
   }
