@@ -44,8 +44,7 @@ struct Scene {
     world.view = {0, 0, w, h};
     mapMediaColours(media, screen->format);
     media.background = plainSurface(w, h, kBackground);
-    world.player =
-        makePerson("Valdero", nullptr, 0, false, false, 100, 0, 0, 40, 560, 29, 18, {}, 100, 0);
+    world.player = PersonSpec{}.name("Valdero").flag(false).at(40, 560).hands(100).make();
     world.player->heading = 90;
   }
   Uint32 at(int x, int y) { return pixelAt(screen.get(), x, y); }
@@ -57,15 +56,14 @@ T* addRect(RecordList<T>& list, double x, double y, double w, double h) {
 }
 
 Car* addCar(World& world, double x, double y, int model) {
-  return world.cars.append(testsupport::CarSpec{}.at(x, y).heading(90).top(5).model(model).make());
+  return world.cars.append(testsupport::testCar().at(x, y).heading(90).maxSpeed(5).model(model).make());
 }
 
 }  // namespace
 
 TEST(UpdateCamera, CentresOnThePlayerAndStaysInsideTheWorld) {
   World world;
-  world.player =
-      makePerson("Valdero", nullptr, 0, false, false, 100, 0, 0, 100, 100, 29, 18, {}, 100, 0);
+  world.player = PersonSpec{}.name("Valdero").flag(false).at(100, 100).hands(100).make();
   world.view = {0, 0, 800, 600};
   updateCamera(world);
   EXPECT_EQ(world.view.x, 0);
@@ -172,7 +170,7 @@ TEST(DrawWorld, MissingImagesAreSkippedAndNothingCrashes) {
   SDL_FillRect(scene.screen.get(), nullptr, rgb(1, 2, 3));
   addCar(world, 400, 300, 0);
   addCar(world, 450, 300, 55);
-  world.pedestrians.append(testsupport::PersonSpec{}.at(500, 300).size(10, 10).make());
+  world.pedestrians.append(testsupport::testPerson().at(500, 300).size(10, 10).make());
   auto mark = std::make_unique<DeathMark>();
   mark->x = 300;
   mark->y = 300;

@@ -36,7 +36,7 @@ struct BulletWorld : ::testing::Test {
 
   // A 20 x 20 person facing east.
   Person& addPerson(RecordList<Person>& list, double x, double y, double life, double money = 0) {
-    return *list.append(PersonSpec{}.at(x, y).life(life).hands(5).money(money).make());
+    return *list.append(testPerson().at(x, y).life(life).hands(5).money(money).make());
   }
 
   Person& addPlayer(double x, double y) {
@@ -46,7 +46,7 @@ struct BulletWorld : ::testing::Test {
 
   // A 20 wide, 40 long car facing east.
   Car& addCar(double x, double y, double life, double damage = 0) {
-    Car& car = *world.cars.append(CarSpec{}.at(x, y).life(life).top(5).make());
+    Car& car = *world.cars.append(testCar().at(x, y).life(life).maxSpeed(5).make());
     car.damage = damage;
     return car;
   }
