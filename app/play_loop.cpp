@@ -17,8 +17,6 @@ namespace {
 
 constexpr uint32_t GAME_OVER_WAIT_MS = 5;
 
-bool isDead(const Person& person) { return person.life <= person.damage; }
-
 // The next frame of the game being replayed, taking the place of what the devices gave; past
 // the recording's end the player leaves.
 void replayInput(Game& game, FrameInput& input) {

@@ -6,6 +6,7 @@
 #include "world/lifetime.h"
 #include "world/world.h"
 #include "sim/collision.h"
+#include "sim/scratch.h"
 #include "sim/spatial_grid.h"
 #include "sim/weapons.h"
 
@@ -13,19 +14,17 @@ namespace {
 
 constexpr double kBulletStep = 10.0;  // pixels per frame
 
-bool spent(const Bullet& bullet) { return bullet.life <= bullet.damage; }
-
 // A moving target (car or person). What the target had left is taken from the bullet
 // before the target takes the bullet's power. The circle test keeps the costly outline
 // measure for the few targets that can touch; before it, a target farther away than the
 // two reaches along either axis is passed over without a square root (the distance is
 // never below either axis difference, so the outcome is the circle test's).
-bool hitTarget(Bullet& bullet, double bulletReach, Body& target) {
+bool hitTarget(Bullet& bullet, double bulletReach, Body& target, OutlineMemo* memo) {
   const double reach = bulletReach + target.halfDiagonal;
   if (std::fabs(target.x - bullet.x) >= reach || std::fabs(target.y - bullet.y) >= reach)
     return false;
   if (pointDistance(bullet.x, bullet.y, target.x, target.y) >= reach) return false;
-  if (!boxBoxCloserThan(target, bullet, BLOCK_DISTANCE)) return false;
+  if (!boxBoxCloserThan(target, bullet, BLOCK_DISTANCE, memo)) return false;
   bullet.damage += target.life - target.damage;
   target.damage += bullet.power;
   return true;
@@ -34,14 +33,14 @@ bool hitTarget(Bullet& bullet, double bulletReach, Body& target) {
 // A house takes the power first; the bullet then spends what the house has left.
 // A house beyond the bullet's reach on either axis is passed over before the exact test,
 // with the very differences that test measures, so the outcome is the same.
-bool hitHouse(Bullet& bullet, double bulletReach, House& house) {
+bool hitHouse(Bullet& bullet, double bulletReach, House& house, OutlineMemo* memo) {
   const Rect rect = rectOf(house);
   if (!hasArea(rect)) return false;
   if (rect.x - bullet.x >= bulletReach || bullet.x - (rect.x + rect.w) >= bulletReach ||
       rect.y - bullet.y >= bulletReach || bullet.y - (rect.y + rect.h) >= bulletReach)
     return false;
   if (!nearHouseNow(rect, bullet)) return false;
-  if (boxRectClearance(bullet, rect) >= BLOCK_DISTANCE) return false;
+  if (boxRectClearance(bullet, rect, memo) >= BLOCK_DISTANCE) return false;
   house.damage += bullet.power;
   bullet.damage += house.life - house.damage;
   return true;
@@ -66,21 +65,24 @@ void fileTarget(SpatialGrid& grid, int index, const House& house) {
 // With many pairs the members come from a grid, nearest cells only but still in list order;
 // the targets stand still during the pass, so one filing serves every bullet.
 template <class T, class Hit>
-void hitGroup(RecordList<Bullet>& bullets, const RecordList<T>& group, Hit hit) {
-  if (!useGridFor(bullets.count(), group.count())) {
+void hitGroup(World& world, const RecordList<T>& group, Hit hit) {
+  RecordList<Bullet>& bullets = world.bullets;
+  SimScratch& scratch = scratchOf(world);
+  OutlineMemo* memo = &scratch.outlines;
+  if (!useGridFor(world, bullets.count(), group.count())) {
     for (int i = 0; i < bullets.count(); ++i) {
       Bullet& bullet = *bullets[i];
       const double reach = halfDiagonal(bullet);
       for (const auto& member : group) {
-        if (!hit(bullet, reach, *member)) continue;
-        if (spent(bullet)) removeRecord(bullets, i);
+        if (!hit(bullet, reach, *member, memo)) continue;
+        if (isDead(bullet)) removeRecord(bullets, i);
         break;
       }
     }
     return;
   }
-  static SpatialGrid grid;
-  static std::vector<int> candidates;
+  SpatialGrid& grid = scratch.bulletTargets;
+  std::vector<int>& candidates = scratch.bullets;
   grid.clear();
   for (int k = 0; k < group.count(); ++k) fileTarget(grid, k, *group[k]);
   for (int i = 0; i < bullets.count(); ++i) {
@@ -89,18 +91,20 @@ void hitGroup(RecordList<Bullet>& bullets, const RecordList<T>& group, Hit hit) 
     grid.query(bullet.x - reach, bullet.y - reach, bullet.x + reach, bullet.y + reach,
                candidates);
     for (int k : candidates) {
-      if (!hit(bullet, reach, *group[k])) continue;
-      if (spent(bullet)) removeRecord(bullets, i);
+      if (!hit(bullet, reach, *group[k], memo)) continue;
+      if (isDead(bullet)) removeRecord(bullets, i);
       break;
     }
   }
 }
 
 // The player is a group of one, hit in a car or on foot, by anybody's bullets.
-void hitPlayer(RecordList<Bullet>& bullets, Person& player) {
+void hitPlayer(World& world, Person& player) {
+  RecordList<Bullet>& bullets = world.bullets;
+  OutlineMemo* memo = &scratchOf(world).outlines;
   for (int i = 0; i < bullets.count(); ++i) {
     Bullet& bullet = *bullets[i];
-    if (hitTarget(bullet, halfDiagonal(bullet), player) && spent(bullet))
+    if (hitTarget(bullet, halfDiagonal(bullet), player, memo) && isDead(bullet))
       removeRecord(bullets, i);
   }
 }
@@ -116,15 +120,15 @@ void moveBullets(World& world) {
     const double radians = bullet.heading * PI / 180.0;
     bullet.x += kBulletStep * std::cos(radians);
     bullet.y -= kBulletStep * std::sin(radians);
-    if (!anyCornerInView(bullet, world.view) || spent(bullet) ||
+    if (!anyCornerInView(bullet, world.view) || isDead(bullet) ||
         pointDistance(bullet.x, bullet.y, bullet.originX, bullet.originY) > bullet.range)
       removeRecord(bullets, i);
   }
 
-  hitGroup(bullets, world.houses, hitHouse);
-  hitGroup(bullets, world.cars, hitTarget);
-  hitGroup(bullets, world.pedestrians, hitTarget);
-  hitGroup(bullets, world.badGuys, hitTarget);
-  hitGroup(bullets, world.drivers, hitTarget);
-  if (world.player) hitPlayer(bullets, *world.player);
+  hitGroup(world, world.houses, hitHouse);
+  hitGroup(world, world.cars, hitTarget);
+  hitGroup(world, world.pedestrians, hitTarget);
+  hitGroup(world, world.badGuys, hitTarget);
+  hitGroup(world, world.drivers, hitTarget);
+  if (world.player) hitPlayer(world, *world.player);
 }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "world/world.h"
+#include "sim/scratch.h"
 #include "sim/spatial_grid.h"
 
 namespace {
@@ -139,21 +140,35 @@ OutlineKey outlineKey(const Body& body, double cx, double cy) {
   return key;
 }
 
-// The same outlines are measured again and again within a frame (a car against each of its
-// neighbours, both of a pair that touch, every step of a jam); a small table keeps the
-// latest ones, found by their key, so a hit gives exactly what measuring again would.
-SampledOutline sampledOutlineAt(const Body& body, double cx, double cy) {
-  struct Entry {
-    OutlineKey key;
-    SampledOutline outline;
-    bool filled = false;
-  };
-  constexpr size_t kEntries = 8192;  // a power of two
-  static std::vector<Entry> table(kEntries);
+}  // namespace
+
+// A small table keeps the latest outlines, one per slot of their key's hash.
+struct OutlineMemo::Entry {
+  OutlineKey key;
+  SampledOutline outline;
+  bool filled = false;
+};
+
+namespace {
+constexpr size_t kMemoEntries = 8192;  // a power of two
+}  // namespace
+
+OutlineMemo::OutlineMemo() = default;
+OutlineMemo::~OutlineMemo() = default;
+
+OutlineMemo::Entry& OutlineMemo::slot(size_t hash) {
+  if (!entries_) entries_ = std::make_unique<Entry[]>(kMemoEntries);
+  return entries_[hash & (kMemoEntries - 1)];
+}
+
+namespace {
+
+SampledOutline sampledOutlineAt(OutlineMemo* memo, const Body& body, double cx, double cy) {
+  if (!memo) return measureOutline(body, cx, cy);
   const OutlineKey key = outlineKey(body, cx, cy);
   uint64_t hash = 0x9E3779B97F4A7C15ull;
   for (uint64_t b : key.bits) hash = (hash ^ b) * 0xFF51AFD7ED558CCDull;
-  Entry& entry = table[(hash >> 32) & (kEntries - 1)];
+  OutlineMemo::Entry& entry = memo->slot(static_cast<size_t>(hash >> 32));
   if (!entry.filled || !(entry.key == key)) {
     entry.key = key;
     entry.outline = measureOutline(body, cx, cy);
@@ -438,37 +453,39 @@ double pointRectDistance(double px, double py, const Rect& rect) {
 }
 
 double pointOutlineDistance(double px, double py, const Body& body) {
-  return std::sqrt(squaredOutlineDistance(px, py, sampledOutlineAt(body, body.x, body.y),
+  return std::sqrt(squaredOutlineDistance(px, py, measureOutline(body, body.x, body.y),
                                           NO_CONTACT * NO_CONTACT));
 }
 
-double boxRectClearance(const Body& body, const Rect& rect) {
-  return outlineRectClearance(sampledOutlineAt(body, body.x, body.y), rect);
+double boxRectClearance(const Body& body, const Rect& rect, OutlineMemo* memo) {
+  return outlineRectClearance(sampledOutlineAt(memo, body, body.x, body.y), rect);
 }
 
-double nextBoxRectClearance(const Body& body, const Rect& rect) {
-  return outlineRectClearance(sampledOutlineAt(body, body.nextX, body.nextY), rect);
+double nextBoxRectClearance(const Body& body, const Rect& rect, OutlineMemo* memo) {
+  return outlineRectClearance(sampledOutlineAt(memo, body, body.nextX, body.nextY), rect);
 }
 
-double boxBoxClearance(const Body& a, const Body& b) {
-  return outlineOutlineClearance(sampledOutlineAt(a, a.x, a.y), sampledOutlineAt(b, b.x, b.y));
+double boxBoxClearance(const Body& a, const Body& b, OutlineMemo* memo) {
+  return outlineOutlineClearance(sampledOutlineAt(memo, a, a.x, a.y),
+                                 sampledOutlineAt(memo, b, b.x, b.y));
 }
 
 // A pair of samples nearer than the limit lies on two edges whose gap is below the limit, so
 // only those pairs are walked; when the clearance is below the limit it is found exactly, and
 // the comparison is the one made on the full measure.
-bool boxBoxCloserThan(const Body& a, const Body& b, double limit) {
-  return outlinesCloserThan(sampledOutlineAt(a, a.x, a.y), sampledOutlineAt(b, b.x, b.y), limit);
+bool boxBoxCloserThan(const Body& a, const Body& b, double limit, OutlineMemo* memo) {
+  return outlinesCloserThan(sampledOutlineAt(memo, a, a.x, a.y),
+                            sampledOutlineAt(memo, b, b.x, b.y), limit);
 }
 
-bool nextBoxBoxCloserThan(const Body& a, const Body& b, double limit) {
-  return outlinesCloserThan(sampledOutlineAt(a, a.nextX, a.nextY), sampledOutlineAt(b, b.x, b.y),
-                            limit);
+bool nextBoxBoxCloserThan(const Body& a, const Body& b, double limit, OutlineMemo* memo) {
+  return outlinesCloserThan(sampledOutlineAt(memo, a, a.nextX, a.nextY),
+                            sampledOutlineAt(memo, b, b.x, b.y), limit);
 }
 
-double nextBoxBoxClearance(const Body& a, const Body& b) {
-  return outlineOutlineClearance(sampledOutlineAt(a, a.nextX, a.nextY),
-                                 sampledOutlineAt(b, b.x, b.y));
+double nextBoxBoxClearance(const Body& a, const Body& b, OutlineMemo* memo) {
+  return outlineOutlineClearance(sampledOutlineAt(memo, a, a.nextX, a.nextY),
+                                 sampledOutlineAt(memo, b, b.x, b.y));
 }
 
 bool nearHouse(const Rect& house, const Body& body) {
@@ -481,11 +498,14 @@ bool nearHouseNow(const Rect& house, const Body& body) {
 
 // Houses beyond the circle on either axis cannot be near: an open house grid leaves them out.
 bool hitsHouse(const World& world, const Body& body) {
-  static std::vector<int> candidates;
+  SimScratch& scratch = scratchOf(world);
+  std::vector<int>& candidates = scratch.hitsHouse;
   housesNear(world, body.nextX, body.nextY, halfDiagonal(body), candidates);
   for (int i : candidates) {
     Rect rect = rectOf(*world.houses[i]);
-    if (hasArea(rect) && nearHouse(rect, body) && nextBoxRectClearance(body, rect) < BLOCK_DISTANCE) return true;
+    if (hasArea(rect) && nearHouse(rect, body) &&
+        nextBoxRectClearance(body, rect, &scratch.outlines) < BLOCK_DISTANCE)
+      return true;
   }
   return false;
 }
@@ -546,6 +566,8 @@ void faceRect(Body& mover, const Rect& rect) {
   if (!std::isfinite(degrees)) return;
   mover.heading = normalizeHeading(static_cast<int>(std::trunc(degrees)));
 }
+
+void facePoint(Body& mover, double px, double py) { faceRect(mover, Rect{px, py, 0, 0}); }
 
 // Worked in 64 bits so that no heading from data can overflow on the way.
 int normalizeHeading(int heading) {

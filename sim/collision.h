@@ -1,6 +1,8 @@
 // Geometry kit shared by every mover: corners, clearances, pre-tests, the move commit, headings.
 #pragma once
 
+#include <memory>
+
 #include "world/records.h"
 #include "world/rect.h"
 
@@ -17,18 +19,38 @@ double cornerY(const Body& body, int k);
 double nextCornerX(const Body& body, int k);
 double nextCornerY(const Body& body, int k);
 
+// The sampled outlines measured lately, found again by everything they depend on. The same
+// outlines are measured again and again within a frame (a car against each of its neighbours,
+// both of a pair that touch, every step of a jam); a hit gives exactly what measuring again
+// would, so every measure below has the same result with a memo or without one. The world's
+// scratch keeps one for the simulation's passes.
+class OutlineMemo {
+ public:
+  OutlineMemo();
+  ~OutlineMemo();
+  OutlineMemo(const OutlineMemo&) = delete;
+  OutlineMemo& operator=(const OutlineMemo&) = delete;
+
+  struct Entry;
+  Entry& slot(size_t hash);
+
+ private:
+  std::unique_ptr<Entry[]> entries_;  // made on first use
+};
+
 double halfDiagonal(const Body& body);
 double pointDistance(double x1, double y1, double x2, double y2);
 double pointRectDistance(double px, double py, const Rect& rect);
 double pointOutlineDistance(double px, double py, const Body& body);
-double boxRectClearance(const Body& body, const Rect& rect);
-double nextBoxRectClearance(const Body& body, const Rect& rect);
-double boxBoxClearance(const Body& a, const Body& b);
-double nextBoxBoxClearance(const Body& a, const Body& b);
+double boxRectClearance(const Body& body, const Rect& rect, OutlineMemo* memo = nullptr);
+double nextBoxRectClearance(const Body& body, const Rect& rect, OutlineMemo* memo = nullptr);
+double boxBoxClearance(const Body& a, const Body& b, OutlineMemo* memo = nullptr);
+double nextBoxBoxClearance(const Body& a, const Body& b, OutlineMemo* memo = nullptr);
 // boxBoxClearance(a, b) < limit (and the tentative form), without measuring what lies beyond
 // the limit: for callers that only compare the clearance with it.
-bool boxBoxCloserThan(const Body& a, const Body& b, double limit);
-bool nextBoxBoxCloserThan(const Body& a, const Body& b, double limit);
+bool boxBoxCloserThan(const Body& a, const Body& b, double limit, OutlineMemo* memo = nullptr);
+bool nextBoxBoxCloserThan(const Body& a, const Body& b, double limit,
+                          OutlineMemo* memo = nullptr);
 
 bool nearHouse(const Rect& house, const Body& body);     // at the tentative centre, d <= r
 bool nearHouseNow(const Rect& house, const Body& body);  // at the current centre, d < r
@@ -40,8 +62,11 @@ bool rectInView(const Rect& rect, const View& view);
 
 // Accepts the tentative centre axis by axis (y first) inside the world's bands.
 void commitMove(Body& body);
-// Turns the mover toward a rectangle.
+// Turns the mover toward a rectangle: straight across where the mover is beside it, else at
+// its nearest corner; a mover on the rectangle keeps its heading.
 void faceRect(Body& mover, const Rect& rect);
+// Turns the mover toward a point (a rectangle of no size).
+void facePoint(Body& mover, double px, double py);
 // Wraps any heading into 0..360.
 int normalizeHeading(int heading);
 // Turn by a step (+5, -5, +180, +-20): above 360 subtract 360, below 0 add 360.

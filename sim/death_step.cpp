@@ -11,8 +11,6 @@
 
 namespace {
 
-bool dead(const Body& body) { return body.life <= body.damage; }
-
 // A full list drops the new mark or drop; the person is removed regardless.
 void leaveRemains(World& world, const Person& person, uint32_t now) {
   auto mark = std::make_unique<DeathMark>();
@@ -32,7 +30,7 @@ void leaveRemains(World& world, const Person& person, uint32_t now) {
 void removeDead(World& world, RecordList<Person>& list, void (*remove)(World&, int)) {
   const uint32_t now = world.clock.now();
   for (int i = 0; i < list.count(); ++i) {
-    if (!dead(*list[i])) continue;
+    if (!isDead(*list[i])) continue;
     leaveRemains(world, *list[i], now);
     remove(world, i);
   }
@@ -47,7 +45,7 @@ void deathStep(World& world) {
   destroyCars(world);
   for (int i = 0; i < world.houses.count(); ++i) {
     const House& house = *world.houses[i];
-    if (house.life <= house.damage) removeHouse(world, i);
+    if (isDead(house)) removeHouse(world, i);
   }
 }
 

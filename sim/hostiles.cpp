@@ -22,7 +22,7 @@ bool playerInRange(const World& world, Person& badGuy) {
 void attack(World& world, Person& badGuy) {
   badGuy.savedHeading = badGuy.heading;
   faceRect(badGuy, rectOf(*world.player));
-  walkStep(badGuy, "up");
+  walkStep(badGuy, WalkStep::Forward);
   if (!hitsHouse(world, badGuy) && !carBlocks(world, badGuy)) commitMove(badGuy);
   fire(world, badGuy);
 }
@@ -34,7 +34,7 @@ void updateBadGuys(World& world) {
   const CarGridScope cars(world);
   for (int i = 0; i < world.badGuys.count(); ++i) {
     Person& badGuy = *world.badGuys[i];
-    if (badGuy.damage >= badGuy.life || badGuy.inCar) continue;
+    if (isDead(badGuy) || badGuy.inCar) continue;
     if (!anyCornerInView(badGuy, world.view)) badGuy.scared = false;
     if (playerInRange(world, badGuy)) badGuy.scared = true;
     // Without a player there is nobody to chase.

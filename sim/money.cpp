@@ -5,6 +5,7 @@
 #include "world/lifetime.h"
 #include "world/world.h"
 #include "sim/collision.h"
+#include "sim/scratch.h"
 #include "sim/weapons.h"
 
 namespace {
@@ -33,7 +34,7 @@ void collectMoney(World& world) {
   for (int i = 0; i < items.count(); ++i) {
     const Rect rect = rectOf(*items[i]);
     if (!nearHouseNow(rect, collector)) continue;
-    if (boxRectClearance(collector, rect) >= BLOCK_DISTANCE) continue;
+    if (boxRectClearance(collector, rect, &scratchOf(world).outlines) >= BLOCK_DISTANCE) continue;
     player.money += items[i]->value;
     removeRecord(items, i);
   }
@@ -52,7 +53,8 @@ void collectDrops(World& world) {
     if (pointDistance(collector.x, collector.y, drop.x, drop.y) >=
         collector.halfDiagonal + dropReach)
       continue;
-    if (boxRectClearance(collector, rectOf(drop)) >= BLOCK_DISTANCE) continue;
+    if (boxRectClearance(collector, rectOf(drop), &scratchOf(world).outlines) >= BLOCK_DISTANCE)
+      continue;
     player.money += drop.value;
     removeRecord(drops, i);  // taken money is gone, or it would pay out every frame
   }

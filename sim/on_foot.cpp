@@ -3,11 +3,11 @@
 #include "sim/on_foot.h"
 
 #include <cmath>
-#include <string>
 #include <vector>
 
 #include "world/world.h"
 #include "sim/collision.h"
+#include "sim/scratch.h"
 #include "sim/spatial_grid.h"
 
 namespace {
@@ -18,16 +18,16 @@ void changeSpeedWithin(Person& person, double delta) {
   if (speed >= 1.0 && speed <= person.topWalkSpeed) person.walkSpeed = speed;
 }
 
-// Where the house lies as seen from a point outside it ("down" = the house is below).
-const char* sideOfHouse(double nx, double ny, const Rect& house) {
+// Where the house lies as seen from a point outside it (Down = the house is below).
+BlockSide sideOfHouse(double nx, double ny, const Rect& house) {
   bool inX = house.x <= nx && nx <= house.x + house.w;
   bool inY = house.y <= ny && ny <= house.y + house.h;
   bool above = ny < house.y;  // the point is above the house
   bool left = nx < house.x;
-  if (inX) return above ? "down" : "up";
-  if (inY) return left ? "right" : "left";
-  if (left) return above ? "downright" : "upright";
-  return above ? "downleft" : "upleft";
+  if (inX) return above ? BlockSide::Down : BlockSide::Up;
+  if (inY) return left ? BlockSide::Right : BlockSide::Left;
+  if (left) return above ? BlockSide::DownRight : BlockSide::UpRight;
+  return above ? BlockSide::DownLeft : BlockSide::UpLeft;
 }
 
 struct Slide {
@@ -35,56 +35,65 @@ struct Slide {
 };
 
 // The slide along a wall, by the side of the wall and the heading a.
-Slide slideFor(const std::string& side, bool forward, int a, double s) {
-  if (side == "up") {
-    if (forward) {
-      if (a <= 89) return {s, 0};
-      if (a >= 91 && a <= 179) return {-s, 0};
-    } else {
-      if (a <= 269) return {s, 0};
-      if (a >= 271 && a <= 359) return {-s, 0};
-    }
-  } else if (side == "down") {
-    if (forward) {
-      if (a <= 269) return {-s, 0};
-      if (a >= 271 && a <= 359) return {s, 0};
-    } else {
-      if (a < 90) return {-s, 0};
-      if (a >= 91 && a <= 179) return {s, 0};
-    }
-  } else if (side == "left") {
-    if (forward) {
-      if (a < 180) return {0, -s};
-      if (a >= 181 && a <= 269) return {0, s};
-    } else {
-      if (a < 90) return {0, s};
-      if (a >= 271 && a <= 359) return {0, -s};
-    }
-  } else if (side == "right") {
-    if (forward) {
-      if (a < 90) return {0, -s};
-      if (a >= 271) return {0, s};
-    } else {
-      if (a < 180) return {0, s};
-      if (a > 180) return {0, -s};
-    }
-  } else if (side == "upright") {
-    return {-s, s};
-  } else if (side == "upleft") {
-    return {s, s};
-  } else if (side == "downleft") {
-    return forward ? Slide{0, -s} : Slide{s, -s};
-  } else if (side == "downright") {
-    return forward ? Slide{0, -s} : Slide{-s, -s};
+Slide slideFor(BlockSide side, bool forward, int a, double s) {
+  switch (side) {
+    case BlockSide::Up:
+      if (forward) {
+        if (a <= 89) return {s, 0};
+        if (a >= 91 && a <= 179) return {-s, 0};
+      } else {
+        if (a <= 269) return {s, 0};
+        if (a >= 271 && a <= 359) return {-s, 0};
+      }
+      break;
+    case BlockSide::Down:
+      if (forward) {
+        if (a <= 269) return {-s, 0};
+        if (a >= 271 && a <= 359) return {s, 0};
+      } else {
+        if (a < 90) return {-s, 0};
+        if (a >= 91 && a <= 179) return {s, 0};
+      }
+      break;
+    case BlockSide::Left:
+      if (forward) {
+        if (a < 180) return {0, -s};
+        if (a >= 181 && a <= 269) return {0, s};
+      } else {
+        if (a < 90) return {0, s};
+        if (a >= 271 && a <= 359) return {0, -s};
+      }
+      break;
+    case BlockSide::Right:
+      if (forward) {
+        if (a < 90) return {0, -s};
+        if (a >= 271) return {0, s};
+      } else {
+        if (a < 180) return {0, s};
+        if (a > 180) return {0, -s};
+      }
+      break;
+    case BlockSide::UpRight:
+      return {-s, s};
+    case BlockSide::UpLeft:
+      return {s, s};
+    case BlockSide::DownLeft:
+      return forward ? Slide{0, -s} : Slide{s, -s};
+    case BlockSide::DownRight:
+      return forward ? Slide{0, -s} : Slide{-s, -s};
+    case BlockSide::None:
+    case BlockSide::In:
+      break;
   }
   return {0, 0};
 }
 
 }  // namespace
 
-void walkStep(Person& person, const std::string& command) {
-  bool forward = command == "up";
-  if (!forward && command != "down") return;
+const char* nameOf(WalkStep step) { return step == WalkStep::Forward ? "up" : "down"; }
+
+void walkStep(Person& person, WalkStep step) {
+  const bool forward = step == WalkStep::Forward;
   changeSpeedWithin(person, 0.5);
   double degrees = forward ? person.heading : person.heading - 180.0;
   double radians = degrees * PI / 180;
@@ -106,6 +115,7 @@ template <class Houses>
 void nearestHouseAmong(const World& world, Person& person, const Houses& houses) {
   const double nx = person.nextX, ny = person.nextY;
   const double reach = halfDiagonal(person);
+  OutlineMemo* memo = &scratchOf(world).outlines;
   person.houseClearance = NO_CONTACT;
   for (int i : houses) {
     const House* house = world.houses[i];
@@ -114,14 +124,14 @@ void nearestHouseAmong(const World& world, Person& person, const Houses& houses)
     if (rect.x <= nx && nx <= rect.x + rect.w && rect.y <= ny && ny <= rect.y + rect.h) {
       person.houseClearance = 0;
       person.blockingHouse = house;
-      person.blockSide = "in";
+      person.blockSide = BlockSide::In;
       continue;
     }
     // No sample of the outline lies farther than the half-diagonal from the centre, so a
     // house that cannot beat the nearest one so far is not measured (the margin absorbs
     // rounding); the outcome is the same as measuring every house.
     if (pointRectDistance(nx, ny, rect) - reach - 1e-6 > person.houseClearance) continue;
-    double clearance = nextBoxRectClearance(person, rect);
+    double clearance = nextBoxRectClearance(person, rect, memo);
     if (clearance < person.houseClearance) {
       person.houseClearance = clearance;
       person.blockingHouse = house;
@@ -159,9 +169,9 @@ constexpr double LAST_HOUSE_RING = 4.0 * WORLD_SIZE;
 // near, so the outcome is that of measuring every house.
 void houseTest(const World& world, Person& person) {
   if (PassGrid::of(world, PassGrid::Kind::Houses)) {
-    static std::vector<int> candidates;
+    std::vector<int>& candidates = scratchOf(world).houseTest;
     const House* const blockingBefore = person.blockingHouse;
-    const std::string sideBefore = person.blockSide;
+    const BlockSide sideBefore = person.blockSide;
     const double reach = halfDiagonal(person);
     for (double ring = FIRST_HOUSE_RING; ring <= LAST_HOUSE_RING; ring *= 2) {
       housesNear(world, person.nextX, person.nextY, reach + ring, candidates);
@@ -174,10 +184,10 @@ void houseTest(const World& world, Person& person) {
   nearestHouseAmong(world, person, AllIndices{world.houses.count()});
 }
 
-void slideStep(Person& person, const std::string& command) {
+void slideStep(Person& person, WalkStep step) {
   changeSpeedWithin(person, -1.0);
-  Slide slide = slideFor(person.blockSide, command == "up", person.heading, person.walkSpeed);
-  if (command != "up" && command != "down") slide = {0, 0};
+  const Slide slide =
+      slideFor(person.blockSide, step == WalkStep::Forward, person.heading, person.walkSpeed);
   person.nextX = person.x + slide.dx;
   person.nextY = person.y + slide.dy;
 }
@@ -185,10 +195,11 @@ void slideStep(Person& person, const std::string& command) {
 void moveWithCarContact(World& world, Person& person) {
   double clearance = NO_CONTACT;
   const double reach = halfDiagonal(person);
+  OutlineMemo* memo = &scratchOf(world).outlines;
   for (const auto& car : world.cars) {
     if (pointDistance(person.nextX, person.nextY, car->x, car->y) >= reach + car->halfDiagonal)
       continue;
-    double contact = nextBoxBoxClearance(person, *car);
+    double contact = nextBoxBoxClearance(person, *car, memo);
     if (contact < clearance) clearance = contact;
     if (contact < BLOCK_DISTANCE) person.damage += std::fabs(car->speed);
   }
@@ -203,14 +214,14 @@ void playerFootStep(World& world, bool forwardHeld, bool backwardHeld) {
   if (!world.player) return;
   Person& player = *world.player;
   houseTest(world, player);
-  if (player.houseClearance > BLOCK_DISTANCE || player.blockSide == "in") {
+  if (player.houseClearance > BLOCK_DISTANCE || player.blockSide == BlockSide::In) {
     playerMove(world);
     return;
   }
   if (forwardHeld)
-    slideStep(player, "up");
+    slideStep(player, WalkStep::Forward);
   else if (backwardHeld)
-    slideStep(player, "down");
+    slideStep(player, WalkStep::Backward);
   else
     return;
   if (hitsHouse(world, player) || player.heading % 90 == 0) return;

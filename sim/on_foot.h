@@ -2,14 +2,16 @@
 // test, the slide along a wall, and the player's own move with its car contact.
 #pragma once
 
-#include <string>
-
 struct World;
 struct Person;
 
-void walkStep(Person& person, const std::string& command);  // "up" forward, "down" backward
+enum class WalkStep { Forward, Backward };
+// "up" (forward), "down" (backward).
+const char* nameOf(WalkStep step);
+
+void walkStep(Person& person, WalkStep step);
 void houseTest(const World& world, Person& person);
-void slideStep(Person& person, const std::string& command);
+void slideStep(Person& person, WalkStep step);
 // Commits the player's tentative centre unless a car is in contact (which hurts).
 void playerMove(World& world);
 // The same move rule for a given person (the player walking to its car).

@@ -7,11 +7,9 @@
 
 #include "world/world.h"
 #include "sim/collision.h"
+#include "sim/scratch.h"
 
 namespace {
-
-GridUse g_gridUse = GridUse::Auto;
-const PassGrid* g_innermost = nullptr;
 
 // Below this many members trying every one is as quick as filing them.
 constexpr int MIN_MEMBERS_FOR_GRID = 32;
@@ -97,12 +95,12 @@ void SpatialGrid::query(double left, double top, double right, double bottom,
   if (!std::is_sorted(out.begin(), out.end())) std::sort(out.begin(), out.end());
 }
 
-void setGridUse(GridUse use) { g_gridUse = use; }
+void setGridUse(const World& world, GridUse use) { scratchOf(world).gridUse = use; }
 
-GridUse gridUse() { return g_gridUse; }
+GridUse gridUse(const World& world) { return scratchOf(world).gridUse; }
 
-bool useGridFor(int movers, int targets) {
-  switch (g_gridUse) {
+bool useGridFor(const World& world, int movers, int targets) {
+  switch (gridUse(world)) {
     case GridUse::Always:
       return true;
     case GridUse::Never:
@@ -113,18 +111,11 @@ bool useGridFor(int movers, int targets) {
   return static_cast<long>(movers) * targets >= MIN_PAIRS_FOR_GRID;
 }
 
-// One grid per kind and depth of nesting, kept between passes so its cells keep their room,
-// with the houses it holds (a house grid stays valid while they stay as they were).
-struct GridSlot {
-  SpatialGrid grid;
-  std::vector<Rect> houses;
-  bool holdsHouses = false;
-};
-
 namespace {
 
-GridSlot& slotFor(int depth, PassGrid::Kind kind) {
-  static std::vector<std::unique_ptr<GridSlot>> slots;
+// One grid per kind and depth of nesting, in the world's scratch.
+GridSlot& slotFor(SimScratch& scratch, int depth, PassGrid::Kind kind) {
+  std::vector<std::unique_ptr<GridSlot>>& slots = scratch.slots;
   const size_t slot = 2 * static_cast<size_t>(depth) + (kind == PassGrid::Kind::Cars ? 1 : 0);
   while (slots.size() <= slot) slots.push_back(std::make_unique<GridSlot>());
   return *slots[slot];
@@ -137,22 +128,23 @@ bool sameRect(const Rect& a, const Rect& b) {
 }  // namespace
 
 PassGrid::PassGrid(const World& world, Kind kind)
-    : world_(&world), kind_(kind), outer_(g_innermost) {
-  g_innermost = this;
+    : scratch_(scratchOf(world)), kind_(kind), outer_(scratch_.innermost) {
+  scratch_.innermost = this;
   const int count = kind == Kind::Houses ? world.houses.count() : world.cars.count();
-  if (gridUse() == GridUse::Never || (gridUse() == GridUse::Auto && count < MIN_MEMBERS_FOR_GRID))
-    return;
+  const GridUse use = scratch_.gridUse;
+  if (use == GridUse::Never || (use == GridUse::Auto && count < MIN_MEMBERS_FOR_GRID)) return;
   int depth = 0;
   for (const PassGrid* s = outer_; s; s = s->outer_) ++depth;
-  slot_ = &slotFor(depth, kind);
+  slot_ = &slotFor(scratch_, depth, kind);
   grid_ = &slot_->grid;
 }
 
-PassGrid::~PassGrid() { g_innermost = outer_; }
+PassGrid::~PassGrid() { scratch_.innermost = outer_; }
 
 SpatialGrid* PassGrid::of(const World& world, Kind kind) {
-  for (const PassGrid* s = g_innermost; s; s = s->outer_)
-    if (s->world_ == &world && s->kind_ == kind) return s->grid_;
+  if (!world.scratch) return nullptr;  // no scratch yet: no scope was ever open
+  for (const PassGrid* s = world.scratch->innermost; s; s = s->outer_)
+    if (s->kind_ == kind) return s->grid_;
   return nullptr;
 }
 

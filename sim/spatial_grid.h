@@ -9,8 +9,10 @@
 
 #include <vector>
 
+#include "world/rect.h"
+
 struct World;
-struct GridSlot;  // a kept grid and what it holds
+struct SimScratch;
 
 class SpatialGrid {
  public:
@@ -49,10 +51,19 @@ enum class GridUse {
   Always,  // grids for every list (the tests' fast path)
   Never,   // every member of every list, in order (the plain rules)
 };
-void setGridUse(GridUse use);
-GridUse gridUse();
-// Whether a pass of `movers` over `targets` members goes through a grid under the current use.
-bool useGridFor(int movers, int targets);
+// The use is the world's own (Auto until set).
+void setGridUse(const World& world, GridUse use);
+GridUse gridUse(const World& world);
+// Whether a pass of `movers` over `targets` members goes through a grid under the world's use.
+bool useGridFor(const World& world, int movers, int targets);
+
+// A grid kept between passes so its cells keep their room, with the houses it holds (a house
+// grid stays valid while they stay as they were).
+struct GridSlot {
+  SpatialGrid grid;
+  std::vector<Rect> houses;
+  bool holdsHouses = false;
+};
 
 // A grid of one World's houses or cars, open for the length of a pass; while it is open the
 // pair tests of that World take their candidates from it. Scopes may nest.
@@ -65,7 +76,7 @@ class PassGrid {
   PassGrid& operator=(const PassGrid&) = delete;
 
   // The grid of the innermost open scope of this kind for this World, or nullptr (then every
-  // member is a candidate).
+  // member is a candidate). Each World keeps its own chain of open scopes.
   static SpatialGrid* of(const World& world, Kind kind);
 
  protected:
@@ -73,7 +84,7 @@ class PassGrid {
   GridSlot* slot_ = nullptr;       // where grid_ lives, with what it holds
 
  private:
-  const World* world_;
+  SimScratch& scratch_;  // the World's, where the open scopes are chained
   Kind kind_;
   const PassGrid* outer_;
 };

@@ -26,7 +26,7 @@ bool followCar(World& world) {
   Car* car = player.targetCar;
   if (!car) {
     // Sitting in no car at all: the player is on foot again.
-    player.inCar = false;
+    leaveCar(player);
     return false;
   }
   player.nextX = car->x;
@@ -72,10 +72,8 @@ void applyPress(World& world, const Press& press) {
       if (!player.inCar) {
         pickTargetCar(world, player);
         player.walkingToCar = true;
-      } else if (player.targetCar) {
-        leaveCar(player);
       } else {
-        player.inCar = false;
+        leaveCar(player);
       }
       break;
     case PressKind::NextWeapon:
@@ -93,17 +91,17 @@ void applyHeldKeys(World& world, const HeldKeys& held) {
   if (held.slower) changeWalkSpeed(player, -0.1);
   if (player.inCar) {
     if (Car* car = drivenCar(player)) {
-      if (held.forward) driveCommand(*car, "gas");
+      if (held.forward) driveCommand(*car, DriveCommand::Gas);
       if (held.right) steerCar(*car, -TURN_STEP);
-      if (held.backward) driveCommand(*car, "brake");
+      if (held.backward) driveCommand(*car, DriveCommand::Brake);
       if (held.left) steerCar(*car, TURN_STEP);
-      if (held.handbrake) driveCommand(*car, "handbrake");
+      if (held.handbrake) driveCommand(*car, DriveCommand::Handbrake);
     }
   } else {
     // Any walking or turning key takes the player off the way to its car.
     if (held.forward) {
       player.walkingToCar = false;
-      walkStep(player, "up");
+      walkStep(player, WalkStep::Forward);
     }
     if (held.right) {
       player.walkingToCar = false;
@@ -111,7 +109,7 @@ void applyHeldKeys(World& world, const HeldKeys& held) {
     }
     if (held.backward) {
       player.walkingToCar = false;
-      walkStep(player, "down");
+      walkStep(player, WalkStep::Backward);
     }
     if (held.left) {
       player.walkingToCar = false;

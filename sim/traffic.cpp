@@ -9,6 +9,7 @@
 #include "world/world.h"
 #include "sim/collision.h"
 #include "sim/on_foot.h"
+#include "sim/scratch.h"
 #include "sim/spatial_grid.h"
 #include "sim/vehicles.h"
 #include "world/saturate.h"
@@ -37,12 +38,12 @@ const Segment& enteredSegment(const Person& p) {
 // Waypoint A on a freshly attached segment: along a strip it starts `inset` from the
 // segment's first end, on a square at its centre.
 void firstWaypoint(Person& p, const Segment& s, double inset) {
-  const std::string kind = segmentKind(s);
   double ax, ay;
-  if (kind == "vertical") {
+  const SegmentKind kind = segmentKind(s);
+  if (kind == SegmentKind::Vertical) {
     ax = s.x + s.w / 2;
     ay = s.y + inset;
-  } else if (kind == "horizontal") {
+  } else if (kind == SegmentKind::Horizontal) {
     ax = s.x + inset;
     ay = s.y + s.h / 2;
   } else {
@@ -55,7 +56,7 @@ void firstWaypoint(Person& p, const Segment& s, double inset) {
 
 // Steps forward, committed only when neither a house nor a car is in the way.
 void stepUnlessBlocked(World& world, Person& p) {
-  walkStep(p, "up");
+  walkStep(p, WalkStep::Forward);
   if (!carBlocks(world, p) && !hitsHouse(world, p)) commitMove(p);
 }
 
@@ -63,7 +64,7 @@ void stepUnlessBlocked(World& world, Person& p) {
 void panicStep(World& world, Person& p, bool mindCars) {
   p.savedHeading = p.heading;
   randomTurn(world.random, p);
-  walkStep(p, "up");
+  walkStep(p, WalkStep::Forward);
   if (hitsHouse(world, p)) return;
   if (mindCars && carBlocks(world, p)) return;
   commitMove(p);
@@ -88,16 +89,14 @@ void newAim(Person& d) {
 // B for a car leaving `current` for `next`, aimed at; `next` becomes the driver's segment.
 void headFor(Person& d, Car& car, const Segment& current, const Segment& next) {
   const double r = car.halfDiagonal;
-  const std::string relation = segmentRelation(current, next);
   int32_t bx = truncateToInt(car.x), by = truncateToInt(car.y);
-  if (relation == "left")
-    bx = truncateToInt(next.x + next.w - r);
-  else if (relation == "right")
-    bx = truncateToInt(next.x + r);
-  else if (relation == "up")
-    by = truncateToInt(next.y - r);
-  else if (relation == "down")
-    by = truncateToInt(next.y + r);
+  switch (segmentRelation(current, next)) {
+    case SegmentRelation::Left: bx = truncateToInt(next.x + next.w - r); break;
+    case SegmentRelation::Right: bx = truncateToInt(next.x + r); break;
+    case SegmentRelation::Up: by = truncateToInt(next.y - r); break;
+    case SegmentRelation::Down: by = truncateToInt(next.y + r); break;
+    case SegmentRelation::None: break;
+  }
   d.waypointBX = bx;
   d.waypointBY = by;
   aimCar(car, bx, by);
@@ -195,115 +194,75 @@ void driveAlongRoads(World& world, Person& d, Car& car) {
     randomTurn(world.random, d);
     houseTest(world, d);
     if (d.houseClearance <= d.w / 2)
-      slideStep(d, "up");
+      slideStep(d, WalkStep::Forward);
     else
       commitMove(d);
   }
-  driveCommand(car, "gas");
-}
-
-// A calm driver on foot walking to its target car; reaching it, it takes the car, putting out
-// whoever sits in it.
-void walkToTargetCar(World& world, Person& d) {
-  Car& car = *d.targetCar;
-  updateCarDistance(d);
-  if (d.carDistance <= BLOCK_DISTANCE) {
-    // Cars name their driver by its place in the list, which removals shift.
-    const int index = world.drivers.indexOf(&d);
-    if (car.driver == PLAYER_DRIVER && world.player) {
-      leaveCar(*world.player);
-    } else if (car.driver >= 0 && car.driver < world.drivers.count() && car.driver != index) {
-      Person& other = *world.drivers[car.driver];
-      other.scared = true;
-      other.attacker = &d;
-      faceRect(other, rectOf(d));
-      other.heading = turnHeading(other.heading, 180);
-      leaveCar(other);
-    }
-    d.inCar = true;
-    d.walkingToCar = false;
-    newAim(d);
-    car.driver = index;
-    return;
-  }
-  faceRect(d, rectOf(car));
-  walkStep(d, "up");
-  houseTest(world, d);
-  if (d.houseClearance > BLOCK_DISTANCE) {
-    commitMove(d);
-    return;
-  }
-  slideStep(d, "up");
-  houseTest(world, d);
-  if (d.houseClearance > BLOCK_DISTANCE && d.heading % 90 != 0) commitMove(d);
+  driveCommand(car, DriveCommand::Gas);
 }
 
 }  // namespace
 
-std::string segmentKind(const Segment& s) {
-  if (s.h < s.w) return "horizontal";
-  if (s.w < s.h) return "vertical";
+const char* nameOf(SegmentKind kind) {
+  switch (kind) {
+    case SegmentKind::Horizontal: return "horizontal";
+    case SegmentKind::Vertical: return "vertical";
+    case SegmentKind::Square: return "square";
+  }
   return "square";
 }
 
-std::string segmentRelation(const Segment& a, const Segment& b) {
-  if (b.x + b.w <= a.x) {  // b wholly left of a
-    if (a.y == b.y || (b.y < a.y && a.y <= b.y + b.h)) return "left";
-    if (a.y < b.y && b.y <= a.y + a.h) return "down";
-    return "none";
-  }
-  if (b.y + b.h <= a.y) {  // b wholly above a
-    if (b.x <= a.x && a.x + a.w <= b.x + b.w) return "up";
-    if (a.x <= b.x) return "right";
-    return "none";
-  }
-  if (a.x + a.w <= b.x) {  // b wholly right of a
-    if (a.y >= b.y || a.y + a.h > b.y + b.h) return "right";
-    return "down";
-  }
-  if (a.y + a.h <= b.y) {  // b wholly below a
-    if (a.x == b.x || (a.x > b.x && a.x + a.w < b.x + b.w)) return "down";
-    if (a.x < b.x) return "right";
-    return "none";
-  }
-  return "none";  // overlapping
+SegmentKind segmentKind(const Segment& s) {
+  if (s.h < s.w) return SegmentKind::Horizontal;
+  if (s.w < s.h) return SegmentKind::Vertical;
+  return SegmentKind::Square;
 }
 
-void facePoint(Body& body, double px, double py) {
-  const double mx = body.x, my = body.y;
-  const double toDegrees = 180.0 / PI;
-  if (px == mx) {
-    if (py > my)
-      body.heading = 270;
-    else if (py < my)
-      body.heading = 90;
-    return;
+const char* nameOf(SegmentRelation relation) {
+  switch (relation) {
+    case SegmentRelation::Left: return "left";
+    case SegmentRelation::Right: return "right";
+    case SegmentRelation::Up: return "up";
+    case SegmentRelation::Down: return "down";
+    case SegmentRelation::None: return "none";
   }
-  if (py == my) {
-    body.heading = px > mx ? 0 : 180;
-    return;
+  return "none";
+}
+
+SegmentRelation segmentRelation(const Segment& a, const Segment& b) {
+  using R = SegmentRelation;
+  if (b.x + b.w <= a.x) {  // b wholly left of a
+    if (a.y == b.y || (b.y < a.y && a.y <= b.y + b.h)) return R::Left;
+    if (a.y < b.y && b.y <= a.y + a.h) return R::Down;
+    return R::None;
   }
-  double degrees;
-  if (py > my && px > mx)  // below right
-    degrees = 360.0 - std::atan2(py - my, px - mx) * toDegrees;
-  else if (py > my)  // below left
-    degrees = std::atan((py - my) / (mx - px)) * toDegrees - 180.0;
-  else if (px > mx)  // above right
-    degrees = std::atan((my - py) / (px - mx)) * toDegrees;
-  else  // above left
-    degrees = 180.0 - std::atan((my - py) / (mx - px)) * toDegrees;
-  body.heading = normalizeHeading(truncateToInt(degrees));
+  if (b.y + b.h <= a.y) {  // b wholly above a
+    if (b.x <= a.x && a.x + a.w <= b.x + b.w) return R::Up;
+    if (a.x <= b.x) return R::Right;
+    return R::None;
+  }
+  if (a.x + a.w <= b.x) {  // b wholly right of a
+    if (a.y >= b.y || a.y + a.h > b.y + b.h) return R::Right;
+    return R::Down;
+  }
+  if (a.y + a.h <= b.y) {  // b wholly below a
+    if (a.x == b.x || (a.x > b.x && a.x + a.w < b.x + b.w)) return R::Down;
+    if (a.x < b.x) return R::Right;
+    return R::None;
+  }
+  return R::None;  // overlapping
 }
 
 // The smallest clearance is below the block distance exactly when one of them is.
 bool carBlocks(const World& world, const Person& person) {
   const double reach = halfDiagonal(person);
-  static std::vector<int> cars;
+  SimScratch& scratch = scratchOf(world);
+  std::vector<int>& cars = scratch.blockingCars;
   carsNear(world, person.nextX, person.nextY, reach, cars);
   for (int i : cars) {
     const Car* car = world.cars[i];
     if (pointDistance(car->x, car->y, person.nextX, person.nextY) < reach + car->halfDiagonal &&
-        nextBoxBoxCloserThan(person, *car, BLOCK_DISTANCE))
+        nextBoxBoxCloserThan(person, *car, BLOCK_DISTANCE, &scratch.outlines))
       return true;
   }
   return false;
@@ -361,7 +320,7 @@ void attachToNearestRoad(World& world, Person& driver) {
   for (auto& road : world.roads) {
     const double cx = road->x + road->w / 2, cy = road->y + road->h / 2;
     if (pointDistance(cx, cy, from.x, from.y) < bestClearance) {
-      const double c = boxRectClearance(driver, rectOf(*road));
+      const double c = boxRectClearance(driver, rectOf(*road), &scratchOf(world).outlines);
       if (c < bestClearance) {
         bestClearance = c;
         best = road.get();
@@ -378,12 +337,15 @@ void calmWalk(World& world, Person& p, const NetworkWalk& walk) {
       const Segment& current = *p.segment;
       const Segment* next = drawNextSegment(world.random, current, p.previousSegment);
       if (!next) return;  // an isolated segment: wait at A
-      const std::string relation = segmentRelation(current, *next);
+      // Walkers take left like right and up like down.
       int32_t bx = truncateToInt(p.x), by = truncateToInt(p.y);
-      if (relation == "left" || relation == "right")
-        bx = truncateToInt(next->x + r + walk.turnExtra);
-      else if (relation == "up" || relation == "down")
-        by = truncateToInt(next->y + r + walk.turnExtra);
+      switch (segmentRelation(current, *next)) {
+        case SegmentRelation::Left:
+        case SegmentRelation::Right: bx = truncateToInt(next->x + r + walk.turnExtra); break;
+        case SegmentRelation::Up:
+        case SegmentRelation::Down: by = truncateToInt(next->y + r + walk.turnExtra); break;
+        case SegmentRelation::None: break;
+      }
       p.waypointBX = bx;
       p.waypointBY = by;
       facePoint(p, bx, by);
@@ -415,12 +377,12 @@ void calmWalk(World& world, Person& p, const NetworkWalk& walk) {
     return;
   }
   wanderTurn(world.random, p);
-  walkStep(p, "up");
+  walkStep(p, WalkStep::Forward);
   houseTest(world, p);
   if (p.houseClearance > BLOCK_DISTANCE && !carBlocks(world, p))
     commitMove(p);
   else
-    slideStep(p, "up");
+    slideStep(p, WalkStep::Forward);
 }
 
 void updatePedestrians(World& world) {
@@ -428,7 +390,7 @@ void updatePedestrians(World& world) {
   const CarGridScope cars(world);
   for (int i = 0; i < world.pedestrians.count(); ++i) {
     Person& p = *world.pedestrians[i];
-    if (p.life <= p.damage || p.inCar) continue;
+    if (isDead(p) || p.inCar) continue;
     if (!anyCornerInView(p, world.view)) p.scared = false;
     if (p.scared)
       panicStep(world, p, true);
@@ -461,6 +423,7 @@ void updateDrivers(World& world) {
       d.walkingToCar = true;
       continue;
     }
-    walkToTargetCar(world, d);
+    walkToCar(world, d);
+    if (d.inCar) newAim(d);  // at the wheel, with nothing aimed at yet
   }
 }

@@ -1,8 +1,6 @@
 // Pedestrians on the sidewalk network and drivers on the road network.
 #pragma once
 
-#include <string>
-
 struct World;
 struct Person;
 struct Body;
@@ -14,12 +12,18 @@ void updateDrivers(World& world);
 
 void attachToNearestSidewalk(World& world, Person& person);
 void attachToNearestRoad(World& world, Person& driver);
-void facePoint(Body& body, double px, double py);
 bool carBlocks(const World& world, const Person& person);
-// "left", "right", "up", "down" or "none": where next lies as seen from current.
-std::string segmentRelation(const Segment& current, const Segment& next);
-// "horizontal", "vertical" or "square".
-std::string segmentKind(const Segment& segment);
+// Where the next segment lies as seen from the current one; it picks the turn point.
+enum class SegmentRelation { Left, Right, Up, Down, None };
+// "left", "right", "up", "down", "none".
+const char* nameOf(SegmentRelation relation);
+SegmentRelation segmentRelation(const Segment& current, const Segment& next);
+
+// A segment's shape: a strip along x, a strip along y, or neither.
+enum class SegmentKind { Horizontal, Vertical, Square };
+// "horizontal", "vertical", "square".
+const char* nameOf(SegmentKind kind);
+SegmentKind segmentKind(const Segment& segment);
 // +20 on an even draw, -20 on an odd one (panic and fleeing).
 void randomTurn(RandomStream& random, Body& body);
 // +20 when the draw % 2 is 1, else -20 (wandering where there is no network).

@@ -9,6 +9,7 @@
 #include "world/world.h"
 #include "sim/collision.h"
 #include "sim/on_foot.h"
+#include "sim/scratch.h"
 #include "sim/spatial_grid.h"
 #include "sim/traffic.h"
 #include "world/lifetime.h"
@@ -23,10 +24,10 @@ Person* driverOf(const World& world, const Car& car) {
 
 // Two cars already in contact (a turn can swing one into the other) may still move apart;
 // were every move refused, they would hold each other for good.
-bool movingApart(const Car& car, const Car& other) {
+bool movingApart(const Car& car, const Car& other, OutlineMemo* memo) {
   return pointDistance(car.nextX, car.nextY, other.x, other.y) >
              pointDistance(car.x, car.y, other.x, other.y) &&
-         boxBoxCloserThan(car, other, BLOCK_DISTANCE);
+         boxBoxCloserThan(car, other, BLOCK_DISTANCE, memo);
 }
 
 // Smallest clearance of the car's tentative box to the houses near it and to the other
@@ -35,21 +36,24 @@ bool movingApart(const Car& car, const Car& other) {
 template <class NearCar>
 double tentativeClearance(const World& world, const Car& car, NearCar&& nearCar) {
   double clearance = NO_CONTACT;
-  static std::vector<int> houses;
+  SimScratch& scratch = scratchOf(world);
+  OutlineMemo* memo = &scratch.outlines;
+  std::vector<int>& houses = scratch.carHouses;
   housesNear(world, car.nextX, car.nextY, halfDiagonal(car), houses);
   for (int i : houses) {
     Rect rect = rectOf(*world.houses[i]);
     if (!hasArea(rect) || !nearHouse(rect, car)) continue;
-    double c = nextBoxRectClearance(car, rect);
+    double c = nextBoxRectClearance(car, rect, memo);
     if (c < clearance) clearance = c;
   }
   if (clearance < BLOCK_DISTANCE) return clearance;
-  static std::vector<int> cars;
+  std::vector<int>& cars = scratch.carCars;
   carsNear(world, car.nextX, car.nextY, std::max(halfDiagonal(car), car.halfDiagonal), cars);
   for (int i : cars) {
     const Car& other = *world.cars[i];
     if (&other == &car || !nearCar(other)) continue;
-    if (nextBoxBoxCloserThan(car, other, BLOCK_DISTANCE) && !movingApart(car, other)) return 0;
+    if (nextBoxBoxCloserThan(car, other, BLOCK_DISTANCE, memo) && !movingApart(car, other, memo))
+      return 0;
   }
   return clearance;
 }
@@ -78,6 +82,15 @@ void stepCar(World& world, Car& car) {
   if (clearance >= BLOCK_DISTANCE) commitMove(car);
 }
 
+// Whether a point lies in the body's box (edges included), measured along and across its heading.
+bool inBox(const Body& body, double px, double py) {
+  const double radians = body.heading * PI / 180;
+  const double dx = px - body.x, dy = py - body.y;
+  const double along = dx * std::cos(radians) - dy * std::sin(radians);
+  const double across = dx * std::sin(radians) + dy * std::cos(radians);
+  return std::fabs(along) <= body.h / 2 && std::fabs(across) <= body.w / 2;
+}
+
 // Puts a person out of a given car at its exit point.
 void leaveThisCar(Person& person, Car& car) {
   ExitPoint exit = exitPoint(car);
@@ -93,16 +106,31 @@ void leaveThisCar(Person& person, Car& car) {
 
 }  // namespace
 
-void driveCommand(Car& car, const std::string& command) {
-  if (command == "gas") {
-    car.speed += car.acceleration;
-    if (car.speed > car.maxSpeed) car.speed = car.maxSpeed;
-  } else if (command == "brake") {
-    car.speed -= car.acceleration;
-    if (car.speed < -0.5 * car.maxSpeed) car.speed = -0.5 * car.maxSpeed;
-  } else if (command == "handbrake") {
-    car.speed -= 5 * car.acceleration;
-    if (car.speed < 0) car.speed = 0;
+const char* nameOf(DriveCommand command) {
+  switch (command) {
+    case DriveCommand::Gas: return "gas";
+    case DriveCommand::Brake: return "brake";
+    case DriveCommand::Handbrake: return "handbrake";
+  }
+  return "gas";
+}
+
+void driveCommand(Car& car, DriveCommand command) {
+  switch (command) {
+    case DriveCommand::Gas:
+      car.speed += car.acceleration;
+      if (car.speed > car.maxSpeed) car.speed = car.maxSpeed;
+      break;
+    case DriveCommand::Brake:
+      // Braking past zero is reversing, at most half the top speed.
+      car.speed -= car.acceleration;
+      if (car.speed < -0.5 * car.maxSpeed) car.speed = -0.5 * car.maxSpeed;
+      break;
+    case DriveCommand::Handbrake:
+      // The handbrake stops a reversing car at once.
+      car.speed -= 5 * car.acceleration;
+      if (car.speed < 0) car.speed = 0;
+      break;
   }
 }
 
@@ -139,16 +167,18 @@ void moveCars(World& world) {
 
 void runOver(World& world) {
   const CarGridScope grid(world);  // the cars stand still now; the first one that hits counts
-  static std::vector<int> cars;
-  auto tryCars = [&world](Person& person) {
-    if (person.life <= person.damage || person.inCar) return;
+  SimScratch& scratch = scratchOf(world);
+  std::vector<int>& cars = scratch.runOverCars;
+  OutlineMemo* memo = &scratch.outlines;
+  auto tryCars = [&world, &cars, memo](Person& person) {
+    if (isDead(person) || person.inCar) return;
     carsNear(world, person.x, person.y, person.halfDiagonal, cars);
     for (int i : cars) {
       const Car* car = world.cars[i];
       if (pointDistance(car->x, car->y, person.x, person.y) >=
           car->halfDiagonal + person.halfDiagonal)
         continue;
-      if (!boxBoxCloserThan(*car, person, BLOCK_DISTANCE)) continue;
+      if (!boxBoxCloserThan(*car, person, BLOCK_DISTANCE, memo)) continue;
       person.damage += 10 * std::fabs(car->speed);
       return;  // one car per person and frame
     }
@@ -164,7 +194,7 @@ void pickTargetCar(World& world, Person& person) {
     double bound = pointDistance(person.x, person.y, car->x, car->y) - halfDiagonal(person) -
                    halfDiagonal(*car) - 1e-6;
     if (bound >= person.carDistance) continue;
-    double clearance = boxBoxClearance(person, *car);
+    double clearance = boxBoxClearance(person, *car, &scratchOf(world).outlines);
     if (clearance < person.carDistance) {
       person.carDistance = clearance;
       person.targetCar = car.get();
@@ -173,54 +203,78 @@ void pickTargetCar(World& world, Person& person) {
   person.walkingToCar = true;
 }
 
-void updateCarDistance(Person& person) {
+void updateCarDistance(Person& person, OutlineMemo* memo) {
   const Car* car = person.targetCar;
   if (!car) return;
   double d = pointDistance(person.nextX, person.nextY, car->x, car->y);
-  if (d < halfDiagonal(person) + car->halfDiagonal)
-    person.carDistance = nextBoxBoxClearance(person, *car);
-  else
+  if (d >= halfDiagonal(person) + car->halfDiagonal) {
     person.carDistance = d;
-}
-
-void walkToCar(World& world, Person& player) {
-  Car* car = player.targetCar;
-  if (!player.walkingToCar || !car) return;
-  updateCarDistance(player);
-  if (player.carDistance <= BLOCK_DISTANCE) {
-    enterCar(world, player);
     return;
   }
+  person.carDistance = nextBoxBoxClearance(person, *car, memo);
+  // Outlines alone miss a walker wholly inside the car's box (a driver placed at its car's
+  // centre), who would walk to the centre for good: a centre in the box has reached the car.
+  if (person.carDistance > BLOCK_DISTANCE && inBox(*car, person.nextX, person.nextY))
+    person.carDistance = 0;
+}
+
+void walkToCar(World& world, Person& person) {
+  Car* car = person.targetCar;
+  if (!person.walkingToCar || !car) return;
+  updateCarDistance(person, &scratchOf(world).outlines);
+  if (person.carDistance <= BLOCK_DISTANCE) {
+    enterCar(world, person);
+    return;
+  }
+  // The player's steps are refused by the cars it touches, which hurt; a driver's are not.
+  const bool isPlayer = &person == world.player.get();
+  auto move = [&world, &person, isPlayer] {
+    if (isPlayer)
+      moveWithCarContact(world, person);
+    else
+      commitMove(person);
+  };
   // Straight at the car's centre. Facing the rectangle that the centre and size would span
   // as a top-left corner (as movers face each other) leaves a strip beside the car's rear and
   // right in which the heading never turns to the car, so the walk there never ends.
-  facePoint(player, car->x, car->y);
-  walkStep(player, "up");
-  houseTest(world, player);
-  if (player.houseClearance > BLOCK_DISTANCE) {
-    moveWithCarContact(world, player);
+  facePoint(person, car->x, car->y);
+  walkStep(person, WalkStep::Forward);
+  houseTest(world, person);
+  if (person.houseClearance > BLOCK_DISTANCE) {
+    move();
     return;
   }
-  slideStep(player, "up");
-  houseTest(world, player);
-  if (player.houseClearance > BLOCK_DISTANCE && player.heading % 90 != 0)
-    moveWithCarContact(world, player);
+  slideStep(person, WalkStep::Forward);
+  houseTest(world, person);
+  if (person.houseClearance > BLOCK_DISTANCE && person.heading % 90 != 0) move();
 }
 
-void enterCar(World& world, Person& player) {
-  Car* car = player.targetCar;
-  if (!car) return;
-  if (Person* driver = driverOf(world, *car)) {
-    driver->scared = true;
-    driver->attacker = &player;
-    faceRect(*driver, rectOf(player));
-    driver->heading = turnHeading(driver->heading, 180);
-    leaveThisCar(*driver, *car);
+void putOut(World& world, Car& car, Person& boarder) {
+  Person* player = world.player.get();
+  if (car.driver == PLAYER_DRIVER) {
+    if (player && player != &boarder) leaveCar(*player);
+    return;
   }
-  player.inCar = true;
-  player.walkingToCar = false;
-  car->driver = PLAYER_DRIVER;
-  player.enteredAt = static_cast<int32_t>(world.clock.now());
+  Person* driver = driverOf(world, car);
+  if (!driver || driver == &boarder) return;
+  driver->scared = true;
+  driver->attacker = &boarder;
+  faceRect(*driver, rectOf(boarder));
+  driver->heading = turnHeading(driver->heading, 180);
+  leaveThisCar(*driver, car);
+}
+
+void enterCar(World& world, Person& person) {
+  Car* car = person.targetCar;
+  if (!car) return;
+  const bool isPlayer = &person == world.player.get();
+  const int32_t seat = isPlayer ? PLAYER_DRIVER : world.drivers.indexOf(&person);
+  if (seat == NO_DRIVER) return;  // only the player and drivers drive
+  putOut(world, *car, person);
+  person.inCar = true;
+  person.walkingToCar = false;
+  car->driver = seat;
+  if (isPlayer) person.enteredAt = static_cast<int32_t>(world.clock.now());
 }
 
 void leaveCar(Person& person) {
@@ -247,7 +301,7 @@ void destroyCars(World& world) {
   // A removed car's place is taken by the next one, which waits for the next frame.
   for (int i = 0; i < world.cars.count(); ++i) {
     Car& car = *world.cars[i];
-    if (car.life > car.damage) continue;
+    if (!isDead(car)) continue;
     Person* player = world.player.get();
     if (player && player->inCar && player->targetCar == &car) {
       player->damage += car.damage;

@@ -2,24 +2,30 @@
 // boarding and leaving, and destroyed cars.
 #pragma once
 
-#include <string>
-
 struct World;
 struct Car;
 struct Person;
+class OutlineMemo;
 
-void driveCommand(Car& car, const std::string& command);  // "gas", "brake", "handbrake"
+enum class DriveCommand { Gas, Brake, Handbrake };
+// "gas", "brake", "handbrake".
+const char* nameOf(DriveCommand command);
+void driveCommand(Car& car, DriveCommand command);
 void applyFriction(Car& car);
 void steerCar(Car& car, int degrees);  // only while the car rolls
 void moveCars(World& world);
 void runOver(World& world);
 
 void pickTargetCar(World& world, Person& person);
-void updateCarDistance(Person& person);
-// The player walking to its target car for one frame, boarding it when it is reached.
-void walkToCar(World& world, Person& player);
-// The player boards its target car; a driver in it is put out and flees.
-void enterCar(World& world, Person& player);
+void updateCarDistance(Person& person, OutlineMemo* memo = nullptr);
+// One frame of the player or a driver on foot walking to its target car, boarding it when it
+// is reached.
+void walkToCar(World& world, Person& person);
+// Whoever else sits in the car gets out for the boarder: the player just steps out, a driver
+// flees from the boarder, scared.
+void putOut(World& world, Car& car, Person& boarder);
+// The player or a driver boards its target car, putting out whoever sits in it.
+void enterCar(World& world, Person& person);
 // Puts the person out at the car's exit point (committed).
 void leaveCar(Person& person);
 

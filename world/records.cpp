@@ -5,6 +5,22 @@
 
 #include "world/builders.h"
 
+const char* nameOf(BlockSide side) {
+  switch (side) {
+    case BlockSide::None: return "none";
+    case BlockSide::Up: return "up";
+    case BlockSide::Down: return "down";
+    case BlockSide::Left: return "left";
+    case BlockSide::Right: return "right";
+    case BlockSide::UpRight: return "upright";
+    case BlockSide::UpLeft: return "upleft";
+    case BlockSide::DownLeft: return "downleft";
+    case BlockSide::DownRight: return "downright";
+    case BlockSide::In: return "in";
+  }
+  return "none";
+}
+
 Body::Body(double x, double y, double w, double h, double life, double damage, int32_t heading)
     : x(x), y(y), w(w), h(h), life(life), damage(damage), heading(heading) {
   settleBody(*this);

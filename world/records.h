@@ -16,6 +16,12 @@ struct House;
 struct Car;
 struct Segment;
 
+// Where the house that blocked a walker lies, as seen from the walker on the screen
+// (Down = the house is below); In when the walker's centre is inside it.
+enum class BlockSide { None, Up, Down, Left, Right, UpRight, UpLeft, DownLeft, DownRight, In };
+// "none", "up", "down", "left", "right", "upright", "upleft", "downleft", "downright", "in".
+const char* nameOf(BlockSide side);
+
 // The moving part shared by cars, persons and bullets. Centre-based, heading in whole degrees.
 struct Body {
   Body() = default;
@@ -35,7 +41,7 @@ struct Body {
   double houseClearance = NO_CONTACT;
   const House* blockingHouse = nullptr;
   double carDistance = NO_CONTACT;
-  std::string blockSide = "none";
+  BlockSide blockSide = BlockSide::None;
 };
 
 struct Car : Body {
@@ -122,6 +128,10 @@ struct House {
   int32_t colourIndex = 0;  // 0..9
   std::string text;         // shown while the player is blocked by the house
 };
+
+// A thing is dead (a bullet spent, a house shot down) once its damage reaches its life.
+inline bool isDead(const Body& body) { return body.life <= body.damage; }
+inline bool isDead(const House& house) { return house.life <= house.damage; }
 
 struct Lawn {
   double x = 0, y = 0, w = 0, h = 0;  // whole numbers

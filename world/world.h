@@ -12,6 +12,16 @@
 #include "world/records.h"
 #include "world/rect.h"
 
+// The simulation's working memory (candidate lists, pass grids), defined in sim/. The world
+// keeps it so that the simulation holds no state of its own between calls.
+struct SimScratch;
+struct SimScratchDeleter {
+  void (*destroy)(SimScratch*) = nullptr;  // set by the simulation when it makes one
+  void operator()(SimScratch* scratch) const {
+    if (destroy) destroy(scratch);
+  }
+};
+
 constexpr int BIG_LIST_CAPACITY = 500;
 constexpr int BULLET_CAPACITY = 2000;
 constexpr int MONEY_ITEM_CAPACITY = 20;
@@ -44,4 +54,8 @@ struct World {
 
   Clock clock;
   RandomStream random;  // every draw of the simulation; seeded by the game's start or a replay
+
+  // Made by the simulation on first use; no outcome depends on what it holds, so passes that
+  // only read the world may still use it.
+  mutable std::unique_ptr<SimScratch, SimScratchDeleter> scratch;
 };

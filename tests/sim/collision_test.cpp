@@ -61,6 +61,16 @@ TEST(Outline, TurnedBoxFollowsTheSameRules) {
   body.nextX = 500;
   body.nextY = 700;
   EXPECT_NEAR(nextBoxRectClearance(body, above), top + 200 - 100 + std::tan(PI / 6), 1e-9);
+
+  // Through a memo every measure is the one made afresh, also for the same box turned or
+  // moved after it was measured.
+  OutlineMemo memo;
+  for (int heading : {60, 30}) {
+    body.heading = heading;
+    EXPECT_EQ(boxRectClearance(body, above, &memo), boxRectClearance(body, above)) << heading;
+  }
+  body.y += 0.5;
+  EXPECT_EQ(boxRectClearance(body, above, &memo), boxRectClearance(body, above));
 }
 
 TEST(HitsHouse, AHouseOfNegativeSizeIsInNoOnesWay) {

@@ -21,11 +21,6 @@
 
 namespace {
 
-// Restores the automatic choice whatever a test set.
-struct GridUseGuard {
-  ~GridUseGuard() { setGridUse(GridUse::Auto); }
-};
-
 TEST(SpatialGrid, BadNumbersMakeEveryoneACandidate) {
   const double nan = std::numeric_limits<double>::quiet_NaN();
   const double inf = std::numeric_limits<double>::infinity();
@@ -56,9 +51,9 @@ TEST(SpatialGrid, BadNumbersMakeEveryoneACandidate) {
 }
 
 TEST(PassGrids, ServeTheirOwnWorldWhileOpenAndFollowMovedCars) {
-  GridUseGuard guard;
-  setGridUse(GridUse::Always);
   World world, other;
+  setGridUse(world, GridUse::Always);
+  setGridUse(other, GridUse::Always);
   for (int i = 0; i < 40; ++i) {
     world.houses.append(testsupport::rect<House>(75.0 * i, 1000, 50, 50));
     world.cars.append(testsupport::testCar().at(75.0 * i + 20, 2000).make());
@@ -111,7 +106,7 @@ TEST(PassGrids, ServeTheirOwnWorldWhileOpenAndFollowMovedCars) {
   carsNear(world, oldX, oldY, 1, found);
   EXPECT_TRUE(std::find(found.begin(), found.end(), 3) != found.end());
 
-  setGridUse(GridUse::Never);
+  setGridUse(world, GridUse::Never);
   const HouseGridScope plain(world);
   housesNear(world, 400, 1025, 10, found);
   EXPECT_EQ(found, all(40)) << "the plain rules try every house";
@@ -207,8 +202,8 @@ std::string snapshot(const World& w) {
   out.precision(17);
   auto body = [&out](const Body& b) {
     out << b.x << ' ' << b.y << ' ' << b.nextX << ' ' << b.nextY << ' ' << b.damage << ' '
-        << b.heading << ' ' << b.houseClearance << ' ' << b.blockSide << ' ' << b.carDistance
-        << '|';
+        << b.heading << ' ' << b.houseClearance << ' ' << nameOf(b.blockSide) << ' '
+        << b.carDistance << '|';
   };
   auto person = [&](const Person& p) {
     body(p);
@@ -247,8 +242,9 @@ double totalDamage(const World& w) {
 
 // Plays the same city twice, the plain way and through the grids, and compares every frame.
 void playBothWays(unsigned seed, int frames) {
-  GridUseGuard guard;
   RandomCity plain(seed), fast(seed);
+  setGridUse(plain.world, GridUse::Never);
+  setGridUse(fast.world, GridUse::Always);
   int firstFrameRemovals = -1, bounces = 0;
   double mostDamage = 0;
   for (int f = 0; f < frames; ++f) {
@@ -261,10 +257,8 @@ void playBothWays(unsigned seed, int frames) {
     std::vector<double> speeds;
     for (const auto& car : plain.world.cars) speeds.push_back(car->speed);
     plain.world.random.seed(seed * 1000 + f);
-    setGridUse(GridUse::Never);
     simulateFrame(plain.world);
     fast.world.random.seed(seed * 1000 + f);
-    setGridUse(GridUse::Always);
     simulateFrame(fast.world);
     if (firstFrameRemovals < 0 && plain.world.houses.count() < housesBefore) firstFrameRemovals = f;
     mostDamage = std::max(mostDamage, totalDamage(plain.world));

@@ -20,7 +20,7 @@ TEST(WalkStep, FrameCyclesBothWaysAndStandsStillWithTheBody) {
   Person p = walker(1000, 1000, 200);  // forward at 180..360 counts up
   int seen[9];
   for (int i = 0; i < 9; ++i) {
-    walkStep(p, "up");
+    walkStep(p, WalkStep::Forward);
     seen[i] = p.walkFrame;
   }
   const int up[9] = {1, 2, 3, 4, 5, 6, 7, 0, 1};
@@ -28,22 +28,23 @@ TEST(WalkStep, FrameCyclesBothWaysAndStandsStillWithTheBody) {
 
   p.walkFrame = 0;
   p.heading = 90;  // forward below 180 counts down
-  walkStep(p, "up");
+  walkStep(p, WalkStep::Forward);
   EXPECT_EQ(p.walkFrame, 7);
-  walkStep(p, "up");
+  walkStep(p, WalkStep::Forward);
   EXPECT_EQ(p.walkFrame, 6);
 
+  constexpr WalkStep F = WalkStep::Forward, B = WalkStep::Backward;
   struct {
-    const char* command;
+    WalkStep command;
     int heading;
     int step;
-  } cases[] = {{"up", 180, 1},    {"up", 360, 1},   {"up", 179, -1}, {"up", 0, -1},
-               {"down", 1, 1},    {"down", 180, 1}, {"down", 0, -1}, {"down", 181, -1}};
+  } cases[] = {{F, 180, 1}, {F, 360, 1}, {F, 179, -1}, {F, 0, -1},
+               {B, 1, 1},   {B, 180, 1}, {B, 0, -1},   {B, 181, -1}};
   for (auto c : cases) {
     p.walkFrame = 3;
     p.heading = c.heading;
     walkStep(p, c.command);
-    EXPECT_EQ(p.walkFrame, 3 + c.step) << c.command << " " << c.heading;
+    EXPECT_EQ(p.walkFrame, 3 + c.step) << nameOf(c.command) << " " << c.heading;
   }
 
   // A person who cannot walk (no speed to ramp from) keeps its frame.
@@ -51,32 +52,34 @@ TEST(WalkStep, FrameCyclesBothWaysAndStandsStillWithTheBody) {
   still.walkSpeed = 0;
   still.topWalkSpeed = 0;
   still.walkFrame = 4;
-  walkStep(still, "up");
+  walkStep(still, WalkStep::Forward);
   EXPECT_EQ(still.nextX, still.x);
   EXPECT_EQ(still.walkFrame, 4);
 }
 
 TEST(SlideStep, FollowsTheWallByTheSlideTable) {
+  using S = BlockSide;
+  constexpr WalkStep F = WalkStep::Forward, B = WalkStep::Backward;
   struct {
-    const char* side;
-    const char* command;
+    BlockSide side;
+    WalkStep command;
     int heading;
     int dx, dy;  // in steps of the reduced walking speed
   } cases[] = {
-      {"down", "up", 300, 1, 0},   {"down", "up", 270, 0, 0},    {"down", "up", 269, -1, 0},
-      {"down", "up", 360, 0, 0},   {"down", "down", 89, -1, 0},  {"down", "down", 90, 0, 0},
-      {"down", "down", 91, 1, 0},  {"down", "down", 180, 0, 0},  {"up", "up", 89, 1, 0},
-      {"up", "up", 90, 0, 0},      {"up", "up", 179, -1, 0},     {"up", "up", 180, 0, 0},
-      {"up", "down", 269, 1, 0},   {"up", "down", 270, 0, 0},    {"up", "down", 359, -1, 0},
-      {"left", "up", 179, 0, -1},  {"left", "up", 180, 0, 0},    {"left", "up", 181, 0, 1},
-      {"left", "up", 270, 0, 0},   {"left", "down", 89, 0, 1},   {"left", "down", 300, 0, -1},
-      {"left", "down", 360, 0, 0}, {"right", "up", 89, 0, -1},   {"right", "up", 90, 0, 0},
-      {"right", "up", 360, 0, 1},  {"right", "down", 179, 0, 1}, {"right", "down", 180, 0, 0},
-      {"right", "down", 181, 0, -1}, {"upright", "up", 0, -1, 1}, {"upright", "down", 0, -1, 1},
-      {"upleft", "down", 200, 1, 1}, {"downleft", "up", 45, 0, -1}, {"downleft", "down", 45, 1, -1},
-      {"downright", "up", 45, 0, -1}, {"downright", "down", 45, -1, -1}, {"in", "up", 45, 0, 0},
-      {"none", "down", 45, 0, 0},   {"up", "down", 271, -1, 0},  {"left", "up", 269, 0, 1},
-      {"down", "up", 271, 1, 0},    {"down", "up", 359, 1, 0},    {"left", "down", 359, 0, -1},
+      {S::Down, F, 300, 1, 0}, {S::Down, F, 270, 0, 0}, {S::Down, F, 269, -1, 0},
+      {S::Down, F, 360, 0, 0}, {S::Down, B, 89, -1, 0}, {S::Down, B, 90, 0, 0},
+      {S::Down, B, 91, 1, 0}, {S::Down, B, 180, 0, 0}, {S::Up, F, 89, 1, 0},
+      {S::Up, F, 90, 0, 0}, {S::Up, F, 179, -1, 0}, {S::Up, F, 180, 0, 0},
+      {S::Up, B, 269, 1, 0}, {S::Up, B, 270, 0, 0}, {S::Up, B, 359, -1, 0},
+      {S::Left, F, 179, 0, -1}, {S::Left, F, 180, 0, 0}, {S::Left, F, 181, 0, 1},
+      {S::Left, F, 270, 0, 0}, {S::Left, B, 89, 0, 1}, {S::Left, B, 300, 0, -1},
+      {S::Left, B, 360, 0, 0}, {S::Right, F, 89, 0, -1}, {S::Right, F, 90, 0, 0},
+      {S::Right, F, 360, 0, 1}, {S::Right, B, 179, 0, 1}, {S::Right, B, 180, 0, 0},
+      {S::Right, B, 181, 0, -1}, {S::UpRight, F, 0, -1, 1}, {S::UpRight, B, 0, -1, 1},
+      {S::UpLeft, B, 200, 1, 1}, {S::DownLeft, F, 45, 0, -1}, {S::DownLeft, B, 45, 1, -1},
+      {S::DownRight, F, 45, 0, -1}, {S::DownRight, B, 45, -1, -1}, {S::In, F, 45, 0, 0},
+      {S::None, B, 45, 0, 0}, {S::Up, B, 271, -1, 0}, {S::Left, F, 269, 0, 1},
+      {S::Down, F, 271, 1, 0}, {S::Down, F, 359, 1, 0}, {S::Left, B, 359, 0, -1},
   };
   for (auto c : cases) {
     Person p = walker(1000, 1000, c.heading);
@@ -85,14 +88,16 @@ TEST(SlideStep, FollowsTheWallByTheSlideTable) {
     p.nextX = p.nextY = 0;  // a refused step from before
     slideStep(p, c.command);
     EXPECT_EQ(p.walkSpeed, 2);
-    EXPECT_EQ(p.nextX, 1000 + 2 * c.dx) << c.side << " " << c.command << " " << c.heading;
-    EXPECT_EQ(p.nextY, 1000 + 2 * c.dy) << c.side << " " << c.command << " " << c.heading;
+    const std::string what =
+        std::string(nameOf(c.side)) + " " + nameOf(c.command) + " " + std::to_string(c.heading);
+    EXPECT_EQ(p.nextX, 1000 + 2 * c.dx) << what;
+    EXPECT_EQ(p.nextY, 1000 + 2 * c.dy) << what;
   }
   // The slide never brings the speed below 1.0.
   Person slow = walker(1000, 1000, 300);
   slow.walkSpeed = 1.5;
-  slow.blockSide = "down";
-  slideStep(slow, "up");
+  slow.blockSide = BlockSide::Down;
+  slideStep(slow, WalkStep::Forward);
   EXPECT_EQ(slow.walkSpeed, 1.5);
   EXPECT_EQ(slow.nextX, 1001.5);
 }
@@ -104,14 +109,14 @@ TEST_F(FootStep, WalksFreelyAndStopsAtAStraightWall) {
   p.x = p.nextX = 1000;
   p.y = p.nextY = 1000;
   p.heading = 270;  // facing down
-  walkStep(p, "up");
+  walkStep(p, WalkStep::Forward);
   playerFootStep(world, true, false);
   EXPECT_NEAR(p.y, 1001.5, 1e-12);
 
   addHouse(900, 1013, 300, 100);  // roof 1.5 below the player's feet
-  walkStep(p, "up");
+  walkStep(p, WalkStep::Forward);
   playerFootStep(world, true, false);
-  EXPECT_EQ(p.blockSide, "down");
+  EXPECT_STREQ(nameOf(p.blockSide), "down");
   EXPECT_NEAR(p.y, 1001.5, 1e-12);  // heading 270 has no slide along this wall
   EXPECT_NEAR(p.x, 1000, 1e-12);
 }

@@ -1,0 +1,27 @@
+// The simulation's working memory, kept by the World: the pass grids and the candidate lists
+// of the pair tests. It holds nothing that an outcome depends on; it is kept between frames
+// only so that its lists keep their room.
+#pragma once
+
+#include <memory>
+#include <vector>
+
+#include "sim/collision.h"
+#include "sim/spatial_grid.h"
+#include "world/world.h"
+
+struct SimScratch {
+  GridUse gridUse = GridUse::Auto;
+  const PassGrid* innermost = nullptr;             // this world's open pass scopes
+  std::vector<std::unique_ptr<GridSlot>> slots;    // by kind and depth of nesting
+  SpatialGrid bulletTargets;                       // the group a bullet pass tries
+  OutlineMemo outlines;
+  // Candidate lists, one per caller, so that a caller's list is never refilled by a callee.
+  std::vector<int> carHouses, carCars, runOverCars, blockingCars, houseTest, hitsHouse, bullets;
+};
+
+SimScratch& makeScratch(const World& world);
+// The world's scratch, made on first use.
+inline SimScratch& scratchOf(const World& world) {
+  return world.scratch ? *world.scratch : makeScratch(world);
+}
