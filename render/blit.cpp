@@ -9,31 +9,12 @@
 
 namespace {
 
-// Rows of 32-bit pixels with 8-bit colour channels and no alpha: the screen and the frames.
-bool plain32(const SDL_PixelFormat* f) {
-  return f->BytesPerPixel == 4 && f->Amask == 0 && !f->Rloss && !f->Gloss && !f->Bloss;
-}
-
 // The layout rotateSprite makes (red low, alpha high), keyed the way the drawing code keys it.
 bool turnedPicture(const SDL_Surface* s) {
   const SDL_PixelFormat* f = s->format;
   return f->BytesPerPixel == 4 && f->Rmask == 0x000000FF && f->Gmask == 0x0000FF00 &&
          f->Bmask == 0x00FF0000 && f->Amask == 0xFF000000 && (s->flags & SDL_SRCALPHA) &&
          (s->flags & SDL_SRCCOLORKEY) && platformSurfaceAlpha(s) == SDL_ALPHA_OPAQUE;
-}
-
-// The part of (x, y, w, h) inside the clip rectangle; false when nothing is left.
-bool clipTo(const SDL_Surface* s, int& x, int& y, int& w, int& h) {
-  const SDL_Rect& c = s->clip_rect;
-  const int x0 = std::max(x, static_cast<int>(c.x)), y0 = std::max(y, static_cast<int>(c.y));
-  const int x1 = std::min(x + w, c.x + static_cast<int>(c.w));
-  const int y1 = std::min(y + h, c.y + static_cast<int>(c.h));
-  if (x1 <= x0 || y1 <= y0) return false;
-  x = x0;
-  y = y0;
-  w = x1 - x0;
-  h = y1 - y0;
-  return true;
 }
 
 // Eight pixels per 32-byte store where the compiler can, which plain per-pixel loops at -O2
@@ -43,10 +24,6 @@ void fillRow(Uint32* p, int n, Uint32 colour) {
   int i = 0;
   for (; i + 8 <= n; i += 8) std::memcpy(p + i, pattern, sizeof pattern);
   for (; i < n; ++i) p[i] = colour;
-}
-
-Uint32* rowOf(SDL_Surface* s, int y) {
-  return reinterpret_cast<Uint32*>(static_cast<Uint8*>(s->pixels) + y * s->pitch);
 }
 
 // True when every pixel of the picture is fully opaque or fully clear, as turned pictures are.
@@ -89,6 +66,23 @@ void copyTurned(SDL_Surface* picture, SDL_Surface* screen, int x, int y) {
 
 }  // namespace
 
+bool plain32(const SDL_PixelFormat* f) {
+  return f->BytesPerPixel == 4 && f->Amask == 0 && !f->Rloss && !f->Gloss && !f->Bloss;
+}
+
+bool clipTo(const SDL_Surface* s, int& x, int& y, int& w, int& h) {
+  const SDL_Rect& c = s->clip_rect;
+  const int x0 = std::max(x, static_cast<int>(c.x)), y0 = std::max(y, static_cast<int>(c.y));
+  const int x1 = std::min(x + w, c.x + static_cast<int>(c.w));
+  const int y1 = std::min(y + h, c.y + static_cast<int>(c.h));
+  if (x1 <= x0 || y1 <= y0) return false;
+  x = x0;
+  y = y0;
+  w = x1 - x0;
+  h = y1 - y0;
+  return true;
+}
+
 void fillRect(SDL_Surface* surface, const SDL_Rect& rect, Uint32 colour) {
   if (!surface) return;
   if (surface->format->BytesPerPixel != 4 || !platformDirectPixels()) {
@@ -119,6 +113,23 @@ void blitAt(SDL_Surface* screen, SDL_Surface* image, int64_t x, int64_t y, bool 
 
 void blitPart(SDL_Surface* screen, SDL_Surface* image, const SDL_Rect& area) {
   if (!image || !screen) return;
-  SDL_Rect from = area, at{area.x, area.y, 0, 0};
-  SDL_BlitSurface(image, &from, screen, &at);
+  const SDL_PixelFormat *from = image->format, *to = screen->format;
+  // Without a key or alpha and in the screen's own layout, SDL's blit copies the pixels as they
+  // are; source and screen pixels keep the same place, so the part is the area within both.
+  if (platformDirectPixels() && plain32(to) && from->BytesPerPixel == 4 &&
+      from->Rmask == to->Rmask && from->Gmask == to->Gmask && from->Bmask == to->Bmask &&
+      from->Amask == 0 && !(image->flags & (SDL_SRCCOLORKEY | SDL_SRCALPHA)) &&
+      !SDL_MUSTLOCK(image)) {
+    int x = std::max<int>(area.x, 0), y = std::max<int>(area.y, 0);
+    int w = std::min<int>(area.x + area.w, image->w) - x;
+    int h = std::min<int>(area.y + area.h, image->h) - y;
+    if (w <= 0 || h <= 0 || !clipTo(screen, x, y, w, h)) return;
+    if (SDL_MUSTLOCK(screen) && SDL_LockSurface(screen) != 0) return;
+    for (int r = y; r < y + h; ++r)
+      std::memcpy(rowOf(screen, r) + x, rowOf(image, r) + x, static_cast<size_t>(w) * 4);
+    if (SDL_MUSTLOCK(screen)) SDL_UnlockSurface(screen);
+    return;
+  }
+  SDL_Rect part = area, at{area.x, area.y, 0, 0};
+  SDL_BlitSurface(image, &part, screen, &at);
 }

@@ -8,6 +8,14 @@
 
 #include "world/saturate.h"
 
+// Rows of 32-bit pixels with 8-bit colour channels and no alpha: the screen and the frames.
+bool plain32(const SDL_PixelFormat* format);
+// The part of (x, y, w, h) inside the surface's clip rectangle; false when nothing is left.
+bool clipTo(const SDL_Surface* surface, int& x, int& y, int& w, int& h);
+inline Uint32* rowOf(SDL_Surface* surface, int y) {
+  return reinterpret_cast<Uint32*>(static_cast<Uint8*>(surface->pixels) + y * surface->pitch);
+}
+
 // SDL_FillRect's result (clipped to the surface's clip rectangle), written with plain stores:
 // SDL's own 32-bit fill streams past the cache and is many times slower on the small and
 // unaligned rectangles of lawns, sidewalks, roads and houses.

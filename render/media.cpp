@@ -1,4 +1,4 @@
-// Colour tables of the media and the turned pictures kept per record.
+// Colour tables of the media.
 #include "render/media.h"
 
 namespace {
@@ -16,9 +16,4 @@ void mapMediaColours(Media& media, const SDL_PixelFormat* format) {
   }
   media.sidewalkGrey = mapColour(format, 88, 88, 88);
   media.roadGrey = mapColour(format, 133, 133, 133);
-}
-
-SDL_Surface* pictureOf(const Media& media, const Body& record) {
-  const auto found = media.pictures.find(&record);
-  return found == media.pictures.end() ? nullptr : found->second.surface.get();
 }

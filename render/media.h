@@ -1,5 +1,5 @@
 // What the game draws with: the screen, fonts, images, colour tables mapped to the screen's
-// format, the scratch surfaces of text and turned pictures, and the turned pictures of records.
+// format, the scratch surface of text, and the turned pictures kept per image and heading.
 #pragma once
 
 #include <SDL.h>
@@ -7,20 +7,9 @@
 
 #include <array>
 #include <cstdint>
-#include <unordered_map>
 
 #include "render/surface.h"
-
-struct Body;
-
-// A turned picture kept for one record between frames. A bullet's is turned once per flight
-// (its serial tells a new bullet from an old one at the same address); a person's is turned
-// again each time it is drawn.
-struct RecordPicture {
-  SurfacePtr surface;
-  uint32_t serial = 0;
-  bool drawn = false;  // drawn in the current picture; the others are dropped after it
-};
+#include "render/turned_pictures.h"
 
 struct Media {
   SDL_Surface* screen = nullptr;  // the video surface, owned by SDL
@@ -39,20 +28,16 @@ struct Media {
   std::array<SurfacePtr, 10> weaponFrames;
   std::array<SurfacePtr, 10> bulletFrames;
   SurfacePtr weaponBackground;
-  SurfacePtr rotatedSprite;  // shared slot: player, cars, arrows
   std::array<SurfacePtr, 10> targetImage;
   std::array<SurfacePtr, 10> arrowImage;
-  std::unordered_map<const Body*, RecordPicture> pictures;  // map persons and bullets
+  TurnedPictures turned;  // every image drawn at a heading, kept per image and angle
 
   // Colours mapped to the screen format (see mapMediaColours).
   std::array<uint32_t, 10> houseColours{};  // i -> (50 + 10i, 58, 18)
   std::array<uint32_t, 10> lawnColours{};   // i -> (100 - 9i, 200 - 5i, 50 - 2i)
-  uint32_t keyColour = 0;
   uint32_t sidewalkGrey = 0;  // (88, 88, 88)
   uint32_t roadGrey = 0;      // (133, 133, 133)
 };
 
 // Fills the colour tables with the given pixel format (or a 32-bit 0x00RRGGBB one when null).
 void mapMediaColours(Media& media, const SDL_PixelFormat* format);
-// The turned picture last drawn for a record, or nullptr.
-SDL_Surface* pictureOf(const Media& media, const Body& record);

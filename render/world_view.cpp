@@ -7,11 +7,10 @@
 #include <cstdint>
 #include <vector>
 
-#include "platform/platform.h"
 #include "render/blit.h"
 #include "render/ground_cover.h"
 #include "render/media.h"
-#include "render/rotate.h"
+#include "render/turned_pictures.h"
 #include "render/text.h"
 #include "sim/collision.h"
 #include "world/records.h"
@@ -41,12 +40,136 @@ bool screenArea(const R& r, const View& view, SDL_Rect& area) {
   return true;
 }
 
+// One step of painting the city. The steps of the whole city are gathered in painting order
+// first and then run a band of screen rows at a time, so that each band is painted while it
+// sits in the processor's cache. Every step keeps to the screen's clip rectangle, so painting
+// band by band writes exactly the pixels that painting in one go does.
+struct PaintStep {
+  enum class Kind : uint8_t { Fill, Part, Image, Turned };
+  Kind kind = Kind::Fill;
+  int top = 0, bottom = 0;  // the screen rows it can touch, [top, bottom)
+  SDL_Rect rect{};          // Fill, Part (of the image)
+  Uint32 colour = 0;        // Fill
+  SDL_Surface* image = nullptr;           // Part, Image
+  const TurnedPicture* turned = nullptr;  // Turned
+  int64_t x = 0, y = 0;                   // Image, Turned: the top-left corner
+};
+
+// Rows per band: a band of the widest screens stays within the second-level cache.
+constexpr int kBandRows = 64;
+
+struct Painter {
+  Media& media;
+  const View& view;
+  std::vector<PaintStep>& steps;
+
+  void fill(const SDL_Rect& rect, Uint32 colour) {
+    PaintStep s;
+    s.kind = PaintStep::Kind::Fill;
+    s.rect = rect;
+    s.colour = colour;
+    s.top = rect.y;
+    s.bottom = rect.y + rect.h;
+    steps.push_back(s);
+  }
+  void part(SDL_Surface* image, const SDL_Rect& rect) {
+    if (!image) return;
+    PaintStep s;
+    s.kind = PaintStep::Kind::Part;
+    s.rect = rect;
+    s.image = image;
+    s.top = rect.y;
+    s.bottom = rect.y + rect.h;
+    steps.push_back(s);
+  }
+  void image(SDL_Surface* image, int64_t x, int64_t y) {
+    if (!image) return;
+    PaintStep s;
+    s.kind = PaintStep::Kind::Image;
+    s.image = image;
+    s.x = x;
+    s.y = y;
+    s.top = toSint16(y);  // blitAt saturates the corner
+    s.bottom = s.top + image->h;
+    steps.push_back(s);
+  }
+  void turned(const TurnedPicture* picture, int64_t x, int64_t y) {
+    if (!picture) return;
+    PaintStep s;
+    s.kind = PaintStep::Kind::Turned;
+    s.turned = picture;
+    s.x = x;
+    s.y = y;
+    s.top = toSint16(y);  // drawTurned saturates the corner
+    s.bottom = s.top + picture->h;
+    steps.push_back(s);
+  }
+  // The frame turned by angle degrees, keyed pure green, centred on the world point (x, y).
+  void rotated(SDL_Surface* frame, double angle, double x, double y) {
+    const TurnedPicture* picture = media.turned.get(frame, angle, media.screen);
+    if (!picture) return;
+    turned(picture, int64_t{truncateToInt(x)} - picture->w / 2 - view.x,
+           int64_t{truncateToInt(y)} - picture->h / 2 - view.y);
+  }
+};
+
+void runStep(SDL_Surface* screen, const PaintStep& s) {
+  switch (s.kind) {
+    case PaintStep::Kind::Fill: fillRect(screen, s.rect, s.colour); break;
+    case PaintStep::Kind::Part: blitPart(screen, s.image, s.rect); break;
+    case PaintStep::Kind::Image: blitAt(screen, s.image, s.x, s.y); break;
+    case PaintStep::Kind::Turned: drawTurned(screen, *s.turned, s.x, s.y); break;
+  }
+}
+
+void runSteps(SDL_Surface* screen, const std::vector<PaintStep>& steps, bool inBands) {
+  if (!inBands) {
+    for (const PaintStep& s : steps) runStep(screen, s);
+    return;
+  }
+  const SDL_Rect clip = screen->clip_rect;
+  const int end = clip.y + clip.h;
+  const int bands = (clip.h + kBandRows - 1) / kBandRows;
+  if (bands <= 0) return;
+  // The steps of each band in painting order, by a counting sort on the bands they touch.
+  static std::vector<int> first, order, fill;
+  auto bandsOf = [&](const PaintStep& s, int& from, int& to) {
+    from = std::max(s.top, static_cast<int>(clip.y));
+    to = std::min(s.bottom, end);
+    if (from >= to) return false;
+    from = (from - clip.y) / kBandRows;
+    to = (to - 1 - clip.y) / kBandRows;
+    return true;
+  };
+  first.assign(bands + 1, 0);
+  for (const PaintStep& s : steps) {
+    int from, to;
+    if (bandsOf(s, from, to))
+      for (int b = from; b <= to; ++b) ++first[b + 1];
+  }
+  for (int b = 0; b < bands; ++b) first[b + 1] += first[b];
+  order.resize(first[bands]);
+  fill.assign(first.begin(), first.end() - 1);
+  for (int i = 0; i < static_cast<int>(steps.size()); ++i) {
+    int from, to;
+    if (bandsOf(steps[i], from, to))
+      for (int b = from; b <= to; ++b) order[fill[b]++] = i;
+  }
+  for (int b = 0; b < bands; ++b) {
+    const int top = clip.y + b * kBandRows, bottom = std::min(top + kBandRows, end);
+    SDL_Rect band{clip.x, static_cast<Sint16>(top), clip.w, static_cast<Uint16>(bottom - top)};
+    SDL_SetClipRect(screen, &band);
+    for (int k = first[b]; k < first[b + 1]; ++k) runStep(screen, steps[order[k]]);
+  }
+  SDL_SetClipRect(screen, &clip);
+}
+
 // Fills every rectangle of the list that shows; colourOf picks each one's colour.
 template <class R, class ColourOf>
-void fillRects(Media& media, const View& view, const RecordList<R>& list, ColourOf colourOf) {
+void fillRects(Painter& painter, const View& view, const RecordList<R>& list, ColourOf colourOf) {
   SDL_Rect area;
   for (const auto& record : list)
-    if (screenArea(*record, view, area)) fillRect(media.screen, area, colourOf(*record));
+    if (screenArea(*record, view, area)) painter.fill(area, colourOf(*record));
 }
 
 // Puts every rectangle of the list that shows on the stack.
@@ -74,16 +197,17 @@ SDL_Rect pieceRect(const CoverPiece& p) {
 // The ground under everything that moves: the background where nothing covers it, then lawns,
 // sidewalks and roads. Each pixel is written once, by the topmost of them; pixels under a
 // house are left alone, as the house is filled over them later in the frame.
-void paintGround(Media& media, const World& world) {
+void paintGround(Painter& painter, const World& world) {
+  Media& media = painter.media;
   const View& view = world.view;
   auto lawnColour = [&](const Lawn& l) { return media.lawnColours[tableIndex(l.colourIndex)]; };
   auto sidewalkColour = [&](const Sidewalk&) { return media.sidewalkGrey; };
   auto roadColour = [&](const Road&) { return media.roadGrey; };
   if (g_groundPainting == GroundPainting::LayerByLayer) {
-    blitAt(media.screen, media.background.get(), 0, 0);
-    fillRects(media, view, world.lawns, lawnColour);
-    fillRects(media, view, world.sidewalks, sidewalkColour);
-    fillRects(media, view, world.roads, roadColour);
+    painter.image(media.background.get(), 0, 0);
+    fillRects(painter, view, world.lawns, lawnColour);
+    fillRects(painter, view, world.sidewalks, sidewalkColour);
+    fillRects(painter, view, world.roads, roadColour);
     return;
   }
   static std::vector<CoverRect> stack;
@@ -96,17 +220,18 @@ void paintGround(Media& media, const World& world) {
   coverPieces(stack, clipArea(media.screen), pieces);
   for (const CoverPiece& p : pieces) {
     if (p.top < 0)
-      blitPart(media.screen, media.background.get(), pieceRect(p));
+      painter.part(media.background.get(), pieceRect(p));
     else if (stack[p.top].painted)
-      fillRect(media.screen, pieceRect(p), stack[p.top].colour);
+      painter.fill(pieceRect(p), stack[p.top].colour);
   }
 }
 
 // The houses, over the cars: where houses overlap, only the topmost one is filled.
-void paintHouses(Media& media, const World& world) {
+void paintHouses(Painter& painter, const World& world) {
+  Media& media = painter.media;
   auto houseColour = [&](const House& h) { return media.houseColours[tableIndex(h.colourIndex)]; };
   if (g_groundPainting == GroundPainting::LayerByLayer) {
-    fillRects(media, world.view, world.houses, houseColour);
+    fillRects(painter, world.view, world.houses, houseColour);
     return;
   }
   static std::vector<CoverRect> stack;
@@ -115,7 +240,7 @@ void paintHouses(Media& media, const World& world) {
   stackRects(world.view, world.houses, true, houseColour, stack);
   coverPieces(stack, clipArea(media.screen), pieces);
   for (const CoverPiece& p : pieces)
-    if (p.top >= 0) fillRect(media.screen, pieceRect(p), stack[p.top].colour);
+    if (p.top >= 0) painter.fill(pieceRect(p), stack[p.top].colour);
 }
 
 // Picture files face up, headings count from the right: turn by the heading less 90 degrees
@@ -125,39 +250,37 @@ double upright(int32_t heading) { return static_cast<double>(heading) - 90.0; }
 // Frame counters come from map files and the walking step; one out of 0..7 shows frame 0.
 int frameIndex(int walkFrame) { return (walkFrame >= 0 && walkFrame < 8) ? walkFrame : 0; }
 
-void drawPeople(Media& media, const View& view, const RecordList<Person>& people) {
+void drawPeople(Painter& painter, const View& view, const RecordList<Person>& people) {
   for (const auto& person : people) {
     if (!(person->life > person->damage) || person->inCar) continue;
     if (!anyCornerInView(*person, view)) continue;
-    SDL_Surface* frame =
-        media.pedestrianFrames[tableIndex(person->kind) * 8 + frameIndex(person->walkFrame)].get();
-    RecordPicture& picture = media.pictures[person.get()];
-    picture.drawn = true;
-    drawRotated(media, view, picture.surface, frame, upright(person->heading), person->x,
-                person->y);
+    SDL_Surface* frame = painter.media
+                             .pedestrianFrames[tableIndex(person->kind) * 8 +
+                                               frameIndex(person->walkFrame)]
+                             .get();
+    painter.rotated(frame, upright(person->heading), person->x, person->y);
   }
 }
 
-// A bullet's heading never changes in flight: its picture is turned once and kept.
-void drawBullets(Media& media, const World& world) {
+// Bullets sit by their top-left corner, rounded after the half size is taken off.
+void drawBullets(Painter& painter, const World& world) {
   const View& view = world.view;
   for (const auto& bullet : world.bullets) {
-    SDL_Surface* picture = bulletPicture(media, *bullet);
+    const TurnedPicture* picture = bulletPicture(painter.media, *bullet);
     if (!picture) continue;
-    media.pictures[bullet.get()].drawn = true;
-    blitAt(media.screen, picture, truncateToInt(bullet->x - view.x - picture->w / 2),
-           truncateToInt(bullet->y - view.y - picture->h / 2));
+    painter.turned(picture, truncateToInt(bullet->x - view.x - picture->w / 2),
+                   truncateToInt(bullet->y - view.y - picture->h / 2));
   }
 }
 
-void drawMoneyItems(Media& media, const World& world) {
+void drawMoneyItems(Painter& painter, const World& world) {
+  Media& media = painter.media;
   const View& view = world.view;
   const int screenW = media.screen->w, screenH = media.screen->h;
   for (const auto& item : world.moneyItems) {
     if (rectInView(rectOf(*item), view)) {
-      blitAt(media.screen, media.targetImage[0].get(),
-             truncateToInt(item->x - item->w / 2 - view.x),
-             truncateToInt(item->y - item->h / 2 - view.y));
+      painter.image(media.targetImage[0].get(), truncateToInt(item->x - item->w / 2 - view.x),
+                    truncateToInt(item->y - item->h / 2 - view.y));
       continue;
     }
     if (!world.player) continue;
@@ -167,8 +290,7 @@ void drawMoneyItems(Media& media, const World& world) {
     pointer.x = p.x;
     pointer.y = p.y;
     faceRect(pointer, rectOf(*item));
-    drawRotated(media, view, media.rotatedSprite, media.arrowImage[0].get(), pointer.heading, p.x,
-                p.y);
+    painter.rotated(media.arrowImage[0].get(), pointer.heading, p.x, p.y);
   }
 }
 
@@ -215,74 +337,53 @@ ArrowPlace arrowPlace(const MoneyItem& item, const View& view, int screenW, int 
   return p;
 }
 
-void drawRotated(Media& media, const View& view, SurfacePtr& slot, SDL_Surface* frame,
-                 double angle, double x, double y) {
-  slot.reset();
-  if (!frame) return;
-  slot = rotateSprite(frame, angle, 1.0);
-  if (!slot) return;
-  media.keyColour = SDL_MapRGB(frame->format, 0, 255, 0);
-  platformSetColorKey(slot.get(), media.keyColour);
-  if (!media.screen) return;
-  SDL_Surface* picture = slot.get();
-  blitAt(media.screen, picture, int64_t{truncateToInt(x)} - picture->w / 2 - view.x,
-         int64_t{truncateToInt(y)} - picture->h / 2 - view.y, turnsOpaqueOrClear(frame));
-}
-
 namespace {
 
-// The city without the sweep of the kept pictures.
+// The city, bottom layer first: everything but the texts as painting steps, then the texts.
 void drawCity(Media& media, const World& world) {
   const View& view = world.view;
+  static std::vector<PaintStep> steps;
+  steps.clear();
+  Painter painter{media, view, steps};
 
-  paintGround(media, world);
+  paintGround(painter, world);
 
   for (const auto& mark : world.deathMarks)
-    blitAt(media.screen, media.bloodStain.get(), truncateToInt(mark->x - view.x),
-           truncateToInt(mark->y - view.y));
+    painter.image(media.bloodStain.get(), truncateToInt(mark->x - view.x),
+                  truncateToInt(mark->y - view.y));
   // Money drops are picked up by the simulation pass; drawing only shows what is left.
   for (const auto& drop : world.moneyDrops)
-    blitAt(media.screen, media.moneyImage.get(), truncateToInt(drop->x - drop->w / 2 - view.x),
-           truncateToInt(drop->y - drop->h / 2 - view.y));
-  drawBullets(media, world);
+    painter.image(media.moneyImage.get(), truncateToInt(drop->x - drop->w / 2 - view.x),
+                  truncateToInt(drop->y - drop->h / 2 - view.y));
+  drawBullets(painter, world);
 
   for (const auto& car : world.cars) {
     if (!anyCornerInView(*car, view)) continue;
-    drawRotated(media, view, media.rotatedSprite, media.carFrames[tableIndex(car->model)].get(),
-                upright(car->heading), car->x, car->y);
+    painter.rotated(media.carFrames[tableIndex(car->model)].get(), upright(car->heading), car->x,
+                    car->y);
   }
   // Houses cover the cars under them.
-  paintHouses(media, world);
-  drawMoneyItems(media, world);
+  paintHouses(painter, world);
+  drawMoneyItems(painter, world);
 
-  drawPeople(media, view, world.pedestrians);
-  drawPeople(media, view, world.badGuys);
-  drawPeople(media, view, world.drivers);
-  if (!world.player) return;
-  const Person& player = *world.player;
-  if (!player.inCar)
-    drawRotated(media, view, media.rotatedSprite,
-                media.playerFrames[frameIndex(player.walkFrame)].get(), upright(player.heading),
-                player.x, player.y);
-  drawPlayerTexts(media, world);
+  drawPeople(painter, view, world.pedestrians);
+  drawPeople(painter, view, world.badGuys);
+  drawPeople(painter, view, world.drivers);
+
+  const Person* player = world.player.get();
+  if (player && !player->inCar)
+    painter.rotated(media.playerFrames[frameIndex(player->walkFrame)].get(),
+                    upright(player->heading), player->x, player->y);
+
+  runSteps(media.screen, steps, g_groundPainting == GroundPainting::EachPixelOnce);
+  if (player) drawPlayerTexts(media, world);
 }
 
 }  // namespace
 
-SDL_Surface* bulletPicture(Media& media, const Bullet& bullet) {
-  auto kept = media.pictures.find(&bullet);
-  if (kept != media.pictures.end() && kept->second.serial == bullet.serial &&
-      kept->second.surface)
-    return kept->second.surface.get();
-  SDL_Surface* frame = media.bulletFrames[tableIndex(bullet.imageIndex)].get();
-  if (!frame) return nullptr;
-  SurfacePtr turned = rotateSprite(frame, bullet.heading, 1.0);
-  if (!turned) return nullptr;
-  platformSetColorKey(turned.get(), SDL_MapRGB(frame->format, 0, 255, 0));
-  RecordPicture& slot = media.pictures[&bullet];
-  slot.surface = std::move(turned);
-  slot.serial = bullet.serial;
-  return slot.surface.get();
+const TurnedPicture* bulletPicture(Media& media, const Bullet& bullet) {
+  return media.turned.get(media.bulletFrames[tableIndex(bullet.imageIndex)].get(), bullet.heading,
+                          media.screen);
 }
 
 void setGroundPainting(GroundPainting painting) { g_groundPainting = painting; }
@@ -290,13 +391,5 @@ void setGroundPainting(GroundPainting painting) { g_groundPainting = painting; }
 void drawWorld(Media& media, const World& world) {
   if (!media.screen) return;
   drawCity(media, world);
-  // Pictures of records not drawn this time (gone, or out of view) are let go.
-  for (auto it = media.pictures.begin(); it != media.pictures.end();) {
-    if (!it->second.drawn) {
-      it = media.pictures.erase(it);
-    } else {
-      it->second.drawn = false;
-      ++it;
-    }
-  }
+  media.turned.endFrame();
 }

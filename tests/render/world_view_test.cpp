@@ -1,5 +1,6 @@
-// Camera clamps, the layer order of the city picture, culling, rotated sprites in their slots,
-// bullet pictures, money markers and arrows, and the texts about where the player stands.
+// Camera clamps, the layer order of the city picture, culling, turned pictures kept per image
+// and heading, bullet pictures, money markers and arrows, and the texts about where the player
+// stands.
 #include "render/world_view.h"
 
 #include <gtest/gtest.h>
@@ -150,7 +151,7 @@ TEST(DrawWorld, HousesCoverCarsAndKeyPixelsShowWhatIsBelow) {
   addCar(world, 600, 300, 1);
   addCar(world, 1700, 300, 0);  // outside the view
   addRect(world.houses, 585, 285, 30, 30)->colourIndex = 3;
-  world.player->inCar = true;  // the player would take the shared slot last
+  world.player->inCar = true;
   drawWorld(media, world);
   EXPECT_EQ(scene.at(500, 300), rgb(220, 0, 0));
   EXPECT_EQ(scene.at(490, 300), kBackground);  // the frame's key border
@@ -158,8 +159,7 @@ TEST(DrawWorld, HousesCoverCarsAndKeyPixelsShowWhatIsBelow) {
   EXPECT_EQ(scene.at(509, 300), kBackground);
   EXPECT_EQ(scene.at(600, 300), media.houseColours[3] & 0xFFFFFF);
   EXPECT_EQ(scene.at(600, 283), rgb(0, 0, 220));
-  ASSERT_TRUE(media.rotatedSprite);
-  EXPECT_EQ(media.keyColour, SDL_MapRGB(media.carFrames[0]->format, 0, 255, 0));
+  EXPECT_EQ(media.turned.count(), 2u);  // the car outside the view is not turned
 }
 
 TEST(DrawWorld, MissingImagesAreSkippedAndNothingCrashes) {
@@ -186,8 +186,8 @@ TEST(DrawWorld, MissingImagesAreSkippedAndNothingCrashes) {
   bullet->imageIndex = 1;
   Bullet* shot = world.bullets.append(std::move(bullet));
   drawWorld(media, world);
-  EXPECT_FALSE(media.rotatedSprite);
-  EXPECT_FALSE(pictureOf(media, *shot));
+  EXPECT_EQ(media.turned.count(), 0u);
+  EXPECT_FALSE(bulletPicture(media, *shot));
   for (int y = 0; y < 600; y += 7)
     for (int x = 0; x < 800; x += 7) ASSERT_EQ(scene.at(x, y), rgb(1, 2, 3)) << x << "," << y;
 
@@ -217,7 +217,7 @@ TEST(DrawWorld, BloodMoneyAndTargetsSitAtTheirCorners) {
   item->x = 210;
   item->y = 300;
   world.moneyItems.append(std::move(item));
-  world.player->inCar = true;  // leaves the shared slot to arrows alone
+  world.player->inCar = true;  // leaves the turned pictures to arrows alone
   drawWorld(media, world);
   // Blood: top-left at the mark, less the view.
   EXPECT_EQ(scene.at(290, 500), kBackground);  // key border
@@ -235,13 +235,15 @@ TEST(DrawWorld, BloodMoneyAndTargetsSitAtTheirCorners) {
   EXPECT_EQ(scene.at(186, 286), rgb(250, 120, 0));
   EXPECT_EQ(scene.at(193, 293), rgb(250, 120, 0));
   EXPECT_EQ(scene.at(194, 294), kBackground);
-  EXPECT_FALSE(media.rotatedSprite);  // no arrow for it
+  EXPECT_EQ(media.turned.count(), 0u);  // no arrow for it
 }
 
 // Random cities drawn both ways give the same picture pixel for pixel: rectangles of every
-// layer overlapping each other and the view's edges (some without size), cars between the
-// roads and the houses, a clip rectangle on some screens, and a background smaller than the
-// screen, beyond which the screen keeps what the frame before left there.
+// layer overlapping each other and the view's edges (some without size), cars, bullets and
+// people at every heading, some across band edges, a clip rectangle on some screens, and a
+// background smaller than the screen, beyond which the screen keeps what the frame before
+// left there. The plain painter turns every picture afresh; the other draws twice, the second
+// time from its kept pictures.
 TEST(DrawWorld, PaintingEachPixelOnceGivesThePlainPaintersPicture) {
   struct Restore {
     ~Restore() { setGroundPainting(GroundPainting::EachPixelOnce); }
@@ -261,8 +263,8 @@ TEST(DrawWorld, PaintingEachPixelOnceGivesThePlainPaintersPicture) {
     for (Uint32 y = 0; y < kH; ++y)
       for (Uint32 x = 0; x < kW; ++x) {
         const Uint32 noise = (x * 2654435761u) ^ (y * 40503u) ^ (seed * 97u);
-        rawPixel(scene.screen.get(), x, y) = noise & 0xFFFFFF;
-        if (x < kW - 30 && y < kH - 20) rawPixel(scene.media.background.get(), x, y) = noise >> 8;
+        rawPixel(scene.screen.get(), x, y) = noise;
+        if (x < kW - 30 && y < kH - 20) rawPixel(scene.media.background.get(), x, y) = noise * 7;
       }
     if (whole(0, 2) == 0) {
       SDL_Rect clip{static_cast<Sint16>(whole(0, 60)), static_cast<Sint16>(whole(0, 60)),
@@ -283,9 +285,24 @@ TEST(DrawWorld, PaintingEachPixelOnceGivesThePlainPaintersPicture) {
     for (const auto& lawn : world.lawns) lawn->colourIndex = whole(0, 9);
     for (const auto& house : world.houses) house->colourIndex = whole(0, 9);
     scene.media.carFrames[0] = keyedFrame(20, 40, rgb(220, 0, 0));
+    scene.media.bulletFrames[0] = keyedFrame(10, 5, rgb(250, 250, 0));
+    scene.media.pedestrianFrames[0] = keyedFrame(12, 14, rgb(0, 0, 200));
     for (int i = 0; i < 6; ++i)
       addCar(world, world.view.x + some(0, kW), world.view.y + some(0, kH), 0)->heading =
           whole(0, 359);
+    for (int i = 0; i < 30; ++i) {
+      auto bullet = std::make_unique<Bullet>();
+      bullet->x = world.view.x + some(-10, kW + 10);
+      bullet->y = world.view.y + some(-10, kH + 10);
+      bullet->heading = whole(0, 359);
+      world.bullets.append(std::move(bullet));
+      Person* person = world.pedestrians.append(testsupport::PersonSpec{}
+                                                    .at(world.view.x + some(0, kW),
+                                                        world.view.y + some(0, kH))
+                                                    .size(12, 14)
+                                                    .make());
+      person->heading = whole(0, 359);
+    }
   };
   for (unsigned city = 1; city <= 40; ++city) {
     Scene once(kW, kH), plain(kW, kH);
@@ -293,7 +310,9 @@ TEST(DrawWorld, PaintingEachPixelOnceGivesThePlainPaintersPicture) {
     build(plain, city);
     setGroundPainting(GroundPainting::EachPixelOnce);
     drawWorld(once.media, once.world);
+    drawWorld(once.media, once.world);
     setGroundPainting(GroundPainting::LayerByLayer);
+    plain.media.turned.setKeeping(false);
     drawWorld(plain.media, plain.world);
     for (int y = 0; y < kH; ++y)
       for (int x = 0; x < kW; ++x)
