@@ -296,7 +296,7 @@ TEST(DrawWorld, PaintingEachPixelOnceGivesThePlainPaintersPicture) {
       bullet->y = world.view.y + some(-10, kH + 10);
       bullet->heading = whole(0, 359);
       world.bullets.append(std::move(bullet));
-      Person* person = world.pedestrians.append(testsupport::PersonSpec{}
+      Person* person = world.pedestrians.append(testsupport::testPerson()
                                                     .at(world.view.x + some(0, kW),
                                                         world.view.y + some(0, kH))
                                                     .size(12, 14)
