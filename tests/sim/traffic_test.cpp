@@ -26,9 +26,8 @@ Road* addRoad(World& world, const Segment& s) {
 
 // The game's own car (69 x 94) and a 29 x 18 driver at its wheel.
 Person& driverIn(World& world, double x, double y, int heading) {
-  Car* c = world.cars.append(
-      testsupport::CarSpec{}.at(x, y).size(69, 94).heading(heading).accel(0.5).make());
-  Person* d = world.drivers.append(testsupport::PersonSpec{}.size(29, 18).money(10).make());
+  Car* c = world.cars.append(CarSpec{}.at(x, y).heading(heading).acceleration(0.5).make());
+  Person* d = world.drivers.append(PersonSpec{}.name("d").money(10).make());
   d->inCar = true;
   d->targetCar = c;
   d->x = d->nextX = c->x;
@@ -39,7 +38,7 @@ Person& driverIn(World& world, double x, double y, int heading) {
 
 struct TrafficWorld : SimWorld {
   Person& walker(RecordList<Person>& list, double x, double y) {
-    return *list.append(testsupport::PersonSpec{}.at(x, y).size(29, 18).money(10).make());
+    return *list.append(PersonSpec{}.at(x, y).money(10).make());
   }
   // A pedestrian standing on waypoint A of `on`, having come from `from`.
   Person& atA(Segment& on, Segment* from, double x, double y) {
@@ -195,7 +194,7 @@ TEST_F(TrafficWorld, TakingACarFromAnotherDriverPutsHimOutScared) {
 // A driver beside a parked car's side, where aiming at the rectangle that the car's centre and
 // size would span sends him back and forth for good, walks to the car's centre and boards.
 TEST_F(TrafficWorld, ADriverOnFootWalksToTheCarsCentreAndBoards) {
-  Car& c = *world.cars.append(testsupport::CarSpec{}.at(500, 300).size(69, 94).make());
+  Car& c = *world.cars.append(CarSpec{}.at(500, 300).make());
   Person& d = walker(world.drivers, 540, 355);  // 6 pixels below the car, facing along it
   d.targetCar = &c;
   d.walkingToCar = true;
