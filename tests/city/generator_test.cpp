@@ -99,7 +99,7 @@ TEST(CityGenerator, StressCityFillsEveryListAndStaysSound) {
   for (const auto& b : h.broken) ADD_FAILURE() << b;
 }
 
-TEST(CityGenerator, ShippedMapsAreWhatMakeCityWrites) {
+TEST(CityGenerator, ShippedMapsAreWhatMakeCityWritesAndSound) {
   ScratchDir scratch;
   const std::string repo = scratch.home().string();
   for (const char* folder :
@@ -110,6 +110,11 @@ TEST(CityGenerator, ShippedMapsAreWhatMakeCityWrites) {
     generateCity(world, options);
     ASSERT_TRUE(writeCityFolder(world, "maps/out"));
     EXPECT_EQ(folderText("maps/out"), folderText(repo + "/" + folder)) << folder;
+    // Loaded as the game does, the shipped city is linked, clear of houses where it must be,
+    // and has ground everywhere.
+    World loaded;
+    load(loaded, "out");
+    for (const auto& problem : cityProblems(loaded)) ADD_FAILURE() << folder << ": " << problem;
   }
 }
 

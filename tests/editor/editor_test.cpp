@@ -47,7 +47,7 @@ TEST_F(EditorTools, ArrowStepsStayWithinOneTo2999) {
     cursorAt(s.fromX, s.fromY);
     game.editor.probeX = s.fromX;
     game.editor.probeY = s.fromY;
-    handleEditorEvent(game.editor, key(s.key));
+    EXPECT_FALSE(handleEditorEvent(game.editor, key(s.key))) << "arrows stay in the editor";
     EXPECT_EQ(world.cursorX, s.toX) << "from " << s.fromX << "," << s.fromY;
     EXPECT_EQ(world.cursorY, s.toY) << "from " << s.fromX << "," << s.fromY;
   }

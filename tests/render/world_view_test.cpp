@@ -7,6 +7,7 @@
 
 #include <memory>
 #include <random>
+#include <tuple>
 
 #include "render/media.h"
 #include "world/world.h"
@@ -153,15 +154,20 @@ TEST(DrawWorld, HousesCoverCarsAndKeyPixelsShowWhatIsBelow) {
   addCar(world, 600, 300, 1);
   addCar(world, 1700, 300, 0);  // outside the view
   addRect(world.houses, 585, 285, 30, 30)->colourIndex = 3;
+  // A walk frame beyond 0..7 (a map may hold any) shows frame 0 of the person's own set.
+  media.pedestrianFrames[0] = keyedFrame(20, 20, rgb(0, 200, 0));
+  media.pedestrianFrames[8] = keyedFrame(20, 20, rgb(0, 0, 200));
+  world.pedestrians.append(testsupport::PersonSpec{}.at(300, 500).make())->walkFrame = 8;
   world.player->inCar = true;
   drawWorld(media, world);
+  EXPECT_EQ(scene.at(300, 500), rgb(0, 200, 0));
   EXPECT_EQ(scene.at(500, 300), rgb(220, 0, 0));
   EXPECT_EQ(scene.at(490, 300), kBackground);  // the frame's key border
   EXPECT_EQ(scene.at(508, 300), rgb(220, 0, 0));
   EXPECT_EQ(scene.at(509, 300), kBackground);
   EXPECT_EQ(scene.at(600, 300), media.houseColours[3] & 0xFFFFFF);
   EXPECT_EQ(scene.at(600, 283), rgb(0, 0, 220));
-  EXPECT_EQ(media.turned.count(), 2u);  // the car outside the view is not turned
+  EXPECT_EQ(media.turned.count(), 3u);  // two cars and the walker: the car outside the view is not turned
 }
 
 TEST(DrawWorld, MissingImagesAreSkippedAndNothingCrashes) {
@@ -221,22 +227,17 @@ TEST(DrawWorld, BloodMoneyAndTargetsSitAtTheirCorners) {
   world.moneyItems.append(std::move(item));
   world.player->inCar = true;  // leaves the turned pictures to arrows alone
   drawWorld(media, world);
-  // Blood: top-left at the mark, less the view.
-  EXPECT_EQ(scene.at(290, 500), kBackground);  // key border
-  EXPECT_EQ(scene.at(291, 501), rgb(120, 0, 0));
-  EXPECT_EQ(scene.at(296, 506), rgb(120, 0, 0));
-  EXPECT_EQ(scene.at(297, 507), kBackground);
-  // Money drop: centred on its point with its own 30 x 40 size.
-  EXPECT_EQ(scene.at(386, 481), rgb(0, 150, 0));
-  EXPECT_EQ(scene.at(413, 518), rgb(0, 150, 0));
-  EXPECT_EQ(scene.at(414, 519), kBackground);
+  // The first and last pixels inside each picture's key border. Blood: top-left at the mark,
+  // less the view; a money drop centred on its point with its own 30 x 40 size; a visible
+  // money item's target at (x - w/2, y - h/2).
+  for (const auto& [x, y, colour] :
+       {std::tuple{291, 501, rgb(120, 0, 0)}, {296, 506, rgb(120, 0, 0)},
+        {386, 481, rgb(0, 150, 0)}, {413, 518, rgb(0, 150, 0)},
+        {186, 286, rgb(250, 120, 0)}, {193, 293, rgb(250, 120, 0)}})
+    EXPECT_EQ(scene.at(x, y), colour) << x << "," << y;
   // Drawing never collects money.
   EXPECT_EQ(world.moneyDrops.count(), 1);
   EXPECT_EQ(world.player->money, 0);
-  // A visible money item: its target at (x - w/2, y - h/2).
-  EXPECT_EQ(scene.at(186, 286), rgb(250, 120, 0));
-  EXPECT_EQ(scene.at(193, 293), rgb(250, 120, 0));
-  EXPECT_EQ(scene.at(194, 294), kBackground);
   EXPECT_EQ(media.turned.count(), 0u);  // no arrow for it
 }
 

@@ -6,49 +6,17 @@
 #include <utility>
 #include <vector>
 
-#include "world/lifetime.h"
-#include "world/world.h"
 #include "sim/weapons.h"
-#include "support/records.h"
-
-using namespace testsupport;
+#include "sim_world.h"
+#include "world/lifetime.h"
 
 namespace {
 
-struct BulletWorld : ::testing::Test {
-  World world;
-
-  void SetUp() override {
-    world.view = {0, 0, 800, 600};
-    world.clock.setManual(10000);
-    world.random.seed(1);
-  }
-
-  Bullet& addBullet(double x, double y, int heading, double power, int32_t range = 1000) {
-    auto bullet = std::make_unique<Bullet>();
-    static_cast<Body&>(*bullet) = Body(x, y, 10, 5, power, 0, heading);
-    bullet->originX = x;
-    bullet->originY = y;
-    bullet->power = power;
-    bullet->range = range;
-    return *world.bullets.append(std::move(bullet));
-  }
-
-  // A 20 x 20 person facing east.
-  Person& addPerson(RecordList<Person>& list, double x, double y, double life, double money = 0) {
-    return *list.append(PersonSpec{}.at(x, y).life(life).hands(5).money(money).make());
-  }
-
-  Person& addPlayer(double x, double y) {
-    world.player = playerSpec().at(x, y).hands(5).make();
-    return *world.player;
-  }
-
-  // A 20 wide, 40 long car facing east.
-  Car& addCar(double x, double y, double life, double damage = 0) {
-    Car& car = *world.cars.append(CarSpec{}.at(x, y).life(life).top(5).make());
-    car.damage = damage;
-    return car;
+struct BulletWorld : SimWorld {
+  Person& addPerson(RecordList<Person>& list, double x, double y, double life) {
+    Person& p = SimWorld::addPerson(list, x, y);
+    p.life = life;
+    return p;
   }
 };
 
@@ -103,7 +71,8 @@ TEST_F(BulletWorld, MoneyExpiresAndIsPickedUpOnFootOrByCar) {
     m->createdAt = 1000;
     return *world.moneyItems.append(std::move(m));
   };
-  Person& player = addPlayer(1500, 1500);
+  Person& player = *world.player;
+  player.x = player.y = 1500;
   item(100, 100, 1, 5);  // lasts until 6000
   world.clock.setManual(6000);
   collectMoney(world);
@@ -123,7 +92,7 @@ TEST_F(BulletWorld, MoneyExpiresAndIsPickedUpOnFootOrByCar) {
   EXPECT_EQ(player.money, 25);
 
   // In a car the car's box collects, not the player's.
-  Car& car = addCar(1000, 1000, 100);
+  Car& car = addCar(1000, 1000);
   player.inCar = true;
   player.targetCar = &car;
   item(500, 500, 40, 100);
@@ -150,9 +119,10 @@ TEST_F(BulletWorld, MoneyExpiresAndIsPickedUpOnFootOrByCar) {
 }
 
 TEST_F(BulletWorld, ADeadDriverLeavesNoReferenceBehind) {
-  Car& wreck = addCar(100, 100, 100, 100);
-  Car& first = addCar(300, 100, 100);
-  Car& second = addCar(500, 100, 100);
+  Car& wreck = addCar(100, 100);
+  wreck.damage = wreck.life;
+  Car& first = addCar(300, 100);
+  Car& second = addCar(500, 100);
   Person& wreckDriver = addPerson(world.drivers, 100, 100, 10);
   wreckDriver.damage = 10;
   Person& firstDriver = addPerson(world.drivers, 300, 100, 10);

@@ -1,27 +1,11 @@
 // Bad guys: alerted by the player within their weapon's range, chasing and firing.
-#include <gtest/gtest.h>
-
-#include <cstdlib>
-#include <memory>
-#include <vector>
-
-#include "world/world.h"
-#include "sim/collision.h"
 #include "sim/hostiles.h"
-#include "sim/traffic.h"
-#include "world/map_files.h"
-#include "support/records.h"
+
+#include "sim_world.h"
 
 namespace {
 
-struct HostileWorld : ::testing::Test {
-  World world;
-  void SetUp() override {
-    world.view = {0, 0, 800, 600};
-    world.clock.setManual(10000);
-    world.random.seed(1);
-    world.player = testsupport::playerSpec().at(2000, 2000).size(29, 18).make();
-  }
+struct HostileWorld : SimWorld {
   // A bad guy as the loader arms it: hands, AK47 (range 500) and M4 (range 200), holding the M4.
   Person& badGuy(double x, double y) {
     auto p = testsupport::PersonSpec{}.at(x, y).size(29, 18).money(10).make();

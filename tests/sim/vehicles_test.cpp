@@ -6,26 +6,26 @@
 
 #include <cmath>
 
-#include "movers_fixture.h"
+#include "sim_world.h"
 #include "sim/collision.h"
 
 namespace {
 
-using CarStep = MoversTest;
+using CarStep = SimWorld;
 
 TEST_F(CarStep, BouncesBackOffAHouseAndDriversRideAlong) {
   // Front edge at 1020; after friction the car tries 1003, front at 1023.
   Car& car = addCar(1000, 1000, 0, 3.05);
-  addHouse(1023.5, 900, 100, 200);
+  add(world.houses, 1023.5, 900, 100, 200);
   // A wall behind as well: reversed, but no place to go.
   Car& boxed = addCar(1000, 2000, 0, 3.05);
-  addHouse(1023.5, 1900, 100, 200);
-  addHouse(877.5, 1900, 100, 200);  // right edge 977.5, the bounced rear would be at 977
+  add(world.houses, 1023.5, 1900, 100, 200);
+  add(world.houses, 877.5, 1900, 100, 200);  // right edge 977.5, the bounced rear would be at 977
   // A driven car along the world's top edge, and one naming no driver.
   Car& edge = addCar(2000, 0, 0, 1.05);
   addDriver(50, 50);
   Person& d = addDriver(60, 60);
-  seat(edge, 1);
+  seat(edge, d);
   edge.y = edge.nextY = 0.5;  // map cars start on whole pixels
   Car& stray = addCar(2000, 2000, 0, 1.05);
   stray.driver = 7;
@@ -40,7 +40,7 @@ TEST_F(CarStep, BouncesBackOffAHouseAndDriversRideAlong) {
   EXPECT_NEAR(stray.x, 2001, 1e-12);
 }
 
-using RunOver = MoversTest;
+using RunOver = SimWorld;
 
 TEST_F(RunOver, TenTimesTheSpeedPerFrameFromOneCarOnly) {
   Car& fast = addCar(1000, 1000, 0, 3);
@@ -67,7 +67,7 @@ TEST_F(RunOver, TenTimesTheSpeedPerFrameFromOneCarOnly) {
   EXPECT_EQ(player().damage, 0);
 }
 
-using Boarding = MoversTest;
+using Boarding = SimWorld;
 
 TEST_F(Boarding, OfTwoEquallyNearCarsTheFirstIsTaken) {
   Car& first = addCar(600, 500, 0, 0);

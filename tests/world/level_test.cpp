@@ -1,19 +1,16 @@
 // Level start: money on the roads, the start player, the restart of the shipped test town.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cmath>
-#include <cstdlib>
 #include <filesystem>
 #include <sstream>
 
-#include "world/world.h"
-#include "sim/collision.h"
 #include "world/level.h"
 #include "world/lifetime.h"
 #include "world/map_files.h"
 #include "support/records.h"
 #include "support/scratch.h"
+#include "world/world.h"
 using namespace testsupport;
 
 namespace {
@@ -158,39 +155,13 @@ TEST(ClearWorld, EmptiesTheCityAndLeavesThePlayerWithoutReferences) {
   EXPECT_EQ(world.houses.capacity(), BIG_LIST_CAPACITY);
 }
 
-TEST(TestTown, IsWholeLinkedAndStartsThePlayerOnOpenGround) {
-  const std::vector<std::string> levels = readLevelList("maps/levels.txt");
-  EXPECT_NE(std::find(levels.begin(), levels.end(), kTown), levels.end())
-      << "run from the repository root";
+// The shipped town (checked for links, houses and ground by the generator's tests) saves back
+// byte for byte.
+TEST(TestTown, SavesBackAsShipped) {
   World world;
   world.mapName = kTown;
   loadMap(world);
-  for (int count : {world.roads.count(), world.sidewalks.count(), world.houses.count(),
-                    world.lawns.count(), world.cars.count(), world.pedestrians.count(),
-                    world.weapons.count(), world.drivers.count(), world.badGuys.count()})
-    EXPECT_GT(count, 0);
-  for (const auto& s : world.sidewalks) EXPECT_FALSE(s->neighbours.empty());
-  for (const auto& r : world.roads) EXPECT_FALSE(r->neighbours.empty());
-
-  // The player (29 x 18, turning freely) fits at (100, 100) clear of every house.
-  World start;
-  makeStartPlayer(start);
-  const double r = start.player->halfDiagonal;
-  const Rect player{100 - r, 100 - r, 2 * r, 2 * r};
-  for (const auto& h : world.houses) EXPECT_GT(rectDistance(player, rectOf(*h)), 1.0);
-  // People and cars do not start inside houses either.
-  auto clear = [&](const Body& b) {
-    const Rect box{b.x - b.w / 2, b.y - b.h / 2, b.w, b.h};
-    for (const auto& h : world.houses)
-      if (rectDistance(box, rectOf(*h)) == 0.0) return false;
-    return true;
-  };
-  for (const auto& c : world.cars) EXPECT_TRUE(clear(*c));
-  for (const auto& p : world.pedestrians) EXPECT_TRUE(clear(*p));
-  EXPECT_TRUE(clear(*world.drivers[0]));
-  EXPECT_TRUE(clear(*world.badGuys[0]));
-
-  // Saving what was loaded reproduces the shipped files byte for byte.
+  ASSERT_GT(world.houses.count(), 0) << "run from the repository root";
   const auto home = std::filesystem::current_path();
   ScratchDir scratch;
   ASSERT_EQ(saveMap(world), "");

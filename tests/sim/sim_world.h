@@ -1,0 +1,60 @@
+// The world the simulation tests play in: an 800 x 600 view, a hand-driven clock at 10 s, a
+// fixed seed and the player (20 x 20, hands power 10) at (500, 500); and records put into it.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "support/records.h"
+#include "world/records.h"
+#include "world/world.h"
+
+class SimWorld : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    world.view = {0, 0, 800, 600};
+    world.clock.setManual(10000);
+    world.random.seed(1);
+    world.player = testsupport::playerSpec().at(500, 500).make();
+  }
+
+  Person& player() { return *world.player; }
+
+  // A 20 x 40 car facing `heading` (0: east), top speed 10.
+  Car& addCar(double x, double y, int heading = 0, double speed = 0) {
+    return *world.cars.append(testsupport::CarSpec{}.at(x, y).heading(heading).speed(speed).make());
+  }
+  // A 20 x 20 map person facing east, life 100, hands power 50.
+  Person& addPerson(RecordList<Person>& list, double x, double y) {
+    return *list.append(testsupport::PersonSpec{}.at(x, y).make());
+  }
+  Person& addPedestrian(double x, double y) { return addPerson(world.pedestrians, x, y); }
+  Person& addDriver(double x, double y) { return addPerson(world.drivers, x, y); }
+  // Puts driver `d` behind the wheel of `car`, as the traffic does.
+  Person& seat(Car& car, Person& d) {
+    d.targetCar = &car;
+    d.inCar = true;
+    d.walkingToCar = false;
+    d.x = d.nextX = car.x;
+    d.y = d.nextY = car.y;
+    car.driver = world.drivers.indexOf(&d);
+    return d;
+  }
+  template <class T>
+  T& add(RecordList<T>& list, double x, double y, double w, double h) {
+    return *list.append(testsupport::rect<T>(x, y, w, h));
+  }
+  // A 10 x 5 bullet starting at (x, y) with its power as life.
+  Bullet& addBullet(double x, double y, int heading, double power, int32_t range = 1000) {
+    auto bullet = std::make_unique<Bullet>();
+    static_cast<Body&>(*bullet) = Body(x, y, 10, 5, power, 0, heading);
+    bullet->originX = x;
+    bullet->originY = y;
+    bullet->power = power;
+    bullet->range = range;
+    return *world.bullets.append(std::move(bullet));
+  }
+
+  World world;
+};
