@@ -9,6 +9,7 @@
 #include "render/media.h"
 #include "render/text.h"
 #include "sim/vehicles.h"
+#include "world/builders.h"
 #include "world/lifetime.h"
 #include "world/world.h"
 
@@ -64,31 +65,18 @@ void makeLawn(World& world, double x, double y, double w, double h) {
   world.lawns.append(rectangle<Lawn>(x, y, w, h));
 }
 void makeMapWeapon(World& world, double x, double y, double w, double h) {
-  auto weapon = makeWeapon("default", x, y, 20, 1000, 0, 0, 10.0, 1.0);
+  auto weapon = WeaponSpec{}.at(x, y).make();
   weapon->w = w;
   weapon->h = h;
   world.weapons.append(std::move(weapon));
 }
 void makeCar(World& world, double x, double y, double, double) {
-  auto car = std::make_unique<Car>();
-  static_cast<Body&>(*car) = Body(x, y, 69.0, 94.0, 100.0, 0.0, 0);
-  car->model = 0;
-  car->modelName = "Saab";
-  car->spareInt = 4;
-  car->maxSpeed = 10.0;
-  car->acceleration = 0.1;
-  car->speed = 0.0;
-  car->startSpeed = 0.0;
-  car->driver = NO_DRIVER;
-  world.cars.append(std::move(car));
+  world.cars.append(CarSpec{}.at(x, y).make());
 }
 
 // A person made by the editor: hands only, 30 x 20, standing at the anchor.
 std::unique_ptr<Person> editorPerson(const std::string& name, double x, double y, double money) {
-  auto person = makePerson(name, nullptr, 0, true, false, 100.0, 0.0, 0.0, x, y, 30.0, 20.0, {},
-                           50.0, money);
-  person->kind = 0;
-  return person;
+  return PersonSpec{}.name(name).at(x, y).size(30.0, 20.0).money(money).make();
 }
 void makePedestrian(World& world, double x, double y, double, double) {
   world.pedestrians.append(editorPerson("Sela", x, y, 10.0));

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "world/builders.h"
 #include "world/lifetime.h"
 #include "world/map_files.h"
 #include "world/saturate.h"
@@ -41,8 +42,10 @@ void placeMoneyItems(World& world) {
 }
 
 std::unique_ptr<Person> makeValdero(std::vector<std::unique_ptr<Weapon>> guns) {
-  auto player = makePerson("Valdero", nullptr, 0, false, false, 100.0, 0.0, 5.0, 100.0, 100.0,
-                           29.0, 18.0, std::move(guns), 100.0, 1000.0);
+  PersonSpec spec;
+  spec.name("Valdero").at(100.0, 100.0).wanted(5.0).hands(100.0).money(1000.0).flag(false);
+  for (auto& gun : guns) spec.gun(std::move(gun));
+  auto player = spec.make();
   player->enteredAt = -10;
   return player;
 }

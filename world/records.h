@@ -179,30 +179,15 @@ void settleBody(Body& body);
 // Puts the bare hands ("Hands", power handsPower, at the person's centre) in front of its weapons.
 void giveHands(Person& person);
 
-std::unique_ptr<Weapon> makeWeapon(const std::string& name, double x, double y, int32_t ammo,
-                                   int32_t range, int32_t weaponImage, int32_t imageIndex,
-                                   double power, double rate);
-// The two standard guns.
+// The two standard guns (world/builders.h builds the others).
 std::unique_ptr<Weapon> makeAK47(double x, double y, int32_t ammo = 100);
 std::unique_ptr<Weapon> makeM4(double x, double y);
-
-// Builds a person with the bare-hands weapon at [0] followed by `extraWeapons`.
-std::unique_ptr<Person> makePerson(const std::string& name, Car* targetCar, int32_t currentWeapon,
-                                   bool flag, bool inCar, double life, double damage,
-                                   double wantedLevel, double x, double y, double w, double h,
-                                   std::vector<std::unique_ptr<Weapon>> extraWeapons,
-                                   double handsPower, double money);
 
 // Gives a weapon: merges its ammo into every held weapon of the same name, else appends it.
 void addWeapon(Person& person, std::unique_ptr<Weapon> weapon);
 
 // Model name by model: "Saab", "Volvo", else empty.
 std::string modelNameOf(int32_t model);
-
-// A car as the map file describes it (centre truncated toward zero).
-std::unique_ptr<Car> makeMapCar(double x, double y, double w, double h, double damage, double life,
-                                int32_t heading, double maxSpeed, int32_t model, int32_t spareInt,
-                                double startSpeed, double acceleration);
 
 // Records read as rectangles (houses, segments, lawns and money by their top-left corner).
 inline Rect rectOf(const House& r) { return {r.x, r.y, r.w, r.h}; }

@@ -12,8 +12,8 @@ using namespace apptest;
 namespace {
 
 Car* addCar(World& world, double x, double y, double speed = 0.0) {
-  auto car = makeMapCar(x, y, 20, 40, 0, 100, 0, 4.0, 0, 4, speed, 0.2);
-  return world.cars.append(std::move(car));
+  return world.cars.append(
+      CarSpec{}.at(x, y).size(20, 40).maxSpeed(4.0).speed(speed).acceleration(0.2).make());
 }
 
 class PlayFrame : public ::testing::Test {

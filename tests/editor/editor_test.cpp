@@ -13,7 +13,7 @@
 namespace {
 
 Car* addCar(World& world, double x, double y) {
-  return world.cars.append(testsupport::CarSpec{}.at(x, y).size(69, 94).make());
+  return world.cars.append(testsupport::testCar().at(x, y).size(69, 94).make());
 }
 
 class EditorTools : public EditorTest {
@@ -94,7 +94,7 @@ TEST_F(EditorTools, EveryKindIsPlacedWithItsDefaults) {
 TEST_F(EditorTools, DeletingACarPutsItsDriverOutWithoutMovingIt) {
   World& world = game.world;
   for (int i = 0; i < 3; ++i)
-    world.drivers.append(testsupport::PersonSpec{}.at(200 + i * 100, 200).size(30, 20).make());
+    world.drivers.append(testsupport::testPerson().at(200 + i * 100, 200).size(30, 20).make());
   Car* first = addCar(world, 1000, 1000);
   Car* second = addCar(world, 1500, 1000);
   first->heading = 90;

@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "render/media.h"
+#include "world/builders.h"
 #include "world/world.h"
 #include "render/text.h"
 #include "support/sdl.h"
@@ -37,10 +38,16 @@ struct Hud {
     media.moneyIcon = plainSurface(12, 12, kCoin);
     media.weaponBackground = plainSurface(120, 120, kPanel);
     media.weaponFrames[1] = plainSurface(40, 10, kGun);
-    std::vector<std::unique_ptr<Weapon>> guns;
-    guns.push_back(makeM4(0, 0));
-    world.player = makePerson("Valdero", nullptr, 1, false, false, 100, 12.5, 0, 100, 100, 29, 18,
-                              std::move(guns), 100, 1000);
+    world.player = PersonSpec{}
+                       .name("Valdero")
+                       .gun(makeM4(0, 0))
+                       .holding(1)
+                       .flag(false)
+                       .damage(12.5)
+                       .at(100, 100)
+                       .hands(100)
+                       .money(1000)
+                       .make();
     media.smallFont.reset(TTF_OpenFont(FONT, 12));
   }
   Uint32 at(int x, int y) { return pixelAt(screen.get(), x, y); }

@@ -46,8 +46,7 @@ struct Scene {
     world.view = {0, 0, w, h};
     mapMediaColours(media, screen->format);
     media.background = plainSurface(w, h, kBackground);
-    world.player =
-        makePerson("Valdero", nullptr, 0, false, false, 100, 0, 0, 40, 560, 29, 18, {}, 100, 0);
+    world.player = PersonSpec{}.name("Valdero").flag(false).at(40, 560).hands(100).make();
     world.player->heading = 90;
   }
   Uint32 at(int x, int y) { return pixelAt(screen.get(), x, y); }
@@ -59,15 +58,14 @@ T* addRect(RecordList<T>& list, double x, double y, double w, double h) {
 }
 
 Car* addCar(World& world, double x, double y, int model) {
-  return world.cars.append(testsupport::CarSpec{}.at(x, y).heading(90).top(5).model(model).make());
+  return world.cars.append(testsupport::testCar().at(x, y).heading(90).maxSpeed(5).model(model).make());
 }
 
 }  // namespace
 
 TEST(UpdateCamera, CentresOnThePlayerAndStaysInsideTheWorld) {
   World world;
-  world.player =
-      makePerson("Valdero", nullptr, 0, false, false, 100, 0, 0, 100, 100, 29, 18, {}, 100, 0);
+  world.player = PersonSpec{}.name("Valdero").flag(false).at(100, 100).hands(100).make();
   world.view = {0, 0, 800, 600};
   updateCamera(world);
   EXPECT_EQ(world.view.x, 0);
@@ -157,7 +155,7 @@ TEST(DrawWorld, HousesCoverCarsAndKeyPixelsShowWhatIsBelow) {
   // A walk frame beyond 0..7 (a map may hold any) shows frame 0 of the person's own set.
   media.pedestrianFrames[0] = keyedFrame(20, 20, rgb(0, 200, 0));
   media.pedestrianFrames[8] = keyedFrame(20, 20, rgb(0, 0, 200));
-  world.pedestrians.append(testsupport::PersonSpec{}.at(300, 500).make())->walkFrame = 8;
+  world.pedestrians.append(testsupport::testPerson().at(300, 500).make())->walkFrame = 8;
   world.player->inCar = true;
   drawWorld(media, world);
   EXPECT_EQ(scene.at(300, 500), rgb(0, 200, 0));
@@ -178,7 +176,7 @@ TEST(DrawWorld, MissingImagesAreSkippedAndNothingCrashes) {
   SDL_FillRect(scene.screen.get(), nullptr, rgb(1, 2, 3));
   addCar(world, 400, 300, 0);
   addCar(world, 450, 300, 55);
-  world.pedestrians.append(testsupport::PersonSpec{}.at(500, 300).size(10, 10).make());
+  world.pedestrians.append(testsupport::testPerson().at(500, 300).size(10, 10).make());
   auto mark = std::make_unique<DeathMark>();
   mark->x = 300;
   mark->y = 300;
@@ -299,7 +297,7 @@ TEST(DrawWorld, PaintingEachPixelOnceGivesThePlainPaintersPicture) {
       bullet->y = world.view.y + some(-10, kH + 10);
       bullet->heading = whole(0, 359);
       world.bullets.append(std::move(bullet));
-      Person* person = world.pedestrians.append(testsupport::PersonSpec{}
+      Person* person = world.pedestrians.append(testsupport::testPerson()
                                                     .at(world.view.x + some(0, kW),
                                                         world.view.y + some(0, kH))
                                                     .size(12, 14)

@@ -56,7 +56,7 @@ TEST(PassGrids, ServeTheirOwnWorldWhileOpenAndFollowMovedCars) {
   setGridUse(other, GridUse::Always);
   for (int i = 0; i < 40; ++i) {
     world.houses.append(testsupport::rect<House>(75.0 * i, 1000, 50, 50));
-    world.cars.append(testsupport::CarSpec{}.at(75.0 * i + 20, 2000).make());
+    world.cars.append(testsupport::testCar().at(75.0 * i + 20, 2000).make());
   }
   other.houses.append(std::make_unique<House>());
   std::vector<int> found;
@@ -125,11 +125,16 @@ class RandomCity {
       world.houses.append(testsupport::rect<House>(x, y, w, h))->life = uniform(50, 20000);
     }
     for (int i = 0; i < 80; ++i) {
-      auto car = makeMapCar(uniform(150, 1250), uniform(150, 1250), 20 + uniform(0, 20),
-                            40 + uniform(0, 30), 0, uniform(500, 30000), whole(0, 359),
-                            uniform(2, 8), whole(0, 1), 4, uniform(-2, 6), 0.2);
-      car->speed = car->startSpeed;
-      world.cars.append(std::move(car));
+      world.cars.append(CarSpec{}
+                            .at(uniform(150, 1250), uniform(150, 1250))
+                            .size(20 + uniform(0, 20), 40 + uniform(0, 30))
+                            .life(uniform(500, 30000))
+                            .heading(whole(0, 359))
+                            .maxSpeed(uniform(2, 8))
+                            .model(whole(0, 1))
+                            .speed(uniform(-2, 6))
+                            .acceleration(0.2)
+                            .make());
     }
     addPeople(world.pedestrians, 90, false);
     addPeople(world.badGuys, 50, true);
@@ -145,7 +150,7 @@ class RandomCity {
       d.y = car.y;
     }
     world.player =
-        makePerson("player", nullptr, 1, false, false, 1e9, 0, 0, 700, 700, 29, 18, {}, 5, 0);
+        PersonSpec{}.name("player").holding(1).flag(false).life(1e9).at(700, 700).hands(5).make();
   }
 
   // Bullets in flight anywhere, in every direction; some strong enough to pass through.
@@ -173,11 +178,13 @@ class RandomCity {
 
   void addPeople(RecordList<Person>& list, int count, bool armed) {
     for (int i = 0; i < count; ++i) {
-      std::vector<std::unique_ptr<Weapon>> guns;
-      if (armed) guns.push_back(makeWeapon("M4", 0, 0, -1, whole(100, 500), 1, 1, 20, 1));
-      auto p = makePerson("walker", nullptr, armed ? 1 : 0, true, false, uniform(40, 2000), 0, 0,
-                          uniform(150, 1250), uniform(150, 1250), 20 + uniform(0, 10),
-                          18 + uniform(0, 10), std::move(guns), 5, uniform(0, 100));
+      PersonSpec spec;
+      if (armed)
+        spec.gun(WeaponSpec{}.name("M4").ammo(-1).range(whole(100, 500)).weaponImage(1)
+                     .bulletImage(1).power(20).make());
+      spec.name("walker").holding(armed ? 1 : 0).life(uniform(40, 2000));
+      spec.at(uniform(150, 1250), uniform(150, 1250)).size(20 + uniform(0, 10), 18 + uniform(0, 10));
+      auto p = spec.hands(5).money(uniform(0, 100)).make();
       p->heading = whole(0, 359);
       p->topWalkSpeed = uniform(1, 5);
       p->scared = uniform(0, 1) < 0.3;

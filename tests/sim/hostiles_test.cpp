@@ -8,7 +8,7 @@ namespace {
 struct HostileWorld : SimWorld {
   // A bad guy as the loader arms it: hands, AK47 (range 500) and M4 (range 200), holding the M4.
   Person& badGuy(double x, double y) {
-    auto p = testsupport::PersonSpec{}.at(x, y).size(29, 18).money(10).make();
+    auto p = testsupport::testPerson().at(x, y).size(29, 18).money(10).make();
     addWeapon(*p, makeAK47(x, y));
     addWeapon(*p, makeM4(x, y));
     p->currentWeapon = 2;

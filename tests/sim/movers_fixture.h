@@ -23,11 +23,11 @@ class MoversTest : public ::testing::Test {
 
   Car& addCar(double x, double y, int heading, double speed, double w = 20, double h = 40) {
     return *world.cars.append(
-        testsupport::CarSpec{}.at(x, y).size(w, h).heading(heading).speed(speed).make());
+        testsupport::testCar().at(x, y).size(w, h).heading(heading).speed(speed).make());
   }
 
   static std::unique_ptr<Person> mapPerson(double x, double y, double w, double h) {
-    return testsupport::PersonSpec{}.at(x, y).size(w, h).make();
+    return testsupport::testPerson().at(x, y).size(w, h).make();
   }
   Person& addPedestrian(double x, double y, double w = 20, double h = 20) {
     return *world.pedestrians.append(mapPerson(x, y, w, h));

@@ -23,11 +23,11 @@ class SimWorld : public ::testing::Test {
 
   // A 20 x 40 car facing `heading` (0: east), top speed 10.
   Car& addCar(double x, double y, int heading = 0, double speed = 0) {
-    return *world.cars.append(testsupport::CarSpec{}.at(x, y).heading(heading).speed(speed).make());
+    return *world.cars.append(testsupport::testCar().at(x, y).heading(heading).speed(speed).make());
   }
   // A 20 x 20 map person facing east, life 100, hands power 50.
   Person& addPerson(RecordList<Person>& list, double x, double y) {
-    return *list.append(testsupport::PersonSpec{}.at(x, y).make());
+    return *list.append(testsupport::testPerson().at(x, y).make());
   }
   Person& addPedestrian(double x, double y) { return addPerson(world.pedestrians, x, y); }
   Person& addDriver(double x, double y) { return addPerson(world.drivers, x, y); }

@@ -39,7 +39,7 @@ struct TrafficWorld : ::testing::Test {
     return *world.sidewalks.append(testsupport::rect<Sidewalk>(x, y, w, h));
   }
   Person& walker(RecordList<Person>& list, double x, double y) {
-    return *list.append(testsupport::PersonSpec{}.at(x, y).size(29, 18).money(10).make());
+    return *list.append(testsupport::testPerson().at(x, y).size(29, 18).money(10).make());
   }
   Person& pedestrian(double x, double y) { return walker(world.pedestrians, x, y); }
   // A pedestrian standing on waypoint A of `on`, having come from `from`.
@@ -160,9 +160,8 @@ TEST_F(TrafficWorld, DriverTurnPointsForEachRelation) {
     Road* ra = w.roads.append(std::move(a));
     Road* rb = w.roads.append(std::move(b));
     ra->neighbours = {rb, rb};  // two connections, both the next one
-    Car* c = w.cars.append(makeMapCar(k.carX, k.carY, 69, 94, 0, 100, 0, 10, 0, 4, 0, 0.5));
-    Person* d = w.drivers.append(
-        makePerson("d", nullptr, 0, true, false, 100, 0, 0, 0, 0, 29, 18, {}, 50, 10));
+    Car* c = w.cars.append(CarSpec{}.at(k.carX, k.carY).acceleration(0.5).make());
+    Person* d = w.drivers.append(PersonSpec{}.name("d").money(10).make());
     seat(w, *d, *c);
     d->segment = ra;
     d->waypointAX = static_cast<int>(k.carX);
@@ -185,7 +184,7 @@ TEST_F(TrafficWorld, DriverTurnPointsForEachRelation) {
 
 // A driver taking a car from another puts him out scared, turned away from the taker.
 TEST_F(TrafficWorld, TakingACarFromAnotherDriverPutsHimOutScared) {
-  Car& c = *world.cars.append(testsupport::CarSpec{}.at(500, 300).size(69, 94).make());
+  Car& c = *world.cars.append(testsupport::testCar().at(500, 300).size(69, 94).make());
   Person& sitting = seat(world, walker(world.drivers, 0, 0), c);
   Person& taker = walker(world.drivers, 500 + 47 + 10, 300);
   taker.targetCar = &c;
@@ -210,7 +209,7 @@ TEST_F(TrafficWorld, TakingACarFromAnotherDriverPutsHimOutScared) {
 // A driver beside a parked car's side, where aiming at the rectangle that the car's centre and
 // size would span sends him back and forth for good, walks to the car's centre and boards.
 TEST_F(TrafficWorld, ADriverOnFootWalksToTheCarsCentreAndBoards) {
-  Car& c = *world.cars.append(testsupport::CarSpec{}.at(500, 300).size(69, 94).make());
+  Car& c = *world.cars.append(CarSpec{}.at(500, 300).make());
   Person& d = walker(world.drivers, 540, 355);  // 6 pixels below the car, facing along it
   d.targetCar = &c;
   d.walkingToCar = true;
@@ -240,9 +239,8 @@ TEST_F(TrafficWorld, CarsTurnBackAtDeadEndsAndWhenMeetingHeadOn) {
     for (int k = 0; k < cars; ++k) {
       // The first heads right for the right end, the second left along the street.
       Car* c = w.cars.append(
-          makeMapCar(k ? 700 : 300, 154, 69, 94, 0, 100, k ? 180 : 0, 10, 0, 4, 0, 0.5));
-      Person* d = w.drivers.append(
-          makePerson("d", nullptr, 0, true, false, 100, 0, 0, 0, 0, 29, 18, {}, 50, 10));
+          CarSpec{}.at(k ? 700 : 300, 154).heading(k ? 180 : 0).acceleration(0.5).make());
+      Person* d = w.drivers.append(PersonSpec{}.name("d").money(10).make());
       seat(w, *d, *c);
       d->segment = k ? static_cast<Segment*>(street) : right;
       d->previousSegment = k ? static_cast<Segment*>(right) : street;

@@ -6,7 +6,7 @@
 #include "world/world.h"
 
 TEST(WeaponSwitching, WrapsAtBothEndsAndTheFirstWeaponCanBeCurrent) {
-  auto person = testsupport::PersonSpec{}.make();
+  auto person = testsupport::testPerson().make();
   addWeapon(*person, makeAK47(0, 0));
   addWeapon(*person, makeM4(0, 0));
   ASSERT_EQ(person->weapons.size(), 3u);

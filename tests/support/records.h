@@ -1,48 +1,24 @@
-// Record builders with named fields: set only what the test is about, the rest stays ordinary.
-//   auto car = testsupport::CarSpec{}.at(100, 200).heading(90).speed(3).make();
+// The records the tests build: the game's named-field builders with the small sizes the tests
+// are laid out for.
+//   auto car = testsupport::testCar().at(100, 200).heading(90).speed(3).make();
 #pragma once
 
 #include <memory>
-#include <string>
 
-#include "world/records.h"
+#include "world/builders.h"
 
 namespace testsupport {
 
-struct PersonSpec {
-  std::string name_ = "Tarko";
-  double x_ = 0, y_ = 0, w_ = 20, h_ = 20, life_ = 100, money_ = 0, hands_ = 50;
-  bool flag_ = true;
-  PersonSpec& name(const std::string& v) { name_ = v; return *this; }
-  PersonSpec& at(double x, double y) { x_ = x; y_ = y; return *this; }
-  PersonSpec& size(double w, double h) { w_ = w; h_ = h; return *this; }
-  PersonSpec& life(double v) { life_ = v; return *this; }
-  PersonSpec& money(double v) { money_ = v; return *this; }
-  PersonSpec& hands(double v) { hands_ = v; return *this; }
-  PersonSpec& flag(bool v) { flag_ = v; return *this; }
-  std::unique_ptr<Person> make() const {
-    return makePerson(name_, nullptr, 0, flag_, false, life_, 0, 0, x_, y_, w_, h_, {}, hands_,
-                      money_);
-  }
-};
+// A person "Tarko" of 20 x 20.
+inline PersonSpec testPerson() { return std::move(PersonSpec{}.name("Tarko").size(20, 20)); }
 
 // The player as the moving tests use it: 20 x 20, hands power 10, no map flag.
-inline PersonSpec playerSpec() { return PersonSpec{}.name("Player").flag(false).hands(10); }
+inline PersonSpec playerSpec() {
+  return std::move(testPerson().name("Player").flag(false).hands(10));
+}
 
-struct CarSpec {
-  double x_ = 0, y_ = 0, w_ = 20, h_ = 40, life_ = 100, top_ = 10, speed_ = 0, accel_ = 0.1;
-  int heading_ = 0, model_ = 0;
-  CarSpec& at(double x, double y) { x_ = x; y_ = y; return *this; }
-  CarSpec& size(double w, double h) { w_ = w; h_ = h; return *this; }
-  CarSpec& heading(int v) { heading_ = v; return *this; }
-  CarSpec& speed(double v) { speed_ = v; return *this; }
-  CarSpec& top(double v) { top_ = v; return *this; }
-  CarSpec& life(double v) { life_ = v; return *this; }
-  CarSpec& model(int v) { model_ = v; return *this; }
-  std::unique_ptr<Car> make() const {
-    return makeMapCar(x_, y_, w_, h_, 0, life_, heading_, top_, model_, 4, speed_, accel_);
-  }
-};
+// A car of 20 x 40.
+inline CarSpec testCar() { return CarSpec{}.size(20, 40); }
 
 template <class R>
 std::unique_ptr<R> rect(double x, double y, double w, double h) {

@@ -46,8 +46,8 @@ std::unique_ptr<Lawn> lawn(double x, double y, double w, double h, int colour) {
 }
 
 std::unique_ptr<Person> pedestrian(const std::string& name, double x, double y) {
-  auto p = makePerson(name, nullptr, 0, true, false, 80.5, 12.25, 2.5, x, y, 29, 18, {}, 50.0,
-                      123.456789);
+  auto p = PersonSpec{}.name(name).at(x, y).life(80.5).damage(12.25).wanted(2.5).money(123.456789)
+               .make();
   p->kind = 3;
   return p;
 }
@@ -65,23 +65,24 @@ TEST(MapFiles, EveryFileRoundTripsToSixSignificantDigits) {
   world.houses.append(house(40, 50, 60, 70, "", 55.5, 0, 9));
   world.roads.append(road(10, 20, 1234567.0, 0.000012345, "Long street"));
   world.roads.append(road(1, 2, 3, 4, ""));
-  auto car = makeMapCar(700, 250, 69, 94, 5, 100, 90, 10, 1, 4, 0.5, 0.1);
+  auto car = CarSpec{}.at(700, 250).damage(5).heading(90).model(1).speed(0.5).make();
   car->x = 1234.9;  // moved during play: saved where it stands
   world.cars.append(std::move(car));
-  world.cars.append(makeMapCar(10, 20, 30, 40, 0, 1, 0, 2, 7, 0, 0, 3));
+  world.cars.append(
+      CarSpec{}.at(10, 20).size(30, 40).life(1).maxSpeed(2).model(7).spare(0).acceleration(3).make());
   world.pedestrians.append(pedestrian("Anna Maria", 250.5, 190));
   world.pedestrians.append(pedestrian("", 20, 20));
-  auto weapon = makeWeapon("Big gun", 150, 250, 30, 500, 2, 1, 10.5, 2);
+  auto weapon = WeaponSpec{}.name("Big gun").at(150, 250).ammo(30).range(500).weaponImage(2)
+                    .bulletImage(1).power(10.5).rate(2).make();
   weapon->w = 31.5;
   world.weapons.append(std::move(weapon));
-  world.weapons.append(makeWeapon("", 20, 20, 2, 1000, 1, 1, 1, 1));
+  world.weapons.append(
+      WeaponSpec{}.name("").at(20, 20).ammo(2).weaponImage(1).bulletImage(1).power(1).make());
   world.sidewalks.append(rect<Sidewalk>(10, 180, 390, 20));
   world.sidewalks.append(rect<Sidewalk>(380.25, 10, 20, 170));
   world.lawns.append(lawn(20, 20, 140, 150, 3));
-  world.drivers.append(makePerson("Tarko", nullptr, 0, true, false, 100, 0, 0, 600, 335.125, 29,
-                                  18, {}, 50, 1000));
-  world.badGuys.append(makePerson("Eno", nullptr, 0, true, false, 100, 0, 0, 900, 190, 29, 18,
-                                  {}, 50, 10));
+  world.drivers.append(PersonSpec{}.name("Tarko").at(600, 335.125).money(1000).make());
+  world.badGuys.append(PersonSpec{}.name("Eno").at(900, 190).money(10).make());
   ASSERT_EQ(saveMap(world), "");
 
   // What a map maker reads in the files: one record per line, no line break at the end.

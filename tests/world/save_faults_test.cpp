@@ -38,8 +38,14 @@ void fillCity(World& world, int variant, int size) {
     auto l = rect<Lawn>(x, y, 50, 50);
     l->colourIndex = variant;
     world.lawns.append(std::move(l));
-    world.cars.append(makeMapCar(x, y, 69, 94, 0, 100 + variant, 0, 10, 0, 4, 0, 0.1));
-    world.weapons.append(makeWeapon("Gun" + std::to_string(variant), x, y, 10, 1000, 1, 1, 10, 1));
+    world.cars.append(CarSpec{}.at(x, y).life(100 + variant).make());
+    world.weapons.append(WeaponSpec{}
+                             .name("Gun" + std::to_string(variant))
+                             .at(x, y)
+                             .ammo(10)
+                             .weaponImage(1)
+                             .bulletImage(1)
+                             .make());
     for (auto* list : {&world.pedestrians, &world.drivers, &world.badGuys})
       list->append(PersonSpec{}.name("P" + v).at(x, y).size(29 + variant, 18).money(10).make());
   }

@@ -23,11 +23,11 @@ class WorldCheck : public ::testing::Test {
     world.roads.append(rect<Road>(100, 0, 100, 100));
     world.roads[1]->neighbours.push_back(world.roads[0]);
     world.sidewalks.append(rect<Sidewalk>(0, 200, 20, 20));
-    world.cars.append(CarSpec{}.at(500, 500).make());
-    world.cars.append(CarSpec{}.at(700, 500).make());
+    world.cars.append(testCar().at(500, 500).make());
+    world.cars.append(testCar().at(700, 500).make());
     for (RecordList<Person>* list : {&world.pedestrians, &world.drivers, &world.badGuys})
-      list->append(PersonSpec{}.at(300, 300).make());
-    world.drivers.append(PersonSpec{}.at(400, 300).make());
+      list->append(testPerson().at(300, 300).make());
+    world.drivers.append(testPerson().at(400, 300).make());
     world.player = playerSpec().at(50, 50).make();
     world.bullets.append(std::make_unique<Bullet>());
 

@@ -33,6 +33,7 @@
 
 #include "world/world.h"
 #include "sim/collision.h"
+#include "world/builders.h"
 #include "world/lifetime.h"
 #include "world/map_files.h"
 
@@ -459,8 +460,15 @@ class CityBuilder {
     // City traffic: slow enough that people crossing the street mostly make it.
     const double maxSpeed = rng_.range(35, 55) / 10.0;
     const double acceleration = rng_.range(10, 20) / 100.0;
-    world_.cars.append(makeMapCar(std::floor(x), std::floor(y), CAR_W, CAR_H, 0.0, 100.0, heading,
-                                  maxSpeed, rng_.range(0, 1), 4, 0.0, acceleration));
+    const int model = rng_.range(0, 1);
+    world_.cars.append(CarSpec{}
+                           .at(std::floor(x), std::floor(y))
+                           .size(CAR_W, CAR_H)
+                           .heading(heading)
+                           .maxSpeed(maxSpeed)
+                           .model(model)
+                           .acceleration(acceleration)
+                           .make());
   }
 
   void addParkedCar(double x, double y, int heading) {
@@ -617,8 +625,8 @@ class CityBuilder {
   }
 
   void addDriver(double x, double y) {
-    world_.drivers.append(makePerson("Tarko", nullptr, 0, true, false, 100.0, 0.0, 0.0, x, y,
-                                     PERSON_W, PERSON_H, {}, 50.0, 1000.0));
+    world_.drivers.append(
+        PersonSpec{}.name("Tarko").at(x, y).size(PERSON_W, PERSON_H).money(1000.0).make());
   }
 
   // A car with its driver standing at the same spot, on the road's lane.
@@ -684,13 +692,15 @@ class CityBuilder {
       if (!walkerSpot(badGuys, x, y)) return;
       if (badGuys) {
         // The loader arms bad guys; only the position and size are stored.
-        world_.badGuys.append(makePerson("Eno", nullptr, 0, true, false, 100.0, 0.0, 0.0, x, y,
-                                         PERSON_W, PERSON_H, {}, 50.0, 10.0));
+        world_.badGuys.append(
+            PersonSpec{}.name("Eno").at(x, y).size(PERSON_W, PERSON_H).money(10.0).make());
         continue;
       }
-      world_.pedestrians.append(makePerson(rng_.pick(FIRST_NAMES), nullptr, 0, true, false, 100.0,
-                                           0.0, 0.0, x, y, PERSON_W, PERSON_H, {}, 50.0,
-                                           rng_.range(1, 20) * 10.0));
+      // Drawn money first, then the name: the order the shipped cities were made in.
+      const double money = rng_.range(1, 20) * 10.0;
+      const std::string name = rng_.pick(FIRST_NAMES);
+      world_.pedestrians.append(
+          PersonSpec{}.name(name).at(x, y).size(PERSON_W, PERSON_H).money(money).make());
     }
   }
 
@@ -707,8 +717,15 @@ class CityBuilder {
       }
       if (!placed && !walkerSpot(false, x, y)) return;
       const GunKind& gun = GUNS[rng_.next() % GUNS.size()];
-      world_.weapons.append(makeWeapon(gun.name, x, y, gun.ammo, 1000, gun.weaponImage,
-                                       gun.bulletImage, gun.power, gun.rate));
+      world_.weapons.append(WeaponSpec{}
+                                .name(gun.name)
+                                .at(x, y)
+                                .ammo(gun.ammo)
+                                .weaponImage(gun.weaponImage)
+                                .bulletImage(gun.bulletImage)
+                                .power(gun.power)
+                                .rate(gun.rate)
+                                .make());
     }
   }
 
