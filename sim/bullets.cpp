@@ -60,75 +60,78 @@ void fileTarget(SpatialGrid& grid, int index, const House& house) {
               house.x + house.w + kGridMargin, house.y + house.h + kGridMargin);
 }
 
+// One pass over the bullets in list order; `visit` tells whether the bullet is gone. Bullets
+// leave the list as if one by one: the next bullet moves into a gone one's slot and so sits
+// the pass out. The gone ones leave together when the pass is over.
+template <class Visit>
+void bulletPass(World& world, Visit visit) {
+  RecordList<Bullet>& bullets = world.bullets;
+  std::vector<char>& gone = scratchOf(world).goneBullets;
+  gone.assign(bullets.count(), 0);
+  bool any = false, sitsOut = false;
+  for (int i = 0; i < bullets.count(); ++i) {
+    if (sitsOut) {
+      sitsOut = false;
+      continue;
+    }
+    if (visit(*bullets[i])) gone[i] = any = sitsOut = true;
+  }
+  if (any) removeRecords(bullets, gone);
+}
+
 // One pass of every bullet over one group: a bullet stops at its first hit in the group and
-// is gone once spent. A removal moves the next bullet into slot i; that one sits this pass out.
-// With many pairs the members come from a grid, nearest cells only but still in list order;
-// the targets stand still during the pass, so one filing serves every bullet.
+// is gone once spent. With many pairs the members come from a grid, nearest cells only but
+// still in list order; the targets stand still during the pass, so one filing serves every
+// bullet.
 template <class T, class Hit>
 void hitGroup(World& world, const RecordList<T>& group, Hit hit) {
-  RecordList<Bullet>& bullets = world.bullets;
   SimScratch& scratch = scratchOf(world);
   OutlineMemo* memo = &scratch.outlines;
-  if (!useGridFor(world, bullets.count(), group.count())) {
-    for (int i = 0; i < bullets.count(); ++i) {
-      Bullet& bullet = *bullets[i];
+  if (!useGridFor(world, world.bullets.count(), group.count())) {
+    bulletPass(world, [&](Bullet& bullet) {
       const double reach = halfDiagonal(bullet);
-      for (const auto& member : group) {
-        if (!hit(bullet, reach, *member, memo)) continue;
-        if (isDead(bullet)) removeRecord(bullets, i);
-        break;
-      }
-    }
+      for (const auto& member : group)
+        if (hit(bullet, reach, *member, memo)) return isDead(bullet);
+      return false;
+    });
     return;
   }
   SpatialGrid& grid = scratch.bulletTargets;
   std::vector<int>& candidates = scratch.bullets;
   grid.clear();
   for (int k = 0; k < group.count(); ++k) fileTarget(grid, k, *group[k]);
-  for (int i = 0; i < bullets.count(); ++i) {
-    Bullet& bullet = *bullets[i];
+  bulletPass(world, [&](Bullet& bullet) {
     const double reach = halfDiagonal(bullet);
     grid.query(bullet.x - reach, bullet.y - reach, bullet.x + reach, bullet.y + reach,
                candidates);
-    for (int k : candidates) {
-      if (!hit(bullet, reach, *group[k], memo)) continue;
-      if (isDead(bullet)) removeRecord(bullets, i);
-      break;
-    }
-  }
-}
-
-// The player is a group of one, hit in a car or on foot, by anybody's bullets.
-void hitPlayer(World& world, Person& player) {
-  RecordList<Bullet>& bullets = world.bullets;
-  OutlineMemo* memo = &scratchOf(world).outlines;
-  for (int i = 0; i < bullets.count(); ++i) {
-    Bullet& bullet = *bullets[i];
-    if (hitTarget(bullet, halfDiagonal(bullet), player, memo) && isDead(bullet))
-      removeRecord(bullets, i);
-  }
+    for (int k : candidates)
+      if (hit(bullet, reach, *group[k], memo)) return isDead(bullet);
+    return false;
+  });
 }
 
 }  // namespace
 
 void moveBullets(World& world) {
-  RecordList<Bullet>& bullets = world.bullets;
-
-  // Flight. A removal moves the next bullet into slot i, and that one waits a frame.
-  for (int i = 0; i < bullets.count(); ++i) {
-    Bullet& bullet = *bullets[i];
+  // Flight; a bullet that leaves makes the next one wait a frame.
+  bulletPass(world, [&](Bullet& bullet) {
     const double radians = bullet.heading * PI / 180.0;
     bullet.x += kBulletStep * std::cos(radians);
     bullet.y -= kBulletStep * std::sin(radians);
-    if (!anyCornerInView(bullet, world.view) || isDead(bullet) ||
-        pointDistance(bullet.x, bullet.y, bullet.originX, bullet.originY) > bullet.range)
-      removeRecord(bullets, i);
-  }
+    return !anyCornerInView(bullet, world.view) || isDead(bullet) ||
+           pointDistance(bullet.x, bullet.y, bullet.originX, bullet.originY) > bullet.range;
+  });
 
   hitGroup(world, world.houses, hitHouse);
   hitGroup(world, world.cars, hitTarget);
   hitGroup(world, world.pedestrians, hitTarget);
   hitGroup(world, world.badGuys, hitTarget);
   hitGroup(world, world.drivers, hitTarget);
-  if (world.player) hitPlayer(world, *world.player);
+  // The player is a group of one, hit in a car or on foot, by anybody's bullets.
+  if (Person* player = world.player.get()) {
+    OutlineMemo* memo = &scratchOf(world).outlines;
+    bulletPass(world, [&](Bullet& bullet) {
+      return hitTarget(bullet, halfDiagonal(bullet), *player, memo) && isDead(bullet);
+    });
+  }
 }

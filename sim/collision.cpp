@@ -512,6 +512,15 @@ bool hitsHouse(const World& world, const Body& body) {
 
 bool anyCornerInView(const Body& body, const View& view) {
   double left = view.x, top = view.y, right = left + view.w, bottom = top + view.h;
+  // Each corner lies within the half-diagonal r of the centre on either axis: the centre plus
+  // a rounded r*cos or r*sin, which is never beyond r, and rounding keeps a sum on the same side
+  // of the rounded centre plus or minus r. So a centre r inside the view has every corner in
+  // it, and one r beyond an edge has none; only the rest needs the corners.
+  const double r = halfDiagonal(body);
+  if (left <= body.x - r && body.x + r <= right && top <= body.y - r && body.y + r <= bottom)
+    return true;
+  if (body.x + r < left || body.x - r > right || body.y + r < top || body.y - r > bottom)
+    return false;
   Outline o = outlineAt(body, body.x, body.y);
   for (int k = 0; k < 4; ++k)
     if (left <= o.x[k] && o.x[k] <= right && top <= o.y[k] && o.y[k] <= bottom) return true;

@@ -195,8 +195,12 @@ void slideStep(Person& person, WalkStep step) {
 void moveWithCarContact(World& world, Person& person) {
   double clearance = NO_CONTACT;
   const double reach = halfDiagonal(person);
-  OutlineMemo* memo = &scratchOf(world).outlines;
-  for (const auto& car : world.cars) {
+  SimScratch& scratch = scratchOf(world);
+  OutlineMemo* memo = &scratch.outlines;
+  std::vector<int>& cars = scratch.carContact;
+  carsNear(world, person.nextX, person.nextY, reach, cars);
+  for (int i : cars) {
+    const Car* car = world.cars[i];
     if (pointDistance(person.nextX, person.nextY, car->x, car->y) >= reach + car->halfDiagonal)
       continue;
     double contact = nextBoxBoxClearance(person, *car, memo);

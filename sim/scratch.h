@@ -18,6 +18,8 @@ struct SimScratch {
   OutlineMemo outlines;
   // Candidate lists, one per caller, so that a caller's list is never refilled by a callee.
   std::vector<int> carHouses, carCars, runOverCars, blockingCars, houseTest, hitsHouse, bullets;
+  std::vector<int> carContact;
+  std::vector<char> goneBullets;  // by index, during a pass over the bullets
 };
 
 SimScratch& makeScratch(const World& world);

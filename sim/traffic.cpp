@@ -400,7 +400,8 @@ void updatePedestrians(World& world) {
 }
 
 void updateDrivers(World& world) {
-  const HouseGridScope houses(world);  // no house moves while people walk
+  const HouseGridScope houses(world);  // no house or car moves while people walk
+  const CarGridScope cars(world);
   for (int i = 0; i < world.drivers.count(); ++i) {
     Person& d = *world.drivers[i];
     if (d.scared) {

@@ -12,6 +12,10 @@ struct RecordRemoval {
   static void removeAt(RecordList<T>& list, int index) {
     list.removeAt(index);
   }
+  template <class T, class Gone>
+  static void removeWhere(RecordList<T>& list, Gone gone) {
+    list.removeWhere(gone);
+  }
   template <class T>
   static void clear(RecordList<T>& list) {
     list.clear();
@@ -106,6 +110,9 @@ void removeRecord(RecordList<Bullet>& list, int index) { RecordRemoval::removeAt
 void removeRecord(RecordList<MoneyItem>& list, int index) { RecordRemoval::removeAt(list, index); }
 void removeRecord(RecordList<MoneyDrop>& list, int index) { RecordRemoval::removeAt(list, index); }
 void removeRecord(RecordList<DeathMark>& list, int index) { RecordRemoval::removeAt(list, index); }
+void removeRecords(RecordList<Bullet>& list, const std::vector<char>& gone) {
+  RecordRemoval::removeWhere(list, [&](int i) { return i < static_cast<int>(gone.size()) && gone[i]; });
+}
 
 void clearWorld(World& world) {
   RecordRemoval::clear(world.houses);

@@ -7,6 +7,8 @@
 // those references is cleared or re-indexed first.
 #pragma once
 
+#include <vector>
+
 #include "world/record_list.h"
 #include "world/records.h"
 
@@ -29,6 +31,9 @@ void removeRecord(RecordList<Bullet>& list, int index);
 void removeRecord(RecordList<MoneyItem>& list, int index);
 void removeRecord(RecordList<MoneyDrop>& list, int index);
 void removeRecord(RecordList<DeathMark>& list, int index);
+// Removes the bullets whose flag in `gone` (one per bullet, by index) is set, in one sweep:
+// the outcome of removing them one by one from the last to the first.
+void removeRecords(RecordList<Bullet>& list, const std::vector<char>& gone);
 
 // Empties houses, sidewalks, roads, lawns, weapons, cars, pedestrians, drivers,
 // money items, bullets and bad guys; leaves death marks and money drops alone.

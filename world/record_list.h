@@ -41,6 +41,17 @@ class RecordList {
   friend struct RecordRemoval;
   // Destroys the record at index; later records move down one place.
   void removeAt(int index) { items_.erase(items_.begin() + index); }
+  // Destroys every record whose index `gone` names, in one sweep; the others keep their order.
+  template <class Gone>
+  void removeWhere(Gone gone) {
+    size_t kept = 0;
+    for (size_t i = 0; i < items_.size(); ++i) {
+      if (gone(static_cast<int>(i))) continue;
+      if (kept != i) items_[kept] = std::move(items_[i]);
+      ++kept;
+    }
+    items_.resize(kept);
+  }
   void clear() { items_.clear(); }
 
   int capacity_;

@@ -165,7 +165,7 @@ TEST(DrawWorld, HousesCoverCarsAndKeyPixelsShowWhatIsBelow) {
   EXPECT_EQ(scene.at(509, 300), kBackground);
   EXPECT_EQ(scene.at(600, 300), media.houseColours[3] & 0xFFFFFF);
   EXPECT_EQ(scene.at(600, 283), rgb(0, 0, 220));
-  EXPECT_EQ(media.turned.count(), 3u);  // two cars and the walker: the car outside the view is not turned
+  EXPECT_EQ(media.turned.count(), 3u);  // not the car outside the view
 }
 
 TEST(DrawWorld, MissingImagesAreSkippedAndNothingCrashes) {

@@ -34,6 +34,15 @@ TEST_F(BulletWorld, BulletsPassThroughTargetsUntilTheirPowerIsSpent) {
   EXPECT_EQ(gunman.damage, 50);        // the next group is still in reach ...
   EXPECT_TRUE(world.bullets.empty());  // ... and spends the bullet: 20 + 40 >= 50
   EXPECT_EQ(driver.damage, 0);
+
+  // A bullet that leaves the list makes the next one sit the pass out.
+  addBullet(798, 100, 0, 50);  // flies out of the view
+  const Bullet& waits = addBullet(400, 100, 0, 50);
+  const Bullet& flies = addBullet(400, 200, 0, 50);
+  moveBullets(world);
+  EXPECT_EQ(world.bullets.count(), 2);
+  EXPECT_EQ(waits.x, 400);
+  EXPECT_EQ(flies.x, 410);
 }
 
 TEST_F(BulletWorld, AGrazingBulletHitsACornerAndANearMissDoesNot) {

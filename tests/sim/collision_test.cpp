@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <utility>
 
 #include "world/world.h"
 
@@ -43,6 +44,13 @@ TEST(Corners, HeadingZeroPutsTheFrontToTheRight) {
   Body dot = boxAt(50, 60, 0, 0);
   EXPECT_EQ(cornerX(dot, 2), 50);
   EXPECT_EQ(cornerY(dot, 2), 60);
+
+  // A corner exactly on an edge of the view is in view; one beyond every edge is not.
+  const View view{100, 100, 800, 600};
+  for (const auto& [x, y] :
+       {std::pair{500.0, 95.0}, {500.0, 705.0}, {95.0, 400.0}, {905.0, 400.0}})
+    EXPECT_TRUE(anyCornerInView(boxAt(x, y, 10, 10), view)) << x << "," << y;
+  EXPECT_FALSE(anyCornerInView(boxAt(500, 94, 10, 10), view));
 }
 
 TEST(Outline, TurnedBoxFollowsTheSameRules) {

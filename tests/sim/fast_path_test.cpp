@@ -103,6 +103,14 @@ TEST(PassGrids, ServeTheirOwnWorldWhileOpenAndFollowMovedCars) {
   cars.refile(3);
   carsNear(world, 2900, 500, 30, found);
   EXPECT_EQ(found, std::vector<int>{3});
+  // A car's tried box is filed as well, before the move is made: here across the cell edge
+  // at y 1000, so found just above it.
+  Car& trying = *world.cars[5];
+  trying.nextX = 2700;
+  trying.nextY = 1010;
+  cars.refile(5);
+  carsNear(world, 2700, 990, 1, found);
+  EXPECT_EQ(found, std::vector<int>{5});
   carsNear(world, oldX, oldY, 1, found);
   EXPECT_TRUE(std::find(found.begin(), found.end(), 3) != found.end());
 

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "movers_fixture.h"
+#include "sim_world.h"
 #include "sim/collision.h"
 
 namespace {
@@ -102,7 +102,7 @@ TEST(SlideStep, FollowsTheWallByTheSlideTable) {
   EXPECT_EQ(slow.nextX, 1001.5);
 }
 
-using FootStep = MoversTest;
+using FootStep = SimWorld;
 
 TEST_F(FootStep, WalksFreelyAndStopsAtAStraightWall) {
   Person& p = player();
@@ -113,7 +113,7 @@ TEST_F(FootStep, WalksFreelyAndStopsAtAStraightWall) {
   playerFootStep(world, true, false);
   EXPECT_NEAR(p.y, 1001.5, 1e-12);
 
-  addHouse(900, 1013, 300, 100);  // roof 1.5 below the player's feet
+  add(world.houses, 900, 1013, 300, 100);  // roof 1.5 below the player's feet
   walkStep(p, WalkStep::Forward);
   playerFootStep(world, true, false);
   EXPECT_STREQ(nameOf(p.blockSide), "down");

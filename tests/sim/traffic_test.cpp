@@ -1,50 +1,48 @@
 // Pedestrians and drivers on their networks: segment relations, the choice of the next
 // segment, turn points, panic, wandering, drivers taking cars, and removed records.
-#include <gtest/gtest.h>
+#include "sim/traffic.h"
 
 #include <algorithm>
 #include <cmath>
-#include <cstdlib>
-#include <memory>
 #include <string>
 #include <vector>
 
-#include "world/world.h"
 #include "sim/collision.h"
-#include "sim/traffic.h"
 #include "sim/vehicles.h"
-#include "world/lifetime.h"
+#include "sim_world.h"
 #include "world/map_files.h"
-#include "support/records.h"
 
 namespace {
 
 Segment seg(double x, double y, double w, double h) {
-  Segment s;
-  s.x = x;
-  s.y = y;
-  s.w = w;
-  s.h = h;
-  return s;
+  return *testsupport::rect<Segment>(x, y, w, h);
 }
 
-struct TrafficWorld : ::testing::Test {
-  World world;
-  void SetUp() override {
-    world.view = {0, 0, 800, 600};
-    world.clock.setManual(10000);
-    world.random.seed(1);
-  }
-  Sidewalk& sidewalk(double x, double y, double w, double h) {
-    return *world.sidewalks.append(testsupport::rect<Sidewalk>(x, y, w, h));
-  }
+Road* addRoad(World& world, const Segment& s) {
+  Road* road = world.roads.append(std::make_unique<Road>());
+  static_cast<Segment&>(*road) = s;
+  return road;
+}
+
+// The game's own car (69 x 94) and a 29 x 18 driver at its wheel.
+Person& driverIn(World& world, double x, double y, int heading) {
+  Car* c = world.cars.append(CarSpec{}.at(x, y).heading(heading).acceleration(0.5).make());
+  Person* d = world.drivers.append(PersonSpec{}.name("d").money(10).make());
+  d->inCar = true;
+  d->targetCar = c;
+  d->x = d->nextX = c->x;
+  d->y = d->nextY = c->y;
+  c->driver = world.drivers.indexOf(d);
+  return *d;
+}
+
+struct TrafficWorld : SimWorld {
   Person& walker(RecordList<Person>& list, double x, double y) {
-    return *list.append(testsupport::testPerson().at(x, y).size(29, 18).money(10).make());
+    return *list.append(PersonSpec{}.at(x, y).money(10).make());
   }
-  Person& pedestrian(double x, double y) { return walker(world.pedestrians, x, y); }
   // A pedestrian standing on waypoint A of `on`, having come from `from`.
   Person& atA(Segment& on, Segment* from, double x, double y) {
-    Person& p = pedestrian(x, y);
+    Person& p = walker(world.pedestrians, x, y);
     p.segment = &on;
     p.previousSegment = from;
     p.waypointAX = static_cast<int32_t>(x);
@@ -104,9 +102,9 @@ TEST(FacePoint, AxesAndQuadrants) {
 }
 
 TEST_F(TrafficWorld, PedestrianTurnsDownAndWaitsAtAnIsolatedStrip) {
-  Sidewalk& top = sidewalk(100, 100, 200, 40);
-  Sidewalk& side = sidewalk(100, 140, 40, 200);
-  Sidewalk& alone = sidewalk(1000, 1000, 100, 40);
+  Sidewalk& top = add(world.sidewalks, 100, 100, 200, 40);
+  Sidewalk& side = add(world.sidewalks, 100, 140, 40, 200);
+  Sidewalk& alone = add(world.sidewalks, 1000, 1000, 100, 40);
   linkNetworks(world);
   Person& p = atA(top, nullptr, 119, 119);
   const double r = halfDiagonal(p);
@@ -125,44 +123,30 @@ TEST_F(TrafficWorld, PedestrianTurnsDownAndWaitsAtAnIsolatedStrip) {
   EXPECT_DOUBLE_EQ(q.x, 1019);
 }
 
-// Drivers
-
-// A driver sitting in `c`, as the boarding leaves it.
-Person& seat(World& world, Person& d, Car& c) {
-  d.inCar = true;
-  d.targetCar = &c;
-  d.x = c.x, d.y = c.y;
-  c.driver = world.drivers.indexOf(&d);
-  return d;
-}
-
 TEST_F(TrafficWorld, DriverTurnPointsForEachRelation) {
   struct Case {
     Segment current, next;
     double carX, carY;
     SegmentRelation relation;
     double bx, by;  // expected B, before truncation (car.r = 58.26)
+    int heading;    // the car turns to B at once
   };
   const double r = std::sqrt(34.5 * 34.5 + 47 * 47);
   using R = SegmentRelation;
   const Case cases[] = {
-      {seg(400, 100, 300, 100), seg(100, 100, 300, 100), 460, 160, R::Left, 400 - r, 160},
-      {seg(100, 100, 300, 100), seg(400, 96, 108, 108), 160, 160, R::Right, 400 + r, 160},
-      {seg(100, 400, 100, 300), seg(100, 100, 100, 300), 160, 460, R::Up, 160, 100 - r},
-      {seg(100, 100, 100, 300), seg(100, 400, 100, 300), 160, 160, R::Down, 160, 400 + r},
+      {seg(400, 100, 300, 100), seg(100, 100, 300, 100), 460, 160, R::Left, 400 - r, 160, 180},
+      {seg(100, 100, 300, 100), seg(400, 96, 108, 108), 160, 160, R::Right, 400 + r, 160, 0},
+      {seg(100, 400, 100, 300), seg(100, 100, 100, 300), 160, 460, R::Up, 160, 100 - r, 90},
+      {seg(100, 100, 100, 300), seg(100, 400, 100, 300), 160, 160, R::Down, 160, 400 + r, 270},
   };
   for (const Case& k : cases) {
     World w;
     w.view = {0, 0, 800, 600};
-    auto a = std::make_unique<Road>(), b = std::make_unique<Road>();
-    static_cast<Segment&>(*a) = k.current;
-    static_cast<Segment&>(*b) = k.next;
-    Road* ra = w.roads.append(std::move(a));
-    Road* rb = w.roads.append(std::move(b));
+    Road* ra = addRoad(w, k.current);
+    Road* rb = addRoad(w, k.next);
     ra->neighbours = {rb, rb};  // two connections, both the next one
-    Car* c = w.cars.append(CarSpec{}.at(k.carX, k.carY).acceleration(0.5).make());
-    Person* d = w.drivers.append(PersonSpec{}.name("d").money(10).make());
-    seat(w, *d, *c);
+    Person* d = &driverIn(w, k.carX, k.carY, 0);
+    Car* c = d->targetCar;
     d->segment = ra;
     d->waypointAX = static_cast<int>(k.carX);
     d->waypointAY = static_cast<int>(k.carY);
@@ -172,6 +156,7 @@ TEST_F(TrafficWorld, DriverTurnPointsForEachRelation) {
     EXPECT_EQ(d->previousSegment, ra) << nameOf(k.relation);
     EXPECT_EQ(d->waypointBX, static_cast<int>(k.bx)) << nameOf(k.relation);
     EXPECT_EQ(d->waypointBY, static_cast<int>(k.by)) << nameOf(k.relation);
+    EXPECT_EQ(c->heading, k.heading) << nameOf(k.relation);
     // Within r of B, A becomes the next road's corner r inside.
     c->x = d->waypointBX + 30;
     c->y = d->waypointBY;
@@ -184,8 +169,8 @@ TEST_F(TrafficWorld, DriverTurnPointsForEachRelation) {
 
 // A driver taking a car from another puts him out scared, turned away from the taker.
 TEST_F(TrafficWorld, TakingACarFromAnotherDriverPutsHimOutScared) {
-  Car& c = *world.cars.append(testsupport::testCar().at(500, 300).size(69, 94).make());
-  Person& sitting = seat(world, walker(world.drivers, 0, 0), c);
+  Person& sitting = driverIn(world, 500, 300, 0);
+  Car& c = *sitting.targetCar;
   Person& taker = walker(world.drivers, 500 + 47 + 10, 300);
   taker.targetCar = &c;
   taker.walkingToCar = true;
@@ -225,23 +210,16 @@ TEST_F(TrafficWorld, CarsTurnBackAtDeadEndsAndWhenMeetingHeadOn) {
   for (int cars = 1; cars <= 2; ++cars) {
     World w;
     w.view = {0, 0, 800, 600};
-    auto makeRoad = [&w](double x, double y, double width, double height) {
-      auto road = std::make_unique<Road>();
-      road->x = x, road->y = y, road->w = width, road->h = height;
-      return w.roads.append(std::move(road));
-    };
-    Road* left = makeRoad(100, 100, 108, 108);
-    Road* street = makeRoad(208, 104, 600, 100);
-    Road* right = makeRoad(808, 100, 108, 108);
+    Road* left = addRoad(w, seg(100, 100, 108, 108));
+    Road* street = addRoad(w, seg(208, 104, 600, 100));
+    Road* right = addRoad(w, seg(808, 100, 108, 108));
     linkNetworks(w);
     ASSERT_EQ(left->neighbours.size(), 1u);
     std::vector<Car*> driven;
     for (int k = 0; k < cars; ++k) {
       // The first heads right for the right end, the second left along the street.
-      Car* c = w.cars.append(
-          CarSpec{}.at(k ? 700 : 300, 154).heading(k ? 180 : 0).acceleration(0.5).make());
-      Person* d = w.drivers.append(PersonSpec{}.name("d").money(10).make());
-      seat(w, *d, *c);
+      Person* d = &driverIn(w, k ? 700 : 300, 154, k ? 180 : 0);
+      Car* c = d->targetCar;
       d->segment = k ? static_cast<Segment*>(street) : right;
       d->previousSegment = k ? static_cast<Segment*>(right) : street;
       if (k) {
@@ -278,6 +256,15 @@ TEST_F(TrafficWorld, CarsTurnBackAtDeadEndsAndWhenMeetingHeadOn) {
       EXPECT_GE(trips[0], 3);  // two cars keep meeting halfway
     }
   }
+}
+
+// Without roads a driver only turns in his seat; the houses around him are measured afresh.
+TEST_F(TrafficWorld, WithoutRoadsADriverMeasuresTheHousesAroundHim) {
+  Person& d = driverIn(world, 500, 300, 0);
+  add(world.houses, 515, 250, 100, 100);
+  d.houseClearance = NO_CONTACT;
+  updateDrivers(world);
+  EXPECT_LT(d.houseClearance, 10);
 }
 
 }  // namespace
