@@ -102,15 +102,7 @@ void putOutDriver(World& world, Car& car) {
     person = world.drivers[car.driver];
   else if (car.driver == PLAYER_DRIVER)
     person = world.player.get();
-  if (person) {
-    const ExitPoint exit = exitPoint(car);
-    person->nextX = exit.x;
-    person->nextY = exit.y;
-    person->inCar = false;
-    person->carDistance = NO_CONTACT;
-    person->targetCar = nullptr;
-    person->walkingToCar = false;
-  }
+  if (person) stepOutOf(*person, car);
   car.driver = NO_DRIVER;
 }
 

@@ -58,6 +58,7 @@ void loadFrames(const std::string& folder, const std::string& stem, int last,
 }
 
 void loadSprites(Media& media) {
+  media.turned.clear();  // kept by image: a new image may take an old one's place in memory
   media.background = loadImage("GFX/background.png");
   media.heartIcon = loadImage("GFX/status/heart.png");
   media.moneyIcon = loadImage("GFX/status/money.png");

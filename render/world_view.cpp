@@ -194,6 +194,33 @@ SDL_Rect pieceRect(const CoverPiece& p) {
                   static_cast<Uint16>(p.h)};
 }
 
+bool sameCover(const CoverRect& a, const CoverRect& b) {
+  return a.x0 == b.x0 && a.y0 == b.y0 && a.x1 == b.x1 && a.y1 == b.y1 && a.colour == b.colour &&
+         a.painted == b.painted;
+}
+
+// The pieces of a stack over an area, cut again only when the stack or the area changed since
+// the last time (while the camera rests, the city's rectangles stay where they were on the
+// screen): comparing hundreds of rectangles costs far less than cutting them.
+struct CoverCut {
+  std::vector<CoverRect> stack, lastStack;
+  std::vector<CoverPiece> pieces;
+  CoverRect lastArea{0, 0, 0, 0, 0, false};
+  bool cut = false;
+
+  const std::vector<CoverPiece>& piecesOver(const CoverRect& area) {
+    const bool same = cut && sameCover(area, lastArea) && stack.size() == lastStack.size() &&
+                      std::equal(stack.begin(), stack.end(), lastStack.begin(), sameCover);
+    if (!same) {
+      coverPieces(stack, area, pieces);
+      lastStack = stack;
+      lastArea = area;
+      cut = true;
+    }
+    return pieces;
+  }
+};
+
 // The ground under everything that moves: the background where nothing covers it, then lawns,
 // sidewalks and roads. Each pixel is written once, by the topmost of them; pixels under a
 // house are left alone, as the house is filled over them later in the frame.
@@ -210,15 +237,14 @@ void paintGround(Painter& painter, const World& world) {
     fillRects(painter, view, world.roads, roadColour);
     return;
   }
-  static std::vector<CoverRect> stack;
-  static std::vector<CoverPiece> pieces;
+  static CoverCut ground;
+  std::vector<CoverRect>& stack = ground.stack;
   stack.clear();
   stackRects(view, world.lawns, true, lawnColour, stack);
   stackRects(view, world.sidewalks, true, sidewalkColour, stack);
   stackRects(view, world.roads, true, roadColour, stack);
   stackRects(view, world.houses, false, [](const House&) { return 0u; }, stack);
-  coverPieces(stack, clipArea(media.screen), pieces);
-  for (const CoverPiece& p : pieces) {
+  for (const CoverPiece& p : ground.piecesOver(clipArea(media.screen))) {
     if (p.top < 0)
       painter.part(media.background.get(), pieceRect(p));
     else if (stack[p.top].painted)
@@ -234,12 +260,11 @@ void paintHouses(Painter& painter, const World& world) {
     fillRects(painter, world.view, world.houses, houseColour);
     return;
   }
-  static std::vector<CoverRect> stack;
-  static std::vector<CoverPiece> pieces;
+  static CoverCut houses;
+  std::vector<CoverRect>& stack = houses.stack;
   stack.clear();
   stackRects(world.view, world.houses, true, houseColour, stack);
-  coverPieces(stack, clipArea(media.screen), pieces);
-  for (const CoverPiece& p : pieces)
+  for (const CoverPiece& p : houses.piecesOver(clipArea(media.screen)))
     if (p.top >= 0) painter.fill(pieceRect(p), stack[p.top].colour);
 }
 

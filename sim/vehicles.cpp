@@ -93,15 +93,8 @@ bool inBox(const Body& body, double px, double py) {
 
 // Puts a person out of a given car at its exit point.
 void leaveThisCar(Person& person, Car& car) {
-  ExitPoint exit = exitPoint(car);
-  person.nextX = exit.x;
-  person.nextY = exit.y;
+  stepOutOf(person, car);
   commitMove(person);
-  person.inCar = false;
-  person.carDistance = NO_CONTACT;
-  car.driver = NO_DRIVER;
-  person.targetCar = nullptr;
-  person.walkingToCar = false;
 }
 
 }  // namespace
@@ -275,6 +268,17 @@ void enterCar(World& world, Person& person) {
   person.walkingToCar = false;
   car->driver = seat;
   if (isPlayer) person.enteredAt = static_cast<int32_t>(world.clock.now());
+}
+
+void stepOutOf(Person& person, Car& car) {
+  const ExitPoint exit = exitPoint(car);
+  person.nextX = exit.x;
+  person.nextY = exit.y;
+  person.inCar = false;
+  person.carDistance = NO_CONTACT;
+  car.driver = NO_DRIVER;
+  person.targetCar = nullptr;
+  person.walkingToCar = false;
 }
 
 void leaveCar(Person& person) {

@@ -28,6 +28,8 @@ void putOut(World& world, Car& car, Person& boarder);
 void enterCar(World& world, Person& person);
 // Puts the person out at the car's exit point (committed).
 void leaveCar(Person& person);
+// The same without committing the move: the exit point is only the tentative centre.
+void stepOutOf(Person& person, Car& car);
 
 struct ExitPoint {
   double x, y;

@@ -234,7 +234,7 @@ TEST(DrawWorld, BloodMoneyAndTargetsSitAtTheirCorners) {
 // people at every heading, some across band edges, a clip rectangle on some screens, and a
 // background smaller than the screen, beyond which the screen keeps what the frame before
 // left there. The plain painter turns every picture afresh; the other draws twice, the second
-// time from its kept pictures.
+// time from its kept pictures and over a larger clip.
 TEST(DrawWorld, PaintingEachPixelOnceGivesThePlainPaintersPicture) {
   struct Restore {
     ~Restore() { setGroundPainting(GroundPainting::EachPixelOnce); }
@@ -300,7 +300,13 @@ TEST(DrawWorld, PaintingEachPixelOnceGivesThePlainPaintersPicture) {
     build(once, city);
     build(plain, city);
     setGroundPainting(GroundPainting::EachPixelOnce);
+    // First within the left half of the clip, then within all of it.
+    const SDL_Rect clip = once.screen->clip_rect;
+    SDL_Rect half = clip;
+    half.w /= 2;
+    SDL_SetClipRect(once.screen.get(), &half);
     drawWorld(once.media, once.world);
+    SDL_SetClipRect(once.screen.get(), &clip);
     drawWorld(once.media, once.world);
     setGroundPainting(GroundPainting::LayerByLayer);
     plain.media.turned.setKeeping(false);
