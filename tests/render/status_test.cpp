@@ -1,5 +1,5 @@
-// The status display read back from a screen: stars, icons, the weapon panel on foot, the car's
-// life in a car; and the text helpers it draws with.
+// The status display read back from a screen: the wanted stars, and the weapon panel on foot
+// with the current weapon, its name and its ammunition.
 #include "render/status.h"
 
 #include <gtest/gtest.h>
@@ -18,8 +18,6 @@ namespace {
 
 const Uint32 kPaper = rgb(240, 240, 240);
 const Uint32 kStar = rgb(250, 0, 0);
-const Uint32 kHeart = rgb(200, 0, 100);
-const Uint32 kCoin = rgb(200, 180, 0);
 const Uint32 kPanel = rgb(150, 200, 250);
 const Uint32 kGun = rgb(100, 0, 0);
 constexpr int W = 800, H = 600;
@@ -34,20 +32,11 @@ struct Hud {
     screen = plainSurface(W, H, kPaper);
     media.screen = screen.get();
     media.starIcon = plainSurface(10, 10, kStar);
-    media.heartIcon = plainSurface(12, 12, kHeart);
-    media.moneyIcon = plainSurface(12, 12, kCoin);
+    media.heartIcon = plainSurface(12, 12, rgb(200, 0, 100));
+    media.moneyIcon = plainSurface(12, 12, rgb(200, 180, 0));
     media.weaponBackground = plainSurface(120, 120, kPanel);
     media.weaponFrames[1] = plainSurface(40, 10, kGun);
-    world.player = PersonSpec{}
-                       .name("Valdero")
-                       .gun(makeM4(0, 0))
-                       .holding(1)
-                       .flag(false)
-                       .damage(12.5)
-                       .at(100, 100)
-                       .hands(100)
-                       .money(1000)
-                       .make();
+    world.player = PersonSpec{}.gun(makeM4(0, 0)).holding(1).damage(12.5).money(1000).make();
     media.smallFont.reset(TTF_OpenFont(FONT, 12));
   }
   Uint32 at(int x, int y) { return pixelAt(screen.get(), x, y); }
