@@ -106,6 +106,9 @@ TEST(FaceRect, EveryRegion) {
       {{200, 40, 10, 10}, 26},    // above-right
       {{0, 40, 10, 10}, 150},     // above-left: 180 - 29.05
       {{50, 50, 100, 100}, 7},    // around the mover: unchanged
+      {{100, 100, 0, 0}, 7},      // a point at the centre: unchanged
+      {{200, 0, 0, 0}, 45},       // points on the diagonals
+      {{0, 200, 0, 0}, 225},
   };
   for (const Case& c : cases) {
     Body mover = boxAt(100, 100, 10, 10, 7);

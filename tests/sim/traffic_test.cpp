@@ -83,24 +83,6 @@ TEST(SegmentRelation, EveryBranchInItsOrder) {
   EXPECT_STREQ(nameOf(segmentKind(seg(0, 0, 40, 40))), "square");
 }
 
-TEST(FacePoint, AxesAndQuadrants) {
-  Body b(100, 100, 10, 10, 1, 0, 45);
-  facePoint(b, 100, 100);
-  EXPECT_EQ(b.heading, 45);  // no direction: unchanged
-  facePoint(b, 100, 150);
-  EXPECT_EQ(b.heading, 270);
-  facePoint(b, 100, 20);
-  EXPECT_EQ(b.heading, 90);
-  facePoint(b, 130, 100);
-  EXPECT_EQ(b.heading, 0);
-  facePoint(b, 10, 100);
-  EXPECT_EQ(b.heading, 180);
-  facePoint(b, 200, 0);
-  EXPECT_EQ(b.heading, 45);
-  facePoint(b, 0, 200);
-  EXPECT_EQ(b.heading, 225);
-}
-
 TEST_F(TrafficWorld, PedestrianTurnsDownAndWaitsAtAnIsolatedStrip) {
   Sidewalk& top = add(world.sidewalks, 100, 100, 200, 40);
   Sidewalk& side = add(world.sidewalks, 100, 140, 40, 200);
@@ -167,7 +149,6 @@ TEST_F(TrafficWorld, DriverTurnPointsForEachRelation) {
   }
 }
 
-// A driver taking a car from another puts him out scared, turned away from the taker.
 TEST_F(TrafficWorld, TakingACarFromAnotherDriverPutsHimOutScared) {
   Person& sitting = driverIn(world, 500, 300, 0);
   Car& c = *sitting.targetCar;

@@ -39,12 +39,6 @@ std::unique_ptr<Road> road(double x, double y, double w, double h, const std::st
   return r;
 }
 
-std::unique_ptr<Lawn> lawn(double x, double y, double w, double h, int colour) {
-  auto r = rect<Lawn>(x, y, w, h);
-  r->colourIndex = colour;
-  return r;
-}
-
 std::unique_ptr<Person> pedestrian(const std::string& name, double x, double y) {
   auto p = PersonSpec{}.name(name).at(x, y).life(80.5).damage(12.25).wanted(2.5).money(123.456789)
                .make();
@@ -80,7 +74,7 @@ TEST(MapFiles, EveryFileRoundTripsToSixSignificantDigits) {
       WeaponSpec{}.name("").at(20, 20).ammo(2).weaponImage(1).bulletImage(1).power(1).make());
   world.sidewalks.append(rect<Sidewalk>(10, 180, 390, 20));
   world.sidewalks.append(rect<Sidewalk>(380.25, 10, 20, 170));
-  world.lawns.append(lawn(20, 20, 140, 150, 3));
+  world.lawns.append(rect<Lawn>(20, 20, 140, 150))->colourIndex = 3;
   world.drivers.append(PersonSpec{}.name("Tarko").at(600, 335.125).money(1000).make());
   world.badGuys.append(PersonSpec{}.name("Eno").at(900, 190).money(10).make());
   ASSERT_EQ(saveMap(world), "");
@@ -208,17 +202,13 @@ TEST(MapFiles, AFileLongerThanItsListStopsAtTheCapacity) {
 TEST(LevelList, NamesPerLineWithAFinalLineBreakGivingAnEmptyName) {
   ScratchDir scratch;
   EXPECT_TRUE(readLevelList().empty());  // missing
-  writeFile("maps/levels.txt", "");
-  EXPECT_TRUE(readLevelList().empty());
-  writeFile("maps/levels.txt", "a\nb");
-  EXPECT_EQ(readLevelList(), (std::vector<std::string>{"a", "b"}));
-  writeFile("maps/levels.txt", "a\nb\n");
-  EXPECT_EQ(readLevelList(), (std::vector<std::string>{"a", "b", ""}));
-  writeFile("maps/levels.txt", "\n");
-  EXPECT_EQ(readLevelList(), (std::vector<std::string>{"", ""}));
-  writeFile("maps/levels.txt", "old town\r\nnew\r\n");
-  EXPECT_EQ(readLevelList(), (std::vector<std::string>{"old town", "new", ""}));
-
+  const std::pair<const char*, std::vector<std::string>> lists[] = {
+      {"", {}}, {"a\nb", {"a", "b"}}, {"a\nb\n", {"a", "b", ""}}, {"\n", {"", ""}},
+      {"old town\r\nnew\r\n", {"old town", "new", ""}}};
+  for (const auto& [text, names] : lists) {
+    writeFile("maps/levels.txt", text);
+    EXPECT_EQ(readLevelList(), names) << text;
+  }
   World world;
   world.levels = {"smalltown", "big city", "third"};
   // A map folder may carry any name a map can take; none is the list's temporary name.
