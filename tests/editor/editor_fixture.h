@@ -10,12 +10,14 @@
 #include "support/game.h"
 #include "support/scratch.h"
 
+using testsupport::readFile;
+
 class EditorTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(test.ready()) << SDL_GetError();
     game.world.cursorX = game.world.cursorY = 150;
-    editor().probeX = editor().probeY = 150;
+    game.editor.probeX = game.editor.probeY = 150;
   }
 
   void TearDown() override { testsupport::drainEvents(); }
@@ -42,7 +44,6 @@ class EditorTest : public ::testing::Test {
     return e;
   }
 
-  static std::string readFile(const std::string& path) { return testsupport::readFile(path); }
   static bool fileExists(const std::string& path) { return std::ifstream(path).good(); }
   int countPixels(int x, int y, int w, int h, Uint32 colour) {
     return testsupport::countColour(game.media.screen, x, y, w, h, colour);
@@ -55,8 +56,6 @@ class EditorTest : public ::testing::Test {
       return r < 100 && g < 100 && b < 100;
     });
   }
-
-  Editor& editor() { return game.editor; }
 
   testsupport::TestGame test{800, 600, false};  // opens the fonts before the folder changes
   Game& game = test.game;

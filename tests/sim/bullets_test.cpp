@@ -1,4 +1,4 @@
-// Bullet flight and hits, money pick-ups and the death step.
+// Weapon choice, bullet flight and hits, money pick-ups and the death step.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -11,6 +11,21 @@
 #include "world/lifetime.h"
 
 namespace {
+
+TEST(WeaponSwitching, WrapsAtBothEndsAndTheFirstWeaponCanBeCurrent) {
+  auto person = testsupport::testPerson().make();
+  addWeapon(*person, makeAK47(0, 0));
+  addWeapon(*person, makeM4(0, 0));
+  ASSERT_EQ(person->weapons.size(), 3u);
+  person->currentWeapon = 0;
+  EXPECT_EQ(currentWeaponOf(*person), person->weapons[0].get());
+  previousWeapon(*person);
+  EXPECT_EQ(person->currentWeapon, 2);
+  nextWeapon(*person);
+  EXPECT_EQ(person->currentWeapon, 0);
+  person->currentWeapon = 3;
+  EXPECT_EQ(currentWeaponOf(*person), nullptr);
+}
 
 struct BulletWorld : SimWorld {
   Person& addPerson(RecordList<Person>& list, double x, double y, double life) {
@@ -123,15 +138,10 @@ TEST_F(BulletWorld, ADeadDriverLeavesNoReferenceBehind) {
   wreck.damage = wreck.life;
   Car& first = addCar(300, 100);
   Car& second = addCar(500, 100);
-  Person& wreckDriver = addPerson(world.drivers, 100, 100, 10);
-  wreckDriver.damage = 10;
-  Person& firstDriver = addPerson(world.drivers, 300, 100, 10);
+  seat(wreck, addPerson(world.drivers, 0, 0, 10)).damage = 10;
+  Person& firstDriver = seat(first, addPerson(world.drivers, 0, 0, 10));
   firstDriver.damage = 10;
-  addPerson(world.drivers, 500, 100, 10);
-  wreck.driver = 0;
-  first.driver = 1;
-  second.driver = 2;
-  for (auto& d : world.drivers) d->inCar = true;
+  seat(second, addPerson(world.drivers, 0, 0, 10));
   Person& victim = addPerson(world.pedestrians, 700, 100, 100);
   victim.attacker = &firstDriver;
   victim.scared = true;

@@ -16,10 +16,6 @@ using namespace testsupport;
 
 namespace {
 
-void addRoad(World& world, double x, double y, double w, double h) {
-  world.roads.append(rect<Road>(x, y, w, h));
-}
-
 bool onRoad(const World& world, const MoneyItem& item) {
   for (const auto& r : world.roads)
     if (item.x >= r->x + 10 && item.x < r->x + r->w && item.y >= r->y + 10 &&
@@ -49,9 +45,9 @@ TEST(PlaceMoneyItems, TenItemsInsideTheirRoads) {
   placeMoneyItems(world);
   EXPECT_EQ(world.moneyItems.count(), 0);  // no roads, no money
 
-  addRoad(world, 100, 100, 400, 60);
-  addRoad(world, 1000, 50, 60, 900);
-  addRoad(world, 2000, 2000, 11, 11);  // exactly room for one spot
+  world.roads.append(rect<Road>(100, 100, 400, 60));
+  world.roads.append(rect<Road>(1000, 50, 60, 900));
+  world.roads.append(rect<Road>(2000, 2000, 11, 11));  // exactly room for one spot
   world.random.seed(1234);
   placeMoneyItems(world);
   ASSERT_EQ(world.moneyItems.count(), 10);

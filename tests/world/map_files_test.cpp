@@ -1,9 +1,11 @@
-// Map folders: every file written and read back, corrections, bad input, network links.
+// Map folders: every file written and read back, corrections, bad input, network links, and the
+// fuzz target's seed inputs and every input it ever crashed on, run as plain tests.
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <sstream>
 
+#include "tools/fuzz/map_files_harness.h"
 #include "world/data_folders.h"
 #include "world/map_files.h"
 #include "world/world.h"
@@ -44,6 +46,17 @@ std::unique_ptr<Person> pedestrian(const std::string& name, double x, double y) 
                .make();
   p->kind = 3;
   return p;
+}
+
+int runFolder(const std::filesystem::path& folder) {
+  int cases = 0;
+  if (!std::filesystem::is_directory(folder)) return 0;
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+    const std::string input = readFile(entry.path().string());
+    EXPECT_EQ(fuzz::runCase(input.data(), input.size()), "") << entry.path();
+    ++cases;
+  }
+  return cases;
 }
 
 }  // namespace
@@ -259,4 +272,10 @@ TEST(LevelList, AnInstalledGameReadsBothFoldersAndWritesOnlyTheUsers) {
   EXPECT_TRUE(mapFolderExists("c"));
   EXPECT_FALSE(std::filesystem::exists("share/maps/c"));
   setDataFolders(DataFolders());
+}
+
+// The corpus holds the edge inputs too: records of every file next to the world's edges, sizes
+// far beyond it, unreadable bytes, empty files and level lists of blank lines.
+TEST(FuzzCases, SeedCorpusRunsClean) {
+  EXPECT_GE(runFolder("tools/fuzz/corpus"), 25) << "run from the repository root";
 }
