@@ -24,28 +24,16 @@ namespace {
 // A city with every list filled; `variant` changes every value, so two variants differ in
 // every file, and `size` sets how many records each list gets.
 void fillCity(World& world, int variant, int size) {
+  const std::string v = std::to_string(variant);
   for (int i = 0; i < size; ++i) {
     const double x = 1 + i * 2.5 + variant * 0.125, y = 2 + i * 1.75 + variant;
-    const std::string v = std::to_string(variant);
-    auto h = rect<House>(x, y, 40 + variant, 30);
-    h->text = "House" + std::to_string(i * 10 + variant);
-    h->colourIndex = variant % 10;
-    world.houses.append(std::move(h));
-    auto r = rect<Road>(x, y, 100 + variant, 60);
-    r->name = "Road" + v;
-    world.roads.append(std::move(r));
+    world.houses.append(rect<House>(x, y, 40 + variant, 30))->text = "House" + v;
+    world.roads.append(rect<Road>(x, y, 100 + variant, 60))->name = "Road" + v;
     world.sidewalks.append(rect<Sidewalk>(x, y, 20, 80 + variant));
-    auto l = rect<Lawn>(x, y, 50, 50);
-    l->colourIndex = variant;
-    world.lawns.append(std::move(l));
+    world.lawns.append(rect<Lawn>(x, y, 50, 50))->colourIndex = variant;
     world.cars.append(CarSpec{}.at(x, y).life(100 + variant).make());
-    world.weapons.append(WeaponSpec{}
-                             .name("Gun" + std::to_string(variant))
-                             .at(x, y)
-                             .ammo(10)
-                             .weaponImage(1)
-                             .bulletImage(1)
-                             .make());
+    world.weapons.append(
+        WeaponSpec{}.name("Gun" + v).at(x, y).ammo(10).weaponImage(1).bulletImage(1).make());
     for (auto* list : {&world.pedestrians, &world.drivers, &world.badGuys})
       list->append(PersonSpec{}.name("P" + v).at(x, y).size(29 + variant, 18).money(10).make());
   }
