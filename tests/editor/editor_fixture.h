@@ -7,6 +7,7 @@
 #include <fstream>
 #include <string>
 
+#include "editor/editor.h"
 #include "support/game.h"
 #include "support/scratch.h"
 
@@ -42,6 +43,19 @@ class EditorTest : public ::testing::Test {
     e.button.button = which;
     e.button.state = SDL_PRESSED;
     return e;
+  }
+
+  void cursorAt(int x, int y) {
+    game.world.cursorX = x;
+    game.world.cursorY = y;
+  }
+  void click(int x, int y) {
+    cursorAt(x, y);
+    handleEditorEvent(game.editor, button(SDL_BUTTON_LEFT));
+  }
+  void select(char kind, int index = 0) {
+    game.editor.selectedKind = kind;
+    game.editor.selectedIndex = index;
   }
 
   static bool fileExists(const std::string& path) { return std::ifstream(path).good(); }

@@ -20,14 +20,6 @@ Car* addCar(World& world, double x, double y) {
 
 class EditorTools : public EditorTest {
  protected:
-  void cursorAt(int x, int y) {
-    game.world.cursorX = x;
-    game.world.cursorY = y;
-  }
-  void clickAt(int x, int y) {
-    cursorAt(x, y);
-    handleEditorEvent(game.editor, button(SDL_BUTTON_LEFT));
-  }
   std::string selection() const {
     return std::string(1, game.editor.selectedKind) + std::to_string(game.editor.selectedIndex);
   }
@@ -59,13 +51,13 @@ TEST_F(EditorTools, EveryKindIsPlacedWithItsDefaults) {
   World& world = game.world;
   for (char tool : {'h', 'v', 't', 'g', 'w'}) {
     game.editor.tool = tool;
-    clickAt(700, 800);
-    clickAt(760, 830);
+    click(700, 800);
+    click(760, 830);
   }
   for (auto [tool, x, y] :
        {std::tuple{'b', 1000, 1100}, {'f', 1200, 1300}, {'p', 1400, 1500}, {'e', 1600, 1700}}) {
     game.editor.tool = tool;
-    clickAt(x, y);
+    click(x, y);
   }
 
   // Each kind's defaults, as the saved map holds them.
@@ -110,8 +102,7 @@ TEST_F(EditorTools, DeletingACarPutsItsDriverOutWithoutMovingIt) {
   world.drivers[2]->targetCar = second;
   const ExitPoint exit = exitPoint(*first);
 
-  game.editor.selectedKind = 'b';
-  game.editor.selectedIndex = 0;
+  select('b');
   handleEditorEvent(game.editor, key(SDLK_d));
   ASSERT_EQ(world.cars.count(), 1);
   EXPECT_EQ(world.cars[0], second);
@@ -132,8 +123,7 @@ TEST_F(EditorTools, DeletingACarPutsItsDriverOutWithoutMovingIt) {
   player.targetCar = second;
   second->driver = PLAYER_DRIVER;
   const ExitPoint playerExit = exitPoint(*second);
-  game.editor.selectedKind = 'b';
-  game.editor.selectedIndex = 0;
+  select('b');
   deleteSelected(game.editor);
   EXPECT_EQ(world.cars.count(), 0);
   EXPECT_FALSE(player.inCar);
@@ -147,8 +137,7 @@ TEST_F(EditorTools, DeletingACarPutsItsDriverOutWithoutMovingIt) {
   // A car that names a driver past the end of the list touches no driver.
   Car* stray = addCar(world, 700, 700);
   stray->driver = 9;
-  game.editor.selectedKind = 'b';
-  game.editor.selectedIndex = 0;
+  select('b');
   deleteSelected(game.editor);
   EXPECT_EQ(world.cars.count(), 0);
   EXPECT_EQ(world.drivers.count(), 3);
@@ -158,8 +147,8 @@ TEST_F(EditorTools, MapKeysSaveReloadAndClear) {
   World& world = game.world;
   world.mapName = "town";
   game.editor.tool = 'h';
-  clickAt(400, 500);
-  clickAt(450, 600);
+  click(400, 500);
+  click(450, 600);
   handleEditorEvent(game.editor, key(SDLK_F2));
   EXPECT_EQ(readFile("maps/town/houses.txt"), "400 500 50 100 - 100 0 0");
   for (int f = 0; f < MAP_FILE_COUNT; ++f)
@@ -179,16 +168,15 @@ TEST_F(EditorTools, MapKeysSaveReloadAndClear) {
   EXPECT_EQ(game.editor.saveMessage, "");
 
   // F3 drops what was not saved.
-  clickAt(1000, 1000);
-  clickAt(1100, 1100);
+  click(1000, 1000);
+  click(1100, 1100);
   ASSERT_EQ(world.houses.count(), 2);
   handleEditorEvent(game.editor, key(SDLK_F3));
   ASSERT_EQ(world.houses.count(), 1);
   EXPECT_EQ(world.houses[0]->x, 400);
 
   // F12 then F2: an empty map on disk; the player stays.
-  game.editor.selectedKind = 'h';
-  game.editor.selectedIndex = 0;
+  select('h');
   handleEditorEvent(game.editor, key(SDLK_F12));
   EXPECT_EQ(world.houses.count(), 0);
   ASSERT_NE(world.player, nullptr);
@@ -227,7 +215,7 @@ TEST_F(EditorTools, WhileTypingLettersAreTextAndMapKeysStillWork) {
   EXPECT_EQ(game.editor.editText.size(), 30u);
   EXPECT_EQ(world.cursorY, 150);
   // The left button still places while typing.
-  clickAt(300, 300);
+  click(300, 300);
   EXPECT_TRUE(game.editor.dragging);
 }
 
@@ -237,7 +225,7 @@ TEST_F(EditorTools, OverlayDrawsPreviewSwatchesHelpAndTypedText) {
   const int W = 800, H = 600;
   fillScreen(white());
   game.editor.tool = 'h';
-  clickAt(100, 100);
+  click(100, 100);
   cursorAt(300, 250);
   drawEditor(game.editor);
   EXPECT_EQ(countPixels(110, 110, 50, 50, media.houseColours[0]), 2500);

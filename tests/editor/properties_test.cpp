@@ -31,15 +31,6 @@ class PropertyPanel : public EditorTest {
     ASSERT_EQ(world.weapons.count(), 1);
     ASSERT_EQ(world.badGuys.count(), 1);
   }
-  void click(int x, int y) {
-    game.world.cursorX = x;
-    game.world.cursorY = y;
-    handleEditorEvent(game.editor, button(SDL_BUTTON_LEFT));
-  }
-  void select(char kind, int index = 0) {
-    game.editor.selectedKind = kind;
-    game.editor.selectedIndex = index;
-  }
   // Starts field n, clears the old value with Backspace, types `text` and presses Return.
   void edit(int n, const std::string& text) {
     handleEditorEvent(game.editor, typed(static_cast<char>('0' + n)));
