@@ -3,30 +3,10 @@
 
 using namespace apptest;
 
-namespace {
-
-// A working folder holding the font the game needs (copied from the repository).
-class StartFolder : public ScratchDir {
- public:
-  StartFolder() {
-    std::filesystem::create_directories("GFX/fonts");
-    std::filesystem::copy_file(home() / FONT, FONT);
-  }
-};
-
-void expectReleased(const Game& game) {
-  EXPECT_EQ(SDL_WasInit(SDL_INIT_EVERYTHING), 0u);
-  EXPECT_EQ(TTF_WasInit(), 0);
-  EXPECT_EQ(game.media.screen, nullptr);
-  EXPECT_EQ(game.world.player, nullptr);
-  EXPECT_EQ(game.media.smallFont, nullptr);
-  EXPECT_EQ(game.media.bigFont, nullptr);
-}
-
-}  // namespace
-
 TEST(Start, OpensTheLargestModeAndBuildsTheFirstPlayerAndMap) {
-  StartFolder folder;
+  ScratchDir folder;  // holding only the font and a map
+  std::filesystem::create_directories("GFX/fonts");
+  std::filesystem::copy_file(folder.home() / FONT, FONT);
   std::filesystem::create_directories("maps/town");
   writeFile("maps/levels.txt", "town\nother\n");
   writeFile("maps/town/houses.txt", "500 500 100 80 Hus 100 0 2\n700 500 100 80 Annat 100 0 2\n");
@@ -37,10 +17,9 @@ TEST(Start, OpensTheLargestModeAndBuildsTheFirstPlayerAndMap) {
   Game game;
   ASSERT_TRUE(startGame(game));
   World& world = game.world;
+  Media& media = game.media;
   // Only video: no sound, no joystick.
   EXPECT_EQ(SDL_WasInit(SDL_INIT_EVERYTHING), static_cast<Uint32>(SDL_INIT_VIDEO));
-
-  Media& media = game.media;
 
   // Full screen at the first listed size; a display that takes any size gets the desktop's.
   ASSERT_NE(media.screen, nullptr);
@@ -74,5 +53,10 @@ TEST(Start, OpensTheLargestModeAndBuildsTheFirstPlayerAndMap) {
   EXPECT_EQ(world.moneyItems.count(), 10);
 
   shutdownGame(game);
-  expectReleased(game);
+  EXPECT_EQ(SDL_WasInit(SDL_INIT_EVERYTHING), 0u);
+  EXPECT_EQ(TTF_WasInit(), 0);
+  EXPECT_EQ(media.screen, nullptr);
+  EXPECT_EQ(world.player, nullptr);
+  EXPECT_EQ(media.smallFont, nullptr);
+  EXPECT_EQ(media.bigFont, nullptr);
 }

@@ -67,6 +67,15 @@ TEST(FillRect, MatchesSdlForRectanglesAnywhereAndInsideAClip) {
     EXPECT_EQ(screens.differences(), 0) << r.x << "," << r.y;
   }
   fillRect(nullptr, SDL_Rect{0, 0, 5, 5}, 0);
+
+  // A 16-bit surface is filled in its own layout, to its edges and no further.
+  SurfacePtr deep16(SDL_CreateRGBSurface(SDL_SWSURFACE, 9, 7, 16, 0xF800, 0x07E0, 0x001F, 0));
+  fillRect(deep16.get(), SDL_Rect{2, 1, 30, 30}, 0xFFFF);
+  auto at = [&](int x, int y) { return static_cast<Uint16*>(deep16->pixels)[y * deep16->pitch / 2 + x]; };
+  EXPECT_EQ(at(2, 1), 0xFFFF);
+  EXPECT_EQ(at(8, 6), 0xFFFF);
+  EXPECT_EQ(at(1, 1), 0);
+  EXPECT_EQ(at(2, 0), 0);
 }
 
 TEST(BlitAt, TurnedKeyedPicturesLandExactlyAsSdlBlitsThem) {
