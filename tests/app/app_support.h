@@ -39,6 +39,11 @@ struct KeyState {
   const Uint8* data() const { return flags.data(); }
   void hold(SDLKey k) { flags[k] = 1; }
   void releaseAll() { std::fill(flags.begin(), flags.end(), 0); }
+  // Lets go of every key but these.
+  void only(std::initializer_list<SDLKey> held) {
+    releaseAll();
+    for (SDLKey k : held) hold(k);
+  }
 };
 
 using testsupport::darkPixels;

@@ -47,8 +47,7 @@ TEST_F(PlayFrame, EscapeEndsTheLoopAfterTheWaitWithoutSimulatingOrDrawing) {
   EXPECT_EQ(world().clock.now() - start, FRAME_MS);
 
   // Alt+F4 ends the same way; F4 alone does not.
-  keys.releaseAll();
-  keys.hold(SDLK_F4);
+  keys.only({SDLK_F4});
   EXPECT_TRUE(frame());
   EXPECT_NE(car->x, 1000);
   const double moved = car->x;
@@ -71,16 +70,14 @@ TEST_F(PlayFrame, TurningOnFootWrapsAndCancelsTheWalkToACar) {
   EXPECT_FALSE(player().walkingToCar);
   EXPECT_EQ(player().targetCar, world().cars[0]) << "Return chose the only car";
 
-  keys.releaseAll();
-  keys.hold(SDLK_LEFT);
+  keys.only({SDLK_LEFT});
   ASSERT_TRUE(frame());
   ASSERT_TRUE(frame());
   EXPECT_EQ(player().heading, 5);
 
   // Every walking or turning key takes the player off the way to its car.
   for (SDLKey k : {SDLK_UP, SDLK_d, SDLK_DOWN, SDLK_LEFT}) {
-    keys.releaseAll();
-    keys.hold(k);
+    keys.only({k});
     player().walkingToCar = true;
     ASSERT_TRUE(frame());
     EXPECT_FALSE(player().walkingToCar) << SDL_GetKeyName(k);
@@ -98,32 +95,26 @@ TEST_F(PlayFrame, DrivingKeysWorkOnTheCarAndSteerOnlyARollingOne) {
   ASSERT_TRUE(frame());
   EXPECT_EQ(car->heading, 90) << "a parked car is not steered";
 
-  keys.releaseAll();
-  keys.hold(SDLK_w);
-  keys.hold(SDLK_a);
+  keys.only({SDLK_w, SDLK_a});
   ASSERT_TRUE(frame());
   EXPECT_EQ(car->heading, 95);
   EXPECT_GT(car->speed, 0.0);
-  keys.releaseAll();
-  keys.hold(SDLK_d);
+  keys.only({SDLK_d});
   ASSERT_TRUE(frame());
   ASSERT_TRUE(frame());
   EXPECT_EQ(car->heading, 85);
 
   // Brake (s) slows, then the handbrake stops the car.
-  keys.releaseAll();
-  keys.hold(SDLK_s);
+  keys.only({SDLK_s});
   const double rolling = car->speed;
   ASSERT_TRUE(frame());
   EXPECT_LT(car->speed, rolling);
-  keys.releaseAll();
-  keys.hold(SDLK_SPACE);
+  keys.only({SDLK_SPACE});
   ASSERT_TRUE(frame());
   EXPECT_DOUBLE_EQ(car->speed, 0.0);
 
   // Right Ctrl does not fire from a car.
-  keys.releaseAll();
-  keys.hold(SDLK_RCTRL);
+  keys.only({SDLK_RCTRL});
   player().currentWeapon = 1;
   ASSERT_TRUE(frame());
   EXPECT_EQ(world().bullets.count(), 0);

@@ -18,9 +18,7 @@ class EditorTest : public ::testing::Test {
     editor().probeX = editor().probeY = 150;
   }
 
-  void TearDown() override { drainEvents(); }
-
-  static void drainEvents() { testsupport::drainEvents(); }
+  void TearDown() override { testsupport::drainEvents(); }
 
   static SDL_Event key(SDLKey sym, Uint16 unicode = 0) { return testsupport::keyEvent(sym, unicode); }
   // A key press that types its character, as a letter or digit key does.
@@ -35,7 +33,6 @@ class EditorTest : public ::testing::Test {
   static SDL_Event backspace() { return key(SDLK_BACKSPACE, 8); }
   static SDL_Event enter() { return key(SDLK_RETURN, 13); }
   static SDL_Event escape() { return key(SDLK_ESCAPE, 27); }
-  static SDL_Event motion(int dx, int dy) { return testsupport::motionEvent(dx, dy); }
   static SDL_Event button(Uint8 which) {
     SDL_Event e{};
     e.type = SDL_MOUSEBUTTONDOWN;
@@ -43,11 +40,6 @@ class EditorTest : public ::testing::Test {
     e.button.button = which;
     e.button.state = SDL_PRESSED;
     return e;
-  }
-  static SDL_Event quit() { return testsupport::quitEvent(); }
-  static void push(const SDL_Event& e) {
-    SDL_Event copy = e;
-    ASSERT_EQ(SDL_PushEvent(&copy), 0);
   }
 
   static std::string readFile(const std::string& path) { return testsupport::readFile(path); }

@@ -38,16 +38,7 @@ struct Hud {
     media.moneyIcon = plainSurface(12, 12, kCoin);
     media.weaponBackground = plainSurface(120, 120, kPanel);
     media.weaponFrames[1] = plainSurface(40, 10, kGun);
-    world.player = PersonSpec{}
-                       .name("Valdero")
-                       .gun(makeM4(0, 0))
-                       .holding(1)
-                       .flag(false)
-                       .damage(12.5)
-                       .at(100, 100)
-                       .hands(100)
-                       .money(1000)
-                       .make();
+    world.player = PersonSpec{}.gun(makeM4(0, 0)).holding(1).damage(12.5).money(1000).make();
     media.smallFont.reset(TTF_OpenFont(FONT, 12));
   }
   Uint32 at(int x, int y) { return pixelAt(screen.get(), x, y); }

@@ -58,37 +58,27 @@ T* addRect(RecordList<T>& list, double x, double y, double w, double h) {
 }
 
 Car* addCar(World& world, double x, double y, int model) {
-  return world.cars.append(testsupport::testCar().at(x, y).heading(90).maxSpeed(5).model(model).make());
+  return world.cars.append(testCar().at(x, y).heading(90).maxSpeed(5).model(model).make());
 }
 
 }  // namespace
 
 TEST(UpdateCamera, CentresOnThePlayerAndStaysInsideTheWorld) {
   World world;
-  world.player = PersonSpec{}.name("Valdero").flag(false).at(100, 100).hands(100).make();
-  world.view = {0, 0, 800, 600};
-  updateCamera(world);
-  EXPECT_EQ(world.view.x, 0);
-  EXPECT_EQ(world.view.y, 0);
-
-  world.player->x = 1500.9;
-  world.player->y = 1500;
-  updateCamera(world);
-  EXPECT_EQ(world.view.x, 1100);
-  EXPECT_EQ(world.view.y, 1200);
-
-  world.player->x = 2950;
-  world.player->y = 2950;
-  updateCamera(world);
-  EXPECT_EQ(world.view.x, 2200);
-  EXPECT_EQ(world.view.y, 2400);
-  EXPECT_EQ(world.view.w, 800);  // the size is the screen's and never changes here
-
-  // A screen wider than the world: the upper clamp runs last and wins.
-  world.view = {0, 0, 3200, 600};
-  world.player->x = 1500;
-  updateCamera(world);
-  EXPECT_EQ(world.view.x, -200);
+  world.player = PersonSpec{}.make();
+  // Player (x, y) and screen width -> view (x, y); a screen wider than the world: the upper
+  // clamp runs last and wins. The size is the screen's and never changes here.
+  for (const auto& [px, py, w, vx, vy] :
+       {std::tuple{100.0, 100.0, 800, 0, 0}, {1500.9, 1500.0, 800, 1100, 1200},
+        {2950.0, 2950.0, 800, 2200, 2400}, {1500.0, 1500.0, 3200, -200, 1200}}) {
+    world.view = {0, 0, w, 600};
+    world.player->x = px;
+    world.player->y = py;
+    updateCamera(world);
+    EXPECT_EQ(world.view.x, vx) << px;
+    EXPECT_EQ(world.view.y, vy) << py;
+    EXPECT_EQ(world.view.w, w);
+  }
 }
 
 TEST(ArrowPlace, PointsFromTheScreenEdgeTowardAnOffScreenItem) {

@@ -16,15 +16,6 @@ inline SDL_Event keyEvent(SDLKey sym, Uint16 unicode = 0) {
   return e;
 }
 
-inline SDL_Event motionEvent(int dx, int dy) {
-  SDL_Event e{};
-  e.type = SDL_MOUSEMOTION;
-  e.motion.type = SDL_MOUSEMOTION;
-  e.motion.xrel = static_cast<Sint16>(dx);
-  e.motion.yrel = static_cast<Sint16>(dy);
-  return e;
-}
-
 inline SDL_Event quitEvent() {
   SDL_Event e{};
   e.type = SDL_QUIT;
