@@ -38,9 +38,9 @@ class Checker {
     records("car", world_.cars, sidewalks_);
     records("bullet", world_.bullets, sidewalks_);
     records("pedestrian", world_.pedestrians, sidewalks_);
-    records("driver", world_.drivers, roads_);
+    records("driver", world_.drivers, roads_, true);
     records("bad guy", world_.badGuys, sidewalks_);
-    if (world_.player) check("player", 0, *world_.player, sidewalks_);
+    if (world_.player) check("player", 0, *world_.player, sidewalks_, PLAYER_DRIVER);
     return problems_;
   }
 
@@ -106,13 +106,17 @@ class Checker {
     count("bad guys", world_.badGuys);
   }
 
+  // `drives`: a record of the list sits at the wheel as the car's driver `index`.
   template <class T>
-  void records(const char* what, const RecordList<T>& list, const Live& network) {
-    for (int i = 0; i < list.count(); ++i) check(what, i, *list[i], network);
+  void records(const char* what, const RecordList<T>& list, const Live& network,
+               bool drives = false) {
+    for (int i = 0; i < list.count(); ++i)
+      check(what, i, *list[i], network, drives ? i : NO_DRIVER);
   }
 
+  // `seat`: the car driver value that names the record (NO_DRIVER: it never drives).
   template <class T>
-  void check(const char* what, int index, const T& record, const Live& network) {
+  void check(const char* what, int index, const T& record, const Live& network, int32_t seat) {
     what_ = what;
     index_ = index;
     network_ = &network;
@@ -129,13 +133,9 @@ class Checker {
           record.currentWeapon >= static_cast<int>(record.weapons.size()))
         report("holds weapon " + std::to_string(record.currentWeapon) + " of " +
                std::to_string(record.weapons.size()));
-      if (record.inCar && record.targetCar) {
-        const int32_t seat = &record == world_.player.get() ? PLAYER_DRIVER
-                             : what_ == std::string("driver") ? index_
-                                                              : NO_DRIVER;
-        if (seat == NO_DRIVER || record.targetCar->driver != seat)
-          report("sits in a car that names another driver");
-      }
+      if (record.inCar && record.targetCar &&
+          (seat == NO_DRIVER || record.targetCar->driver != seat))
+        report("sits in a car that names another driver");
     }
   }
 
