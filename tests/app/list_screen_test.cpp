@@ -16,7 +16,8 @@ TEST(ListScreen, RunActsOnEachChoiceAndDrawsTheHighlightInTheMiddle) {
   list.items = {"First", "Second", "Third"};
   std::vector<int> acted;
 
-  pushKeys({SDLK_DOWN, SDLK_RETURN, SDLK_DOWN, SDLK_RETURN, SDLK_ESCAPE});
+  // The highlight stops at both ends of the list.
+  pushKeys({SDLK_UP, SDLK_DOWN, SDLK_RETURN, SDLK_DOWN, SDLK_DOWN, SDLK_RETURN, SDLK_ESCAPE});
   const uint32_t before = headless.world().clock.now();
   runListScreen(headless.media(), headless.world().clock, list, [&](int chosen) {
     acted.push_back(chosen);
