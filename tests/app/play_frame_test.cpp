@@ -1,8 +1,6 @@
 // The play frame: events, held keys, the end of the loop, and a scripted run through a car ride.
 #include "app/play_loop.h"
 
-#include <algorithm>
-
 #include "app_support.h"
 #include "sim/collision.h"
 #include "support/records.h"
@@ -160,14 +158,11 @@ TEST_F(PlayFrame, ScriptedRunBoardsDrivesIntoAHouseAndLeaves) {
   bool bounced = false;
   double lastX = car->x;
   for (frames = 0; frames < FRAME_LIMIT && !bounced; ++frames) {
-    const double before = car->speed;
     ASSERT_TRUE(frame());
     EXPECT_DOUBLE_EQ(player.x, car->x) << "the player rides along";
     EXPECT_DOUBLE_EQ(player.y, car->y);
     if (car->speed < 0) {
       bounced = true;
-      const double pushed = std::min(before + 0.2, 4.0) - 0.05;  // gas, then friction
-      EXPECT_NEAR(car->speed, -pushed, 1e-9);
       EXPECT_LE(car->x, lastX) << "the bounce moves the car back, never into the house";
     } else {
       EXPECT_GT(car->x, lastX);

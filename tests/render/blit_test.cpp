@@ -1,4 +1,5 @@
-// The fill and picture blit the city is painted with give exactly SDL's own results.
+// The fill and picture blit the city is painted with give exactly SDL's own results; turned
+// pictures keep their key pixels and corners transparent.
 #include "render/blit.h"
 
 #include <gtest/gtest.h>
@@ -104,6 +105,38 @@ TEST(BlitAt, TurnedKeyedPicturesLandExactlyAsSdlBlitsThem) {
       SDL_BlitSurface(picture.get(), nullptr, screens.sdl.get(), &at);
       blitAt(screens.ours.get(), picture.get(), x, y);
       ASSERT_EQ(screens.differences(), 0) << "at " << x << "," << y << " pass " << pass;
+    }
+  }
+}
+
+constexpr Uint32 kGreen = 0x0000FF00;  // pure green in the plain layout: the game's key
+
+TEST(RotateSprite, KeyPixelsAndTheCornersOutsideThePictureAreTransparent) {
+  startSdl();
+  SurfacePtr source = plainSurface(20, 40, rgb(200, 0, 0));
+  SDL_Rect band{0, 10, 20, 5};
+  SDL_FillRect(source.get(), &band, kGreen);
+  SDL_SetColorKey(source.get(), SDL_SRCCOLORKEY, kGreen);
+  for (double angle : {0.0, 1.0, 45.0, 90.0, 180.0, 270.0}) {
+    SurfacePtr turned = rotateSprite(source.get(), angle, 1.0);
+    ASSERT_TRUE(turned);
+    int opaque = 0, clear = 0;
+    for (int y = 0; y < turned->h; ++y)
+      for (int x = 0; x < turned->w; ++x) {
+        const Uint32 p = rawPixel(turned.get(), x, y);
+        // Every pixel is either cleared or opaque red: no green survives anywhere.
+        if (p == 0)
+          ++clear;
+        else {
+          EXPECT_EQ(p, 0xFF0000C8u) << angle << " at " << x << "," << y;
+          ++opaque;
+        }
+      }
+    // About 20 x 35 red pixels survive; turned pictures add cleared corners around them.
+    EXPECT_NEAR(opaque, 20 * 35, 60) << angle;
+    EXPECT_GT(clear, 20 * 5 - 30) << angle;
+    if (angle != 0) {
+      EXPECT_EQ(rawPixel(turned.get(), 0, 0), 0u) << angle;
     }
   }
 }

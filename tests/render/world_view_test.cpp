@@ -212,6 +212,35 @@ TEST(DrawWorld, BloodMoneyAndTargetsSitAtTheirCorners) {
   EXPECT_EQ(media.turned.count(), 0u);  // no arrow for it
 }
 
+// The road the player stands on, the house in its way and, until two seconds after boarding,
+// the car's model name.
+TEST(DrawWorld, PlayerTextsNameTheRoadTheBlockingHouseAndANewCar) {
+  Scene scene;
+  World& world = scene.world;
+  scene.media.smallFont.reset(TTF_OpenFont(FONT, 12));
+  ASSERT_TRUE(scene.media.smallFont) << "run from the repository root";
+  addRect(world.roads, 0, 500, 200, 100)->name = "Storgatan";  // under the player at 40, 560
+  House* house = addRect(world.houses, 2000, 2000, 10, 10);
+  house->text = "Hus";
+  world.player->blockingHouse = house;
+  world.player->targetCar = addCar(world, 1500, 1500, 0);
+  world.player->targetCar->modelName = "Volvo";
+  world.player->enteredAt = 4000;
+  world.clock.setManual(5999);
+  auto shown = [&](int x, int y) { return darkPixels(scene.screen.get(), x, y, 120, 15) > 0; };
+  drawWorld(scene.media, world);
+  EXPECT_TRUE(shown(300, 550));  // the road
+  EXPECT_TRUE(shown(20, 370));   // the house
+  EXPECT_TRUE(shown(20, 350));   // the car
+  world.clock.setManual(6000);
+  world.player->blockingHouse = nullptr;
+  world.player->x = 400;
+  drawWorld(scene.media, world);
+  EXPECT_FALSE(shown(300, 550));
+  EXPECT_FALSE(shown(20, 370));
+  EXPECT_FALSE(shown(20, 350));
+}
+
 // Random cities drawn both ways give the same picture pixel for pixel: rectangles of every
 // layer overlapping each other and the view's edges (some without size), cars, bullets and
 // people at every heading, some across band edges, a clip rectangle on some screens, and a
