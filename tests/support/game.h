@@ -1,5 +1,5 @@
-// A Game as the program has it, on the dummy driver: a fresh window, both fonts, the colours, the
-// start player and a hand-driven clock. SDL stays up for the next test.
+// A Game as the program has it, on the dummy driver: a window, both fonts, the colours, the start
+// player and a hand-driven clock. SDL and the window stay up for the next test.
 #pragma once
 
 #include <SDL.h>
@@ -19,7 +19,7 @@ class TestGame {
   explicit TestGame(int w = 800, int h = 600, bool greyBackground = true) {
     game.world.random.seed(7);
     Media& media = game.media;
-    if (startSdl(w, h)) media.screen = SDL_SetVideoMode(w, h, 32, WINDOW_FLAGS);
+    media.screen = startSdl(w, h, WINDOW_FLAGS);
     game.world.view = View{0, 0, w, h};
     media.smallFont.reset(TTF_OpenFont(FONT, 12));
     media.bigFont.reset(TTF_OpenFont(FONT, 28));

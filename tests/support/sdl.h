@@ -15,7 +15,8 @@ namespace testsupport {
 constexpr const char* FONT = "GFX/fonts/ADVERT.TTF";
 
 // Starts SDL video on the dummy driver and TTF unless they run already (a test that quit them
-// gets them back). Returns the screen: the open one when it is w x h, else a new w x h x 32 one.
+// gets them back). Returns the screen: the open one when it is w x h and as full-screen as
+// `flags` ask, else a new w x h x 32 one (each new mode costs the SDL 1.2 layer a small leak).
 inline SDL_Surface* startSdl(int w = 800, int h = 600, Uint32 flags = SDL_SWSURFACE) {
   setenv("SDL_VIDEODRIVER", "dummy", 0);
   setenv("SDL_AUDIODRIVER", "dummy", 0);
@@ -23,7 +24,8 @@ inline SDL_Surface* startSdl(int w = 800, int h = 600, Uint32 flags = SDL_SWSURF
   if (!TTF_WasInit() && TTF_Init() != 0) return nullptr;
   SDL_EnableUNICODE(1);
   SDL_Surface* screen = SDL_GetVideoSurface();
-  if (!screen || screen->w != w || screen->h != h) screen = SDL_SetVideoMode(w, h, 32, flags);
+  if (!screen || screen->w != w || screen->h != h || ((screen->flags ^ flags) & SDL_FULLSCREEN))
+    screen = SDL_SetVideoMode(w, h, 32, flags);
   return screen;
 }
 

@@ -11,6 +11,7 @@
 #include "support/records.h"
 #include "support/scratch.h"
 #include "world/world.h"
+#include "world/world_check.h"
 using namespace testsupport;
 
 namespace {
@@ -145,13 +146,8 @@ TEST(ClearWorld, EmptiesTheCityAndLeavesThePlayerWithoutReferences) {
   EXPECT_EQ(world.deathMarks.count(), 1);  // the next map load empties these
   EXPECT_EQ(world.moneyDrops.count(), 1);
   ASSERT_EQ(world.player.get(), &p);
-  EXPECT_EQ(p.targetCar, nullptr);
   EXPECT_FALSE(p.inCar);
-  EXPECT_EQ(p.blockingHouse, nullptr);
-  EXPECT_EQ(p.attacker, nullptr);
-  EXPECT_EQ(p.segment, nullptr);
-  EXPECT_EQ(p.nextSegment, nullptr);
-  EXPECT_EQ(p.previousSegment, nullptr);
+  EXPECT_EQ(checkWorld(world), std::vector<std::string>{});
   EXPECT_EQ(world.houses.capacity(), BIG_LIST_CAPACITY);
 }
 
