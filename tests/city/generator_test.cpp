@@ -18,13 +18,12 @@ using namespace testsupport;
 
 namespace {
 
-const char* const kFiles[] = {"houses.txt",    "roads.txt",     "cars.txt",
-                              "pedestrants.txt", "weapons.txt", "sidewalks.txt",
-                              "lawns.txt",     "drivers.txt",   "badguys.txt"};
-
 std::string folderText(const std::string& folder) {
   std::string all;
-  for (const char* f : kFiles) all += std::string(f) + ":" + readFile(folder + "/" + f) + "\n";
+  for (int f = 0; f < MAP_FILE_COUNT; ++f) {
+    const std::string name = mapFileName(MapFile(f));
+    all += name + ":" + readFile(folder + "/" + name) + "\n";
+  }
   return all;
 }
 

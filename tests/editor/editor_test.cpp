@@ -9,6 +9,7 @@
 #include "sim/vehicles.h"
 #include "support/records.h"
 #include "world/lifetime.h"
+#include "world/map_files.h"
 
 namespace {
 
@@ -159,11 +160,9 @@ TEST_F(EditorTools, MapKeysSaveReloadAndClear) {
   clickAt(400, 500);
   clickAt(450, 600);
   handleEditorEvent(game.editor, key(SDLK_F2));
-  const char* files[] = {"houses", "roads", "cars", "pedestrants", "weapons",
-                         "sidewalks", "lawns", "drivers", "badguys"};
   EXPECT_EQ(readFile("maps/town/houses.txt"), "400 500 50 100 - 100 0 0");
-  for (const char* f : files)
-    EXPECT_TRUE(fileExists(std::string("maps/town/") + f + ".txt")) << f;
+  for (int f = 0; f < MAP_FILE_COUNT; ++f)
+    EXPECT_TRUE(fileExists(mapFilePath("town", MapFile(f)))) << f;
 
   // A save that cannot write says so in the corner, and the map stays to be saved again.
   world.mapName = "blocked";
@@ -193,8 +192,7 @@ TEST_F(EditorTools, MapKeysSaveReloadAndClear) {
   EXPECT_EQ(world.houses.count(), 0);
   ASSERT_NE(world.player, nullptr);
   handleEditorEvent(game.editor, key(SDLK_F2));
-  for (const char* f : files)
-    EXPECT_EQ(readFile(std::string("maps/town/") + f + ".txt"), "") << f;
+  for (int f = 0; f < MAP_FILE_COUNT; ++f) EXPECT_EQ(readFile(mapFilePath("town", MapFile(f))), "");
   // The old selection names nothing now: no panel edit starts and nothing is deleted.
   EXPECT_FALSE(selectionUsable(game.editor));
   handleEditorEvent(game.editor, typed('1'));

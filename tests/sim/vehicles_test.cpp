@@ -69,13 +69,22 @@ TEST_F(RunOver, TenTimesTheSpeedPerFrameFromOneCarOnly) {
 
 using Boarding = SimWorld;
 
-TEST_F(Boarding, OfTwoEquallyNearCarsTheFirstIsTaken) {
+TEST_F(Boarding, FirstOfTwoEquallyNearCarsAndTheDistanceToACar) {
   Car& first = addCar(600, 500, 0, 0);
   addCar(600, 500, 0, 0);
   addCar(900, 500, 0, 0);
   pickTargetCar(world, player());
   EXPECT_EQ(player().targetCar, &first);
   EXPECT_TRUE(player().walkingToCar);
+
+  // Exactly the two half-diagonals (5 and 10) apart, the distance is still the centres'.
+  Car& small = *world.cars.append(CarSpec{}.at(1000, 1000).size(12, 16).make());
+  Person& walker = addPedestrian(1015, 1000);
+  walker.w = 6;
+  walker.h = 8;
+  walker.targetCar = &small;
+  updateCarDistance(walker);
+  EXPECT_EQ(walker.carDistance, 15);
 }
 
 TEST(ExitPoint, ByHeadingAndDirection) {
