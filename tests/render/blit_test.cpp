@@ -140,3 +140,16 @@ TEST(RotateSprite, KeyPixelsAndTheCornersOutsideThePictureAreTransparent) {
     }
   }
 }
+
+// Pictures of 8192 pixels and more take the careful per-pixel way: every column comes along.
+TEST(RotateSprite, AVeryWidePictureKeepsItsFirstColumn) {
+  startSdl();
+  SurfacePtr wide = plainSurface(8192, 3, rgb(0, 0, 200));
+  for (int y = 0; y < 3; ++y) rawPixel(wide.get(), 0, y) = rgb(200, 0, 0);
+  SurfacePtr turned = rotateSprite(wide.get(), 180.0, 1.0);
+  ASSERT_TRUE(turned);
+  int red = 0;
+  for (int y = 0; y < turned->h; ++y)
+    for (int x = 0; x < turned->w; ++x) red += rawPixel(turned.get(), x, y) == 0xFF0000C8u;
+  EXPECT_GE(red, 3);
+}
