@@ -2,6 +2,7 @@
 #include "app/play_loop.h"
 
 #include "app_support.h"
+#include "render/pacing.h"
 #include "sim/collision.h"
 #include "support/records.h"
 
@@ -116,6 +117,21 @@ TEST_F(PlayFrame, DrivingKeysWorkOnTheCarAndSteerOnlyARollingOne) {
   player().currentWeapon = 1;
   ASSERT_TRUE(frame());
   EXPECT_EQ(world().bullets.count(), 0);
+}
+
+// The frame stopwatch: a frame waits out what is left of its time, a late one goes on at once.
+TEST(FrameTimer, WaitsOutTheRestOfAFrameAndNotAfterALateOne) {
+  Clock clock;
+  clock.setManual(1000);
+  FrameTimer timer(&clock);
+  EXPECT_EQ(timer.elapsed(), 0u);  // not started
+  timer.start();
+  clock.advance(15);
+  EXPECT_EQ(timer.elapsed(), 15u);
+  waitFrameEnd(clock, timer, 20);
+  EXPECT_EQ(clock.now(), 1020u);
+  waitFrameEnd(clock, timer, 20);
+  EXPECT_EQ(clock.now(), 1020u);
 }
 
 // A scripted run of the real play frame: walk to a car, drive it into a house, get out.

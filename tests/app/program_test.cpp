@@ -159,6 +159,11 @@ TEST(Start, OpensTheLargestModeAndBuildsTheFirstPlayerAndMap) {
     EXPECT_GT(game.desktopWidth, 0);
     EXPECT_EQ(media.screen->w, game.desktopWidth);
     EXPECT_EQ(media.screen->h, game.desktopHeight);
+    // A desktop that reports no width is not a size: full screen falls back to a fixed one.
+    const int desktopWidth = game.desktopWidth;
+    game.desktopWidth = 0;
+    EXPECT_GT(fullscreenModes(game).front().w, 0);
+    game.desktopWidth = desktopWidth;
   } else if (listed) {
     EXPECT_EQ(media.screen->w, listed[0]->w);
     EXPECT_EQ(media.screen->h, listed[0]->h);
