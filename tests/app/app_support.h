@@ -46,15 +46,11 @@ struct KeyState {
   }
 };
 
+using testsupport::darkPixels;
 using testsupport::pixelAt;
 using testsupport::ScratchDir;
 using testsupport::writeFile;
 
-inline int darkPixels(SDL_Surface* s, int x0, int y0, int w, int h) {
-  return testsupport::countPixels(s, x0, y0, w, h, [](Uint8 r, Uint8 g, Uint8 b) {
-    return r <= 40 && g <= 40 && b <= 40;
-  });
-}
 inline int whitePixels(SDL_Surface* s, int x0, int y0, int w, int h) {
   return testsupport::countPixels(s, x0, y0, w, h, [](Uint8 r, Uint8 g, Uint8 b) {
     return r >= 215 && g >= 215 && b >= 215;

@@ -1,4 +1,5 @@
-// The main menu and its screens driven by pushed keys: items, actions, map list, video modes.
+// The list screen and the main menu with its screens, driven by pushed keys: items, actions,
+// map list, video modes.
 #include "app/main_menu.h"
 
 #include <signal.h>
@@ -92,18 +93,11 @@ TEST(MainMenu, WindowSizesOpenAWindowOfThatSizeAndAreRemembered) {
   EXPECT_EQ(remembered.width, 800);
   EXPECT_EQ(remembered.height, 600);
 
-  // The last size, then Escape on the size list: nothing changes.
-  pushKeys({SDLK_RETURN, SDLK_DOWN, SDLK_DOWN, SDLK_DOWN, SDLK_DOWN, SDLK_RETURN});
-  modeScreen(headless.game);
-  EXPECT_EQ(media.screen->w, 1600);
-  EXPECT_EQ(media.screen->h, 1200);
+  // Escape on the size list: nothing changes.
   pushKeys({SDLK_RETURN, SDLK_ESCAPE});
   modeScreen(headless.game);
-  EXPECT_EQ(media.screen->w, 1600);
-  EXPECT_EQ(world.view.w, 1600);
-  ASSERT_TRUE(readSettings(headless.game.settingsFile, remembered));
-  EXPECT_EQ(remembered.width, 1600);
-  EXPECT_EQ(remembered.height, 1200);
+  EXPECT_EQ(media.screen->w, 800);
+  EXPECT_EQ(pendingEvents(), 0);
 }
 
 TEST(MainMenu, AStopSignalEndsEveryScreenAndLeavesTheEditorsChangesUnsaved) {
@@ -134,4 +128,38 @@ TEST(MainMenu, AStopSignalEndsEveryScreenAndLeavesTheEditorsChangesUnsaved) {
   EXPECT_EQ(line, "500 500 100 80 Hus 100 0 2");
   platformStart();  // a new start forgets the stop
   EXPECT_FALSE(platformStopRequested());
+}
+
+TEST(ListScreen, RunActsOnEachChoiceAndDrawsTheHighlightInTheMiddle) {
+  HeadlessGame headless;
+  ASSERT_TRUE(headless.ready());
+  SDL_Surface* screen = headless.screen();
+  const int middle = screen->h / 2;
+  ListScreen list;
+  list.items = {"First", "Second", "Third"};
+  std::vector<int> acted;
+
+  // The highlight stops at both ends of the list.
+  pushKeys({SDLK_UP, SDLK_DOWN, SDLK_RETURN, SDLK_DOWN, SDLK_DOWN, SDLK_RETURN, SDLK_ESCAPE});
+  const uint32_t before = headless.world().clock.now();
+  runListScreen(headless.media(), headless.world().clock, list, [&](int chosen) {
+    acted.push_back(chosen);
+    EXPECT_EQ(list.chosen, chosen);
+  });
+  EXPECT_EQ(acted, (std::vector<int>{1, 2}));
+  EXPECT_EQ(list.chosen, -1);
+  // Three passes, each waiting a little instead of spinning.
+  EXPECT_EQ(headless.world().clock.now() - before, 3u * MENU_PASS_DELAY_MS);
+
+  // The last pass drew the list with "Third" highlighted: white at the middle, the entry above
+  // it in black 60 pixels higher, nothing between them, nothing drawn below the last entry.
+  EXPECT_GT(whitePixels(screen, 200, middle, 150, 30), 20);
+  EXPECT_EQ(darkPixels(screen, 200, middle, 150, 30), 0);
+  EXPECT_GT(darkPixels(screen, 200, middle - 60, 150, 30), 20);
+  EXPECT_EQ(darkPixels(screen, 200, middle - 30, 150, 30), 0);
+  EXPECT_GT(darkPixels(screen, 200, middle - 90, 150, 30), 20);
+  EXPECT_EQ(whitePixels(screen, 200, middle + 30, 200, 90), 0);
+  EXPECT_EQ(darkPixels(screen, 200, middle + 30, 200, 90), 0);
+  // Nothing is drawn left of x = 200.
+  EXPECT_EQ(darkPixels(screen, 0, 0, 199, screen->h), 0);
 }

@@ -118,7 +118,7 @@ TEST(CityGenerator, ShippedMapsAreWhatMakeCityWritesAndSound) {
 }
 
 // Drawn from nine views that together hold every pixel of the world, no pixel of the picture
-// behind the city shows, in the shipped maps or in a city made from another seed.
+// behind the city shows in the shipped maps (made cities are held to the same by cityProblems).
 TEST(CityGenerator, GroundCoversEveryPixelOfTheWorld) {
   SDL_Surface* screen = testsupport::startSdl(1600, 1200);
   ASSERT_TRUE(screen);
@@ -142,13 +142,6 @@ TEST(CityGenerator, GroundCoversEveryPixelOfTheWorld) {
       }
   };
   for (const char* shipped : {"downtown", "suburb", "smalltown"}) expectCovered(shipped);
-  ScratchDir scratch;
-  CityOptions options;
-  options.seed = 3;
-  World made;
-  generateCity(made, options);
-  ASSERT_TRUE(writeCityFolder(made, "maps/made"));
-  expectCovered("made");
 }
 
 TEST(CityGenerator, AMadeCityIsListedOnce) {

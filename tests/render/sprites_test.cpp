@@ -41,11 +41,11 @@ TEST(LoadSprites, FillsEveryFieldWithItsKeyAndSkipsMissingFiles) {
   writeImage("GFX/status/star.png", rgb(0, 255, 0));
   writeImage("GFX/arrows/arrow0.png", rgb(0, 255, 0));
   writeImage("GFX/targets/target0.png", rgb(0, 255, 0));
-  writeImage("GFX/Playeranimation/player7.png", rgb(7, 7, 7));
+  writeImage("GFX/Playeranimation/player7.png", rgb(7, 8, 9));
   writeImage("GFX/bullets/bullet1.png", rgb(1, 1, 1));
   writeImage("GFX/cars/car0.png", rgb(2, 2, 2));
-  writeImage("GFX/weapons/weapon2.png", rgb(3, 3, 3));
-  writeImage("GFX/pedestrants/pedestrant1/pedestrant.5.png", rgb(4, 4, 4));
+  writeImage("GFX/weapons/weapon2.png", rgb(3, 4, 5));
+  writeImage("GFX/pedestrants/pedestrant1/pedestrant.5.png", rgb(4, 5, 6));
   // Files outside the lists are never read.
   writeImage("GFX/cars/car2.png", rgb(9, 9, 9));
   writeImage("GFX/targets/target1.png", rgb(9, 9, 9));
@@ -67,15 +67,15 @@ TEST(LoadSprites, FillsEveryFieldWithItsKeyAndSkipsMissingFiles) {
   EXPECT_FALSE(media.targetImage[1]);
 
   EXPECT_TRUE(keyedWith(media.playerFrames[7], 0, 255, 0));
-  EXPECT_EQ(pixelAt(media.playerFrames[7].get(), 0, 0), rgb(7, 7, 7));
+  EXPECT_EQ(pixelAt(media.playerFrames[7].get(), 0, 0), rgb(7, 8, 9));
   EXPECT_TRUE(keyedWith(media.bulletFrames[1], 0, 255, 0));
   EXPECT_TRUE(keyedWith(media.carFrames[0], 0, 255, 0));
   EXPECT_FALSE(media.carFrames[1]);
   EXPECT_FALSE(media.carFrames[2]);
   EXPECT_TRUE(keyedWith(media.weaponFrames[2], 0, 255, 0));
-  EXPECT_EQ(pixelAt(media.weaponFrames[2].get(), 0, 0), rgb(3, 3, 3));
+  EXPECT_EQ(pixelAt(media.weaponFrames[2].get(), 0, 0), rgb(3, 4, 5));
   EXPECT_TRUE(keyedWith(media.pedestrianFrames[5], 0, 255, 0));
-  EXPECT_EQ(pixelAt(media.pedestrianFrames[5].get(), 0, 0), rgb(4, 4, 4));
+  EXPECT_EQ(pixelAt(media.pedestrianFrames[5].get(), 0, 0), rgb(4, 5, 6));
   for (int i = 0; i < 80; ++i) EXPECT_EQ(media.pedestrianFrames[i] != nullptr, i == 5) << i;
   EXPECT_FALSE(media.dotImage);  // the game's start loads dot.bmp
 }

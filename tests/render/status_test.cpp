@@ -1,5 +1,5 @@
-// The status display read back from a screen: the wanted stars, and the weapon panel on foot
-// with the current weapon, its name and its ammunition.
+// The status display read back from a screen: stars, icons, the weapon panel on foot, the car's
+// life in a car.
 #include "render/status.h"
 
 #include <gtest/gtest.h>
@@ -18,6 +18,8 @@ namespace {
 
 const Uint32 kPaper = rgb(240, 240, 240);
 const Uint32 kStar = rgb(250, 0, 0);
+const Uint32 kHeart = rgb(200, 0, 100);
+const Uint32 kCoin = rgb(200, 180, 0);
 const Uint32 kPanel = rgb(150, 200, 250);
 const Uint32 kGun = rgb(100, 0, 0);
 constexpr int W = 800, H = 600;
@@ -32,8 +34,8 @@ struct Hud {
     screen = plainSurface(W, H, kPaper);
     media.screen = screen.get();
     media.starIcon = plainSurface(10, 10, kStar);
-    media.heartIcon = plainSurface(12, 12, rgb(200, 0, 100));
-    media.moneyIcon = plainSurface(12, 12, rgb(200, 180, 0));
+    media.heartIcon = plainSurface(12, 12, kHeart);
+    media.moneyIcon = plainSurface(12, 12, kCoin);
     media.weaponBackground = plainSurface(120, 120, kPanel);
     media.weaponFrames[1] = plainSurface(40, 10, kGun);
     world.player = PersonSpec{}.gun(makeM4(0, 0)).holding(1).damage(12.5).money(1000).make();
@@ -44,11 +46,7 @@ struct Hud {
     SDL_FillRect(screen.get(), nullptr, kPaper);
     drawStatus(media, world);
   }
-  bool dark(int x, int y, int w, int h) {
-    return testsupport::countPixels(screen.get(), x, y, w, h, [](Uint8 r, Uint8 g, Uint8 b) {
-             return r < 90 && g < 90 && b < 90;
-           }) > 0;
-  }
+  bool dark(int x, int y, int w, int h) { return darkPixels(screen.get(), x, y, w, h) > 0; }
 };
 
 }  // namespace
@@ -66,10 +64,6 @@ TEST(DrawStatus, OneStarPerWholeWantedLevel) {
     hud.redraw();
     EXPECT_EQ(starsShown(), stars) << level;
   }
-  // Five stars from the left, 20 apart.
-  EXPECT_EQ(hud.at(10, H - 185), kStar);
-  EXPECT_EQ(hud.at(90, H - 185), kStar);
-  EXPECT_EQ(hud.at(110, H - 185), kPaper);
   // A wild level fills the row to the screen's edge and stops there.
   hud.world.player->wantedLevel = 1e12;
   hud.redraw();
@@ -111,4 +105,26 @@ TEST(DrawStatus, OnFootTheCurrentWeaponShowsWithItsAmmunition) {
   hud.redraw();
   EXPECT_EQ(hud.at(W - 120, H - 120), kPaper);
   EXPECT_FALSE(hud.dark(W - 120, H - 120, 120, 120));
+}
+
+TEST(DrawStatus, LifeAndMoneyBesideTheirIconsAndInACarTheCarsLife) {
+  Hud hud;
+  ASSERT_TRUE(hud.media.smallFont) << "run from the repository root";
+  auto car = std::make_unique<Car>();
+  car->life = 80;
+  hud.world.player->targetCar = car.get();
+  hud.world.player->inCar = true;
+  hud.redraw();
+  EXPECT_EQ(hud.at(10, H - 130), kHeart);
+  EXPECT_EQ(hud.at(10, H - 80), kCoin);
+  EXPECT_TRUE(hud.dark(70, H - 120, 60, 16));  // life left
+  EXPECT_TRUE(hud.dark(70, H - 60, 60, 16));   // money
+  EXPECT_EQ(hud.at(W - 120, H - 120), kPanel);
+  EXPECT_EQ(hud.at(W - 110, H - 65), kPanel);  // no weapon in a car
+  EXPECT_TRUE(hud.dark(W - 70, H - 70, 40, 16));
+  EXPECT_FALSE(hud.dark(W - 90, H - 120, 60, 16));
+
+  hud.world.player->targetCar = nullptr;  // no car to tell about: no panel
+  hud.redraw();
+  EXPECT_EQ(hud.at(W - 120, H - 120), kPaper);
 }

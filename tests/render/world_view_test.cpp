@@ -92,6 +92,7 @@ TEST(ArrowPlace, PointsFromTheScreenEdgeTowardAnOffScreenItem) {
       {420, -100, 0, 0, 420, 30},   {-100, -100, 0, 0, 30, 30},  {900, -100, 0, 0, 770, 30},
       {-100, 700, 0, 0, 30, 570},   {900, 700, 0, 0, 770, 570},
       {900, 600, 0, 0, 770, 570},   // right at exactly the bottom: the corner test wins
+      {400, 570, 0, 0, 400, 570},   // ending exactly at the bottom edge counts as below
       {2000, 800, 1000, 500, 1770, 800},  // the edges move with the view
       {-10, -100, 0, 0, 400, 300},  // straddling the left edge above: the player's centre
   };
@@ -167,20 +168,12 @@ TEST(DrawWorld, MissingImagesAreSkippedAndNothingCrashes) {
   addCar(world, 400, 300, 0);
   addCar(world, 450, 300, 55);
   world.pedestrians.append(testsupport::testPerson().at(500, 300).size(10, 10).make());
-  auto mark = std::make_unique<DeathMark>();
-  mark->x = 300;
-  mark->y = 300;
-  world.deathMarks.append(std::move(mark));
+  addRect(world.deathMarks, 300, 300, 30, 40);
   world.moneyDrops.append(std::make_unique<MoneyDrop>());
-  auto item = std::make_unique<MoneyItem>();
-  item->x = 2000;
-  world.moneyItems.append(std::move(item));
+  addRect(world.moneyItems, 2000, 0, 30, 30);
   world.moneyItems.append(std::make_unique<MoneyItem>());
-  auto bullet = std::make_unique<Bullet>();
-  bullet->x = 350;
-  bullet->y = 350;
-  bullet->imageIndex = 1;
-  Bullet* shot = world.bullets.append(std::move(bullet));
+  Bullet* shot = addRect(world.bullets, 350, 350, 0, 0);
+  shot->imageIndex = 1;
   drawWorld(media, world);
   EXPECT_EQ(media.turned.count(), 0u);
   EXPECT_FALSE(bulletPicture(media, *shot));
@@ -200,19 +193,9 @@ TEST(DrawWorld, BloodMoneyAndTargetsSitAtTheirCorners) {
   media.moneyImage = keyedFrame(30, 40, rgb(0, 150, 0));
   media.targetImage[0] = keyedFrame(10, 10, rgb(250, 120, 0));
   world.view.x = 10;
-  auto mark = std::make_unique<DeathMark>();
-  mark->x = 300.9;
-  mark->y = 500;
-  world.deathMarks.append(std::move(mark));
-  auto drop = std::make_unique<MoneyDrop>();
-  drop->x = 410;
-  drop->y = 500;
-  drop->value = 10;
-  world.moneyDrops.append(std::move(drop));
-  auto item = std::make_unique<MoneyItem>();
-  item->x = 210;
-  item->y = 300;
-  world.moneyItems.append(std::move(item));
+  addRect(world.deathMarks, 300.9, 500, 30, 40);
+  addRect(world.moneyDrops, 410, 500, 30, 40)->value = 10;
+  addRect(world.moneyItems, 210, 300, 30, 30);
   world.player->inCar = true;  // leaves the turned pictures to arrows alone
   drawWorld(media, world);
   // The first and last pixels inside each picture's key border. Blood: top-left at the mark,
@@ -227,6 +210,35 @@ TEST(DrawWorld, BloodMoneyAndTargetsSitAtTheirCorners) {
   EXPECT_EQ(world.moneyDrops.count(), 1);
   EXPECT_EQ(world.player->money, 0);
   EXPECT_EQ(media.turned.count(), 0u);  // no arrow for it
+}
+
+// The road the player stands on, the house in its way and, until two seconds after boarding,
+// the car's model name.
+TEST(DrawWorld, PlayerTextsNameTheRoadTheBlockingHouseAndANewCar) {
+  Scene scene;
+  World& world = scene.world;
+  scene.media.smallFont.reset(TTF_OpenFont(FONT, 12));
+  ASSERT_TRUE(scene.media.smallFont) << "run from the repository root";
+  addRect(world.roads, 0, 500, 200, 100)->name = "Storgatan";  // under the player at 40, 560
+  House* house = addRect(world.houses, 2000, 2000, 10, 10);
+  house->text = "Hus";
+  world.player->blockingHouse = house;
+  world.player->targetCar = addCar(world, 1500, 1500, 0);
+  world.player->targetCar->modelName = "Volvo";
+  world.player->enteredAt = 4000;
+  world.clock.setManual(5999);
+  auto shown = [&](int x, int y) { return darkPixels(scene.screen.get(), x, y, 120, 15) > 0; };
+  drawWorld(scene.media, world);
+  EXPECT_TRUE(shown(300, 550));  // the road
+  EXPECT_TRUE(shown(20, 370));   // the house
+  EXPECT_TRUE(shown(20, 350));   // the car
+  world.clock.setManual(6000);
+  world.player->blockingHouse = nullptr;
+  world.player->x = 400;
+  drawWorld(scene.media, world);
+  EXPECT_FALSE(shown(300, 550));
+  EXPECT_FALSE(shown(20, 370));
+  EXPECT_FALSE(shown(20, 350));
 }
 
 // Random cities drawn both ways give the same picture pixel for pixel: rectangles of every
@@ -282,11 +294,8 @@ TEST(DrawWorld, PaintingEachPixelOnceGivesThePlainPaintersPicture) {
       addCar(world, world.view.x + some(0, kW), world.view.y + some(0, kH), 0)->heading =
           whole(0, 359);
     for (int i = 0; i < 30; ++i) {
-      auto bullet = std::make_unique<Bullet>();
-      bullet->x = world.view.x + some(-10, kW + 10);
-      bullet->y = world.view.y + some(-10, kH + 10);
-      bullet->heading = whole(0, 359);
-      world.bullets.append(std::move(bullet));
+      const double bx = world.view.x + some(-10, kW + 10), by = world.view.y + some(-10, kH + 10);
+      addRect(world.bullets, bx, by, 0, 0)->heading = whole(0, 359);
       Person* person = world.pedestrians.append(testsupport::testPerson()
                                                     .at(world.view.x + some(0, kW),
                                                         world.view.y + some(0, kH))

@@ -84,4 +84,11 @@ inline int countColour(SDL_Surface* s, int x0, int y0, int w, int h, Uint32 colo
   return n;
 }
 
+// Counts the near-black pixels of a rectangle: drawn text shows as these.
+inline int darkPixels(SDL_Surface* s, int x0, int y0, int w, int h) {
+  return countPixels(s, x0, y0, w, h, [](Uint8 r, Uint8 g, Uint8 b) {
+    return r <= 40 && g <= 40 && b <= 40;
+  });
+}
+
 }  // namespace testsupport
