@@ -1,6 +1,7 @@
 // The property panel: which rows each kind shows and where, which digits start an edit, and
 // how the typed text is parsed and checked before it goes into the record.
 #include <tuple>
+#include <utility>
 
 #include "editor/editor.h"
 #include "editor/properties.h"
@@ -77,15 +78,11 @@ TEST_F(PropertyPanel, EachKindShowsItsRowsAtTheirPlaces) {
   EXPECT_FALSE(rowInk(8, 10, 200));
 
   // A driver has no panel; neither has a selection that names nothing.
-  select('p');
-  drawPanel();
-  EXPECT_EQ(countInk(0, 295, 300, 120), 0);
-  select('h', 1);
-  drawPanel();
-  EXPECT_EQ(countInk(0, 295, 300, 120), 0);
-  select(' ', -1);
-  drawPanel();
-  EXPECT_EQ(countInk(0, 295, 300, 120), 0);
+  for (auto [kind, index] : {std::pair{'p', 0}, {'h', 1}, {' ', -1}}) {
+    select(kind, index);
+    drawPanel();
+    EXPECT_EQ(countInk(0, 295, 300, 120), 0) << kind << index;
+  }
 }
 
 TEST_F(PropertyPanel, FieldDigitsStartEditsFromTheShownValue) {
@@ -103,18 +100,14 @@ TEST_F(PropertyPanel, FieldDigitsStartEditsFromTheShownValue) {
 
   // Doubles start as shown (six significant digits), ints plain, texts whole.
   world.cars[0]->x = 1234.5678;
-  select('b');
-  handleEditorEvent(game.editor, typed('1'));
-  EXPECT_EQ(game.editor.editText, "1234.57");
-  handleEditorEvent(game.editor, escape());
-  handleEditorEvent(game.editor, typed('8'));
-  EXPECT_EQ(game.editor.editText, "0");
-  handleEditorEvent(game.editor, escape());
   world.houses[0]->text = "two words";
-  select('h');
-  handleEditorEvent(game.editor, typed('7'));
-  EXPECT_EQ(game.editor.editText, "two words");
-  handleEditorEvent(game.editor, escape());
+  for (auto [kind, digit, text] :
+       {std::tuple{'b', '1', "1234.57"}, {'b', '8', "0"}, {'h', '7', "two words"}}) {
+    select(kind);
+    handleEditorEvent(game.editor, typed(digit));
+    EXPECT_EQ(game.editor.editText, text) << kind << digit;
+    handleEditorEvent(game.editor, escape());
+  }
 
   // Digits a kind does not have start nothing.
   const struct {

@@ -1,11 +1,6 @@
 // Weapon choice, bullet flight and hits, money pick-ups and the death step.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <memory>
-#include <utility>
-#include <vector>
-
 #include "sim/weapons.h"
 #include "sim_world.h"
 #include "world/lifetime.h"
@@ -77,14 +72,11 @@ TEST_F(BulletWorld, AGrazingBulletHitsACornerAndANearMissDoesNot) {
 }
 
 TEST_F(BulletWorld, MoneyExpiresAndIsPickedUpOnFootOrByCar) {
-  auto item = [&](double x, double y, double value, int lifetime) -> MoneyItem& {
-    auto m = std::make_unique<MoneyItem>();
-    m->x = x;
-    m->y = y;
-    m->value = value;
-    m->lifetime = lifetime;
-    m->createdAt = 1000;
-    return *world.moneyItems.append(std::move(m));
+  auto item = [&](double x, double y, double value, int lifetime) {
+    MoneyItem& m = add(world.moneyItems, x, y, 30, 30);
+    m.value = value;
+    m.lifetime = lifetime;
+    m.createdAt = 1000;
   };
   Person& player = *world.player;
   player.x = player.y = 1500;
@@ -120,11 +112,7 @@ TEST_F(BulletWorld, MoneyExpiresAndIsPickedUpOnFootOrByCar) {
   EXPECT_EQ(player.money, 65);
 
   // Money the dead drop is centred on its position, and picked up where it is drawn.
-  auto drop = std::make_unique<MoneyDrop>();  // 30 x 40
-  drop->x = 400;
-  drop->y = 400;
-  drop->value = 9;
-  world.moneyDrops.append(std::move(drop));
+  add(world.moneyDrops, 400, 400, 30, 40).value = 9;
   player.inCar = false;
   player.x = 376;  // the player's box just reaches the coins' left edge
   player.y = 400;
@@ -161,9 +149,7 @@ TEST_F(BulletWorld, ADeadDriverLeavesNoReferenceBehind) {
 }
 
 TEST_F(BulletWorld, DeathMarksFadeAfterFiveSeconds) {
-  auto mark = std::make_unique<DeathMark>();
-  mark->createdAt = 10000;
-  world.deathMarks.append(std::move(mark));
+  add(world.deathMarks, 0, 0, 30, 40).createdAt = 10000;
   world.clock.setManual(15000);
   expireMarks(world);
   EXPECT_EQ(world.deathMarks.count(), 1);
