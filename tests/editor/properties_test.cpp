@@ -154,6 +154,9 @@ TEST_F(PropertyPanel, NumbersAreTakenWithoutARangeTest) {
       {'b', 3, "55", car.life, 55},         {'b', 4, "5", car.damage, 5},
       {'e', 5, "2.5", badGuy.topWalkSpeed, 2.5}, {'e', 6, "77", badGuy.money, 77},
       {'s', 3, "120", world.player->life, 120},
+      // Positions only: inside the world, beyond 0 and below 3000, else left as they were.
+      {'h', 1, "2999.5", house.x, 2999.5},  {'h', 1, "3000", house.x, 2999.5},
+      {'h', 2, "0.25", house.y, 0.25},      {'h', 2, "0", house.y, 0.25},
   };
   for (const auto& e : edits) {
     select(e.kind);
