@@ -55,6 +55,24 @@ TEST_F(BulletWorld, BulletsPassThroughTargetsUntilTheirPowerIsSpent) {
   EXPECT_EQ(flies.x, 410);
 }
 
+// A gun that never fired shoots at once, even in the game's first second; then it waits out its
+// rate, and every shot costs a round.
+TEST_F(BulletWorld, AFreshGunShootsAtOnceThenKeepsItsRate) {
+  world.clock.setManual(50);
+  Person& shooter = player();
+  addWeapon(shooter, makeAK47(0, 0, 5));
+  shooter.currentWeapon = static_cast<int>(shooter.weapons.size()) - 1;
+  const Weapon& gun = *shooter.weapons.back();
+  fire(world, shooter);
+  EXPECT_EQ(world.bullets.count(), 1);
+  EXPECT_EQ(gun.ammo, 4);
+  fire(world, shooter);
+  EXPECT_EQ(world.bullets.count(), 1);
+  world.clock.setManual(50 + static_cast<uint32_t>(1000 / gun.rate) + 1);
+  fire(world, shooter);
+  EXPECT_EQ(world.bullets.count(), 2);
+}
+
 TEST_F(BulletWorld, AGrazingBulletHitsACornerAndANearMissDoesNot) {
   // Both end up beside the pedestrian's top-left corner, farther from its centre than its
   // own half-diagonal: only the two reaches together let the outlines be measured.
