@@ -91,6 +91,8 @@ TEST(Settings, ABrokenFileIsIgnoredAndTheCommandLineOverridesTheRememberedMode) 
     }
   }
 
+  EXPECT_FALSE(saveSettings("", VideoMode{}));  // no place to keep it: not kept
+
   const VideoMode window{false, 1200, 900}, full{true, 1280, 800};
   auto start = [](const std::vector<std::string>& args, const VideoMode* remembered) {
     const VideoMode m = startMode(parseCommandLine(args), remembered);

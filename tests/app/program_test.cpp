@@ -186,6 +186,12 @@ TEST(Start, OpensTheLargestModeAndBuildsTheFirstPlayerAndMap) {
   EXPECT_EQ(world.houses[1]->text, "Annat");
   EXPECT_EQ(world.moneyItems.count(), 10);
 
+  // A window of the chosen size instead.
+  shutdownGame(game);
+  ASSERT_TRUE(startGame(game, StartChoice{VideoMode{false, 640, 480}, ""}));
+  EXPECT_EQ(media.screen->flags & SDL_FULLSCREEN, 0u);
+  EXPECT_EQ(media.screen->w, 640);
+
   shutdownGame(game);
   EXPECT_EQ(SDL_WasInit(SDL_INIT_EVERYTHING), 0u);
   EXPECT_EQ(TTF_WasInit(), 0);

@@ -155,6 +155,10 @@ TEST(HitsHouse, AHouseOfNegativeSizeIsInNoOnesWay) {
 }
 
 TEST(FaceRect, EveryRegion) {
+  // Turning keeps headings within 0..360; a half turn from 180 is 360.
+  EXPECT_EQ(turnHeading(180, 180), 360);
+  EXPECT_EQ(turnHeading(10, -20), 350);
+
   struct Case {
     Rect rect;
     int heading;
