@@ -62,6 +62,7 @@ TEST_F(WorldCheck, SoundWorldPassesAndLifetimeRemovalsKeepItSound) {
   removeCar(world, 0);
   removePlayer(world);
   EXPECT_EQ(world.cars[0]->driver, NO_DRIVER);
+  EXPECT_EQ(world.pedestrians[0]->attacker, nullptr);  // no longer fleeing a player that is gone
   EXPECT_EQ(checkWorld(world), std::vector<std::string>{});
 }
 
