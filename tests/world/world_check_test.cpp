@@ -60,9 +60,11 @@ TEST_F(WorldCheck, SoundWorldPassesAndLifetimeRemovalsKeepItSound) {
   EXPECT_EQ(world.cars[0]->driver, 0);
   EXPECT_EQ(checkWorld(world), std::vector<std::string>{});
   removeCar(world, 0);
+  world.badGuys[0]->attacker = world.pedestrians[0];
   removePlayer(world);
   EXPECT_EQ(world.cars[0]->driver, NO_DRIVER);
   EXPECT_EQ(world.pedestrians[0]->attacker, nullptr);  // no longer fleeing a player that is gone
+  EXPECT_EQ(world.badGuys[0]->attacker, world.pedestrians[0]);  // and nothing else forgotten
   EXPECT_EQ(checkWorld(world), std::vector<std::string>{});
 }
 
