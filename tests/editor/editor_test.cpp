@@ -45,6 +45,15 @@ TEST_F(EditorTools, ArrowStepsStayWithinOneTo2999) {
     EXPECT_EQ(world.cursorX, s.toX) << "from " << s.fromX << "," << s.fromY;
     EXPECT_EQ(world.cursorY, s.toY) << "from " << s.fromX << "," << s.fromY;
   }
+  // The mouse moves the cursor by its own motion.
+  cursorAt(500, 500);
+  SDL_Event motion{};
+  motion.type = SDL_MOUSEMOTION;
+  motion.motion.xrel = 30;
+  motion.motion.yrel = -40;
+  handleEditorEvent(game.editor, motion);
+  EXPECT_EQ(world.cursorX, 530);
+  EXPECT_EQ(world.cursorY, 460);
 }
 
 TEST_F(EditorTools, EveryKindIsPlacedWithItsDefaults) {
