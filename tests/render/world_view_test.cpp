@@ -147,9 +147,11 @@ TEST(DrawWorld, HousesCoverCarsAndKeyPixelsShowWhatIsBelow) {
   media.pedestrianFrames[0] = keyedFrame(20, 20, rgb(0, 200, 0));
   media.pedestrianFrames[8] = keyedFrame(20, 20, rgb(0, 0, 200));
   world.pedestrians.append(testsupport::testPerson().at(300, 500).make())->walkFrame = 8;
+  world.drivers.append(testsupport::testPerson().at(200, 500).make());  // a driver on foot
   world.player->inCar = true;
   drawWorld(media, world);
   EXPECT_EQ(scene.at(300, 500), rgb(0, 200, 0));
+  EXPECT_EQ(scene.at(200, 500), rgb(0, 200, 0));
   EXPECT_EQ(scene.at(500, 300), rgb(220, 0, 0));
   EXPECT_EQ(scene.at(490, 300), kBackground);  // the frame's key border
   EXPECT_EQ(scene.at(508, 300), rgb(220, 0, 0));

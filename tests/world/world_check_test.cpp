@@ -70,10 +70,10 @@ TEST_F(WorldCheck, SoundWorldPassesAndLifetimeRemovalsKeepItSound) {
 
 TEST_F(WorldCheck, ReportsBrokenReferencesAndSeats) {
   world.cars[1]->driver = 7;
-  world.drivers[1]->currentWeapon = 3;
+  world.drivers[1]->currentWeapon = 1;  // one past the last
   world.badGuys[0]->currentWeapon = -2;
   EXPECT_EQ(checkWorld(world),
-            (std::vector<std::string>{"car 1 names driver 7 of 2", "driver 1 holds weapon 3 of 1",
+            (std::vector<std::string>{"car 1 names driver 7 of 2", "driver 1 holds weapon 1 of 1",
                                       "bad guy 0 holds weapon -2 of 1",
                                       "player 0 sits in a car that names another driver"}));
 }
