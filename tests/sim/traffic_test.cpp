@@ -149,6 +149,19 @@ TEST_F(TrafficWorld, DriverTurnPointsForEachRelation) {
   }
 }
 
+// A scared walker runs, jittering, and never into the house beside it.
+TEST_F(TrafficWorld, APanickingWalkerRunsButNeverIntoAHouse) {
+  Person& p = addPedestrian(400, 300);
+  p.scared = true;
+  add(world.houses, 420, 250, 100, 100);
+  for (int frame = 0; frame < 200; ++frame) {
+    updatePedestrians(world);
+    const bool inside = p.x + 10 > 420 && p.x - 10 < 520 && p.y + 10 > 250 && p.y - 10 < 350;
+    ASSERT_FALSE(inside) << "frame " << frame << " at " << p.x << ", " << p.y;
+  }
+  EXPECT_GT(pointDistance(p.x, p.y, 400, 300), 20);
+}
+
 TEST_F(TrafficWorld, TakingACarFromAnotherDriverPutsHimOutScared) {
   Person& sitting = driverIn(world, 500, 300, 0);
   Car& c = *sitting.targetCar;
