@@ -54,6 +54,12 @@ TEST_F(EditorTools, ArrowStepsStayWithinOneTo2999) {
   handleEditorEvent(game.editor, motion);
   EXPECT_EQ(world.cursorX, 530);
   EXPECT_EQ(world.cursorY, 460);
+  // Escape drops a drag and stays in the editor.
+  game.editor.tool = 'h';
+  click(600, 600);
+  ASSERT_TRUE(game.editor.dragging);
+  EXPECT_FALSE(handleEditorEvent(game.editor, escape()));
+  EXPECT_FALSE(game.editor.dragging);
 }
 
 TEST_F(EditorTools, EveryKindIsPlacedWithItsDefaults) {

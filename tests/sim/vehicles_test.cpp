@@ -29,7 +29,11 @@ TEST_F(CarStep, BouncesBackOffAHouseAndDriversRideAlong) {
   edge.y = edge.nextY = 0.5;  // map cars start on whole pixels
   Car& stray = addCar(2000, 2000, 0, 1.05);
   stray.driver = 7;
+  // The same bounce driving up the screen, off a house above.
+  Car& up = addCar(1500, 1000, 90, 3.05);
+  add(world.houses, 1400, 876.5, 200, 100);
   moveCars(world);
+  EXPECT_NEAR(up.y, 1003, 1e-9);
   EXPECT_EQ(car.speed, -3);
   EXPECT_NEAR(car.x, 997, 1e-12);
   EXPECT_EQ(boxed.speed, -3);
