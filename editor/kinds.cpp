@@ -38,31 +38,21 @@ bool noPlayerYet(const World& world, double, double, bool drawing) {
   return drawing && !world.player;
 }
 
-template <class R>
-std::unique_ptr<R> rectangle(double x, double y, double w, double h) {
-  auto r = std::make_unique<R>();
-  r->x = x;
-  r->y = y;
-  r->w = w;
-  r->h = h;
-  return r;
-}
-
 void makeHouse(World& world, double x, double y, double w, double h) {
-  auto house = rectangle<House>(x, y, w, h);
+  auto house = makeRect<House>(x, y, w, h);
   house->text = "-";
   world.houses.append(std::move(house));
 }
 void makeRoad(World& world, double x, double y, double w, double h) {
-  auto road = rectangle<Road>(x, y, w, h);
+  auto road = makeRect<Road>(x, y, w, h);
   road->name = "-";
   world.roads.append(std::move(road));
 }
 void makeSidewalk(World& world, double x, double y, double w, double h) {
-  world.sidewalks.append(rectangle<Sidewalk>(x, y, w, h));
+  world.sidewalks.append(makeRect<Sidewalk>(x, y, w, h));
 }
 void makeLawn(World& world, double x, double y, double w, double h) {
-  world.lawns.append(rectangle<Lawn>(x, y, w, h));
+  world.lawns.append(makeRect<Lawn>(x, y, w, h));
 }
 void makeMapWeapon(World& world, double x, double y, double w, double h) {
   auto weapon = WeaponSpec{}.at(x, y).make();

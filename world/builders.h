@@ -12,6 +12,18 @@
 
 #include "world/records.h"
 
+// A rectangle record (house, road, sidewalk, lawn, money, mark, bullet) at x, y of w by h, the
+// rest as the record's defaults.
+template <class R>
+std::unique_ptr<R> makeRect(double x, double y, double w, double h) {
+  auto r = std::make_unique<R>();
+  r->x = x;
+  r->y = y;
+  r->w = w;
+  r->h = h;
+  return r;
+}
+
 // A gun as the editor places one: "default", 30 x 10, 20 rounds, range 1000, power 10, one shot
 // a second, pictures 0.
 struct WeaponSpec {

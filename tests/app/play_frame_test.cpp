@@ -141,7 +141,7 @@ TEST_F(PlayFrame, ScriptedRunBoardsDrivesIntoAHouseAndLeaves) {
   Person& player = *world.player;
   // A parked car right of the player, a house further right on the car's line; nothing else.
   Car* car = addCar(world, 200, 100);
-  world.houses.append(testsupport::rect<House>(400, 40, 100, 120));
+  world.houses.append(makeRect<House>(400, 40, 100, 120));
 
   // Return: walk to the nearest car and board it once within reach.
   pushKey(SDLK_RETURN);

@@ -54,7 +54,7 @@ struct Scene {
 
 template <class T>
 T* addRect(RecordList<T>& list, double x, double y, double w, double h) {
-  return list.append(testsupport::rect<T>(x, y, w, h));
+  return list.append(makeRect<T>(x, y, w, h));
 }
 
 Car* addCar(World& world, double x, double y, int model) {

@@ -55,7 +55,7 @@ TEST(PassGrids, ServeTheirOwnWorldWhileOpenAndFollowMovedCars) {
   setGridUse(world, GridUse::Always);
   setGridUse(other, GridUse::Always);
   for (int i = 0; i < 40; ++i) {
-    world.houses.append(testsupport::rect<House>(75.0 * i, 1000, 50, 50));
+    world.houses.append(makeRect<House>(75.0 * i, 1000, 50, 50));
     world.cars.append(testsupport::testCar().at(75.0 * i + 20, 2000).make());
   }
   other.houses.append(std::make_unique<House>());
@@ -130,7 +130,7 @@ class RandomCity {
     for (int i = 0; i < 120; ++i) {
       const double x = uniform(100, 1200), y = uniform(100, 1200);
       const double w = uniform(10, 160), h = uniform(10, 160);
-      world.houses.append(testsupport::rect<House>(x, y, w, h))->life = uniform(50, 20000);
+      world.houses.append(makeRect<House>(x, y, w, h))->life = uniform(50, 20000);
     }
     for (int i = 0; i < 80; ++i) {
       world.cars.append(CarSpec{}

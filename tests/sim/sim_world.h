@@ -43,7 +43,7 @@ class SimWorld : public ::testing::Test {
   }
   template <class T>
   T& add(RecordList<T>& list, double x, double y, double w, double h) {
-    return *list.append(testsupport::rect<T>(x, y, w, h));
+    return *list.append(makeRect<T>(x, y, w, h));
   }
   // A 10 x 5 bullet starting at (x, y) with its power as life.
   Bullet& addBullet(double x, double y, int heading, double power, int32_t range = 1000) {

@@ -15,7 +15,7 @@
 namespace {
 
 Segment seg(double x, double y, double w, double h) {
-  return *testsupport::rect<Segment>(x, y, w, h);
+  return *makeRect<Segment>(x, y, w, h);
 }
 
 Road* addRoad(World& world, const Segment& s) {

@@ -20,14 +20,4 @@ inline PersonSpec playerSpec() {
 // A car of 20 x 40.
 inline CarSpec testCar() { return CarSpec{}.size(20, 40); }
 
-template <class R>
-std::unique_ptr<R> rect(double x, double y, double w, double h) {
-  auto r = std::make_unique<R>();
-  r->x = x;
-  r->y = y;
-  r->w = w;
-  r->h = h;
-  return r;
-}
-
 }  // namespace testsupport

@@ -45,9 +45,9 @@ TEST(PlaceMoneyItems, TenItemsInsideTheirRoads) {
   placeMoneyItems(world);
   EXPECT_EQ(world.moneyItems.count(), 0);  // no roads, no money
 
-  world.roads.append(rect<Road>(100, 100, 400, 60));
-  world.roads.append(rect<Road>(1000, 50, 60, 900));
-  world.roads.append(rect<Road>(2000, 2000, 11, 11));  // exactly room for one spot
+  world.roads.append(makeRect<Road>(100, 100, 400, 60));
+  world.roads.append(makeRect<Road>(1000, 50, 60, 900));
+  world.roads.append(makeRect<Road>(2000, 2000, 11, 11));  // exactly room for one spot
   world.random.seed(1234);
   placeMoneyItems(world);
   ASSERT_EQ(world.moneyItems.count(), 10);

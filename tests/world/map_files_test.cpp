@@ -27,7 +27,7 @@ void loadOnly(World& world, MapFile file, const std::string& text) {
 
 std::unique_ptr<House> house(double x, double y, double w, double h, const std::string& text,
                              double life, double damage, int colour) {
-  auto r = rect<House>(x, y, w, h);
+  auto r = makeRect<House>(x, y, w, h);
   r->text = text;
   r->life = life;
   r->damage = damage;
@@ -36,7 +36,7 @@ std::unique_ptr<House> house(double x, double y, double w, double h, const std::
 }
 
 std::unique_ptr<Road> road(double x, double y, double w, double h, const std::string& name) {
-  auto r = rect<Road>(x, y, w, h);
+  auto r = makeRect<Road>(x, y, w, h);
   r->name = name;
   return r;
 }
@@ -85,9 +85,9 @@ TEST(MapFiles, EveryFileRoundTripsToSixSignificantDigits) {
   world.weapons.append(std::move(weapon));
   world.weapons.append(
       WeaponSpec{}.name("").at(20, 20).ammo(2).weaponImage(1).bulletImage(1).power(1).make());
-  world.sidewalks.append(rect<Sidewalk>(10, 180, 390, 20));
-  world.sidewalks.append(rect<Sidewalk>(380.25, 10, 20, 170));
-  world.lawns.append(rect<Lawn>(20, 20, 140, 150))->colourIndex = 3;
+  world.sidewalks.append(makeRect<Sidewalk>(10, 180, 390, 20));
+  world.sidewalks.append(makeRect<Sidewalk>(380.25, 10, 20, 170));
+  world.lawns.append(makeRect<Lawn>(20, 20, 140, 150))->colourIndex = 3;
   world.drivers.append(PersonSpec{}.name("Tarko").at(600, 335.125).money(1000).make());
   world.badGuys.append(PersonSpec{}.name("Eno").at(900, 190).money(10).make());
   ASSERT_EQ(saveMap(world), "");

@@ -27,10 +27,10 @@ void fillCity(World& world, int variant, int size) {
   const std::string v = std::to_string(variant);
   for (int i = 0; i < size; ++i) {
     const double x = 1 + i * 2.5 + variant * 0.125, y = 2 + i * 1.75 + variant;
-    world.houses.append(rect<House>(x, y, 40 + variant, 30))->text = "House" + v;
-    world.roads.append(rect<Road>(x, y, 100 + variant, 60))->name = "Road" + v;
-    world.sidewalks.append(rect<Sidewalk>(x, y, 20, 80 + variant));
-    world.lawns.append(rect<Lawn>(x, y, 50, 50))->colourIndex = variant;
+    world.houses.append(makeRect<House>(x, y, 40 + variant, 30))->text = "House" + v;
+    world.roads.append(makeRect<Road>(x, y, 100 + variant, 60))->name = "Road" + v;
+    world.sidewalks.append(makeRect<Sidewalk>(x, y, 20, 80 + variant));
+    world.lawns.append(makeRect<Lawn>(x, y, 50, 50))->colourIndex = variant;
     world.cars.append(CarSpec{}.at(x, y).life(100 + variant).make());
     world.weapons.append(
         WeaponSpec{}.name("Gun" + v).at(x, y).ammo(10).weaponImage(1).bulletImage(1).make());

@@ -18,11 +18,11 @@ namespace {
 class WorldCheck : public ::testing::Test {
  protected:
   void SetUp() override {
-    world.houses.append(rect<House>(100, 100, 50, 50));
-    world.roads.append(rect<Road>(0, 0, 100, 100));
-    world.roads.append(rect<Road>(100, 0, 100, 100));
+    world.houses.append(makeRect<House>(100, 100, 50, 50));
+    world.roads.append(makeRect<Road>(0, 0, 100, 100));
+    world.roads.append(makeRect<Road>(100, 0, 100, 100));
     world.roads[1]->neighbours.push_back(world.roads[0]);
-    world.sidewalks.append(rect<Sidewalk>(0, 200, 20, 20));
+    world.sidewalks.append(makeRect<Sidewalk>(0, 200, 20, 20));
     world.cars.append(testCar().at(500, 500).make());
     world.cars.append(testCar().at(700, 500).make());
     for (RecordList<Person>* list : {&world.pedestrians, &world.drivers, &world.badGuys})
