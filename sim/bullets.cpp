@@ -40,7 +40,7 @@ bool hitHouse(Bullet& bullet, double bulletReach, House& house, OutlineMemo* mem
       rect.y - bullet.y >= bulletReach || bullet.y - (rect.y + rect.h) >= bulletReach)
     return false;
   if (!nearHouseNow(rect, bullet)) return false;
-  if (boxRectClearance(bullet, rect, memo) >= BLOCK_DISTANCE) return false;
+  if (!boxRectCloserThan(bullet, rect, BLOCK_DISTANCE, memo)) return false;
   house.damage += bullet.power;
   bullet.damage += house.life - house.damage;
   return true;

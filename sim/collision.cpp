@@ -45,15 +45,89 @@ struct Outline {
   double x[4], y[4];
 };
 
-Outline outlineAt(const Body& body, double cx, double cy) {
+// Corner k lies at the centre plus these offsets; they depend on the shape and heading only.
+struct CornerOffsets {
+  double x[4], y[4];
+};
+
+CornerOffsets cornerOffsets(const Body& body) {
   const double phi = diagonalAngle(body), r = halfDiagonal(body);
-  Outline o;
+  CornerOffsets c;
   for (int k = 0; k < 4; ++k) {
     double radians = toRadians(cornerAngle(body, phi, k));
-    o.x[k] = cx + r * std::cos(radians);
-    o.y[k] = cy + r * std::sin(radians);
+    c.x[k] = r * std::cos(radians);
+    c.y[k] = r * std::sin(radians);
+  }
+  return c;
+}
+
+Outline outlineAround(const CornerOffsets& c, double cx, double cy) {
+  Outline o;
+  for (int k = 0; k < 4; ++k) {
+    o.x[k] = cx + c.x[k];
+    o.y[k] = cy + c.y[k];
   }
   return o;
+}
+
+Outline outlineAt(const Body& body, double cx, double cy) {
+  return outlineAround(cornerOffsets(body), cx, cy);
+}
+
+}  // namespace
+
+// Few shapes move about (the bullet, the walkers, the car models) and headings are whole
+// degrees, so the sines and cosines of the corners are worked out once per shape and heading.
+// The offsets are the very products the corner formula adds to the centre, so an outline from
+// the table is the measured one bit for bit.
+struct OutlineMemo::Shapes {
+  static constexpr int HEADINGS = 361;  // 0 to 360
+  static constexpr size_t MOST = 16;    // shapes kept; beyond them the oldest is dropped
+  struct Shape {
+    uint64_t w = 0, h = 0;  // the size's bits: -0 and 0 turn differently
+    std::vector<CornerOffsets> offsets = std::vector<CornerOffsets>(HEADINGS);
+    std::vector<char> filled = std::vector<char>(HEADINGS, 0);
+  };
+  std::vector<std::unique_ptr<Shape>> shapes;  // most recently added last
+  Shape* last = nullptr;                       // the shape asked for last
+
+  const CornerOffsets* offsets(const Body& body) {
+    if (body.heading < 0 || body.heading >= HEADINGS) return nullptr;
+    uint64_t w, h;
+    std::memcpy(&w, &body.w, sizeof w);
+    std::memcpy(&h, &body.h, sizeof h);
+    Shape* shape = (last && last->w == w && last->h == h) ? last : nullptr;
+    for (size_t i = 0; !shape && i < shapes.size(); ++i)
+      if (shapes[i]->w == w && shapes[i]->h == h) shape = shapes[i].get();
+    if (!shape) {
+      if (shapes.size() == MOST) shapes.erase(shapes.begin());
+      shapes.push_back(std::make_unique<Shape>());
+      shape = shapes.back().get();
+      shape->w = w;
+      shape->h = h;
+    }
+    last = shape;
+    const size_t a = static_cast<size_t>(body.heading);
+    if (!shape->filled[a]) {
+      shape->offsets[a] = cornerOffsets(body);
+      shape->filled[a] = 1;
+    }
+    return &shape->offsets[a];
+  }
+};
+
+OutlineMemo::Shapes& OutlineMemo::shapes() {
+  if (!shapes_) shapes_ = std::make_unique<Shapes>();
+  return *shapes_;
+}
+
+namespace {
+
+// The outline around a centre, its corners from the memo's table when there is one.
+Outline outlineAt(const Body& body, double cx, double cy, OutlineMemo* memo) {
+  if (memo)
+    if (const CornerOffsets* c = memo->shapes().offsets(body)) return outlineAround(*c, cx, cy);
+  return outlineAt(body, cx, cy);
 }
 
 // A box wider than the world is nonsense from a bad map; its edges are sampled no further
@@ -117,8 +191,9 @@ struct SampledOutline {
   EdgeSamples edge[4];
 };
 
-SampledOutline measureOutline(const Body& body, double cx, double cy) {
-  Outline corners = outlineAt(body, cx, cy);
+SampledOutline measureOutline(const Body& body, double cx, double cy,
+                              OutlineMemo* memo = nullptr) {
+  Outline corners = outlineAt(body, cx, cy, memo);
   SampledOutline o;
   for (int k = 0; k < 4; ++k) o.edge[k] = edgeSamples(corners, k);
   return o;
@@ -163,15 +238,18 @@ OutlineMemo::Entry& OutlineMemo::slot(size_t hash) {
 
 namespace {
 
-SampledOutline sampledOutlineAt(OutlineMemo* memo, const Body& body, double cx, double cy) {
-  if (!memo) return measureOutline(body, cx, cy);
+// The outline from the memo; `own` holds it when there is no memo. The reference stays good
+// until the next lookup in the same memo (which may fill the same slot).
+const SampledOutline& sampledOutlineAt(OutlineMemo* memo, const Body& body, double cx, double cy,
+                                       SampledOutline& own) {
+  if (!memo) return own = measureOutline(body, cx, cy);
   const OutlineKey key = outlineKey(body, cx, cy);
   uint64_t hash = 0x9E3779B97F4A7C15ull;
   for (uint64_t b : key.bits) hash = (hash ^ b) * 0xFF51AFD7ED558CCDull;
   OutlineMemo::Entry& entry = memo->slot(static_cast<size_t>(hash >> 32));
   if (!entry.filled || !(entry.key == key)) {
     entry.key = key;
-    entry.outline = measureOutline(body, cx, cy);
+    entry.outline = measureOutline(body, cx, cy, memo);
     entry.filled = true;
   }
   return entry.outline;
@@ -253,7 +331,13 @@ double pointStretchDistance(double px, double py, const Stretch& s) {
 
 // No sample of one stretch lies nearer to a sample of the other than this; 0 when they may
 // cross or touch, NaN never (a stretch of bad numbers has no samples and is not asked).
-double stretchGap(const Stretch& a, const Stretch& b) {
+double largestOf(const Stretch& s) {
+  return std::max(std::max(std::fabs(s.x1), std::fabs(s.y1)),
+                  std::max(std::fabs(s.x2), std::fabs(s.y2)));
+}
+
+// `largest` is the largest size of their eight coordinates.
+double stretchGap(const Stretch& a, const Stretch& b, double largest) {
   auto side = [](const Stretch& s, double x, double y) {
     return (s.x2 - s.x1) * (y - s.y1) - (s.y2 - s.y1) * (x - s.x1);
   };
@@ -263,10 +347,27 @@ double stretchGap(const Stretch& a, const Stretch& b) {
   double gap = std::min({pointStretchDistance(a.x1, a.y1, b), pointStretchDistance(a.x2, a.y2, b),
                          pointStretchDistance(b.x1, b.y1, a), pointStretchDistance(b.x2, b.y2, a)});
   // Far above the rounding of the sampled points, at any size of coordinates.
-  double largest = std::max({std::fabs(a.x1), std::fabs(a.y1), std::fabs(a.x2), std::fabs(a.y2),
-                             std::fabs(b.x1), std::fabs(b.y1), std::fabs(b.x2), std::fabs(b.y2)});
   gap -= 1e-6 * (1 + largest);
   return gap > 0 ? gap : 0;
+}
+
+// An outline's edges as stretches, each with the largest size of its coordinates, worked out
+// once for all the edge pairs of a measure.
+struct Stretches {
+  Stretch stretch[4];
+  double largest[4];
+  bool sampled[4];
+};
+
+Stretches stretchesOf(const SampledOutline& o) {
+  Stretches t;
+  for (int k = 0; k < 4; ++k) {
+    t.sampled[k] = o.edge[k].first <= o.edge[k].last;
+    if (!t.sampled[k]) continue;
+    t.stretch[k] = stretchOf(o.edge[k]);
+    t.largest[k] = largestOf(t.stretch[k]);
+  }
+  return t;
 }
 
 // A pair of edges, one of each outline, with the gap between them.
@@ -282,7 +383,8 @@ int sortedEdgePairs(const SampledOutline& a, const SampledOutline& b, EdgePair (
     if (a.edge[j].first > a.edge[j].last) continue;
     for (int k = 0; k < 4; ++k) {
       if (b.edge[k].first > b.edge[k].last) continue;
-      pairs[count++] = {stretchGap(stretchOf(a.edge[j]), stretchOf(b.edge[k])), j, k};
+      const Stretch from = stretchOf(a.edge[j]), to = stretchOf(b.edge[k]);
+      pairs[count++] = {stretchGap(from, to, std::max(largestOf(from), largestOf(to))), j, k};
     }
   }
   std::sort(pairs, pairs + count,
@@ -377,10 +479,8 @@ void stepsNear(const EdgeSamples& edge, const Stretch& to, double limit, int64_t
 
 // Whether the boxes around two stretches lie more than `limit` apart on either axis, beyond
 // any rounding of the samples on them: then no pair of their samples is within the limit.
-bool boxesApart(const Stretch& a, const Stretch& b, double limit) {
-  const double largest = std::max({std::fabs(a.x1), std::fabs(a.y1), std::fabs(a.x2),
-                                   std::fabs(a.y2), std::fabs(b.x1), std::fabs(b.y1),
-                                   std::fabs(b.x2), std::fabs(b.y2)});
+// `largest` is the largest size of their eight coordinates.
+bool boxesApart(const Stretch& a, const Stretch& b, double limit, double largest) {
   const double reach = limit + 1e-6 * (1 + largest);
   return std::min(a.x1, a.x2) - std::max(b.x1, b.x2) > reach ||
          std::min(b.x1, b.x2) - std::max(a.x1, a.x2) > reach ||
@@ -398,14 +498,18 @@ bool outlinesCloserThan(const SampledOutline& a, const SampledOutline& b, double
   // measure does.
   const double nearlyLimit = limit * limit * (1 + 1e-9);
   double best = NO_CONTACT * NO_CONTACT;
-  for (const EdgeSamples& from : a.edge) {
-    if (from.first > from.last) continue;
-    const Stretch fromStretch = stretchOf(from);
-    for (const EdgeSamples& to : b.edge) {
-      if (to.first > to.last) continue;
-      const Stretch toStretch = stretchOf(to);
-      if (boxesApart(fromStretch, toStretch, limit)) continue;
-      if (stretchGap(fromStretch, toStretch) > limit) continue;
+  const Stretches as = stretchesOf(a), bs = stretchesOf(b);
+  for (int j = 0; j < 4; ++j) {
+    if (!as.sampled[j]) continue;
+    const EdgeSamples& from = a.edge[j];
+    const Stretch& fromStretch = as.stretch[j];
+    for (int k = 0; k < 4; ++k) {
+      if (!bs.sampled[k]) continue;
+      const EdgeSamples& to = b.edge[k];
+      const Stretch& toStretch = bs.stretch[k];
+      const double largest = std::max(as.largest[j], bs.largest[k]);
+      if (boxesApart(fromStretch, toStretch, limit, largest)) continue;
+      if (stretchGap(fromStretch, toStretch, largest) > limit) continue;
       int64_t first = from.first, last = from.last;
       stepsNear(from, toStretch, limit, first, last);
       for (int64_t i = first; i <= last; ++i) {
@@ -421,6 +525,29 @@ bool outlinesCloserThan(const SampledOutline& a, const SampledOutline& b, double
 double outlineRectClearance(const SampledOutline& o, const Rect& rect) {
   return minOverOutline(o, NO_CONTACT,
                         [&](double px, double py) { return pointRectDistance(px, py, rect); });
+}
+
+// Whether outlineRectClearance(o, rect) < limit. The samples of an edge lie within the box
+// of its end samples (each coordinate moves one way along the edge, and rounding keeps that
+// order), so an edge whose box lies more than the limit beyond the rectangle on one axis,
+// beyond any rounding, has no sample within it; the first sample nearer settles it.
+bool outlineRectCloserThan(const SampledOutline& o, const Rect& rect, double limit) {
+  const double left = rect.x, right = rect.x + rect.w, top = rect.y, bottom = rect.y + rect.h;
+  const double rectLargest = std::max(std::max(std::fabs(left), std::fabs(right)),
+                                      std::max(std::fabs(top), std::fabs(bottom)));
+  for (const EdgeSamples& edge : o.edge) {
+    if (edge.first > edge.last) continue;
+    const Stretch s = stretchOf(edge);
+    const double reach = limit + 1e-6 * (1 + std::max(largestOf(s), rectLargest));
+    if (left - std::max(s.x1, s.x2) > reach || std::min(s.x1, s.x2) - right > reach ||
+        top - std::max(s.y1, s.y2) > reach || std::min(s.y1, s.y2) - bottom > reach)
+      continue;
+    for (int64_t i = edge.first; i <= edge.last; ++i) {
+      const double step = static_cast<double>(i);
+      if (pointRectDistance(edge.pointX(step), edge.pointY(step), rect) < limit) return true;
+    }
+  }
+  return false;
 }
 
 }  // namespace
@@ -458,34 +585,62 @@ double pointOutlineDistance(double px, double py, const Body& body) {
 }
 
 double boxRectClearance(const Body& body, const Rect& rect, OutlineMemo* memo) {
-  return outlineRectClearance(sampledOutlineAt(memo, body, body.x, body.y), rect);
+  SampledOutline own;
+  return outlineRectClearance(sampledOutlineAt(memo, body, body.x, body.y, own), rect);
 }
 
 double nextBoxRectClearance(const Body& body, const Rect& rect, OutlineMemo* memo) {
-  return outlineRectClearance(sampledOutlineAt(memo, body, body.nextX, body.nextY), rect);
+  SampledOutline own;
+  return outlineRectClearance(sampledOutlineAt(memo, body, body.nextX, body.nextY, own), rect);
 }
 
+bool boxRectCloserThan(const Body& body, const Rect& rect, double limit, OutlineMemo* memo) {
+  SampledOutline own;
+  return outlineRectCloserThan(sampledOutlineAt(memo, body, body.x, body.y, own), rect, limit);
+}
+
+bool nextBoxRectCloserThan(const Body& body, const Rect& rect, double limit, OutlineMemo* memo) {
+  SampledOutline own;
+  return outlineRectCloserThan(sampledOutlineAt(memo, body, body.nextX, body.nextY, own), rect,
+                               limit);
+}
+
+namespace {
+
+// Both outlines of a pair: the first is copied, as looking up the second may reuse its slot.
+template <class Measure>
+auto measurePair(OutlineMemo* memo, const Body& a, double ax, double ay, const Body& b,
+                 double bx, double by, Measure&& measure) {
+  SampledOutline ownA, ownB;
+  const SampledOutline first = sampledOutlineAt(memo, a, ax, ay, ownA);
+  return measure(first, sampledOutlineAt(memo, b, bx, by, ownB));
+}
+
+}  // namespace
+
 double boxBoxClearance(const Body& a, const Body& b, OutlineMemo* memo) {
-  return outlineOutlineClearance(sampledOutlineAt(memo, a, a.x, a.y),
-                                 sampledOutlineAt(memo, b, b.x, b.y));
+  return measurePair(memo, a, a.x, a.y, b, b.x, b.y, outlineOutlineClearance);
 }
 
 // A pair of samples nearer than the limit lies on two edges whose gap is below the limit, so
 // only those pairs are walked; when the clearance is below the limit it is found exactly, and
 // the comparison is the one made on the full measure.
 bool boxBoxCloserThan(const Body& a, const Body& b, double limit, OutlineMemo* memo) {
-  return outlinesCloserThan(sampledOutlineAt(memo, a, a.x, a.y),
-                            sampledOutlineAt(memo, b, b.x, b.y), limit);
+  return measurePair(memo, a, a.x, a.y, b, b.x, b.y,
+                     [limit](const SampledOutline& p, const SampledOutline& q) {
+                       return outlinesCloserThan(p, q, limit);
+                     });
 }
 
 bool nextBoxBoxCloserThan(const Body& a, const Body& b, double limit, OutlineMemo* memo) {
-  return outlinesCloserThan(sampledOutlineAt(memo, a, a.nextX, a.nextY),
-                            sampledOutlineAt(memo, b, b.x, b.y), limit);
+  return measurePair(memo, a, a.nextX, a.nextY, b, b.x, b.y,
+                     [limit](const SampledOutline& p, const SampledOutline& q) {
+                       return outlinesCloserThan(p, q, limit);
+                     });
 }
 
 double nextBoxBoxClearance(const Body& a, const Body& b, OutlineMemo* memo) {
-  return outlineOutlineClearance(sampledOutlineAt(memo, a, a.nextX, a.nextY),
-                                 sampledOutlineAt(memo, b, b.x, b.y));
+  return measurePair(memo, a, a.nextX, a.nextY, b, b.x, b.y, outlineOutlineClearance);
 }
 
 bool nearHouse(const Rect& house, const Body& body) {
@@ -504,7 +659,7 @@ bool hitsHouse(const World& world, const Body& body) {
   for (int i : candidates) {
     Rect rect = rectOf(*world.houses[i]);
     if (hasArea(rect) && nearHouse(rect, body) &&
-        nextBoxRectClearance(body, rect, &scratch.outlines) < BLOCK_DISTANCE)
+        nextBoxRectCloserThan(body, rect, BLOCK_DISTANCE, &scratch.outlines))
       return true;
   }
   return false;

@@ -33,9 +33,13 @@ class OutlineMemo {
 
   struct Entry;
   Entry& slot(size_t hash);
+  // The corners' offsets from the centre by shape and whole heading (see collision.cpp).
+  struct Shapes;
+  Shapes& shapes();
 
  private:
   std::unique_ptr<Entry[]> entries_;  // made on first use
+  std::unique_ptr<Shapes> shapes_;    // made on first use
 };
 
 double halfDiagonal(const Body& body);
@@ -44,6 +48,11 @@ double pointRectDistance(double px, double py, const Rect& rect);
 double pointOutlineDistance(double px, double py, const Body& body);
 double boxRectClearance(const Body& body, const Rect& rect, OutlineMemo* memo = nullptr);
 double nextBoxRectClearance(const Body& body, const Rect& rect, OutlineMemo* memo = nullptr);
+// boxRectClearance(body, rect) < limit (and the tentative form), without measuring the rest.
+bool boxRectCloserThan(const Body& body, const Rect& rect, double limit,
+                       OutlineMemo* memo = nullptr);
+bool nextBoxRectCloserThan(const Body& body, const Rect& rect, double limit,
+                           OutlineMemo* memo = nullptr);
 double boxBoxClearance(const Body& a, const Body& b, OutlineMemo* memo = nullptr);
 double nextBoxBoxClearance(const Body& a, const Body& b, OutlineMemo* memo = nullptr);
 // boxBoxClearance(a, b) < limit (and the tentative form), without measuring what lies beyond

@@ -34,7 +34,7 @@ void collectMoney(World& world) {
   for (int i = 0; i < items.count(); ++i) {
     const Rect rect = rectOf(*items[i]);
     if (!nearHouseNow(rect, collector)) continue;
-    if (boxRectClearance(collector, rect, &scratchOf(world).outlines) >= BLOCK_DISTANCE) continue;
+    if (!boxRectCloserThan(collector, rect, BLOCK_DISTANCE, &scratchOf(world).outlines)) continue;
     player.money += items[i]->value;
     removeRecord(items, i);
   }
@@ -53,7 +53,7 @@ void collectDrops(World& world) {
     if (pointDistance(collector.x, collector.y, drop.x, drop.y) >=
         collector.halfDiagonal + dropReach)
       continue;
-    if (boxRectClearance(collector, rectOf(drop), &scratchOf(world).outlines) >= BLOCK_DISTANCE)
+    if (!boxRectCloserThan(collector, rectOf(drop), BLOCK_DISTANCE, &scratchOf(world).outlines))
       continue;
     player.money += drop.value;
     removeRecord(drops, i);  // taken money is gone, or it would pay out every frame

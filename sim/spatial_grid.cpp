@@ -17,11 +17,13 @@ constexpr int MIN_MEMBERS_FOR_GRID = 32;
 // Below this many pairs a plain loop is as quick as filling and reading a grid.
 constexpr long MIN_PAIRS_FOR_GRID = 4096;
 
+// For a finite v: the cell floor(v / CELL_SIZE), clamped to the border cells. Below 0 every
+// value is in cell 0, and from 0 on truncation is the floor, so no floor call is needed.
 int cellOf(double v) {
-  const double cell = std::floor(v / SpatialGrid::CELL_SIZE);
-  if (cell < 0) return 0;
-  if (cell > SpatialGrid::CELLS_PER_SIDE - 1) return SpatialGrid::CELLS_PER_SIDE - 1;
-  return static_cast<int>(cell);
+  constexpr int LAST = SpatialGrid::CELLS_PER_SIDE - 1;
+  if (!(v >= 0)) return 0;
+  if (v >= SpatialGrid::CELL_SIZE * SpatialGrid::CELLS_PER_SIDE) return LAST;
+  return std::min(static_cast<int>(v / SpatialGrid::CELL_SIZE), LAST);
 }
 
 }  // namespace
@@ -75,6 +77,14 @@ void SpatialGrid::query(double left, double top, double right, double bottom,
         out.insert(out.end(), cell.begin(), cell.end());
       }
     std::sort(out.begin(), out.end());
+    out.erase(std::unique(out.begin(), out.end()), out.end());
+    return;
+  }
+  if (xs.first == xs.last && ys.first == ys.last && everywhere_.empty()) {
+    // One cell, the usual query of a small box: its members are the answer, once each.
+    const std::vector<int>& cell = cells_[ys.first * CELLS_PER_SIDE + xs.first];
+    out.assign(cell.begin(), cell.end());
+    if (!std::is_sorted(out.begin(), out.end())) std::sort(out.begin(), out.end());
     out.erase(std::unique(out.begin(), out.end()), out.end());
     return;
   }

@@ -30,32 +30,29 @@ bool movingApart(const Car& car, const Car& other, OutlineMemo* memo) {
          boxBoxCloserThan(car, other, BLOCK_DISTANCE, memo);
 }
 
-// Smallest clearance of the car's tentative box to the houses near it and to the other
-// cars; `nearCar` is the pre-test that decides whether another car is measured. The step only
-// compares it with the block distance, so once it is below, the value is just some value below.
+// Whether the car's tentative box comes within the block distance of a house near it or of
+// another car; `nearCar` is the pre-test that decides whether another car is measured.
 template <class NearCar>
-double tentativeClearance(const World& world, const Car& car, NearCar&& nearCar) {
-  double clearance = NO_CONTACT;
+bool tentativelyBlocked(const World& world, const Car& car, NearCar&& nearCar) {
   SimScratch& scratch = scratchOf(world);
   OutlineMemo* memo = &scratch.outlines;
   std::vector<int>& houses = scratch.carHouses;
   housesNear(world, car.nextX, car.nextY, halfDiagonal(car), houses);
   for (int i : houses) {
     Rect rect = rectOf(*world.houses[i]);
-    if (!hasArea(rect) || !nearHouse(rect, car)) continue;
-    double c = nextBoxRectClearance(car, rect, memo);
-    if (c < clearance) clearance = c;
+    if (hasArea(rect) && nearHouse(rect, car) &&
+        nextBoxRectCloserThan(car, rect, BLOCK_DISTANCE, memo))
+      return true;
   }
-  if (clearance < BLOCK_DISTANCE) return clearance;
   std::vector<int>& cars = scratch.carCars;
   carsNear(world, car.nextX, car.nextY, std::max(halfDiagonal(car), car.halfDiagonal), cars);
   for (int i : cars) {
     const Car& other = *world.cars[i];
     if (&other == &car || !nearCar(other)) continue;
     if (nextBoxBoxCloserThan(car, other, BLOCK_DISTANCE, memo) && !movingApart(car, other, memo))
-      return 0;
+      return true;
   }
-  return clearance;
+  return false;
 }
 
 void stepCar(World& world, Car& car) {
@@ -63,11 +60,11 @@ void stepCar(World& world, Car& car) {
   double radians = car.heading * PI / 180;
   car.nextX = car.x + car.speed * std::cos(radians);
   car.nextY = car.y - car.speed * std::sin(radians);
-  double clearance = tentativeClearance(world, car, [&](const Car& other) {
+  const bool blocked = tentativelyBlocked(world, car, [&](const Car& other) {
     return pointDistance(car.nextX, car.nextY, other.x, other.y) <
            halfDiagonal(car) + other.halfDiagonal;
   });
-  if (clearance >= BLOCK_DISTANCE) {
+  if (!blocked) {
     commitMove(car);
     return;
   }
@@ -75,11 +72,11 @@ void stepCar(World& world, Car& car) {
   car.nextX = car.x - car.speed * std::cos(radians);
   car.nextY = car.y + car.speed * std::sin(radians);
   car.speed = -car.speed;
-  clearance = tentativeClearance(world, car, [&](const Car& other) {
+  const bool blockedBack = tentativelyBlocked(world, car, [&](const Car& other) {
     return pointDistance(car.nextX, car.nextY, other.nextX, other.nextY) <
            car.halfDiagonal + other.halfDiagonal;
   });
-  if (clearance >= BLOCK_DISTANCE) commitMove(car);
+  if (!blockedBack) commitMove(car);
 }
 
 // Whether a point lies in the body's box (edges included), measured along and across its heading.
