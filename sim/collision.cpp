@@ -639,6 +639,66 @@ bool nextBoxBoxCloserThan(const Body& a, const Body& b, double limit, OutlineMem
                      });
 }
 
+struct PairMemo::Entry {
+  OutlineKey a, b;
+  uint64_t limit = 0;
+  bool filled = false;
+  bool closer = false;
+};
+
+namespace {
+constexpr size_t kPairEntries = 8192;  // a power of two
+}  // namespace
+
+PairMemo::PairMemo() = default;
+PairMemo::~PairMemo() = default;
+
+PairMemo::Entry& PairMemo::slot(size_t hash) {
+  if (!entries_) entries_ = std::make_unique<Entry[]>(kPairEntries);
+  return entries_[hash & (kPairEntries - 1)];
+}
+
+namespace {
+
+bool rememberedCloserThan(const Body& a, double ax, double ay, const Body& b, double bx,
+                          double by, double limit, OutlineMemo* memo, PairMemo* pairs) {
+  auto measure = [&] {
+    return measurePair(memo, a, ax, ay, b, bx, by,
+                       [limit](const SampledOutline& p, const SampledOutline& q) {
+                         return outlinesCloserThan(p, q, limit);
+                       });
+  };
+  if (!pairs) return measure();
+  const OutlineKey ka = outlineKey(a, ax, ay), kb = outlineKey(b, bx, by);
+  uint64_t limitBits;
+  std::memcpy(&limitBits, &limit, sizeof limitBits);
+  uint64_t hash = 0x9E3779B97F4A7C15ull ^ limitBits;
+  for (uint64_t v : ka.bits) hash = (hash ^ v) * 0xFF51AFD7ED558CCDull;
+  for (uint64_t v : kb.bits) hash = (hash ^ v) * 0xC4CEB9FE1A85EC53ull;
+  PairMemo::Entry& entry = pairs->slot(static_cast<size_t>(hash >> 32));
+  if (entry.filled && entry.limit == limitBits && entry.a == ka && entry.b == kb)
+    return entry.closer;
+  const bool closer = measure();
+  entry.a = ka;
+  entry.b = kb;
+  entry.limit = limitBits;
+  entry.filled = true;
+  entry.closer = closer;
+  return closer;
+}
+
+}  // namespace
+
+bool boxBoxCloserThan(const Body& a, const Body& b, double limit, OutlineMemo* memo,
+                      PairMemo* pairs) {
+  return rememberedCloserThan(a, a.x, a.y, b, b.x, b.y, limit, memo, pairs);
+}
+
+bool nextBoxBoxCloserThan(const Body& a, const Body& b, double limit, OutlineMemo* memo,
+                          PairMemo* pairs) {
+  return rememberedCloserThan(a, a.nextX, a.nextY, b, b.x, b.y, limit, memo, pairs);
+}
+
 double nextBoxBoxClearance(const Body& a, const Body& b, OutlineMemo* memo) {
   return measurePair(memo, a, a.nextX, a.nextY, b, b.x, b.y, outlineOutlineClearance);
 }

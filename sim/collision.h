@@ -42,6 +42,23 @@ class OutlineMemo {
   std::unique_ptr<Shapes> shapes_;    // made on first use
 };
 
+// The answers of the closer-than test for pairs of outlines, found again by everything they
+// depend on. Cars in a jam stand still and try the same steps frame after frame, so the same
+// pairs are asked again and again; a hit gives exactly what measuring again would.
+class PairMemo {
+ public:
+  PairMemo();
+  ~PairMemo();
+  PairMemo(const PairMemo&) = delete;
+  PairMemo& operator=(const PairMemo&) = delete;
+
+  struct Entry;
+  Entry& slot(size_t hash);
+
+ private:
+  std::unique_ptr<Entry[]> entries_;  // made on first use
+};
+
 double halfDiagonal(const Body& body);
 double pointDistance(double x1, double y1, double x2, double y2);
 double pointRectDistance(double px, double py, const Rect& rect);
@@ -60,6 +77,11 @@ double nextBoxBoxClearance(const Body& a, const Body& b, OutlineMemo* memo = nul
 bool boxBoxCloserThan(const Body& a, const Body& b, double limit, OutlineMemo* memo = nullptr);
 bool nextBoxBoxCloserThan(const Body& a, const Body& b, double limit,
                           OutlineMemo* memo = nullptr);
+// The same, with the answers for pairs asked before taken from `pairs`.
+bool boxBoxCloserThan(const Body& a, const Body& b, double limit, OutlineMemo* memo,
+                      PairMemo* pairs);
+bool nextBoxBoxCloserThan(const Body& a, const Body& b, double limit, OutlineMemo* memo,
+                          PairMemo* pairs);
 
 bool nearHouse(const Rect& house, const Body& body);     // at the tentative centre, d <= r
 bool nearHouseNow(const Rect& house, const Body& body);  // at the current centre, d < r

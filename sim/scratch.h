@@ -16,6 +16,7 @@ struct SimScratch {
   std::vector<std::unique_ptr<GridSlot>> slots;    // by kind and depth of nesting
   SpatialGrid bulletTargets;                       // the group a bullet pass tries
   OutlineMemo outlines;
+  PairMemo carPairs;  // the cars' contact tests
   // Candidate lists, one per caller, so that a caller's list is never refilled by a callee.
   std::vector<int> carHouses, carCars, runOverCars, blockingCars, houseTest, hitsHouse, bullets;
   std::vector<int> carContact;

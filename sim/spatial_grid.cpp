@@ -178,20 +178,51 @@ HouseGridScope::HouseGridScope(const World& world) : PassGrid(world, Kind::House
   }
 }
 
+namespace {
+
+GridSlot::FiledCar filedCar(const Car& car) {
+  // The pre-tests use the recorded half-diagonal and the computed one; take the larger.
+  const double r = std::max(car.halfDiagonal, halfDiagonal(car)) + GRID_MARGIN;
+  return {&car, car.x, car.y, car.nextX, car.nextY, r};
+}
+
+void file(SpatialGrid& grid, int index, const GridSlot::FiledCar& c) {
+  grid.insert(index, c.x - c.reach, c.y - c.reach, c.x + c.reach, c.y + c.reach);
+  if (c.nextX != c.x || c.nextY != c.y)
+    grid.insert(index, c.nextX - c.reach, c.nextY - c.reach, c.nextX + c.reach,
+                c.nextY + c.reach);
+}
+
+}  // namespace
+
+// Cars stand still between most passes of a frame: the grid of the last pass serves again
+// while every car is where it was filed, until the places left behind add up.
 CarGridScope::CarGridScope(const World& world) : PassGrid(world, Kind::Cars), world_(world) {
   if (!grid_) return;
+  std::vector<GridSlot::FiledCar>& filed = slot_->cars;
+  const int count = world.cars.count();
+  bool same = slot_->holdsCars && filed.size() == static_cast<size_t>(count) &&
+              slot_->stalePlaces <= count;
+  for (int i = 0; same && i < count; ++i) same = filed[i] == filedCar(*world.cars[i]);
+  if (same) return;
   grid_->clear();
-  for (int i = 0; i < world.cars.count(); ++i) refile(i);
+  filed.clear();
+  slot_->holdsCars = true;
+  slot_->stalePlaces = 0;
+  for (int i = 0; i < count; ++i) {
+    filed.push_back(filedCar(*world.cars[i]));
+    file(*grid_, i, filed.back());
+  }
 }
 
 void CarGridScope::refile(int index) {
   if (!grid_) return;
-  const Car& car = *world_.cars[index];
-  // The pre-tests use the recorded half-diagonal and the computed one; take the larger.
-  const double r = std::max(car.halfDiagonal, halfDiagonal(car)) + GRID_MARGIN;
-  grid_->insert(index, car.x - r, car.y - r, car.x + r, car.y + r);
-  if (car.nextX != car.x || car.nextY != car.y)
-    grid_->insert(index, car.nextX - r, car.nextY - r, car.nextX + r, car.nextY + r);
+  const GridSlot::FiledCar now = filedCar(*world_.cars[index]);
+  GridSlot::FiledCar& filed = slot_->cars[static_cast<size_t>(index)];
+  if (filed == now) return;
+  filed = now;
+  ++slot_->stalePlaces;
+  file(*grid_, index, now);
 }
 
 namespace {

@@ -63,6 +63,19 @@ struct GridSlot {
   SpatialGrid grid;
   std::vector<Rect> houses;
   bool holdsHouses = false;
+  // A car grid stays valid while every car is where it was filed (places filed since, of cars
+  // that moved on, only offer a candidate too many; `stalePlaces` counts them).
+  struct FiledCar {
+    const void* car;
+    double x, y, nextX, nextY, reach;
+    bool operator==(const FiledCar& o) const {
+      return car == o.car && x == o.x && y == o.y && nextX == o.nextX && nextY == o.nextY &&
+             reach == o.reach;
+    }
+  };
+  std::vector<FiledCar> cars;
+  bool holdsCars = false;
+  int stalePlaces = 0;
 };
 
 // A grid of one World's houses or cars, open for the length of a pass; while it is open the

@@ -24,10 +24,10 @@ Person* driverOf(const World& world, const Car& car) {
 
 // Two cars already in contact (a turn can swing one into the other) may still move apart;
 // were every move refused, they would hold each other for good.
-bool movingApart(const Car& car, const Car& other, OutlineMemo* memo) {
+bool movingApart(const Car& car, const Car& other, SimScratch& scratch) {
   return pointDistance(car.nextX, car.nextY, other.x, other.y) >
              pointDistance(car.x, car.y, other.x, other.y) &&
-         boxBoxCloserThan(car, other, BLOCK_DISTANCE, memo);
+         boxBoxCloserThan(car, other, BLOCK_DISTANCE, &scratch.outlines, &scratch.carPairs);
 }
 
 // Whether the car's tentative box comes within the block distance of a house near it or of
@@ -49,7 +49,8 @@ bool tentativelyBlocked(const World& world, const Car& car, NearCar&& nearCar) {
   for (int i : cars) {
     const Car& other = *world.cars[i];
     if (&other == &car || !nearCar(other)) continue;
-    if (nextBoxBoxCloserThan(car, other, BLOCK_DISTANCE, memo) && !movingApart(car, other, memo))
+    if (nextBoxBoxCloserThan(car, other, BLOCK_DISTANCE, memo, &scratch.carPairs) &&
+        !movingApart(car, other, scratch))
       return true;
   }
   return false;
