@@ -186,16 +186,40 @@ EdgeSamples edgeSamples(const Outline& o, int k) {
   return edge;
 }
 
-// The sampled outline of a body: the one definition every clearance measure walks.
+// The straight stretch from an edge's first sample to its last, which holds all of them.
+struct Stretch {
+  double x1, y1, x2, y2;
+};
+
+Stretch stretchOf(const EdgeSamples& edge) {
+  const double first = static_cast<double>(edge.first), last = static_cast<double>(edge.last);
+  return {edge.pointX(first), edge.pointY(first), edge.pointX(last), edge.pointY(last)};
+}
+
+double largestOf(const Stretch& s) {
+  return std::max(std::max(std::fabs(s.x1), std::fabs(s.y1)),
+                  std::max(std::fabs(s.x2), std::fabs(s.y2)));
+}
+
+// The sampled outline of a body: the one definition every clearance measure walks. With each
+// sampled edge, its stretch and the largest size of the stretch's coordinates, worked out once
+// for all the measures that take the outline.
 struct SampledOutline {
   EdgeSamples edge[4];
+  Stretch stretch[4];
+  double largest[4];
 };
 
 SampledOutline measureOutline(const Body& body, double cx, double cy,
                               OutlineMemo* memo = nullptr) {
   Outline corners = outlineAt(body, cx, cy, memo);
   SampledOutline o;
-  for (int k = 0; k < 4; ++k) o.edge[k] = edgeSamples(corners, k);
+  for (int k = 0; k < 4; ++k) {
+    o.edge[k] = edgeSamples(corners, k);
+    if (o.edge[k].first > o.edge[k].last) continue;
+    o.stretch[k] = stretchOf(o.edge[k]);
+    o.largest[k] = largestOf(o.stretch[k]);
+  }
   return o;
 }
 
@@ -311,15 +335,6 @@ double squaredOutlineDistance(double px, double py, const SampledOutline& o, dou
   return best;
 }
 
-// The straight stretch from an edge's first sample to its last, which holds all of them.
-struct Stretch {
-  double x1, y1, x2, y2;
-};
-
-Stretch stretchOf(const EdgeSamples& edge) {
-  const double first = static_cast<double>(edge.first), last = static_cast<double>(edge.last);
-  return {edge.pointX(first), edge.pointY(first), edge.pointX(last), edge.pointY(last)};
-}
 
 double pointStretchDistance(double px, double py, const Stretch& s) {
   double dx = s.x2 - s.x1, dy = s.y2 - s.y1;
@@ -331,11 +346,6 @@ double pointStretchDistance(double px, double py, const Stretch& s) {
 
 // No sample of one stretch lies nearer to a sample of the other than this; 0 when they may
 // cross or touch, NaN never (a stretch of bad numbers has no samples and is not asked).
-double largestOf(const Stretch& s) {
-  return std::max(std::max(std::fabs(s.x1), std::fabs(s.y1)),
-                  std::max(std::fabs(s.x2), std::fabs(s.y2)));
-}
-
 // `largest` is the largest size of their eight coordinates.
 double stretchGap(const Stretch& a, const Stretch& b, double largest) {
   auto side = [](const Stretch& s, double x, double y) {
@@ -351,25 +361,6 @@ double stretchGap(const Stretch& a, const Stretch& b, double largest) {
   return gap > 0 ? gap : 0;
 }
 
-// An outline's edges as stretches, each with the largest size of its coordinates, worked out
-// once for all the edge pairs of a measure.
-struct Stretches {
-  Stretch stretch[4];
-  double largest[4];
-  bool sampled[4];
-};
-
-Stretches stretchesOf(const SampledOutline& o) {
-  Stretches t;
-  for (int k = 0; k < 4; ++k) {
-    t.sampled[k] = o.edge[k].first <= o.edge[k].last;
-    if (!t.sampled[k]) continue;
-    t.stretch[k] = stretchOf(o.edge[k]);
-    t.largest[k] = largestOf(t.stretch[k]);
-  }
-  return t;
-}
-
 // A pair of edges, one of each outline, with the gap between them.
 struct EdgePair {
   double gap;
@@ -383,8 +374,8 @@ int sortedEdgePairs(const SampledOutline& a, const SampledOutline& b, EdgePair (
     if (a.edge[j].first > a.edge[j].last) continue;
     for (int k = 0; k < 4; ++k) {
       if (b.edge[k].first > b.edge[k].last) continue;
-      const Stretch from = stretchOf(a.edge[j]), to = stretchOf(b.edge[k]);
-      pairs[count++] = {stretchGap(from, to, std::max(largestOf(from), largestOf(to))), j, k};
+      pairs[count++] = {
+          stretchGap(a.stretch[j], b.stretch[k], std::max(a.largest[j], b.largest[k])), j, k};
     }
   }
   std::sort(pairs, pairs + count,
@@ -498,16 +489,15 @@ bool outlinesCloserThan(const SampledOutline& a, const SampledOutline& b, double
   // measure does.
   const double nearlyLimit = limit * limit * (1 + 1e-9);
   double best = NO_CONTACT * NO_CONTACT;
-  const Stretches as = stretchesOf(a), bs = stretchesOf(b);
   for (int j = 0; j < 4; ++j) {
-    if (!as.sampled[j]) continue;
     const EdgeSamples& from = a.edge[j];
-    const Stretch& fromStretch = as.stretch[j];
+    if (from.first > from.last) continue;
+    const Stretch& fromStretch = a.stretch[j];
     for (int k = 0; k < 4; ++k) {
-      if (!bs.sampled[k]) continue;
       const EdgeSamples& to = b.edge[k];
-      const Stretch& toStretch = bs.stretch[k];
-      const double largest = std::max(as.largest[j], bs.largest[k]);
+      if (to.first > to.last) continue;
+      const Stretch& toStretch = b.stretch[k];
+      const double largest = std::max(a.largest[j], b.largest[k]);
       if (boxesApart(fromStretch, toStretch, limit, largest)) continue;
       if (stretchGap(fromStretch, toStretch, largest) > limit) continue;
       int64_t first = from.first, last = from.last;
@@ -535,10 +525,11 @@ bool outlineRectCloserThan(const SampledOutline& o, const Rect& rect, double lim
   const double left = rect.x, right = rect.x + rect.w, top = rect.y, bottom = rect.y + rect.h;
   const double rectLargest = std::max(std::max(std::fabs(left), std::fabs(right)),
                                       std::max(std::fabs(top), std::fabs(bottom)));
-  for (const EdgeSamples& edge : o.edge) {
+  for (int k = 0; k < 4; ++k) {
+    const EdgeSamples& edge = o.edge[k];
     if (edge.first > edge.last) continue;
-    const Stretch s = stretchOf(edge);
-    const double reach = limit + 1e-6 * (1 + std::max(largestOf(s), rectLargest));
+    const Stretch& s = o.stretch[k];
+    const double reach = limit + 1e-6 * (1 + std::max(o.largest[k], rectLargest));
     if (left - std::max(s.x1, s.x2) > reach || std::min(s.x1, s.x2) - right > reach ||
         top - std::max(s.y1, s.y2) > reach || std::min(s.y1, s.y2) - bottom > reach)
       continue;
