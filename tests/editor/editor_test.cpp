@@ -1,5 +1,6 @@
 // The editor's tools: cursor steps, placing every kind, deleting a car, map keys, typing, the
 // overlay, and the names a new map may take.
+#include <filesystem>
 #include <tuple>
 
 #include "editor/editor.h"
@@ -117,7 +118,13 @@ TEST_F(EditorTools, DeletingACarPutsItsDriverOutWithoutMovingIt) {
   world.drivers[2]->targetCar = second;
   const ExitPoint exit = exitPoint(*first);
 
-  select('b');
+  // The right button selects a car within its half-diagonal (58) of the cursor.
+  cursorAt(1040, 1045);
+  handleEditorEvent(game.editor, button(SDL_BUTTON_RIGHT));
+  EXPECT_EQ(selection(), " -1");
+  cursorAt(1000, 1045);
+  handleEditorEvent(game.editor, button(SDL_BUTTON_RIGHT));
+  EXPECT_EQ(selection(), "b0");
   handleEditorEvent(game.editor, key(SDLK_d));
   ASSERT_EQ(world.cars.count(), 1);
   EXPECT_EQ(world.cars[0], second);
@@ -299,7 +306,7 @@ using MapMenu = EditorTest;
 TEST_F(MapMenu, NameChecksGiveShortReasons) {
   World& world = game.world;
   world.levels = {"abc", ""};
-  ASSERT_EQ(system("mkdir -p maps/folder"), 0);
+  std::filesystem::create_directory("maps/folder");
   EXPECT_EQ(refusedMapName(world, ""), "Empty name");
   for (const char* bad : {" a", "a ", "a/b", "a\\b", ".", "..", "abc.", "a\tb", "\xe4pple",
                           "a:b", "a*b", "a\x7f"})
@@ -311,6 +318,29 @@ TEST_F(MapMenu, NameChecksGiveShortReasons) {
     EXPECT_EQ(refusedMapName(world, own), "Reserved name") << own;
   EXPECT_EQ(refusedMapName(world, "My map-2_b.x"), "");
   EXPECT_EQ(refusedMapName(world, "ABC"), "");
+  // A closed window ends the prompt's polling, as Return does.
+  NamePrompt prompt;
+  EXPECT_TRUE(namePromptEvent(game.editor, prompt, testsupport::quitEvent()));
+  EXPECT_TRUE(prompt.leave);
+}
+
+// A map chosen from "Load map" is loaded and edited; leaving the editor goes past the list back
+// to the menu, which the next Escape leaves.
+TEST_F(MapMenu, LeavingALoadedMapReturnsToTheMenu) {
+  World& world = game.world;
+  world.levels = {"a", "b"};
+  std::filesystem::create_directory("maps/b");
+  testsupport::writeFile("maps/b/houses.txt", "500 500 100 80 Hus 100 0 2");
+  for (SDLKey k : {SDLK_DOWN, SDLK_RETURN, SDLK_DOWN, SDLK_RETURN, SDLK_ESCAPE, SDLK_ESCAPE,
+                   SDLK_ESCAPE}) {
+    SDL_Event e = key(k);
+    SDL_PushEvent(&e);
+  }
+  mapMenu(game.editor);
+  EXPECT_EQ(world.mapName, "b");
+  EXPECT_EQ(world.houses.count(), 1);
+  SDL_Event left;
+  EXPECT_EQ(SDL_PollEvent(&left), 1) << "one Escape is left for the screen before";
 }
 
 }  // namespace

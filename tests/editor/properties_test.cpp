@@ -181,7 +181,8 @@ TEST_F(PropertyPanel, CarModelHeadingAndBadGuyWeapon) {
     const char* typed;
     int heading;
   } headings[] = {{"-90", 270}, {"-1", 359}, {"-360", 0}, {"360", 360}, {"361", 1},
-                  {"720", 360}, {"45deg", 45}, {"", 0},   {"-99999999999", 232}};
+                  {"720", 360}, {"45deg", 45}, {"", 0},   {"-361", 359},
+                  {"-99999999999", 232},       {"-2147483647", 233}};
   for (const auto& h : headings) {
     edit(8, h.typed);
     EXPECT_EQ(car.heading, h.heading) << h.typed;

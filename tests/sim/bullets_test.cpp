@@ -63,9 +63,18 @@ TEST_F(BulletWorld, AFreshGunShootsAtOnceThenKeepsItsRate) {
   addWeapon(shooter, makeAK47(0, 0, 5));
   shooter.currentWeapon = static_cast<int>(shooter.weapons.size()) - 1;
   const Weapon& gun = *shooter.weapons.back();
+  shooter.heading = 0;
   fire(world, shooter);
   EXPECT_EQ(world.bullets.count(), 1);
   EXPECT_EQ(gun.ammo, 4);
+  // The shot carries the gun's whole power: through a walker of a little less life, on. (The
+  // outlines meet after the first step.)
+  Person& walker =
+      addPerson(world.pedestrians, world.bullets[0]->x + 22, world.bullets[0]->y, gun.power - 0.5);
+  moveBullets(world);
+  EXPECT_EQ(walker.damage, gun.power);
+  EXPECT_EQ(world.bullets.count(), 1);
+
   fire(world, shooter);
   EXPECT_EQ(world.bullets.count(), 1);
   world.clock.setManual(50 + static_cast<uint32_t>(1000 / gun.rate) + 1);

@@ -77,22 +77,22 @@ TEST(Outline, BoxAgainstBoxEqualsTheWalkOfEverySamplePair) {
 }
 
 TEST(Corners, HeadingZeroPutsTheFrontToTheRight) {
+  // Front-left, rear-left, rear-right, front-right; at heading 90 the front is at the top.
+  const struct {
+    int heading;
+    double x[4], y[4];
+  } turns[] = {{0, {110, 90, 90, 110}, {95, 95, 105, 105}},
+               {90, {95, 95, 105, 105}, {90, 110, 110, 90}}};
   Body body = boxAt(100, 100, 10, 20);
-  const double expectX[4] = {110, 90, 90, 110};
-  const double expectY[4] = {95, 95, 105, 105};
-  for (int k = 0; k < 4; ++k) {
-    EXPECT_NEAR(cornerX(body, k), expectX[k], 1e-9) << "corner " << k;
-    EXPECT_NEAR(cornerY(body, k), expectY[k], 1e-9) << "corner " << k;
+  for (const auto& t : turns) {
+    body.heading = t.heading;
+    for (int k = 0; k < 4; ++k) {
+      EXPECT_NEAR(cornerX(body, k), t.x[k], 1e-9) << t.heading << " corner " << k;
+      EXPECT_NEAR(cornerY(body, k), t.y[k], 1e-9) << t.heading << " corner " << k;
+    }
   }
   EXPECT_EQ(cornerX(body, 4), 0);
   EXPECT_EQ(cornerY(body, -1), 0);
-
-  // Heading 90 (up): the front is now at the top, front-left on the screen's left.
-  body.heading = 90;
-  EXPECT_NEAR(cornerX(body, 0), 95, 1e-9);
-  EXPECT_NEAR(cornerY(body, 0), 90, 1e-9);
-  EXPECT_NEAR(cornerX(body, 2), 105, 1e-9);
-  EXPECT_NEAR(cornerY(body, 2), 110, 1e-9);
 
   // The tentative corners follow nextX/nextY, the current ones stay.
   body.nextX = 200;
@@ -107,12 +107,15 @@ TEST(Corners, HeadingZeroPutsTheFrontToTheRight) {
   EXPECT_EQ(cornerX(dot, 2), 50);
   EXPECT_EQ(cornerY(dot, 2), 60);
 
-  // A corner exactly on an edge of the view is in view; one beyond every edge is not.
+  // A corner or a rectangle exactly on an edge of the view is in view; beyond it is not.
   const View view{100, 100, 800, 600};
   for (const auto& [x, y] :
-       {std::pair{500.0, 95.0}, {500.0, 705.0}, {95.0, 400.0}, {905.0, 400.0}})
+       {std::pair{500.0, 95.0}, {500.0, 705.0}, {95.0, 400.0}, {905.0, 400.0}}) {
     EXPECT_TRUE(anyCornerInView(boxAt(x, y, 10, 10), view)) << x << "," << y;
+    EXPECT_TRUE(rectInView(Rect{x - 5, y - 5, 10, 10}, view)) << x << "," << y;
+  }
   EXPECT_FALSE(anyCornerInView(boxAt(500, 94, 10, 10), view));
+  EXPECT_FALSE(rectInView(Rect{500, 701, 10, 10}, view));
 }
 
 TEST(Outline, TurnedBoxFollowsTheSameRules) {

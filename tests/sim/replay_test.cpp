@@ -67,9 +67,28 @@ TEST(Replay, TwoReplaysOfARecordedGameEndInTheSameWorld) {
   EXPECT_EQ(first, replayed(back));
   EXPECT_EQ(first, worldState(played));
 
-  // A recording that does not read is refused, with the reason.
-  std::istringstream broken("zor-recording 1\nseed 1\nmap smalltown\nview 800 600\nstart 0\n"
-                            "frame 20 10000000 0 1 Jump\n");
-  EXPECT_FALSE(readRecording(broken, back, error));
-  EXPECT_EQ(error, "frame 1 does not read");
+  // A recording that does not read is refused, with the reason: an unknown press, a line that
+  // is not a frame.
+  for (const char* line : {"frame 20 10000000 0 1 Jump", "jump 20 10000000 0 0"}) {
+    std::istringstream broken(std::string("zor-recording 1\nseed 1\nmap smalltown\n") +
+                              "view 800 600\nstart 0\n" + line + "\n");
+    EXPECT_FALSE(readRecording(broken, back, error)) << line;
+    EXPECT_EQ(error, "frame 1 does not read") << line;
+  }
+}
+
+// The mouse moves the play cursor within 1..2999 on each axis; a step past an edge is refused.
+TEST(MoveCursor, StaysInsideTheWorldOnEachAxis) {
+  const struct {
+    int x, y, dx, dy, toX, toY;
+  } cases[] = {{150, 150, 30, -40, 180, 110}, {2, 2998, -1, 1, 1, 2999},
+               {1, 2999, -1, 1, 1, 2999},     {2990, 10, 10, -10, 2990, 10}};
+  for (const auto& c : cases) {
+    World world;
+    world.cursorX = c.x;
+    world.cursorY = c.y;
+    moveCursor(world, c.dx, c.dy);
+    EXPECT_EQ(world.cursorX, c.toX) << c.x << "," << c.y;
+    EXPECT_EQ(world.cursorY, c.toY) << c.x << "," << c.y;
+  }
 }

@@ -190,6 +190,28 @@ TEST(MapFiles, ReadingStopsAtABadOrMissingFieldAndKeepsWhatCameBefore) {
   EXPECT_EQ(world.weapons[0]->imageIndex, 2);
 }
 
+// Out-of-range values are replaced by their defaults as they are read.
+TEST(MapFiles, BadValuesAreCorrectedOnLoading) {
+  const struct {
+    MapFile file;
+    const char *text, *loaded;
+  } cases[] = {
+      {MapFile::Houses, "1 1 1 1 0 -5 -5 12", "1 1 1 1 0 100 0 0"},
+      {MapFile::Cars, "10.7 20 30 40 -1 -1 -1 -1 -1 -1 -1 -1", "10 20 30 40 0 100 0 100 0 4 1 10"},
+      {MapFile::Pedestrians, "5 5 1 1 0 -1 90 -1 -1 -1 -1 a -1", "5 5 1 1 1 0 0 0 100 5 0 a 0"},
+      {MapFile::Weapons, "5 5 1 1 7 1 g 1 1 1 2.9", "5 5 1 1 1000 1 g 1 1 1 2"},
+      {MapFile::Lawns, "0.5 2.2 3.9 4.5 12", "1 2 3 4 12"},
+  };
+  for (const auto& c : cases) {
+    World world;
+    std::istringstream in(c.text);
+    readMapFile(world, c.file, in);
+    std::ostringstream out;
+    writeMapFile(world, c.file, out);
+    EXPECT_EQ(out.str(), c.loaded) << c.text;
+  }
+}
+
 TEST(MapFiles, AFileLongerThanItsListStopsAtTheCapacity) {
   ScratchDir scratch;
   std::string text;
