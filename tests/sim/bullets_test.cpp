@@ -98,7 +98,7 @@ TEST_F(BulletWorld, AGrazingBulletHitsACornerAndANearMissDoesNot) {
   EXPECT_TRUE(world.bullets.empty());
 }
 
-TEST_F(BulletWorld, MoneyExpiresAndIsPickedUpOnFootOrByCar) {
+TEST_F(BulletWorld, MoneyAndMarksExpireAndMoneyIsPickedUpOnFootOrByCar) {
   auto item = [&](double x, double y, double value, int lifetime) {
     MoneyItem& m = add(world.moneyItems, x, y, 30, 30);
     m.value = value;
@@ -107,13 +107,16 @@ TEST_F(BulletWorld, MoneyExpiresAndIsPickedUpOnFootOrByCar) {
   };
   Person& player = *world.player;
   player.x = player.y = 1500;
-  item(100, 100, 1, 5);  // lasts until 6000
+  item(100, 100, 1, 5);  // lasts until 6000, as a death mark made with it does
+  add(world.deathMarks, 0, 0, 30, 40).createdAt = 1000;
   world.clock.setManual(6000);
   collectMoney(world);
-  EXPECT_EQ(world.moneyItems.count(), 1);
+  expireMarks(world);
+  EXPECT_EQ(world.moneyItems.count() + world.deathMarks.count(), 2);
   world.clock.setManual(6001);
   collectMoney(world);
-  EXPECT_TRUE(world.moneyItems.empty());
+  expireMarks(world);
+  EXPECT_EQ(world.moneyItems.count() + world.deathMarks.count(), 0);
   EXPECT_EQ(player.money, 0);
 
   item(500, 500, 25, 100);
@@ -173,16 +176,6 @@ TEST_F(BulletWorld, ADeadDriverLeavesNoReferenceBehind) {
   EXPECT_EQ(first.driver, NO_DRIVER);
   EXPECT_EQ(second.driver, 0);
   EXPECT_EQ(victim.attacker, nullptr);
-}
-
-TEST_F(BulletWorld, DeathMarksFadeAfterFiveSeconds) {
-  add(world.deathMarks, 0, 0, 30, 40).createdAt = 10000;
-  world.clock.setManual(15000);
-  expireMarks(world);
-  EXPECT_EQ(world.deathMarks.count(), 1);
-  world.clock.setManual(15001);
-  expireMarks(world);
-  EXPECT_TRUE(world.deathMarks.empty());
 }
 
 }  // namespace
