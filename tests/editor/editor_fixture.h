@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <string>
 
 #include "editor/editor.h"
@@ -58,7 +57,6 @@ class EditorTest : public ::testing::Test {
     game.editor.selectedIndex = index;
   }
 
-  static bool fileExists(const std::string& path) { return std::ifstream(path).good(); }
   int countPixels(int x, int y, int w, int h, Uint32 colour) {
     return testsupport::countColour(game.media.screen, x, y, w, h, colour);
   }
