@@ -9,7 +9,6 @@
 
 #include <array>
 #include <filesystem>
-#include <iostream>
 #include <random>
 #include <sstream>
 
@@ -127,7 +126,7 @@ TEST(SaveFaults, KilledSavesLeaveEveryFileWholeInTheOldOrTheNewVersion) {
   const int kKills = 200;
   const int kEventsPerSave = 4 * MAP_FILE_COUNT;
   std::mt19937 rng(20240607);
-  int mixed = 0, leftovers = 0, fromA = 0;
+  int mixed = 0;  // kills that left files of both versions: the test reached mid-save
   // One watch for the whole run: closing a watch takes the system milliseconds.
   const int watch = inotify_init1(IN_CLOEXEC | IN_NONBLOCK);
   ASSERT_GE(watch, 0);
@@ -173,16 +172,11 @@ TEST(SaveFaults, KilledSavesLeaveEveryFileWholeInTheOldOrTheNewVersion) {
           << mapFileName(MapFile(f)) << " is neither version after kill " << round << " ("
           << text.size() << " bytes)";
       versionA += isA;
-      if (std::filesystem::exists(mapFilePath("town", MapFile(f)) + "~")) ++leftovers;
     }
     if (versionA != 0 && versionA != MAP_FILE_COUNT) ++mixed;
-    fromA += versionA;
   }
   close(watch);
-  // How the kills fell, for whoever tunes this test.
-  std::cout << "kills: " << kKills << ", mid-save (files of both versions): " << mixed
-            << ", temporary files left: " << leftovers << ", files of the first version: "
-            << fromA << "\n";
+  EXPECT_GT(mixed, 0);
 
   // A later save replaces the leftovers and loads whole.
   ASSERT_EQ(saveMap(b), "");
