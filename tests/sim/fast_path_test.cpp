@@ -18,6 +18,7 @@
 #include "sim/collision.h"
 #include "sim/spatial_grid.h"
 #include "sim/tick.h"
+#include "sim_world.h"
 #include "support/records.h"
 
 namespace {
@@ -136,15 +137,7 @@ class RandomCity {
     addPeople(world.badGuys, 50, true);
     addPeople(world.drivers, 50, false);
     // Half the drivers sit in a car of their own.
-    for (int i = 0; i < 25; ++i) {
-      Person& d = *world.drivers[i];
-      Car& car = *world.cars[i];
-      d.inCar = true;
-      d.targetCar = &car;
-      car.driver = i;
-      d.x = car.x;
-      d.y = car.y;
-    }
+    for (int i = 0; i < 25; ++i) seatDriver(world, *world.cars[i], *world.drivers[i]);
     world.player =
         PersonSpec{}.name("player").holding(1).flag(false).life(1e9).at(700, 700).hands(5).make();
   }
@@ -152,15 +145,10 @@ class RandomCity {
   // Bullets in flight anywhere, in every direction; some strong enough to pass through.
   void addBullets(int count) {
     for (int i = 0; i < count && !world.bullets.full(); ++i) {
-      auto bullet = std::make_unique<Bullet>();
       const double x = uniform(100, 1300), y = uniform(100, 1300);
       const double power = uniform(0, 1) < 0.3 ? uniform(200, 3000) : uniform(5, 60);
-      static_cast<Body&>(*bullet) = Body(x, y, 10, 5, power, 0, whole(0, 359));
-      bullet->originX = x;
-      bullet->originY = y;
-      bullet->power = power;
-      bullet->range = whole(100, 2000);
-      world.bullets.append(std::move(bullet));
+      const int heading = whole(0, 359);
+      world.bullets.append(makeBullet(x, y, heading, power, whole(100, 2000)));
     }
   }
 
