@@ -115,13 +115,6 @@ TEST(Corners, HeadingZeroPutsTheFrontToTheRight) {
   EXPECT_EQ(cornerX(body, 4), 0);
   EXPECT_EQ(cornerY(body, -1), 0);
 
-  // The tentative corners follow nextX/nextY, the current ones stay.
-  body.nextX = 200;
-  body.nextY = 300;
-  EXPECT_NEAR(nextCornerX(body, 0), 195, 1e-9);
-  EXPECT_NEAR(nextCornerY(body, 0), 290, 1e-9);
-  EXPECT_NEAR(cornerX(body, 0), 95, 1e-9);
-
   EXPECT_DOUBLE_EQ(halfDiagonal(body), std::sqrt(125.0));
   // A body of no size has all corners at its centre, not NaN.
   Body dot = boxAt(50, 60, 0, 0);

@@ -1,11 +1,9 @@
 // Pedestrians and drivers on their networks: segment relations, the choice of the next
-// segment, turn points, panic, wandering, drivers taking cars, and removed records.
+// segment, turn points, panic, and drivers taking cars.
 #include "sim/traffic.h"
 
-#include <algorithm>
 #include <cmath>
 #include <string>
-#include <vector>
 
 #include "sim/collision.h"
 #include "sim/vehicles.h"
@@ -16,9 +14,6 @@
 namespace {
 
 Segment seg(double x, double y, double w, double h) { return *makeRect<Segment>(x, y, w, h); }
-
-// The half-diagonal of the game's own car (69 x 94).
-const double kCarR = std::sqrt(34.5 * 34.5 + 47 * 47);
 
 struct TrafficWorld : SimWorld {
   Road* addRoad(const Segment& s) {
@@ -107,7 +102,7 @@ TEST_F(TrafficWorld, DriverTurnPointsForEachRelation) {
     double bx, by;  // expected B, before truncation
     int heading;    // the car turns to B at once
   };
-  const double r = kCarR;
+  const double r = std::sqrt(34.5 * 34.5 + 47 * 47);  // the game's own car, 69 x 94
   using R = SegmentRelation;
   const Case cases[] = {
       {seg(400, 100, 300, 100), seg(100, 100, 300, 100), 460, 160, R::Left, 400 - r, 160, 180},
@@ -189,54 +184,6 @@ TEST_F(TrafficWorld, ADriverOnFootWalksToTheCarsCentreAndBoards) {
   for (int i = 0; i < 100 && !d.inCar; ++i) updateDrivers(world);
   EXPECT_TRUE(d.inCar);
   EXPECT_EQ(c.driver, 0);
-}
-
-// A street with a dead end at each end: a lone car drives it end to end, and two cars
-// meeting head-on on it turn back rather than push each other for good.
-TEST_F(TrafficWorld, CarsTurnBackAtDeadEndsAndWhenMeetingHeadOn) {
-  for (int cars = 1; cars <= 2; ++cars) {
-    clearWorld(world);
-    Road* left = addRoad(seg(100, 100, 108, 108));
-    Road* street = addRoad(seg(208, 104, 600, 100));
-    Road* right = addRoad(seg(808, 100, 108, 108));
-    linkNetworks(world);
-    ASSERT_EQ(left->neighbours.size(), 1u);
-    // The first heads right for the right end, the second left along the street.
-    Person& first = driverIn(300, 154, 0);
-    first.segment = right;
-    first.previousSegment = street;
-    first.waypointBX = static_cast<int>(right->x + kCarR);
-    first.waypointBY = 154;
-    if (cars == 2) {
-      Person& second = driverIn(700, 154, 180);
-      second.segment = street;
-      second.previousSegment = right;
-      second.waypointAX = static_cast<int>(street->x + kCarR);
-      second.waypointAY = static_cast<int>(street->y + kCarR);
-    }
-    // Still: not a car length from where it stood. Trips: from one end of the street to the other.
-    std::vector<int> trips(cars, 0), lastEnd(cars, 0), still(cars, 0), longestStill(cars, 0);
-    std::vector<double> fromX(cars, 0);
-    for (int frame = 0; frame < 1500; ++frame) {
-      updateDrivers(world);
-      moveCars(world);
-      for (int k = 0; k < cars; ++k) {
-        const double x = world.cars[k]->x;
-        if (std::fabs(x - fromX[k]) > 94) {
-          fromX[k] = x;
-          still[k] = 0;
-        }
-        longestStill[k] = std::max(longestStill[k], ++still[k]);
-        const int end = x < 330 ? -1 : x > 700 ? 1 : 0;
-        if (end && end != lastEnd[k]) {
-          ++trips[k];
-          lastEnd[k] = end;
-        }
-      }
-    }
-    for (int k = 0; k < cars; ++k) EXPECT_LE(longestStill[k], 250) << cars << " cars, car " << k;
-    if (cars == 1) EXPECT_GE(trips[0], 3);  // two cars keep meeting halfway
-  }
 }
 
 // Without roads a driver only turns in his seat; the houses around him are measured afresh.

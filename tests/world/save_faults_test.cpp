@@ -51,7 +51,6 @@ std::array<std::string, MAP_FILE_COUNT> filesOf(const World& world) {
 std::string onDisk(const char* map, int f) {
   return readFile(mapFilePath(map, static_cast<MapFile>(f)));
 }
-
 }  // namespace
 
 TEST(SaveFaults, AFileThatCannotBeWrittenKeepsItsOldVersion) {
@@ -99,13 +98,6 @@ TEST(SaveFaults, AFileThatCannotBeWrittenKeepsItsOldVersion) {
       EXPECT_EQ(text, fresh[f]) << f;
     EXPECT_FALSE(std::filesystem::exists(mapFilePath("town", MapFile(f)) + "~")) << f;
   }
-
-  // A folder that cannot be made: nothing is written, nothing crashes.
-  World lost;
-  lost.mapName = "no/such/folder";
-  fillCity(lost, 1, 1);
-  EXPECT_EQ(saveMap(lost), "maps/no/such/folder: No such file or directory");
-  EXPECT_FALSE(std::filesystem::exists("maps/no"));
 }
 
 // A child saves two versions of a city in turn and is killed at a different moment each
