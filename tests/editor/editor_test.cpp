@@ -65,16 +65,7 @@ TEST_F(EditorTools, ArrowStepsStayWithinOneTo2999) {
 
 TEST_F(EditorTools, EveryKindIsPlacedWithItsDefaults) {
   World& world = game.world;
-  for (char tool : {'h', 'v', 't', 'g', 'w'}) {
-    game.editor.tool = tool;
-    click(700, 800);
-    click(760, 830);
-  }
-  for (auto [tool, x, y] :
-       {std::tuple{'b', 1000, 1100}, {'f', 1200, 1300}, {'p', 1400, 1500}, {'e', 1600, 1700}}) {
-    game.editor.tool = tool;
-    click(x, y);
-  }
+  placeOneOfEach();
 
   // Each kind's defaults, as the saved map holds them.
   world.mapName = "kinds";
@@ -83,15 +74,15 @@ TEST_F(EditorTools, EveryKindIsPlacedWithItsDefaults) {
     const char* file;
     const char* line;
   } saved[] = {
-      {"houses", "700 800 60 30 - 100 0 0"},
-      {"roads", "700 800 60 30 -"},
-      {"sidewalks", "700 800 60 30"},
-      {"lawns", "700 800 60 30 0"},
-      {"weapons", "700 800 60 30 1000 10 default 20 1 0 0"},
-      {"cars", "1000 1100 69 94 0 100 0 10 0 4 0 0.1"},
-      {"pedestrants", "1200 1300 30 20 1 0 0 0 100 5 10 Sela 0"},
-      {"drivers", "1400 1500 30 20"},
-      {"badguys", "1600 1700 30 20"},
+      {"houses", "400 500 50 100 - 100 0 0"},
+      {"roads", "600 500 100 20 -"},
+      {"sidewalks", "800 500 100 10"},
+      {"lawns", "1000 500 100 100 0"},
+      {"weapons", "1200 500 30 10 1000 10 default 20 1 0 0"},
+      {"cars", "1400 500 69 94 0 100 0 10 0 4 0 0.1"},
+      {"pedestrants", "1600 500 30 20 1 0 0 0 100 5 10 Sela 0"},
+      {"drivers", "1800 500 30 20"},
+      {"badguys", "2000 500 30 20"},
   };
   for (const auto& f : saved)
     EXPECT_EQ(readFile(std::string("maps/kinds/") + f.file + ".txt"), f.line) << f.file;
@@ -173,7 +164,7 @@ TEST_F(EditorTools, MapKeysSaveReloadAndClear) {
   testsupport::writeFile("maps/blocked", "");  // a file where the map's folder should be
   handleEditorEvent(game.editor, key(SDLK_F2));
   EXPECT_EQ(game.editor.saveMessage, "Not saved: maps/blocked/houses.txt: Not a directory");
-  fillScreen(white());
+  clearScreen();
   drawEditor(game.editor);
   EXPECT_GT(countInk(10, 10, 300, 15), 20);
   EXPECT_EQ(world.houses.count(), 1);
@@ -237,7 +228,7 @@ TEST_F(EditorTools, OverlayDrawsPreviewSwatchesHelpAndTypedText) {
   World& world = game.world;
   Media& media = game.media;
   const int W = 800, H = 600;
-  fillScreen(white());
+  clearScreen();
   game.editor.tool = 'h';
   click(100, 100);
   cursorAt(300, 250);
@@ -256,7 +247,7 @@ TEST_F(EditorTools, OverlayDrawsPreviewSwatchesHelpAndTypedText) {
   EXPECT_EQ(countInk(W / 2, H - 20, 100, 15), 0);
 
   // Without help, weapons get no preview; typed text shows; without a rectangle, no StartX.
-  fillScreen(white());
+  clearScreen();
   handleEditorEvent(game.editor, key(SDLK_F1));
   game.editor.tool = 'w';
   game.editor.editing = true;
@@ -266,7 +257,7 @@ TEST_F(EditorTools, OverlayDrawsPreviewSwatchesHelpAndTypedText) {
   EXPECT_EQ(countInk(W - 170, 10, 90, 400), 0);
   EXPECT_GT(countInk(W / 2, H - 20, 100, 15), 10);
   game.editor.dragging = false;
-  fillScreen(white());
+  clearScreen();
   drawEditor(game.editor);
   EXPECT_EQ(countInk(W - 100, H - 150, 100, 75), 0);
 
@@ -277,11 +268,11 @@ TEST_F(EditorTools, OverlayDrawsPreviewSwatchesHelpAndTypedText) {
   game.editor.anchorX = game.editor.anchorY = 1;
   cursorAt(300, 300);
   world.view = View{2200, 2400, W, H};
-  fillScreen(white());
+  clearScreen();
   drawEditor(game.editor);
   EXPECT_EQ(countPixels(0, 0, 600, 500, media.roadGrey), 0);
   world.view = View{250, 200, W, H};
-  fillScreen(white());
+  clearScreen();
   drawEditor(game.editor);
   EXPECT_EQ(countPixels(0, 0, 600, 500, media.roadGrey), 50 * 100);
 }

@@ -15,20 +15,7 @@ class PropertyPanel : public EditorTest {
   void SetUp() override {
     EditorTest::SetUp();
     World& world = game.world;
-    // One of each kind, placed through the tools.
-    const struct {
-      char tool;
-      int x1, y1, x2, y2;
-    } placed[] = {{'h', 400, 500, 450, 600}, {'v', 600, 500, 700, 520},
-                  {'t', 800, 500, 900, 510}, {'g', 1000, 500, 1100, 600},
-                  {'w', 1200, 500, 1230, 510}, {'b', 1400, 500, 0, 0},
-                  {'f', 1600, 500, 0, 0},     {'p', 1800, 500, 0, 0},
-                  {'e', 2000, 500, 0, 0}};
-    for (const auto& p : placed) {
-      game.editor.tool = p.tool;
-      click(p.x1, p.y1);
-      if (p.x2) click(p.x2, p.y2);
-    }
+    placeOneOfEach();
     ASSERT_EQ(world.weapons.count(), 1);
     ASSERT_EQ(world.badGuys.count(), 1);
   }
@@ -45,7 +32,7 @@ class PropertyPanel : public EditorTest {
   // Whether row n shows ink between x and x + w.
   bool rowInk(int n, int x, int w) { return countInk(x, 300 + 14 * (n - 1) + 2, w, 9) > 0; }
   void drawPanel() {
-    fillScreen(white());
+    clearScreen();
     drawProperties(game.editor);
   }
 };
