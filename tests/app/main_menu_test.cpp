@@ -76,27 +76,27 @@ TEST(MainMenu, WindowSizesOpenAWindowOfThatSizeAndAreRemembered) {
   Media& media = headless.media();
   ListScreen menu = startMenu();
 
-  pushKeys({SDLK_RETURN, SDLK_DOWN, SDLK_RETURN});
+  // "Window", then the last of the sizes: 1600 x 1200.
+  pushKeys({SDLK_RETURN, SDLK_DOWN, SDLK_DOWN, SDLK_DOWN, SDLK_DOWN, SDLK_RETURN});
   mainMenuAction(headless.game, menu, item("Change resolution"));
   ASSERT_NE(media.screen, nullptr);
-  EXPECT_EQ(media.screen->w, 800);
-  EXPECT_EQ(media.screen->h, 600);
+  EXPECT_EQ(media.screen->w, 1600);
+  EXPECT_EQ(media.screen->h, 1200);
   EXPECT_EQ(media.screen->flags & SDL_FULLSCREEN, 0u);
-  EXPECT_EQ(world.view.w, 800);
-  EXPECT_EQ(world.view.h, 600);
-  EXPECT_EQ(media.houseColours[3], SDL_MapRGB(media.screen->format, 80, 58, 18));
+  EXPECT_EQ(world.view.w, 1600);
+  EXPECT_EQ(world.view.h, 1200);
   EXPECT_EQ(menu.items, rebuiltMainMenuItems());
   EXPECT_EQ(pendingEvents(), 0);
   VideoMode remembered;
   ASSERT_TRUE(readSettings(headless.game.settingsFile, remembered));
   EXPECT_FALSE(remembered.fullscreen);
-  EXPECT_EQ(remembered.width, 800);
-  EXPECT_EQ(remembered.height, 600);
+  EXPECT_EQ(remembered.width, 1600);
+  EXPECT_EQ(remembered.height, 1200);
 
   // Escape on the size list: nothing changes.
   pushKeys({SDLK_RETURN, SDLK_ESCAPE});
   modeScreen(headless.game);
-  EXPECT_EQ(media.screen->w, 800);
+  EXPECT_EQ(media.screen->w, 1600);
   EXPECT_EQ(pendingEvents(), 0);
 }
 
@@ -119,6 +119,7 @@ TEST(MainMenu, AStopSignalEndsEveryScreenAndLeavesTheEditorsChangesUnsaved) {
   editorLoop(game.editor);
   mapMenu(game.editor);
   playLoop(game);
+  gameOverScreen(game);
   controlsScreen(game);
   mainMenu(game);
   alarm(0);

@@ -57,6 +57,13 @@ TEST_F(PlayFrame, EscapeEndsTheLoopAfterTheWaitWithoutSimulatingOrDrawing) {
   keys.releaseAll();
   pushQuit();
   EXPECT_FALSE(frame()) << "closing the window ends the loop";
+
+  // One event at a time: a key press goes on, closing the window leaves.
+  bool quit = false;
+  playEvent(world(), testsupport::keyEvent(SDLK_h), showHud, quit);
+  EXPECT_FALSE(quit);
+  playEvent(world(), testsupport::quitEvent(), showHud, quit);
+  EXPECT_TRUE(quit);
 }
 
 TEST_F(PlayFrame, TurningOnFootWrapsAndCancelsTheWalkToACar) {

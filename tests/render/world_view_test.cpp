@@ -7,6 +7,7 @@
 
 #include <memory>
 #include <random>
+#include <set>
 #include <tuple>
 
 #include "render/media.h"
@@ -131,6 +132,11 @@ TEST(DrawWorld, GroundLayersStackAndFollowTheView) {
   EXPECT_EQ(scene.at(300, 300), colour(media.sidewalkGrey));
   EXPECT_EQ(scene.at(520, 120), colour(media.lawnColours[0]));
   EXPECT_EQ(scene.at(580, 320), kBackground);
+  // Ten shades of lawn and ten of house, none of them black.
+  std::set<Uint32> shades(media.lawnColours.begin(), media.lawnColours.end());
+  shades.insert(media.houseColours.begin(), media.houseColours.end());
+  shades.insert(0);
+  EXPECT_EQ(shades.size(), 21u);
 }
 
 TEST(DrawWorld, HousesCoverCarsAndKeyPixelsShowWhatIsBelow) {
