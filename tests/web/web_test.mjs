@@ -42,17 +42,12 @@ function serve(root) {
 }
 
 async function press(page, key, times = 1) {
-  for (let i = 0; i < times; ++i) {
-    await page.keyboard.press(key);
-    await sleep(120);
-  }
+  for (let i = 0; i < times; ++i) await page.keyboard.press(key).then(() => sleep(120));
 }
 
 async function click(page, x, y) {
-  await page.mouse.move(x, y, { steps: 5 });
-  await sleep(200);
-  await page.mouse.click(x, y);
-  await sleep(200);
+  await page.mouse.move(x, y, { steps: 5 }).then(() => sleep(200));
+  await page.mouse.click(x, y).then(() => sleep(200));
 }
 
 // Waits until the game shows its menu: the highlighted first item in white at (200, H/2).
@@ -97,12 +92,11 @@ async function main() {
     await page.goto(url);
     const menuShown = await waitForMenu(page);
     await page.locator('#canvas').screenshot({ path: path.join(shots, '01-menu.png') });
-    check('the page loads and shows the main menu', menuShown);
-    if (!menuShown) return;
     const size = await page.evaluate(() => [document.getElementById('canvas').width,
                                             document.getElementById('canvas').height]);
-    check('the game opens its screen at the window size', size[0] === WIDTH && size[1] === HEIGHT,
-          size.join(' x '));
+    check('the page shows the main menu at the window size',
+          menuShown && size[0] === WIDTH && size[1] === HEIGHT, size.join(' x '));
+    if (!menuShown) return;
 
     // Edit, Create map, a name typed with the keys (Backspace takes the last letter back).
     await press(page, 'ArrowDown', 4);
@@ -135,19 +129,12 @@ async function main() {
 
     // The browser's storage keeps the map over a reload.
     await page.reload();
-    check('after a reload the menu shows again', await waitForMenu(page));
+    const again = await waitForMenu(page);
     const levels = ((await readFile(page, '/maps/levels.txt')) || '').split('\n');
     const kept = ((await readFile(page, `/maps/${MAP_NAME}/houses.txt`)) || '').split('\n');
-    check('after a reload the new map is listed with both houses',
-          levels.includes(MAP_NAME) && JSON.stringify(kept) === JSON.stringify(houses),
-          JSON.stringify({ levels, kept }));
-
-    // Quit ends the program (its loops unwind through the page's waits); the page says so.
-    await press(page, 'ArrowDown', 6);
-    await press(page, 'Enter');
-    await sleep(500);
-    const status = await page.evaluate(() => document.getElementById('status').textContent);
-    check('Quit ends the game and the page says so', status.includes('ended'), status);
+    check('after a reload the menu shows and lists the new map with both houses',
+          again && levels.includes(MAP_NAME) && JSON.stringify(kept) === JSON.stringify(houses),
+          JSON.stringify({ again, levels, kept }));
   } finally {
     await context.close();
     server.close();
