@@ -23,7 +23,6 @@ class PlayFrame : public ::testing::Test {
   }
   bool frame() { return playFrame(headless.game, showHud); }
   World& world() { return headless.world(); }
-  Media& media() { return headless.media(); }
   Person& player() { return *headless.world().player; }
 
   TestGame headless;

@@ -55,13 +55,12 @@ Outcome run(const std::string& program, const std::vector<std::string>& args,
   return outcome;
 }
 
-// A user's surroundings inside the scratch folder: home, XDG folders, no display.
-std::vector<std::string> userEnv(const std::string& home) {
-  return {"HOME=" + home, "XDG_RUNTIME_DIR=/tmp", "ASAN_OPTIONS=detect_leaks=0", "PATH=/usr/bin:/bin"};
-}
-
-std::vector<std::string> with(std::vector<std::string> env, const std::string& extra) {
-  env.push_back(extra);
+// A user's surroundings inside the scratch folder: home, XDG folders, no display unless the
+// dummy one.
+std::vector<std::string> userEnv(const std::string& home, bool dummyDisplay = true) {
+  std::vector<std::string> env{"HOME=" + home, "XDG_RUNTIME_DIR=/tmp",
+                               "ASAN_OPTIONS=detect_leaks=0", "PATH=/usr/bin:/bin"};
+  if (dummyDisplay) env.push_back("SDL_VIDEODRIVER=dummy");
   return env;
 }
 
@@ -72,7 +71,7 @@ TEST(Program, StartUpFailuresPrintOneLineAndExitNonZero) {
   const std::string home = std::filesystem::current_path().string();
   errors = home + "/stderr.txt";
   // From a folder without the game's data, whatever the display.
-  Outcome o = run(ZOR_PROGRAM, {}, with(userEnv(home), "SDL_VIDEODRIVER=dummy"));
+  Outcome o = run(ZOR_PROGRAM, {}, userEnv(home));
   EXPECT_EQ(o.status, 1);
   EXPECT_EQ(o.errors,
             "zor: cannot find the game's images and font (GFX/fonts/ADVERT.TTF): run it from the "
@@ -80,15 +79,15 @@ TEST(Program, StartUpFailuresPrintOneLineAndExitNonZero) {
 
   // From the game's folder without a display: no window opens by accident.
   std::filesystem::current_path(folder.home());
-  o = run(ZOR_PROGRAM, {}, userEnv(home));
+  o = run(ZOR_PROGRAM, {}, userEnv(home, false));
   EXPECT_EQ(o.status, 1);
   EXPECT_EQ(o.errors, "zor: no display: set DISPLAY or start the game on a desktop\n");
 
-  o = run(ZOR_PROGRAM, {"--window", "12x12"}, userEnv(home));
+  o = run(ZOR_PROGRAM, {"--window", "12x12"}, userEnv(home, false));
   EXPECT_EQ(o.status, 2);
   EXPECT_EQ(o.errors, "zor: bad value '12x12' for --window [WxH] (see zor --help)\n");
 
-  o = run(ZOR_PROGRAM, {"--map", "no such map"}, with(userEnv(home), "SDL_VIDEODRIVER=dummy"));
+  o = run(ZOR_PROGRAM, {"--map", "no such map"}, userEnv(home));
   EXPECT_EQ(o.status, 1);
   EXPECT_NE(o.errors.find("zor: no map \"no such map\" in the map list"), std::string::npos);
 }
@@ -120,7 +119,7 @@ TEST(Program, InstallsAndRunsFromAnyFolder) {
   const std::vector<std::string> names = readLevelList((share / "zor/maps/levels.txt").string());
   ASSERT_FALSE(names.empty());
   const Outcome o = run(prefix + "/bin/zor", {"--window", "--map", names.back()},
-                        with(userEnv(home), "SDL_VIDEODRIVER=dummy"), true);
+                        userEnv(home), true);
   EXPECT_EQ(o.status, 0) << o.errors;
   EXPECT_EQ(o.errors.find("zor:"), std::string::npos) << o.errors;
   EXPECT_TRUE(std::filesystem::is_empty(home));
