@@ -121,10 +121,7 @@ TEST(MainMenu, AStopSignalEndsEveryScreenAndLeavesTheEditorsChangesUnsaved) {
   controlsScreen(game);
   mainMenu(game);
   alarm(0);
-  std::ifstream houses("maps/town/houses.txt");
-  std::string line;
-  std::getline(houses, line);
-  EXPECT_EQ(line, "500 500 100 80 Hus 100 0 2");
+  EXPECT_EQ(readFile("maps/town/houses.txt"), "500 500 100 80 Hus 100 0 2\n");
   platformStart();  // a new start forgets the stop
   EXPECT_FALSE(platformStopRequested());
 }

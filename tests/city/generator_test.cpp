@@ -122,10 +122,7 @@ TEST(CityGenerator, GroundCoversEveryPixelOfTheWorld) {
     load(world, name);
     Media media;
     media.screen = screen;
-    media.background.reset(SDL_CreateRGBSurface(SDL_SWSURFACE, 1600, 1200, 32,
-                                                screen->format->Rmask, screen->format->Gmask,
-                                                screen->format->Bmask, 0));
-    SDL_FillRect(media.background.get(), nullptr, behind);
+    media.background = testsupport::plainSurface(1600, 1200, behind);
     mapMediaColours(media, screen->format);
     for (int vy : {0, 900, 1800})
       for (int vx : {0, 700, 1400}) {

@@ -24,12 +24,13 @@ const Uint32 kPanel = rgb(150, 200, 250);
 const Uint32 kGun = rgb(100, 0, 0);
 constexpr int W = 800, H = 600;
 
-struct Hud {
+class DrawStatus : public ::testing::Test {
+ protected:
   SurfacePtr screen;
   World world;
   Media media;
 
-  Hud() {
+  DrawStatus() {
     startSdl();
     screen = plainSurface(W, H, kPaper);
     media.screen = screen.get();
@@ -48,8 +49,6 @@ struct Hud {
   }
   bool dark(int x, int y, int w, int h) { return darkPixels(screen.get(), x, y, w, h) > 0; }
 };
-
-class DrawStatus : public ::testing::Test, protected Hud {};
 
 }  // namespace
 
