@@ -1,11 +1,10 @@
 // Smoke run of the browser build in headless Chromium: what only the browser can break. Served,
 // the page shows the menu at the window's size; real keys make a new map in the editor and draw a
 // house, real mouse clicks another; F2 saves through the browser's storage, and after a reload
-// the map and its houses are still there. Serves web-build/site/ on 127.0.0.1; screenshots go to
+// the map and its houses are still there. The page comes from web-build/site/; screenshots go to
 // build/web-shots/.
 import { chromium } from 'playwright-core';
 import fs from 'node:fs';
-import http from 'node:http';
 import os from 'node:os';
 import path from 'node:path';
 import { fileURLToPath } from 'node:url';
@@ -16,6 +15,7 @@ const shots = path.join(repo, 'build/web-shots');
 const chromiumPath = process.env.ZOR_CHROMIUM || '/usr/bin/chromium';
 const WIDTH = 1280, HEIGHT = 800;
 const MAP_NAME = 'webtown';
+const ORIGIN = 'http://zor.test';
 
 let passed = 0, failed = 0;
 function check(name, ok, detail = '') {
@@ -24,22 +24,6 @@ function check(name, ok, detail = '') {
 }
 
 const sleep = (ms) => new Promise((done) => setTimeout(done, ms));
-
-function serve(root) {
-  const types = { '.html': 'text/html', '.js': 'text/javascript', '.wasm': 'application/wasm',
-                  '.data': 'application/octet-stream' };
-  const server = http.createServer((req, res) => {
-    let file = path.join(root, path.normalize(decodeURIComponent(new URL(req.url, 'http://x').pathname)));
-    if (file.endsWith(path.sep)) file += 'index.html';
-    if (!file.startsWith(root)) { res.writeHead(403); res.end(); return; }
-    fs.readFile(file, (err, data) => {
-      if (err) { res.writeHead(404); res.end(); return; }
-      res.writeHead(200, { 'Content-Type': types[path.extname(file)] || 'application/octet-stream' });
-      res.end(data);
-    });
-  });
-  return new Promise((done) => server.listen(0, '127.0.0.1', () => done(server)));
-}
 
 async function press(page, key, times = 1) {
   for (let i = 0; i < times; ++i) await page.keyboard.press(key).then(() => sleep(120));
@@ -75,8 +59,6 @@ const readFile = (page, file) => page.evaluate((file) => {
 async function main() {
   fs.mkdirSync(shots, { recursive: true });
   if (!fs.existsSync(path.join(site, 'zor.wasm'))) throw new Error(`no build in ${site}: run make web`);
-  const server = await serve(site);
-  const url = `http://127.0.0.1:${server.address().port}/`;
   const profile = fs.mkdtempSync(path.join(os.tmpdir(), 'zor-chromium-'));
   const context = await chromium.launchPersistentContext(profile, {
     executablePath: chromiumPath,
@@ -86,10 +68,15 @@ async function main() {
            '--disable-background-networking', '--disable-component-update', '--disable-sync'],
   });
   try {
+    // The site's files are served to the browser straight from the disk.
+    await context.route(`${ORIGIN}/**`, (route) => {
+      const file = path.join(site, new URL(route.request().url()).pathname);
+      return fs.existsSync(file) ? route.fulfill({ path: file }) : route.fulfill({ status: 404 });
+    });
     const page = context.pages()[0] || await context.newPage();
     page.on('pageerror', (e) => console.log(`  page error: ${e.message}`));
 
-    await page.goto(url);
+    await page.goto(`${ORIGIN}/index.html`);
     const menuShown = await waitForMenu(page);
     await page.locator('#canvas').screenshot({ path: path.join(shots, '01-menu.png') });
     const size = await page.evaluate(() => [document.getElementById('canvas').width,
@@ -137,7 +124,6 @@ async function main() {
           JSON.stringify({ again, levels, kept }));
   } finally {
     await context.close();
-    server.close();
     fs.rmSync(profile, { recursive: true, force: true });
   }
 }
