@@ -12,8 +12,6 @@
 
 #include "render/media.h"
 #include "world/world.h"
-#include "render/rotate.h"
-#include "render/sprites.h"
 #include "sim/camera.h"
 #include "support/sdl.h"
 #include "support/records.h"
