@@ -82,11 +82,10 @@ def run(zor, folder):
             raise Failure("the mouse moved the cursor by %s, not by 150, 120: %s" % (moved, placed))
         x("key", "--delay", "120", "Escape", "Escape", "Escape")
         try:
-            status = game.wait(timeout=15)
+            if game.wait(timeout=15) != 0:
+                raise Failure("the game ended with status %d" % game.returncode)
         except subprocess.TimeoutExpired:
             raise Failure("the game did not end on Escape")
-        if status != 0:
-            raise Failure("the game ended with status %d" % status)
     finally:
         if game.poll() is None:
             game.kill()

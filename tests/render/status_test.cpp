@@ -9,7 +9,6 @@
 #include "render/media.h"
 #include "world/builders.h"
 #include "world/world.h"
-#include "render/text.h"
 #include "support/sdl.h"
 
 using namespace testsupport;

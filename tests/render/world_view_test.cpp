@@ -12,8 +12,6 @@
 
 #include "render/media.h"
 #include "world/world.h"
-#include "render/rotate.h"
-#include "render/sprites.h"
 #include "sim/camera.h"
 #include "support/sdl.h"
 #include "support/records.h"
@@ -86,11 +84,8 @@ TEST(UpdateCamera, CentresOnThePlayerAndStaysInsideTheWorld) {
 
 TEST(ArrowPlace, PointsFromTheScreenEdgeTowardAnOffScreenItem) {
   // Item (x, y) in view (vx, vy) -> arrow (ax, ay): 30 inside the edge the item lies beyond.
-  const struct {
-    double x, y;
-    int vx, vy;
-    double ax, ay;
-  } cases[] = {
+  using Case = std::tuple<double, double, int, int, double, double>;
+  for (const auto& [x, y, vx, vy, ax, ay] : std::initializer_list<Case>{
       {900, 300, 0, 0, 770, 300},   {-100, 200, 0, 0, 30, 200},  {400, 700, 0, 0, 400, 570},
       {420, -100, 0, 0, 420, 30},   {-100, -100, 0, 0, 30, 30},  {900, -100, 0, 0, 770, 30},
       {-100, 700, 0, 0, 30, 570},   {900, 700, 0, 0, 770, 570},
@@ -98,14 +93,13 @@ TEST(ArrowPlace, PointsFromTheScreenEdgeTowardAnOffScreenItem) {
       {400, 570, 0, 0, 400, 570},   // ending exactly at the bottom edge counts as below
       {2000, 800, 1000, 500, 1770, 800},  // the edges move with the view
       {-10, -100, 0, 0, 400, 300},  // straddling the left edge above: the player's centre
-  };
-  for (const auto& c : cases) {
+  }) {
     MoneyItem item;
-    item.x = c.x;
-    item.y = c.y;
-    const ArrowPlace p = arrowPlace(item, View{c.vx, c.vy, 800, 600}, 800, 600, 400, 300);
-    EXPECT_DOUBLE_EQ(p.x, c.ax) << c.x << "," << c.y;
-    EXPECT_DOUBLE_EQ(p.y, c.ay) << c.x << "," << c.y;
+    item.x = x;
+    item.y = y;
+    const ArrowPlace p = arrowPlace(item, View{vx, vy, 800, 600}, 800, 600, 400, 300);
+    EXPECT_DOUBLE_EQ(p.x, ax) << x << "," << y;
+    EXPECT_DOUBLE_EQ(p.y, ay) << x << "," << y;
   }
 }
 

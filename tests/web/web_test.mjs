@@ -35,22 +35,14 @@ async function click(page, x, y) {
 }
 
 // Waits until the game shows its menu: the highlighted first item in white at (200, H/2).
-async function waitForMenu(page) {
-  const deadline = Date.now() + 60000;
-  while (Date.now() < deadline) {
-    const white = await page.evaluate(() => {
-      const c = document.getElementById('canvas');
-      if (!c || c.width === 0) return 0;
-      const d = c.getContext('2d').getImageData(200, Math.floor(c.height / 2), 120, 30).data;
-      let n = 0;
-      for (let i = 0; i < d.length; i += 4) if (d[i] > 234 && d[i + 1] > 234 && d[i + 2] > 234) ++n;
-      return n;
-    }).catch(() => 0);
-    if (white > 40) return true;
-    await sleep(250);
-  }
-  return false;
-}
+const waitForMenu = (page) => page.waitForFunction(() => {
+  const c = document.getElementById('canvas');
+  if (!c || c.width === 0) return false;
+  const d = c.getContext('2d').getImageData(200, Math.floor(c.height / 2), 120, 30).data;
+  let n = 0;
+  for (let i = 0; i < d.length; i += 4) if (d[i] > 234 && d[i + 1] > 234 && d[i + 2] > 234) ++n;
+  return n > 40;
+}, null, { timeout: 60000, polling: 250 }).then(() => true, () => false);
 
 const readFile = (page, file) => page.evaluate((file) => {
   try { return FS.readFile(file, { encoding: 'utf8' }); } catch (e) { return null; }
