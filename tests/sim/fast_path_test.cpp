@@ -78,8 +78,6 @@ TEST(PassGrids, ServeTheirOwnWorldWhileOpenAndFollowMovedCars) {
   EXPECT_EQ(found, all);
 
   CarGridScope cars(world);
-  carsNear(world, 2900, 500, 30, found);
-  EXPECT_TRUE(found.empty());
   // A car tried far away and moved there is found where it went only once filed again, and
   // still where it stood.
   Car& moved = *world.cars[3];
