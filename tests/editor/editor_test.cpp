@@ -1,5 +1,5 @@
-// The editor's tools: cursor steps, placing every kind, deleting a car, map keys, typing, the
-// overlay, and the names a new map may take.
+// The editor's tools: cursor steps, placing every kind, selecting and deleting a car, map keys,
+// typing, the overlay, and the map menu with the names a new map may take.
 #include <filesystem>
 
 #include "editor/editor.h"

@@ -6,7 +6,6 @@
 #include "editor/editor.h"
 #include "editor/properties.h"
 #include "editor_fixture.h"
-#include "world/map_files.h"
 
 namespace {
 

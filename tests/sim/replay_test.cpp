@@ -1,4 +1,5 @@
-// A recorded game, written out and read back, replays to the byte-identical world each time.
+// A recorded game, written out and read back, replays to the byte-identical world each time;
+// the input it records moves the play cursor.
 #include "sim/replay.h"
 
 #include <gtest/gtest.h>
