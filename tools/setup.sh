@@ -8,7 +8,7 @@ set -euo pipefail
 packages=(build-essential cmake pkg-config libsdl-image1.2-dev libsdl-ttf2.0-dev)
 for arg in "$@"; do
   case "$arg" in
-    --tests) packages+=(libgtest-dev python3 xvfb xauth xdotool x11-apps imagemagick) ;;
+    --tests) packages+=(libgtest-dev python3 xvfb xauth xdotool x11-apps) ;;
     *) packages+=("$arg") ;;
   esac
 done

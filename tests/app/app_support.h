@@ -10,20 +10,17 @@
 
 namespace apptest {
 
-using testsupport::FONT;
-using HeadlessGame = testsupport::TestGame;
-
-inline void pushKey(SDLKey key) {
-  SDL_Event e = testsupport::keyEvent(key);
-  SDL_PushEvent(&e);
-}
+using namespace testsupport;
 
 inline void pushKeys(std::initializer_list<SDLKey> keys) {
-  for (SDLKey k : keys) pushKey(k);
+  for (SDLKey k : keys) {
+    SDL_Event e = keyEvent(k);
+    SDL_PushEvent(&e);
+  }
 }
 
 inline void pushQuit() {
-  SDL_Event e = testsupport::quitEvent();
+  SDL_Event e = quitEvent();
   SDL_PushEvent(&e);
 }
 
@@ -46,13 +43,8 @@ struct KeyState {
   }
 };
 
-using testsupport::darkPixels;
-using testsupport::pixelAt;
-using testsupport::ScratchDir;
-using testsupport::writeFile;
-
 inline int whitePixels(SDL_Surface* s, int x0, int y0, int w, int h) {
-  return testsupport::countPixels(s, x0, y0, w, h, [](Uint8 r, Uint8 g, Uint8 b) {
+  return countPixels(s, x0, y0, w, h, [](Uint8 r, Uint8 g, Uint8 b) {
     return r >= 215 && g >= 215 && b >= 215;
   });
 }

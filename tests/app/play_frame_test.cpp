@@ -23,10 +23,9 @@ class PlayFrame : public ::testing::Test {
   }
   bool frame() { return playFrame(headless.game, showHud); }
   World& world() { return headless.world(); }
-  Media& media() { return headless.media(); }
   Person& player() { return *headless.world().player; }
 
-  HeadlessGame headless;
+  TestGame headless;
   KeyState keys;
   bool showHud = true;
 };
@@ -57,12 +56,19 @@ TEST_F(PlayFrame, EscapeEndsTheLoopAfterTheWaitWithoutSimulatingOrDrawing) {
   keys.releaseAll();
   pushQuit();
   EXPECT_FALSE(frame()) << "closing the window ends the loop";
+
+  // One event at a time: a key press goes on, closing the window leaves.
+  bool quit = false;
+  playEvent(world(), keyEvent(SDLK_h), showHud, quit);
+  EXPECT_FALSE(quit);
+  playEvent(world(), quitEvent(), showHud, quit);
+  EXPECT_TRUE(quit);
 }
 
 TEST_F(PlayFrame, TurningOnFootWrapsAndCancelsTheWalkToACar) {
   addCar(world(), 1000, 1000);
   player().heading = 0;
-  pushKey(SDLK_RETURN);
+  pushKeys({SDLK_RETURN});
   keys.hold(SDLK_d);
   ASSERT_TRUE(frame());
   EXPECT_EQ(player().heading, 355);
@@ -144,7 +150,7 @@ TEST_F(PlayFrame, ScriptedRunBoardsDrivesIntoAHouseAndLeaves) {
   world.houses.append(makeRect<House>(400, 40, 100, 120));
 
   // Return: walk to the nearest car and board it once within reach.
-  pushKey(SDLK_RETURN);
+  pushKeys({SDLK_RETURN});
   int frames = 0;
   uint32_t boardedAt = 0;
   while (!player.inCar && frames < FRAME_LIMIT) {
@@ -191,7 +197,7 @@ TEST_F(PlayFrame, ScriptedRunBoardsDrivesIntoAHouseAndLeaves) {
   keys.releaseAll();
 
   // Return again: out of the car, which rolls on backwards without its driver.
-  pushKey(SDLK_RETURN);
+  pushKeys({SDLK_RETURN});
   ASSERT_TRUE(frame());
   EXPECT_FALSE(player.inCar);
   EXPECT_EQ(player.targetCar, nullptr);

@@ -2,27 +2,22 @@
 // the sidewalks, nothing breaks; every other listed map at least keeps its rules.
 #include <gtest/gtest.h>
 
-#include <iostream>
-
 #include "city/city_run.h"
 #include "world/map_files.h"
 
 namespace {
 
 void expectLiving(const std::string& name, const CityHealth& h) {
-  std::cout << name << ": drivers " << h.drivingWell << "/" << h.drivers << " driving well, "
-            << h.jammedCars << " jammed; pedestrians " << h.walkingWell << " walking of "
-            << h.pedestriansAlive << " alive of " << h.pedestrians << "; bad guys "
-            << h.badGuysWalking << "/" << h.badGuys << " walking\n";
-  ASSERT_GT(h.drivers, 0) << name;
-  ASSERT_GT(h.pedestrians, 0) << name;
-  EXPECT_GE(h.drivingWell * 4, h.drivers * 3) << name;
-  EXPECT_LE(h.jammedCars * 10, h.drivers) << name;
-  EXPECT_GE(h.pedestriansAlive * 10, h.pedestrians * 9) << name;
-  EXPECT_GE(h.walkingWell * 4, h.pedestriansAlive * 3) << name;
-  EXPECT_GE(h.badGuysWalking * 4, h.badGuys * 3) << name;
-  EXPECT_EQ(h.strays, 0) << name;
-  EXPECT_EQ(h.onRoads, 0) << name;
+  SCOPED_TRACE(name);
+  ASSERT_GT(h.drivers, 0);
+  ASSERT_GT(h.pedestrians, 0);
+  EXPECT_GE(h.drivingWell * 4, h.drivers * 3);
+  EXPECT_LE(h.jammedCars * 10, h.drivers);
+  EXPECT_GE(h.pedestriansAlive * 10, h.pedestrians * 9);
+  EXPECT_GE(h.walkingWell * 4, h.pedestriansAlive * 3);
+  EXPECT_GE(h.badGuysWalking * 4, h.badGuys * 3);
+  EXPECT_EQ(h.strays, 0);
+  EXPECT_EQ(h.onRoads, 0);
 }
 
 TEST(CityHealth, ListedMapsKeepTheirRulesAndTheShippedCitiesLive) {

@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <string>
 
 #include "editor/editor.h"
@@ -53,22 +52,33 @@ class EditorTest : public ::testing::Test {
     cursorAt(x, y);
     handleEditorEvent(game.editor, button(SDL_BUTTON_LEFT));
   }
+  // One of each kind, placed through the tools: rectangles from (x, 500), people and cars at it.
+  void placeOneOfEach() {
+    const struct {
+      char tool;
+      int x, w, h;
+    } placed[] = {{'h', 400, 50, 100}, {'v', 600, 100, 20}, {'t', 800, 100, 10},
+                  {'g', 1000, 100, 100}, {'w', 1200, 30, 10}, {'b', 1400, 0, 0},
+                  {'f', 1600, 0, 0}, {'p', 1800, 0, 0}, {'e', 2000, 0, 0}};
+    for (const auto& p : placed) {
+      game.editor.tool = p.tool;
+      click(p.x, 500);
+      if (p.w) click(p.x + p.w, 500 + p.h);
+    }
+  }
   void select(char kind, int index = 0) {
     game.editor.selectedKind = kind;
     game.editor.selectedIndex = index;
   }
 
-  static bool fileExists(const std::string& path) { return std::ifstream(path).good(); }
   int countPixels(int x, int y, int w, int h, Uint32 colour) {
     return testsupport::countColour(game.media.screen, x, y, w, h, colour);
   }
-  void fillScreen(Uint32 colour) { SDL_FillRect(game.media.screen, nullptr, colour); }
+  void clearScreen() { SDL_FillRect(game.media.screen, nullptr, white()); }
   Uint32 white() { return SDL_MapRGB(game.media.screen->format, 255, 255, 255); }
-  // Text is drawn black and anti-aliased: "ink" is any pixel darker than mid grey.
+  // Text is drawn black and anti-aliased: "ink" is its darkest pixels.
   int countInk(int x, int y, int w, int h) {
-    return testsupport::countPixels(game.media.screen, x, y, w, h, [](Uint8 r, Uint8 g, Uint8 b) {
-      return r < 100 && g < 100 && b < 100;
-    });
+    return testsupport::darkPixels(game.media.screen, x, y, w, h);
   }
 
   testsupport::TestGame test{800, 600, false};  // opens the fonts before the folder changes

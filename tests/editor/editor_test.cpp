@@ -1,6 +1,6 @@
-// The editor's tools: cursor steps, placing every kind, deleting a car, map keys, typing, the
-// overlay, and the names a new map may take.
-#include <tuple>
+// The editor's tools: cursor steps, placing every kind, selecting and deleting a car, map keys,
+// typing, the overlay, and the map menu with the names a new map may take.
+#include <filesystem>
 
 #include "editor/editor.h"
 #include "editor/map_menu.h"
@@ -64,16 +64,7 @@ TEST_F(EditorTools, ArrowStepsStayWithinOneTo2999) {
 
 TEST_F(EditorTools, EveryKindIsPlacedWithItsDefaults) {
   World& world = game.world;
-  for (char tool : {'h', 'v', 't', 'g', 'w'}) {
-    game.editor.tool = tool;
-    click(700, 800);
-    click(760, 830);
-  }
-  for (auto [tool, x, y] :
-       {std::tuple{'b', 1000, 1100}, {'f', 1200, 1300}, {'p', 1400, 1500}, {'e', 1600, 1700}}) {
-    game.editor.tool = tool;
-    click(x, y);
-  }
+  placeOneOfEach();
 
   // Each kind's defaults, as the saved map holds them.
   world.mapName = "kinds";
@@ -82,15 +73,15 @@ TEST_F(EditorTools, EveryKindIsPlacedWithItsDefaults) {
     const char* file;
     const char* line;
   } saved[] = {
-      {"houses", "700 800 60 30 - 100 0 0"},
-      {"roads", "700 800 60 30 -"},
-      {"sidewalks", "700 800 60 30"},
-      {"lawns", "700 800 60 30 0"},
-      {"weapons", "700 800 60 30 1000 10 default 20 1 0 0"},
-      {"cars", "1000 1100 69 94 0 100 0 10 0 4 0 0.1"},
-      {"pedestrants", "1200 1300 30 20 1 0 0 0 100 5 10 Sela 0"},
-      {"drivers", "1400 1500 30 20"},
-      {"badguys", "1600 1700 30 20"},
+      {"houses", "400 500 50 100 - 100 0 0"},
+      {"roads", "600 500 100 20 -"},
+      {"sidewalks", "800 500 100 10"},
+      {"lawns", "1000 500 100 100 0"},
+      {"weapons", "1200 500 30 10 1000 10 default 20 1 0 0"},
+      {"cars", "1400 500 69 94 0 100 0 10 0 4 0 0.1"},
+      {"pedestrants", "1600 500 30 20 1 0 0 0 100 5 10 Sela 0"},
+      {"drivers", "1800 500 30 20"},
+      {"badguys", "2000 500 30 20"},
   };
   for (const auto& f : saved)
     EXPECT_EQ(readFile(std::string("maps/kinds/") + f.file + ".txt"), f.line) << f.file;
@@ -102,22 +93,26 @@ TEST_F(EditorTools, EveryKindIsPlacedWithItsDefaults) {
 
 TEST_F(EditorTools, DeletingACarPutsItsDriverOutWithoutMovingIt) {
   World& world = game.world;
-  for (int i = 0; i < 3; ++i)
-    world.drivers.append(testsupport::testPerson().at(200 + i * 100, 200).size(30, 20).make());
   Car* first = addCar(world, 1000, 1000);
   Car* second = addCar(world, 1500, 1000);
   first->heading = 90;
+  for (Car* car : {static_cast<Car*>(nullptr), first, second})
+    world.drivers.append(testsupport::testPerson()
+                             .at(200 + 100 * world.drivers.count(), 200)
+                             .target(car, car != nullptr)
+                             .make());
   first->driver = 1;
-  Person& driver = *world.drivers[1];
-  driver.inCar = true;
-  driver.targetCar = first;
-  driver.carDistance = 0;
   second->driver = 2;
-  world.drivers[2]->inCar = true;
-  world.drivers[2]->targetCar = second;
+  Person& driver = *world.drivers[1];
   const ExitPoint exit = exitPoint(*first);
 
-  select('b');
+  // The right button selects a car within its half-diagonal (58) of the cursor.
+  cursorAt(1040, 1045);
+  handleEditorEvent(game.editor, button(SDL_BUTTON_RIGHT));
+  EXPECT_EQ(selection(), " -1");
+  cursorAt(1000, 1045);
+  handleEditorEvent(game.editor, button(SDL_BUTTON_RIGHT));
+  EXPECT_EQ(selection(), "b0");
   handleEditorEvent(game.editor, key(SDLK_d));
   ASSERT_EQ(world.cars.count(), 1);
   EXPECT_EQ(world.cars[0], second);
@@ -125,14 +120,14 @@ TEST_F(EditorTools, DeletingACarPutsItsDriverOutWithoutMovingIt) {
   EXPECT_EQ(world.drivers[2]->targetCar, second);
   EXPECT_FALSE(driver.inCar);
   EXPECT_EQ(driver.targetCar, nullptr);
-  EXPECT_FALSE(driver.walkingToCar);
   EXPECT_EQ(driver.carDistance, NO_CONTACT);
   EXPECT_EQ(driver.nextX, exit.x);
   EXPECT_EQ(driver.nextY, exit.y);
   EXPECT_EQ(driver.x, 300);  // not committed
   EXPECT_EQ(selection(), " -1");
 
-  // The player at the wheel gets out the same way.
+  // The player at the wheel gets out the same way; the driver of the second car, no longer
+  // named by it, only loses the reference.
   Person& player = *world.player;
   player.inCar = true;
   player.targetCar = second;
@@ -142,16 +137,13 @@ TEST_F(EditorTools, DeletingACarPutsItsDriverOutWithoutMovingIt) {
   deleteSelected(game.editor);
   EXPECT_EQ(world.cars.count(), 0);
   EXPECT_FALSE(player.inCar);
-  EXPECT_EQ(player.targetCar, nullptr);
   EXPECT_EQ(player.nextX, playerExit.x);
   EXPECT_EQ(player.nextY, playerExit.y);
   EXPECT_EQ(player.x, 100);
-  // The driver of the second car was not named by it any more; only the reference goes.
   EXPECT_EQ(world.drivers[2]->targetCar, nullptr);
 
   // A car that names a driver past the end of the list touches no driver.
-  Car* stray = addCar(world, 700, 700);
-  stray->driver = 9;
+  addCar(world, 700, 700)->driver = 9;
   select('b');
   deleteSelected(game.editor);
   EXPECT_EQ(world.cars.count(), 0);
@@ -165,16 +157,13 @@ TEST_F(EditorTools, MapKeysSaveReloadAndClear) {
   click(400, 500);
   click(450, 600);
   handleEditorEvent(game.editor, key(SDLK_F2));
-  EXPECT_EQ(readFile("maps/town/houses.txt"), "400 500 50 100 - 100 0 0");
-  for (int f = 0; f < MAP_FILE_COUNT; ++f)
-    EXPECT_TRUE(fileExists(mapFilePath("town", MapFile(f)))) << f;
 
   // A save that cannot write says so in the corner, and the map stays to be saved again.
   world.mapName = "blocked";
   testsupport::writeFile("maps/blocked", "");  // a file where the map's folder should be
   handleEditorEvent(game.editor, key(SDLK_F2));
   EXPECT_EQ(game.editor.saveMessage, "Not saved: maps/blocked/houses.txt: Not a directory");
-  fillScreen(white());
+  clearScreen();
   drawEditor(game.editor);
   EXPECT_GT(countInk(10, 10, 300, 15), 20);
   EXPECT_EQ(world.houses.count(), 1);
@@ -219,11 +208,8 @@ TEST_F(EditorTools, WhileTypingLettersAreTextAndMapKeysStillWork) {
   EXPECT_EQ(game.editor.editText.size(), 31u);
   handleEditorEvent(game.editor, backspace());
   EXPECT_EQ(game.editor.editText.size(), 30u);
-  ASSERT_TRUE(game.editor.showHelp);
-  handleEditorEvent(game.editor, key(SDLK_F1));
-  EXPECT_FALSE(game.editor.showHelp);
   handleEditorEvent(game.editor, key(SDLK_F2));
-  EXPECT_TRUE(fileExists("maps/typed/houses.txt"));
+  EXPECT_TRUE(std::filesystem::exists("maps/typed/houses.txt"));
   // Keys without a character add nothing.
   handleEditorEvent(game.editor, key(SDLK_LSHIFT));
   handleEditorEvent(game.editor, key(SDLK_UP));
@@ -238,15 +224,13 @@ TEST_F(EditorTools, OverlayDrawsPreviewSwatchesHelpAndTypedText) {
   World& world = game.world;
   Media& media = game.media;
   const int W = 800, H = 600;
-  fillScreen(white());
+  clearScreen();
   game.editor.tool = 'h';
   click(100, 100);
   cursorAt(300, 250);
   drawEditor(game.editor);
   EXPECT_EQ(countPixels(110, 110, 50, 50, media.houseColours[0]), 2500);
   EXPECT_EQ(countPixels(310, 110, 20, 20, media.houseColours[0]), 0);
-  EXPECT_EQ(game.editor.dragWidth, 200);
-  EXPECT_EQ(game.editor.dragHeight, 150);
   // Swatches beside the house, road, sidewalk and lawn lines.
   EXPECT_EQ(countPixels(W - 80, 10, 20, 20, media.houseColours[0]), 400);
   EXPECT_EQ(countPixels(W - 80, 35, 20, 20, media.roadGrey), 400);
@@ -258,8 +242,8 @@ TEST_F(EditorTools, OverlayDrawsPreviewSwatchesHelpAndTypedText) {
   EXPECT_GT(countInk(0, H - 30, 100, 15), 10);  // tool name
   EXPECT_EQ(countInk(W / 2, H - 20, 100, 15), 0);
 
-  // Without help, without a rectangle, weapons get no preview; typed text shows.
-  fillScreen(white());
+  // Without help, weapons get no preview; typed text shows; without a rectangle, no StartX.
+  clearScreen();
   handleEditorEvent(game.editor, key(SDLK_F1));
   game.editor.tool = 'w';
   game.editor.editing = true;
@@ -267,11 +251,9 @@ TEST_F(EditorTools, OverlayDrawsPreviewSwatchesHelpAndTypedText) {
   drawEditor(game.editor);
   EXPECT_EQ(countPixels(110, 110, 50, 50, media.houseColours[0]), 0);
   EXPECT_EQ(countInk(W - 170, 10, 90, 400), 0);
-  EXPECT_EQ(countPixels(W - 80, 10, 20, 20, media.houseColours[0]), 0);
   EXPECT_GT(countInk(W / 2, H - 20, 100, 15), 10);
-
   game.editor.dragging = false;
-  fillScreen(white());
+  clearScreen();
   drawEditor(game.editor);
   EXPECT_EQ(countInk(W - 100, H - 150, 100, 75), 0);
 
@@ -279,17 +261,14 @@ TEST_F(EditorTools, OverlayDrawsPreviewSwatchesHelpAndTypedText) {
   // visible part only (counted left of the help text, whose edges may share the road's grey).
   game.editor.tool = 'v';
   game.editor.dragging = true;
-  game.editor.anchorX = 1;
-  game.editor.anchorY = 1;
+  game.editor.anchorX = game.editor.anchorY = 1;
   cursorAt(300, 300);
-  world.view.x = 2200;
-  world.view.y = 2400;
-  fillScreen(white());
+  world.view = View{2200, 2400, W, H};
+  clearScreen();
   drawEditor(game.editor);
   EXPECT_EQ(countPixels(0, 0, 600, 500, media.roadGrey), 0);
-  world.view.x = 250;
-  world.view.y = 200;
-  fillScreen(white());
+  world.view = View{250, 200, W, H};
+  clearScreen();
   drawEditor(game.editor);
   EXPECT_EQ(countPixels(0, 0, 600, 500, media.roadGrey), 50 * 100);
 }
@@ -299,7 +278,7 @@ using MapMenu = EditorTest;
 TEST_F(MapMenu, NameChecksGiveShortReasons) {
   World& world = game.world;
   world.levels = {"abc", ""};
-  ASSERT_EQ(system("mkdir -p maps/folder"), 0);
+  std::filesystem::create_directory("maps/folder");
   EXPECT_EQ(refusedMapName(world, ""), "Empty name");
   for (const char* bad : {" a", "a ", "a/b", "a\\b", ".", "..", "abc.", "a\tb", "\xe4pple",
                           "a:b", "a*b", "a\x7f"})
@@ -311,6 +290,29 @@ TEST_F(MapMenu, NameChecksGiveShortReasons) {
     EXPECT_EQ(refusedMapName(world, own), "Reserved name") << own;
   EXPECT_EQ(refusedMapName(world, "My map-2_b.x"), "");
   EXPECT_EQ(refusedMapName(world, "ABC"), "");
+  // A closed window ends the prompt's polling, as Return does.
+  NamePrompt prompt;
+  EXPECT_TRUE(namePromptEvent(game.editor, prompt, testsupport::quitEvent()));
+  EXPECT_TRUE(prompt.leave);
+}
+
+// A map chosen from "Load map" is loaded and edited; leaving the editor goes past the list back
+// to the menu, which the next Escape leaves.
+TEST_F(MapMenu, LeavingALoadedMapReturnsToTheMenu) {
+  World& world = game.world;
+  world.levels = {"a", "b"};
+  std::filesystem::create_directory("maps/b");
+  testsupport::writeFile("maps/b/houses.txt", "500 500 100 80 Hus 100 0 2");
+  for (SDLKey k : {SDLK_DOWN, SDLK_RETURN, SDLK_DOWN, SDLK_RETURN, SDLK_ESCAPE, SDLK_ESCAPE,
+                   SDLK_ESCAPE}) {
+    SDL_Event e = key(k);
+    SDL_PushEvent(&e);
+  }
+  mapMenu(game.editor);
+  EXPECT_EQ(world.mapName, "b");
+  EXPECT_EQ(world.houses.count(), 1);
+  SDL_Event left;
+  EXPECT_EQ(SDL_PollEvent(&left), 1) << "one Escape is left for the screen before";
 }
 
 }  // namespace

@@ -6,7 +6,6 @@
 #include "editor/editor.h"
 #include "editor/properties.h"
 #include "editor_fixture.h"
-#include "world/map_files.h"
 
 namespace {
 
@@ -15,20 +14,7 @@ class PropertyPanel : public EditorTest {
   void SetUp() override {
     EditorTest::SetUp();
     World& world = game.world;
-    // One of each kind, placed through the tools.
-    const struct {
-      char tool;
-      int x1, y1, x2, y2;
-    } placed[] = {{'h', 400, 500, 450, 600}, {'v', 600, 500, 700, 520},
-                  {'t', 800, 500, 900, 510}, {'g', 1000, 500, 1100, 600},
-                  {'w', 1200, 500, 1230, 510}, {'b', 1400, 500, 0, 0},
-                  {'f', 1600, 500, 0, 0},     {'p', 1800, 500, 0, 0},
-                  {'e', 2000, 500, 0, 0}};
-    for (const auto& p : placed) {
-      game.editor.tool = p.tool;
-      click(p.x1, p.y1);
-      if (p.x2) click(p.x2, p.y2);
-    }
+    placeOneOfEach();
     ASSERT_EQ(world.weapons.count(), 1);
     ASSERT_EQ(world.badGuys.count(), 1);
   }
@@ -45,7 +31,7 @@ class PropertyPanel : public EditorTest {
   // Whether row n shows ink between x and x + w.
   bool rowInk(int n, int x, int w) { return countInk(x, 300 + 14 * (n - 1) + 2, w, 9) > 0; }
   void drawPanel() {
-    fillScreen(white());
+    clearScreen();
     drawProperties(game.editor);
   }
 };
@@ -87,38 +73,24 @@ TEST_F(PropertyPanel, EachKindShowsItsRowsAtTheirPlaces) {
 
 TEST_F(PropertyPanel, FieldDigitsStartEditsFromTheShownValue) {
   World& world = game.world;
-  select('h');
-  handleEditorEvent(game.editor, typed('5'));
-  EXPECT_TRUE(game.editor.editing);
-  EXPECT_EQ(game.editor.editText, "100");
-  for (int i = 0; i < 3; ++i) handleEditorEvent(game.editor, backspace());
-  for (char c : std::string("250")) handleEditorEvent(game.editor, typed(c));
-  handleEditorEvent(game.editor, enter());
-  EXPECT_EQ(world.houses[0]->life, 250);
-  EXPECT_EQ(game.editor.editField, -1);
-  EXPECT_EQ(game.editor.editText, "");
-
-  // Doubles start as shown (six significant digits), ints plain, texts whole.
+  // Long doubles start as shown (six significant digits), texts whole.
   world.cars[0]->x = 1234.5678;
   world.houses[0]->text = "two words";
-  for (auto [kind, digit, text] :
-       {std::tuple{'b', '1', "1234.57"}, {'b', '8', "0"}, {'h', '7', "two words"}}) {
+  for (auto [kind, digit, text] : {std::tuple{'b', '1', "1234.57"}, {'h', '7', "two words"}}) {
     select(kind);
     handleEditorEvent(game.editor, typed(digit));
+    EXPECT_TRUE(game.editor.editing) << kind << digit;
     EXPECT_EQ(game.editor.editText, text) << kind << digit;
     handleEditorEvent(game.editor, escape());
   }
 
   // Digits a kind does not have start nothing.
-  const struct {
-    char kind;
-    char digit;
-  } none[] = {{'f', '8'}, {'f', '7'}, {'p', '5'}, {'s', '5'}, {'t', '5'}, {'g', '5'},
-              {'v', '6'}, {'h', '8'}, {'e', '8'}, {'w', '1'}, {'b', '9'}, {'h', '0'}};
-  for (const auto& n : none) {
-    select(n.kind);
-    handleEditorEvent(game.editor, typed(n.digit));
-    EXPECT_FALSE(game.editor.editing) << n.kind << " " << n.digit;
+  for (auto [kind, digit] : {std::pair{'f', '8'}, {'f', '7'}, {'p', '5'}, {'s', '5'}, {'t', '5'},
+                             {'g', '5'}, {'v', '6'}, {'h', '8'}, {'e', '8'}, {'w', '1'}, {'b', '9'},
+                             {'h', '0'}}) {
+    select(kind);
+    handleEditorEvent(game.editor, typed(digit));
+    EXPECT_FALSE(game.editor.editing) << kind << " " << digit;
   }
   select('p');
   handleEditorEvent(game.editor, typed('4'));
@@ -134,65 +106,43 @@ TEST_F(PropertyPanel, FieldDigitsStartEditsFromTheShownValue) {
   EXPECT_EQ(world.drivers[0]->damage, 0);
 }
 
-TEST_F(PropertyPanel, NumbersAreTakenWithoutARangeTest) {
-  World& world = game.world;
-  House& house = *world.houses[0];
-  Car& car = *world.cars[0];
-  Person& badGuy = *world.badGuys[0];
+// Typed text goes in as its leading number, without a range test but for positions (inside the
+// world, else left as they were), headings (brought into 0..360) and the bad guy's weapon (one he
+// holds); the field then starts its next edit from what it took.
+TEST_F(PropertyPanel, TypedTextIsTakenAsItsLeadingNumber) {
   const struct {
     char kind;
     int field;
-    const char* text;
-    const double& value;
-    double expected;
+    const char *typed, *taken;
   } edits[] = {
-      {'h', 3, "-20", house.w, -20},       {'h', 4, ".5", house.h, 0.5},
-      {'h', 5, "", house.life, 0},          {'h', 6, "1e3x", house.damage, 1000},
-      {'h', 6, "0x10", house.damage, 0},    // no hexadecimal: the number is the 0 before the x
-      {'h', 5, "1e999", house.life, 0},     // too large to hold: refused
-      {'b', 6, "7.5", car.acceleration, 7.5}, {'b', 7, "-3", car.maxSpeed, -3},
-      {'b', 3, "55", car.life, 55},         {'b', 4, "5", car.damage, 5},
-      {'e', 5, "2.5", badGuy.topWalkSpeed, 2.5}, {'e', 6, "77", badGuy.money, 77},
-      {'s', 3, "120", world.player->life, 120},
-      // Positions only: inside the world, beyond 0 and below 3000, else left as they were.
-      {'h', 1, "2999.5", house.x, 2999.5},  {'h', 1, "3000", house.x, 2999.5},
-      {'h', 2, "0.25", house.y, 0.25},      {'h', 2, "0", house.y, 0.25},
+      {'h', 3, "-20", "-20"},       {'h', 4, ".5", "0.5"},          {'h', 5, "", "0"},
+      {'h', 6, "1e3x", "1000"},     {'h', 6, "0x10", "0"},  // no hexadecimal: the 0 before the x
+      {'h', 5, "1e999", "0"},       // too large to hold: refused
+      {'b', 6, "7.5", "7.5"},       {'b', 7, "-3", "-3"},           {'b', 3, "55", "55"},
+      {'b', 4, "5", "5"},           {'e', 5, "2.5", "2.5"},         {'e', 6, "77", "77"},
+      {'s', 3, "120", "120"},       {'h', 1, "2999.5", "2999.5"},   {'h', 1, "3000", "2999.5"},
+      {'h', 2, "0.25", "0.25"},     {'h', 2, "0", "0.25"},          {'b', 5, "0.9", "0"},
+      {'b', 5, "99999999999", "2147483647"},
+      {'b', 8, "-90", "270"},       {'b', 8, "-1", "359"},          {'b', 8, "-360", "0"},
+      {'b', 8, "360", "360"},       {'b', 8, "361", "1"},           {'b', 8, "720", "360"},
+      {'b', 8, "45deg", "45"},      {'b', 8, "", "0"},              {'b', 8, "-361", "359"},
+      {'b', 8, "-99999999999", "232"}, {'b', 8, "-2147483647", "233"},
+      {'e', 7, "3", "2"},           {'e', 7, "-1", "2"},            {'e', 7, "0", "0"},
+      {'e', 7, "1", "1"},
   };
   for (const auto& e : edits) {
     select(e.kind);
-    edit(e.field, e.text);
-    EXPECT_EQ(e.value, e.expected) << e.kind << " " << e.field << " " << e.text;
+    edit(e.field, e.typed);
+    handleEditorEvent(game.editor, typed(static_cast<char>('0' + e.field)));
+    EXPECT_EQ(game.editor.editText, e.taken) << e.kind << " " << e.field << " " << e.typed;
+    handleEditorEvent(game.editor, escape());
   }
-}
-
-TEST_F(PropertyPanel, CarModelHeadingAndBadGuyWeapon) {
-  World& world = game.world;
-  Car& car = *world.cars[0];
+  // Models 0 and 1 are named; other models keep the name they had.
+  const Car& car = *game.world.cars[0];
   select('b');
-  for (const auto& [text, model, name] :
-       {std::tuple{"1", 1, "Volvo"}, {"5", 5, "Volvo"}, {"0.9", 0, "Saab"},
-        {"99999999999", 2147483647, "Saab"}}) {  // other models keep the name
-    edit(5, text);
-    EXPECT_EQ(car.model, model) << text;
-    EXPECT_EQ(car.modelName, name) << text;
-  }
-
-  const struct {
-    const char* typed;
-    int heading;
-  } headings[] = {{"-90", 270}, {"-1", 359}, {"-360", 0}, {"360", 360}, {"361", 1},
-                  {"720", 360}, {"45deg", 45}, {"", 0},   {"-99999999999", 232}};
-  for (const auto& h : headings) {
-    edit(8, h.typed);
-    EXPECT_EQ(car.heading, h.heading) << h.typed;
-  }
-
-  Person& badGuy = *world.badGuys[0];
-  ASSERT_EQ(badGuy.weapons.size(), 3u);
-  select('e');
-  for (const auto& [text, weapon] : {std::pair{"3", 2}, {"-1", 2}, {"0", 0}, {"1", 1}}) {
-    edit(7, text);
-    EXPECT_EQ(badGuy.currentWeapon, weapon) << text;
+  for (const auto& [model, name] : {std::pair{"1", "Volvo"}, {"5", "Volvo"}, {"0", "Saab"}}) {
+    edit(5, model);
+    EXPECT_EQ(car.modelName, name) << model;
   }
 }
 

@@ -90,7 +90,8 @@ TEST(BlitAt, TurnedKeyedPicturesLandExactlyAsSdlBlitsThem) {
   }
   SDL_SetColorKey(frame.get(), SDL_SRCCOLORKEY, 0x00FF00);
   Twins screens(120, 90);
-  for (int pass = 0; pass < 2; ++pass) {
+  // The last pass blits the turned pictures without key or alpha: every pixel lands as it is.
+  for (int pass = 0; pass < 3; ++pass) {
     if (pass == 1) {
       SDL_Rect clip{20, 10, 60, 50};
       screens.clip(&clip);
@@ -99,7 +100,10 @@ TEST(BlitAt, TurnedKeyedPicturesLandExactlyAsSdlBlitsThem) {
       SurfacePtr picture = rotateSprite(frame.get(), std::rand() % 360, 1.0);
       ASSERT_TRUE(picture);
       // Set the key the way the drawing code does, from the frame's format.
-      SDL_SetColorKey(picture.get(), SDL_SRCCOLORKEY, SDL_MapRGB(frame->format, 0, 255, 0));
+      if (pass < 2)
+        SDL_SetColorKey(picture.get(), SDL_SRCCOLORKEY, SDL_MapRGB(frame->format, 0, 255, 0));
+      else
+        SDL_SetAlpha(picture.get(), 0, SDL_ALPHA_OPAQUE);
       const int x = std::rand() % 180 - 50, y = std::rand() % 140 - 50;
       SDL_Rect at{static_cast<Sint16>(x), static_cast<Sint16>(y), 0, 0};
       SDL_BlitSurface(picture.get(), nullptr, screens.sdl.get(), &at);
@@ -109,21 +113,28 @@ TEST(BlitAt, TurnedKeyedPicturesLandExactlyAsSdlBlitsThem) {
   }
 }
 
-constexpr Uint32 kGreen = 0x0000FF00;  // pure green in the plain layout: the game's key
-
 TEST(RotateSprite, KeyPixelsAndTheCornersOutsideThePictureAreTransparent) {
   startSdl();
-  SurfacePtr source = plainSurface(20, 40, rgb(200, 0, 0));
-  SDL_Rect band{0, 10, 20, 5};
-  SDL_FillRect(source.get(), &band, kGreen);
-  SDL_SetColorKey(source.get(), SDL_SRCCOLORKEY, kGreen);
+  // A red picture with a green band, keyed green, as a 32-bit and as a 24-bit surface.
+  auto banded = [](int bits) {
+    SurfacePtr s(SDL_CreateRGBSurface(SDL_SWSURFACE, 20, 40, bits, 0xFF0000, 0xFF00, 0xFF, 0));
+    SDL_FillRect(s.get(), nullptr, SDL_MapRGB(s->format, 200, 0, 0));
+    SDL_Rect band{0, 10, 20, 5};
+    SDL_FillRect(s.get(), &band, SDL_MapRGB(s->format, 0, 255, 0));
+    SDL_SetColorKey(s.get(), SDL_SRCCOLORKEY, SDL_MapRGB(s->format, 0, 255, 0));
+    return s;
+  };
+  SurfacePtr source = banded(32), deep24 = banded(24);
   for (double angle : {0.0, 1.0, 45.0, 90.0, 180.0, 270.0}) {
     SurfacePtr turned = rotateSprite(source.get(), angle, 1.0);
     ASSERT_TRUE(turned);
+    SurfacePtr turned24 = rotateSprite(deep24.get(), angle, 1.0);
+    ASSERT_TRUE(turned24 && turned24->w == turned->w && turned24->h == turned->h) << angle;
     int opaque = 0, clear = 0;
     for (int y = 0; y < turned->h; ++y)
       for (int x = 0; x < turned->w; ++x) {
         const Uint32 p = rawPixel(turned.get(), x, y);
+        ASSERT_EQ(rawPixel(turned24.get(), x, y), p) << angle << " at " << x << "," << y;
         // Every pixel is either cleared or opaque red: no green survives anywhere.
         if (p == 0)
           ++clear;

@@ -9,7 +9,6 @@
 #include "render/media.h"
 #include "world/builders.h"
 #include "world/world.h"
-#include "render/text.h"
 #include "support/sdl.h"
 
 using namespace testsupport;
@@ -24,12 +23,13 @@ const Uint32 kPanel = rgb(150, 200, 250);
 const Uint32 kGun = rgb(100, 0, 0);
 constexpr int W = 800, H = 600;
 
-struct Hud {
+class DrawStatus : public ::testing::Test {
+ protected:
   SurfacePtr screen;
   World world;
   Media media;
 
-  Hud() {
+  DrawStatus() {
     startSdl();
     screen = plainSurface(W, H, kPaper);
     media.screen = screen.get();
@@ -51,80 +51,77 @@ struct Hud {
 
 }  // namespace
 
-TEST(DrawStatus, OneStarPerWholeWantedLevel) {
-  Hud hud;
+TEST_F(DrawStatus, OneStarPerWholeWantedLevel) {
   auto starsShown = [&]() {
     int n = 0;
     for (int i = 1; 20 * i - 10 < W; ++i)
-      if (hud.at(20 * i - 10 + 2, H - 185 + 2) == kStar) ++n;
+      if (at(20 * i - 10 + 2, H - 185 + 2) == kStar) ++n;
     return n;
   };
   for (const auto& [level, stars] : {std::pair{2.9, 2}, {0.0, 0}, {-3.0, 0}, {5.0, 5}}) {
-    hud.world.player->wantedLevel = level;
-    hud.redraw();
+    world.player->wantedLevel = level;
+    redraw();
     EXPECT_EQ(starsShown(), stars) << level;
   }
   // A wild level fills the row to the screen's edge and stops there.
-  hud.world.player->wantedLevel = 1e12;
-  hud.redraw();
+  world.player->wantedLevel = 1e12;
+  redraw();
   EXPECT_EQ(starsShown(), 40);
-  EXPECT_EQ(hud.at(799, H - 185), kStar);
+  EXPECT_EQ(at(799, H - 185), kStar);
 }
 
-TEST(DrawStatus, OnFootTheCurrentWeaponShowsWithItsAmmunition) {
-  Hud hud;
-  hud.redraw();
-  EXPECT_EQ(hud.at(W - 120, H - 120), kPanel);
+TEST_F(DrawStatus, OnFootTheCurrentWeaponShowsWithItsAmmunition) {
+  redraw();
+  EXPECT_EQ(at(W - 120, H - 120), kPanel);
   // The gun picture is centred 60 above the bottom: top at H - 5 - 60.
-  EXPECT_EQ(hud.at(W - 110, H - 65), kGun);
-  EXPECT_EQ(hud.at(W - 71, H - 56), kGun);
-  EXPECT_EQ(hud.at(W - 110, H - 66), kPanel);
-  ASSERT_TRUE(hud.media.smallFont) << "run from the repository root";
-  EXPECT_TRUE(hud.dark(W - 90, H - 120, 60, 16));  // "M4"
-  EXPECT_TRUE(hud.dark(W - 50, H - 30, 40, 16));   // 1000
-  EXPECT_FALSE(hud.dark(W - 95, H - 30, 44, 16));
+  EXPECT_EQ(at(W - 110, H - 65), kGun);
+  EXPECT_EQ(at(W - 71, H - 56), kGun);
+  EXPECT_EQ(at(W - 110, H - 66), kPanel);
+  ASSERT_TRUE(media.smallFont) << "run from the repository root";
+  EXPECT_TRUE(dark(W - 90, H - 120, 60, 16));  // "M4"
+  EXPECT_TRUE(dark(W - 50, H - 30, 40, 16));   // 1000
+  EXPECT_FALSE(dark(W - 95, H - 30, 44, 16));
 
-  hud.world.player->weapons[1]->ammo = -1;
-  hud.redraw();
-  EXPECT_TRUE(hud.dark(W - 95, H - 30, 40, 16));  // "Unlimited"
+  world.player->weapons[1]->ammo = -1;
+  redraw();
+  EXPECT_TRUE(dark(W - 95, H - 30, 40, 16));  // "Unlimited"
 
-  hud.world.player->weapons[1]->ammo = 0;
-  hud.redraw();
-  EXPECT_FALSE(hud.dark(W - 95, H - 30, 44, 16));
-  EXPECT_TRUE(hud.dark(W - 50, H - 30, 20, 16));  // 0
+  world.player->weapons[1]->ammo = 0;
+  redraw();
+  EXPECT_FALSE(dark(W - 95, H - 30, 44, 16));
+  EXPECT_TRUE(dark(W - 50, H - 30, 20, 16));  // 0
 
   // Bare hands: weapon picture 0 is missing here, the panel and texts still show.
-  hud.world.player->currentWeapon = 0;
-  hud.redraw();
-  EXPECT_EQ(hud.at(W - 120, H - 120), kPanel);
-  EXPECT_EQ(hud.at(W - 110, H - 65), kPanel);
-  EXPECT_TRUE(hud.dark(W - 95, H - 30, 40, 16));  // the hands are unlimited
+  world.player->currentWeapon = 0;
+  redraw();
+  EXPECT_EQ(at(W - 120, H - 120), kPanel);
+  EXPECT_EQ(at(W - 110, H - 65), kPanel);
+  EXPECT_TRUE(dark(W - 95, H - 30, 40, 16));  // the hands are unlimited
 
   // An index that names no weapon shows no weapon at all.
-  hud.world.player->currentWeapon = 7;
-  hud.redraw();
-  EXPECT_EQ(hud.at(W - 120, H - 120), kPaper);
-  EXPECT_FALSE(hud.dark(W - 120, H - 120, 120, 120));
+  world.player->currentWeapon = 7;
+  redraw();
+  EXPECT_EQ(at(W - 120, H - 120), kPaper);
+  EXPECT_FALSE(dark(W - 120, H - 120, 120, 120));
 }
 
-TEST(DrawStatus, LifeAndMoneyBesideTheirIconsAndInACarTheCarsLife) {
-  Hud hud;
-  ASSERT_TRUE(hud.media.smallFont) << "run from the repository root";
+TEST_F(DrawStatus, LifeAndMoneyBesideTheirIconsAndInACarTheCarsLife) {
+  ASSERT_TRUE(media.smallFont) << "run from the repository root";
   auto car = std::make_unique<Car>();
   car->life = 80;
-  hud.world.player->targetCar = car.get();
-  hud.world.player->inCar = true;
-  hud.redraw();
-  EXPECT_EQ(hud.at(10, H - 130), kHeart);
-  EXPECT_EQ(hud.at(10, H - 80), kCoin);
-  EXPECT_TRUE(hud.dark(70, H - 120, 60, 16));  // life left
-  EXPECT_TRUE(hud.dark(70, H - 60, 60, 16));   // money
-  EXPECT_EQ(hud.at(W - 120, H - 120), kPanel);
-  EXPECT_EQ(hud.at(W - 110, H - 65), kPanel);  // no weapon in a car
-  EXPECT_TRUE(hud.dark(W - 70, H - 70, 40, 16));
-  EXPECT_FALSE(hud.dark(W - 90, H - 120, 60, 16));
+  world.player->targetCar = car.get();
+  world.player->inCar = true;
+  redraw();
+  EXPECT_EQ(at(10, H - 130), kHeart);
+  EXPECT_EQ(at(10, H - 80), kCoin);
+  EXPECT_TRUE(dark(70, H - 120, 60, 16));  // life left
+  EXPECT_TRUE(dark(70, H - 60, 60, 16));   // money
+  EXPECT_EQ(at(W - 120, H - 120), kPanel);
+  EXPECT_EQ(at(W - 110, H - 65), kPanel);  // no weapon in a car
+  EXPECT_TRUE(dark(W - 70, H - 70, 40, 16));
+  EXPECT_FALSE(dark(W - 90, H - 120, 60, 16));
 
-  hud.world.player->targetCar = nullptr;  // no car to tell about: no panel
-  hud.redraw();
-  EXPECT_EQ(hud.at(W - 120, H - 120), kPaper);
+  world.player->targetCar = nullptr;  // no car to tell about: no panel
+  redraw();
+  EXPECT_EQ(at(W - 120, H - 120), kPaper);
 }

@@ -7,12 +7,11 @@
 
 #include <memory>
 #include <random>
+#include <set>
 #include <tuple>
 
 #include "render/media.h"
 #include "world/world.h"
-#include "render/rotate.h"
-#include "render/sprites.h"
 #include "sim/camera.h"
 #include "support/sdl.h"
 #include "support/records.h"
@@ -61,6 +60,8 @@ Car* addCar(World& world, double x, double y, int model) {
   return world.cars.append(testCar().at(x, y).heading(90).maxSpeed(5).model(model).make());
 }
 
+class DrawWorld : public ::testing::Test, protected Scene {};
+
 }  // namespace
 
 TEST(UpdateCamera, CentresOnThePlayerAndStaysInsideTheWorld) {
@@ -83,11 +84,8 @@ TEST(UpdateCamera, CentresOnThePlayerAndStaysInsideTheWorld) {
 
 TEST(ArrowPlace, PointsFromTheScreenEdgeTowardAnOffScreenItem) {
   // Item (x, y) in view (vx, vy) -> arrow (ax, ay): 30 inside the edge the item lies beyond.
-  const struct {
-    double x, y;
-    int vx, vy;
-    double ax, ay;
-  } cases[] = {
+  using Case = std::tuple<double, double, int, int, double, double>;
+  for (const auto& [x, y, vx, vy, ax, ay] : std::initializer_list<Case>{
       {900, 300, 0, 0, 770, 300},   {-100, 200, 0, 0, 30, 200},  {400, 700, 0, 0, 400, 570},
       {420, -100, 0, 0, 420, 30},   {-100, -100, 0, 0, 30, 30},  {900, -100, 0, 0, 770, 30},
       {-100, 700, 0, 0, 30, 570},   {900, 700, 0, 0, 770, 570},
@@ -95,22 +93,18 @@ TEST(ArrowPlace, PointsFromTheScreenEdgeTowardAnOffScreenItem) {
       {400, 570, 0, 0, 400, 570},   // ending exactly at the bottom edge counts as below
       {2000, 800, 1000, 500, 1770, 800},  // the edges move with the view
       {-10, -100, 0, 0, 400, 300},  // straddling the left edge above: the player's centre
-  };
-  for (const auto& c : cases) {
+  }) {
     MoneyItem item;
-    item.x = c.x;
-    item.y = c.y;
-    const ArrowPlace p = arrowPlace(item, View{c.vx, c.vy, 800, 600}, 800, 600, 400, 300);
-    EXPECT_DOUBLE_EQ(p.x, c.ax) << c.x << "," << c.y;
-    EXPECT_DOUBLE_EQ(p.y, c.ay) << c.x << "," << c.y;
+    item.x = x;
+    item.y = y;
+    const ArrowPlace p = arrowPlace(item, View{vx, vy, 800, 600}, 800, 600, 400, 300);
+    EXPECT_DOUBLE_EQ(p.x, ax) << x << "," << y;
+    EXPECT_DOUBLE_EQ(p.y, ay) << x << "," << y;
   }
 }
 
 // Lawns under sidewalks under roads, placed relative to the view and clipped at the screen.
-TEST(DrawWorld, GroundLayersStackAndFollowTheView) {
-  Scene scene;
-  World& world = scene.world;
-  Media& media = scene.media;
+TEST_F(DrawWorld, GroundLayersStackAndFollowTheView) {
   world.view.x = 100;
   world.view.y = 50;
   auto colour = [&](Uint32 mapped) { return mapped & 0xFFFFFF; };
@@ -122,21 +116,23 @@ TEST(DrawWorld, GroundLayersStackAndFollowTheView) {
   addRect(world.lawns, 700, 350, -50, 40)->colourIndex = 4;    // a negative width paints nothing
   addRect(world.houses, 2000, 2000, 50, 50);                   // far outside: culled
   drawWorld(media, world);
-  EXPECT_EQ(scene.at(49, 49), colour(media.lawnColours[3]));
-  EXPECT_EQ(scene.at(51, 51), kBackground);
-  EXPECT_EQ(scene.at(120, 120), colour(media.lawnColours[2]));
-  EXPECT_EQ(scene.at(160, 160), colour(media.sidewalkGrey));
-  EXPECT_EQ(scene.at(250, 250), colour(media.roadGrey));
-  EXPECT_EQ(scene.at(299, 299), colour(media.roadGrey));
-  EXPECT_EQ(scene.at(300, 300), colour(media.sidewalkGrey));
-  EXPECT_EQ(scene.at(520, 120), colour(media.lawnColours[0]));
-  EXPECT_EQ(scene.at(580, 320), kBackground);
+  EXPECT_EQ(at(49, 49), colour(media.lawnColours[3]));
+  EXPECT_EQ(at(51, 51), kBackground);
+  EXPECT_EQ(at(120, 120), colour(media.lawnColours[2]));
+  EXPECT_EQ(at(160, 160), colour(media.sidewalkGrey));
+  EXPECT_EQ(at(250, 250), colour(media.roadGrey));
+  EXPECT_EQ(at(299, 299), colour(media.roadGrey));
+  EXPECT_EQ(at(300, 300), colour(media.sidewalkGrey));
+  EXPECT_EQ(at(520, 120), colour(media.lawnColours[0]));
+  EXPECT_EQ(at(580, 320), kBackground);
+  // Ten shades of lawn and ten of house, none of them black.
+  std::set<Uint32> shades(media.lawnColours.begin(), media.lawnColours.end());
+  shades.insert(media.houseColours.begin(), media.houseColours.end());
+  shades.insert(0);
+  EXPECT_EQ(shades.size(), 21u);
 }
 
-TEST(DrawWorld, HousesCoverCarsAndKeyPixelsShowWhatIsBelow) {
-  Scene scene;
-  World& world = scene.world;
-  Media& media = scene.media;
+TEST_F(DrawWorld, HousesCoverCarsAndKeyPixelsShowWhatIsBelow) {
   media.carFrames[0] = keyedFrame(20, 40, rgb(220, 0, 0));
   media.carFrames[1] = keyedFrame(20, 40, rgb(0, 0, 220));
   addCar(world, 500, 300, 0);
@@ -150,23 +146,20 @@ TEST(DrawWorld, HousesCoverCarsAndKeyPixelsShowWhatIsBelow) {
   world.drivers.append(testsupport::testPerson().at(200, 500).make());  // a driver on foot
   world.player->inCar = true;
   drawWorld(media, world);
-  EXPECT_EQ(scene.at(300, 500), rgb(0, 200, 0));
-  EXPECT_EQ(scene.at(200, 500), rgb(0, 200, 0));
-  EXPECT_EQ(scene.at(500, 300), rgb(220, 0, 0));
-  EXPECT_EQ(scene.at(490, 300), kBackground);  // the frame's key border
-  EXPECT_EQ(scene.at(508, 300), rgb(220, 0, 0));
-  EXPECT_EQ(scene.at(509, 300), kBackground);
-  EXPECT_EQ(scene.at(600, 300), media.houseColours[3] & 0xFFFFFF);
-  EXPECT_EQ(scene.at(600, 283), rgb(0, 0, 220));
+  EXPECT_EQ(at(300, 500), rgb(0, 200, 0));
+  EXPECT_EQ(at(200, 500), rgb(0, 200, 0));
+  EXPECT_EQ(at(500, 300), rgb(220, 0, 0));
+  EXPECT_EQ(at(490, 300), kBackground);  // the frame's key border
+  EXPECT_EQ(at(508, 300), rgb(220, 0, 0));
+  EXPECT_EQ(at(509, 300), kBackground);
+  EXPECT_EQ(at(600, 300), media.houseColours[3] & 0xFFFFFF);
+  EXPECT_EQ(at(600, 283), rgb(0, 0, 220));
   EXPECT_EQ(media.turned.count(), 3u);  // not the car outside the view
 }
 
-TEST(DrawWorld, MissingImagesAreSkippedAndNothingCrashes) {
-  Scene scene;
-  World& world = scene.world;
-  Media& media = scene.media;
+TEST_F(DrawWorld, MissingImagesAreSkippedAndNothingCrashes) {
   media.background.reset();
-  SDL_FillRect(scene.screen.get(), nullptr, rgb(1, 2, 3));
+  SDL_FillRect(screen.get(), nullptr, rgb(1, 2, 3));
   addCar(world, 400, 300, 0);
   addCar(world, 450, 300, 55);
   world.pedestrians.append(testsupport::testPerson().at(500, 300).size(10, 10).make());
@@ -180,17 +173,14 @@ TEST(DrawWorld, MissingImagesAreSkippedAndNothingCrashes) {
   EXPECT_EQ(media.turned.count(), 0u);
   EXPECT_FALSE(bulletPicture(media, *shot));
   for (int y = 0; y < 600; y += 7)
-    for (int x = 0; x < 800; x += 7) ASSERT_EQ(scene.at(x, y), rgb(1, 2, 3)) << x << "," << y;
+    for (int x = 0; x < 800; x += 7) ASSERT_EQ(at(x, y), rgb(1, 2, 3)) << x << "," << y;
 
   // No screen: nothing at all happens.
   media.screen = nullptr;
   drawWorld(media, world);
 }
 
-TEST(DrawWorld, BloodMoneyAndTargetsSitAtTheirCorners) {
-  Scene scene;
-  World& world = scene.world;
-  Media& media = scene.media;
+TEST_F(DrawWorld, BloodMoneyAndTargetsSitAtTheirCorners) {
   media.bloodStain = keyedFrame(8, 8, rgb(120, 0, 0));
   media.moneyImage = keyedFrame(30, 40, rgb(0, 150, 0));
   media.targetImage[0] = keyedFrame(10, 10, rgb(250, 120, 0));
@@ -207,7 +197,7 @@ TEST(DrawWorld, BloodMoneyAndTargetsSitAtTheirCorners) {
        {std::tuple{291, 501, rgb(120, 0, 0)}, {296, 506, rgb(120, 0, 0)},
         {386, 481, rgb(0, 150, 0)}, {413, 518, rgb(0, 150, 0)},
         {186, 286, rgb(250, 120, 0)}, {193, 293, rgb(250, 120, 0)}})
-    EXPECT_EQ(scene.at(x, y), colour) << x << "," << y;
+    EXPECT_EQ(at(x, y), colour) << x << "," << y;
   // Drawing never collects money.
   EXPECT_EQ(world.moneyDrops.count(), 1);
   EXPECT_EQ(world.player->money, 0);
@@ -216,11 +206,9 @@ TEST(DrawWorld, BloodMoneyAndTargetsSitAtTheirCorners) {
 
 // The road the player stands on, the house in its way and, until two seconds after boarding,
 // the car's model name.
-TEST(DrawWorld, PlayerTextsNameTheRoadTheBlockingHouseAndANewCar) {
-  Scene scene;
-  World& world = scene.world;
-  scene.media.smallFont.reset(TTF_OpenFont(FONT, 12));
-  ASSERT_TRUE(scene.media.smallFont) << "run from the repository root";
+TEST_F(DrawWorld, PlayerTextsNameTheRoadTheBlockingHouseAndANewCar) {
+  media.smallFont.reset(TTF_OpenFont(FONT, 12));
+  ASSERT_TRUE(media.smallFont) << "run from the repository root";
   addRect(world.roads, 0, 500, 200, 100)->name = "Storgatan";  // under the player at 40, 560
   House* house = addRect(world.houses, 2000, 2000, 10, 10);
   house->text = "Hus";
@@ -229,15 +217,15 @@ TEST(DrawWorld, PlayerTextsNameTheRoadTheBlockingHouseAndANewCar) {
   world.player->targetCar->modelName = "Volvo";
   world.player->enteredAt = 4000;
   world.clock.setManual(5999);
-  auto shown = [&](int x, int y) { return darkPixels(scene.screen.get(), x, y, 120, 15) > 0; };
-  drawWorld(scene.media, world);
+  auto shown = [&](int x, int y) { return darkPixels(screen.get(), x, y, 120, 15) > 0; };
+  drawWorld(media, world);
   EXPECT_TRUE(shown(300, 550));  // the road
   EXPECT_TRUE(shown(20, 370));   // the house
   EXPECT_TRUE(shown(20, 350));   // the car
   world.clock.setManual(6000);
   world.player->blockingHouse = nullptr;
   world.player->x = 400;
-  drawWorld(scene.media, world);
+  drawWorld(media, world);
   EXPECT_FALSE(shown(300, 550));
   EXPECT_FALSE(shown(20, 370));
   EXPECT_FALSE(shown(20, 350));
@@ -249,7 +237,7 @@ TEST(DrawWorld, PlayerTextsNameTheRoadTheBlockingHouseAndANewCar) {
 // background smaller than the screen, beyond which the screen keeps what the frame before
 // left there. The plain painter turns every picture afresh; the other draws twice, the second
 // time from its kept pictures and over a larger clip.
-TEST(DrawWorld, PaintingEachPixelOnceGivesThePlainPaintersPicture) {
+TEST_F(DrawWorld, PaintingEachPixelOnceGivesThePlainPaintersPicture) {
   struct Restore {
     ~Restore() { setGroundPainting(GroundPainting::EachPixelOnce); }
   } restore;

@@ -17,26 +17,18 @@ Person walker(double x, double y, int heading) {
 }
 
 TEST(WalkStep, FrameCyclesBothWaysAndStandsStillWithTheBody) {
-  Person p = walker(1000, 1000, 200);  // forward at 180..360 counts up, 7 wrapping to 0
-  p.walkFrame = 7;
-  walkStep(p, WalkStep::Forward);
-  EXPECT_EQ(p.walkFrame, 0);
-  p.heading = 90;  // forward below 180 counts down, 0 wrapping to 7
-  walkStep(p, WalkStep::Forward);
-  EXPECT_EQ(p.walkFrame, 7);
-
+  // Forward at 180..360 counts up, backward at 1..180; otherwise down; 7 and 0 wrap.
   constexpr WalkStep F = WalkStep::Forward, B = WalkStep::Backward;
   struct {
     WalkStep command;
-    int heading;
-    int step;
-  } cases[] = {{F, 180, 1}, {F, 360, 1}, {F, 179, -1}, {F, 0, -1},
-               {B, 1, 1},   {B, 180, 1}, {B, 0, -1},   {B, 181, -1}};
+    int heading, from, to;
+  } cases[] = {{F, 180, 6, 7}, {F, 360, 6, 7}, {F, 179, 6, 5}, {F, 0, 6, 5}, {B, 1, 6, 7},
+               {B, 180, 6, 7}, {B, 0, 6, 5},   {B, 181, 6, 5}, {F, 200, 7, 0}, {F, 90, 0, 7}};
   for (auto c : cases) {
-    p.walkFrame = 6;  // up to the last frame, or down
-    p.heading = c.heading;
+    Person p = walker(1000, 1000, c.heading);
+    p.walkFrame = c.from;
     walkStep(p, c.command);
-    EXPECT_EQ(p.walkFrame, 6 + c.step) << nameOf(c.command) << " " << c.heading;
+    EXPECT_EQ(p.walkFrame, c.to) << nameOf(c.command) << " " << c.heading << " from " << c.from;
   }
 
   // A person who cannot walk (no speed to ramp from) keeps its frame.

@@ -1,4 +1,5 @@
-// A recorded game, written out and read back, replays to the byte-identical world each time.
+// A recorded game, written out and read back, replays to the byte-identical world each time;
+// the input it records moves the play cursor.
 #include "sim/replay.h"
 
 #include <gtest/gtest.h>
@@ -67,9 +68,22 @@ TEST(Replay, TwoReplaysOfARecordedGameEndInTheSameWorld) {
   EXPECT_EQ(first, replayed(back));
   EXPECT_EQ(first, worldState(played));
 
-  // A recording that does not read is refused, with the reason.
-  std::istringstream broken("zor-recording 1\nseed 1\nmap smalltown\nview 800 600\nstart 0\n"
-                            "frame 20 10000000 0 1 Jump\n");
-  EXPECT_FALSE(readRecording(broken, back, error));
-  EXPECT_EQ(error, "frame 1 does not read");
+  // A recording that does not read is refused, with the reason: an unknown press, a line that
+  // is not a frame.
+  for (const char* line : {"frame 20 10000000 0 1 Jump", "jump 20 10000000 0 0"}) {
+    std::istringstream broken(std::string("zor-recording 1\nseed 1\nmap smalltown\n") +
+                              "view 800 600\nstart 0\n" + line + "\n");
+    EXPECT_FALSE(readRecording(broken, back, error)) << line;
+    EXPECT_EQ(error, "frame 1 does not read") << line;
+  }
+}
+
+// The mouse moves the play cursor within 1..2999 on each axis; a step past an edge is refused.
+TEST(MoveCursor, StaysInsideTheWorldOnEachAxis) {
+  World world;
+  world.cursorX = world.cursorY = 2;
+  moveCursor(world, -1, 2997);  // to the first and the last place inside
+  moveCursor(world, -1, 1);
+  EXPECT_EQ(world.cursorX, 1);
+  EXPECT_EQ(world.cursorY, 2999);
 }

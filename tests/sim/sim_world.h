@@ -10,6 +10,29 @@
 #include "world/records.h"
 #include "world/world.h"
 
+// Puts driver `d` (of world.drivers) behind the wheel of `car`, as the traffic does.
+inline Person& seatDriver(World& world, Car& car, Person& d) {
+  d.targetCar = &car;
+  d.inCar = true;
+  d.walkingToCar = false;
+  d.x = d.nextX = car.x;
+  d.y = d.nextY = car.y;
+  car.driver = world.drivers.indexOf(&d);
+  return d;
+}
+
+// A 10 x 5 bullet starting at (x, y) with its power as life.
+inline std::unique_ptr<Bullet> makeBullet(double x, double y, int heading, double power,
+                                          int32_t range) {
+  auto bullet = std::make_unique<Bullet>();
+  static_cast<Body&>(*bullet) = Body(x, y, 10, 5, power, 0, heading);
+  bullet->originX = x;
+  bullet->originY = y;
+  bullet->power = power;
+  bullet->range = range;
+  return bullet;
+}
+
 class SimWorld : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -31,29 +54,13 @@ class SimWorld : public ::testing::Test {
   }
   Person& addPedestrian(double x, double y) { return addPerson(world.pedestrians, x, y); }
   Person& addDriver(double x, double y) { return addPerson(world.drivers, x, y); }
-  // Puts driver `d` behind the wheel of `car`, as the traffic does.
-  Person& seat(Car& car, Person& d) {
-    d.targetCar = &car;
-    d.inCar = true;
-    d.walkingToCar = false;
-    d.x = d.nextX = car.x;
-    d.y = d.nextY = car.y;
-    car.driver = world.drivers.indexOf(&d);
-    return d;
-  }
+  Person& seat(Car& car, Person& d) { return seatDriver(world, car, d); }
   template <class T>
   T& add(RecordList<T>& list, double x, double y, double w, double h) {
     return *list.append(makeRect<T>(x, y, w, h));
   }
-  // A 10 x 5 bullet starting at (x, y) with its power as life.
   Bullet& addBullet(double x, double y, int heading, double power, int32_t range = 1000) {
-    auto bullet = std::make_unique<Bullet>();
-    static_cast<Body&>(*bullet) = Body(x, y, 10, 5, power, 0, heading);
-    bullet->originX = x;
-    bullet->originY = y;
-    bullet->power = power;
-    bullet->range = range;
-    return *world.bullets.append(std::move(bullet));
+    return *world.bullets.append(makeBullet(x, y, heading, power, range));
   }
 
   World world;

@@ -1,44 +1,33 @@
 // Pedestrians and drivers on their networks: segment relations, the choice of the next
-// segment, turn points, panic, wandering, drivers taking cars, and removed records.
+// segment, turn points, panic, and drivers taking cars.
 #include "sim/traffic.h"
 
-#include <algorithm>
 #include <cmath>
 #include <string>
-#include <vector>
 
 #include "sim/collision.h"
 #include "sim/vehicles.h"
 #include "sim_world.h"
+#include "world/lifetime.h"
 #include "world/map_files.h"
 
 namespace {
 
-Segment seg(double x, double y, double w, double h) {
-  return *makeRect<Segment>(x, y, w, h);
-}
-
-Road* addRoad(World& world, const Segment& s) {
-  Road* road = world.roads.append(std::make_unique<Road>());
-  static_cast<Segment&>(*road) = s;
-  return road;
-}
-
-// The game's own car (69 x 94) and a 29 x 18 driver at its wheel.
-Person& driverIn(World& world, double x, double y, int heading) {
-  Car* c = world.cars.append(CarSpec{}.at(x, y).heading(heading).acceleration(0.5).make());
-  Person* d = world.drivers.append(PersonSpec{}.name("d").money(10).make());
-  d->inCar = true;
-  d->targetCar = c;
-  d->x = d->nextX = c->x;
-  d->y = d->nextY = c->y;
-  c->driver = world.drivers.indexOf(d);
-  return *d;
-}
+Segment seg(double x, double y, double w, double h) { return *makeRect<Segment>(x, y, w, h); }
 
 struct TrafficWorld : SimWorld {
+  Road* addRoad(const Segment& s) {
+    Road* road = world.roads.append(std::make_unique<Road>());
+    static_cast<Segment&>(*road) = s;
+    return road;
+  }
   Person& walker(RecordList<Person>& list, double x, double y) {
     return *list.append(PersonSpec{}.at(x, y).money(10).make());
+  }
+  // The game's own car and a 29 x 18 driver at its wheel.
+  Person& driverIn(double x, double y, int heading) {
+    Car& car = *world.cars.append(CarSpec{}.at(x, y).heading(heading).acceleration(0.5).make());
+    return seat(car, walker(world.drivers, 0, 0));
   }
   // A pedestrian standing on waypoint A of `on`, having come from `from`.
   Person& atA(Segment& on, Segment* from, double x, double y) {
@@ -110,10 +99,10 @@ TEST_F(TrafficWorld, DriverTurnPointsForEachRelation) {
     Segment current, next;
     double carX, carY;
     SegmentRelation relation;
-    double bx, by;  // expected B, before truncation (car.r = 58.26)
+    double bx, by;  // expected B, before truncation
     int heading;    // the car turns to B at once
   };
-  const double r = std::sqrt(34.5 * 34.5 + 47 * 47);
+  const double r = std::sqrt(34.5 * 34.5 + 47 * 47);  // the game's own car, 69 x 94
   using R = SegmentRelation;
   const Case cases[] = {
       {seg(400, 100, 300, 100), seg(100, 100, 300, 100), 460, 160, R::Left, 400 - r, 160, 180},
@@ -122,30 +111,30 @@ TEST_F(TrafficWorld, DriverTurnPointsForEachRelation) {
       {seg(100, 100, 100, 300), seg(100, 400, 100, 300), 160, 160, R::Down, 160, 400 + r, 270},
   };
   for (const Case& k : cases) {
-    World w;
-    w.view = {0, 0, 800, 600};
-    Road* ra = addRoad(w, k.current);
-    Road* rb = addRoad(w, k.next);
+    clearWorld(world);
+    Road* ra = addRoad(k.current);
+    Road* rb = addRoad(k.next);
     ra->neighbours = {rb, rb};  // two connections, both the next one
-    Person* d = &driverIn(w, k.carX, k.carY, 0);
-    Car* c = d->targetCar;
-    d->segment = ra;
-    d->waypointAX = static_cast<int>(k.carX);
-    d->waypointAY = static_cast<int>(k.carY);
+    Person& d = driverIn(k.carX, k.carY, 0);
+    Car& c = *d.targetCar;
+    d.segment = ra;
+    d.waypointAX = static_cast<int>(k.carX);
+    d.waypointAY = static_cast<int>(k.carY);
     ASSERT_EQ(segmentRelation(*ra, *rb), k.relation);
-    updateDrivers(w);
-    EXPECT_EQ(d->segment, rb) << nameOf(k.relation);
-    EXPECT_EQ(d->previousSegment, ra) << nameOf(k.relation);
-    EXPECT_EQ(d->waypointBX, static_cast<int>(k.bx)) << nameOf(k.relation);
-    EXPECT_EQ(d->waypointBY, static_cast<int>(k.by)) << nameOf(k.relation);
-    EXPECT_EQ(c->heading, k.heading) << nameOf(k.relation);
+    updateDrivers(world);
+    const char* what = nameOf(k.relation);
+    EXPECT_EQ(d.segment, rb) << what;
+    EXPECT_EQ(d.previousSegment, ra) << what;
+    EXPECT_EQ(d.waypointBX, static_cast<int>(k.bx)) << what;
+    EXPECT_EQ(d.waypointBY, static_cast<int>(k.by)) << what;
+    EXPECT_EQ(c.heading, k.heading) << what;
     // Within r of B, A becomes the next road's corner r inside.
-    c->x = d->waypointBX + 30;
-    c->y = d->waypointBY;
-    updateDrivers(w);
-    EXPECT_EQ(d->waypointAX, static_cast<int>(k.next.x + r)) << nameOf(k.relation);
-    EXPECT_EQ(d->waypointAY, static_cast<int>(k.next.y + r)) << nameOf(k.relation);
-    EXPECT_EQ(d->waypointBY, -1);
+    c.x = d.waypointBX + 30;
+    c.y = d.waypointBY;
+    updateDrivers(world);
+    EXPECT_EQ(d.waypointAX, static_cast<int>(k.next.x + r)) << what;
+    EXPECT_EQ(d.waypointAY, static_cast<int>(k.next.y + r)) << what;
+    EXPECT_EQ(d.waypointBY, -1);
   }
 }
 
@@ -163,7 +152,7 @@ TEST_F(TrafficWorld, APanickingWalkerRunsButNeverIntoAHouse) {
 }
 
 TEST_F(TrafficWorld, TakingACarFromAnotherDriverPutsHimOutScared) {
-  Person& sitting = driverIn(world, 500, 300, 0);
+  Person& sitting = driverIn(500, 300, 0);
   Car& c = *sitting.targetCar;
   Person& taker = walker(world.drivers, 500 + 47 + 10, 300);
   taker.targetCar = &c;
@@ -197,64 +186,9 @@ TEST_F(TrafficWorld, ADriverOnFootWalksToTheCarsCentreAndBoards) {
   EXPECT_EQ(c.driver, 0);
 }
 
-// A street with a dead end at each end: a lone car drives it end to end, and two cars
-// meeting head-on on it turn back rather than push each other for good.
-TEST_F(TrafficWorld, CarsTurnBackAtDeadEndsAndWhenMeetingHeadOn) {
-  const double r = std::sqrt(34.5 * 34.5 + 47 * 47);
-  for (int cars = 1; cars <= 2; ++cars) {
-    World w;
-    w.view = {0, 0, 800, 600};
-    Road* left = addRoad(w, seg(100, 100, 108, 108));
-    Road* street = addRoad(w, seg(208, 104, 600, 100));
-    Road* right = addRoad(w, seg(808, 100, 108, 108));
-    linkNetworks(w);
-    ASSERT_EQ(left->neighbours.size(), 1u);
-    std::vector<Car*> driven;
-    for (int k = 0; k < cars; ++k) {
-      // The first heads right for the right end, the second left along the street.
-      Person* d = &driverIn(w, k ? 700 : 300, 154, k ? 180 : 0);
-      Car* c = d->targetCar;
-      d->segment = k ? static_cast<Segment*>(street) : right;
-      d->previousSegment = k ? static_cast<Segment*>(right) : street;
-      if (k) {
-        d->waypointAX = static_cast<int>(street->x + r);
-        d->waypointAY = static_cast<int>(street->y + r);
-      } else {
-        d->waypointBX = static_cast<int>(right->x + r);
-        d->waypointBY = 154;
-      }
-      driven.push_back(c);
-    }
-    // Still: not a car length from where it stood. Trips: from one end of the street to the other.
-    std::vector<int> trips(cars, 0), lastEnd(cars, 0), still(cars, 0), longestStill(cars, 0);
-    std::vector<double> fromX(cars, 0);
-    for (int frame = 0; frame < 1500; ++frame) {
-      updateDrivers(w);
-      moveCars(w);
-      for (int k = 0; k < cars; ++k) {
-        const double x = driven[k]->x;
-        if (std::fabs(x - fromX[k]) > 94) {
-          fromX[k] = x;
-          still[k] = 0;
-        }
-        longestStill[k] = std::max(longestStill[k], ++still[k]);
-        const int end = x < 330 ? -1 : x > 700 ? 1 : 0;
-        if (end && end != lastEnd[k]) {
-          ++trips[k];
-          lastEnd[k] = end;
-        }
-      }
-    }
-    for (int k = 0; k < cars; ++k) EXPECT_LE(longestStill[k], 250) << cars << " cars, car " << k;
-    if (cars == 1) {
-      EXPECT_GE(trips[0], 3);  // two cars keep meeting halfway
-    }
-  }
-}
-
 // Without roads a driver only turns in his seat; the houses around him are measured afresh.
 TEST_F(TrafficWorld, WithoutRoadsADriverMeasuresTheHousesAroundHim) {
-  Person& d = driverIn(world, 500, 300, 0);
+  Person& d = driverIn(500, 300, 0);
   add(world.houses, 515, 250, 100, 100);
   d.houseClearance = NO_CONTACT;
   updateDrivers(world);

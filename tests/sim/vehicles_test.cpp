@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
 
 #include "sim_world.h"
 #include "sim/collision.h"

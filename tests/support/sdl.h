@@ -52,36 +52,31 @@ inline Uint32 pixelAt(SDL_Surface* s, int x, int y) {
   return p & 0x00FFFFFF;
 }
 
-// Counts the pixels of a rectangle (clipped to the surface) whose colour passes `test`.
-inline int countPixels(SDL_Surface* s, int x0, int y0, int w, int h,
-                       const std::function<bool(Uint8 r, Uint8 g, Uint8 b)>& test) {
+// Counts the pixels of a rectangle (clipped to the surface) whose raw 32-bit value passes `test`.
+template <class Test>
+int countRaw(SDL_Surface* s, int x0, int y0, int w, int h, Test test) {
   int n = 0;
   SDL_LockSurface(s);
   for (int y = y0 < 0 ? 0 : y0; y < y0 + h && y < s->h; ++y)
-    for (int x = x0 < 0 ? 0 : x0; x < x0 + w && x < s->w; ++x) {
-      Uint8 r, g, b;
-      SDL_GetRGB(reinterpret_cast<const Uint32*>(static_cast<const Uint8*>(s->pixels) +
-                                                 y * s->pitch)[x],
-                 s->format, &r, &g, &b);
-      if (test(r, g, b)) ++n;
-    }
+    for (int x = x0 < 0 ? 0 : x0; x < x0 + w && x < s->w; ++x) n += test(rawPixel(s, x, y));
   SDL_UnlockSurface(s);
   return n;
+}
+
+// Counts the pixels of a rectangle whose colour passes `test`.
+inline int countPixels(SDL_Surface* s, int x0, int y0, int w, int h,
+                       const std::function<bool(Uint8 r, Uint8 g, Uint8 b)>& test) {
+  return countRaw(s, x0, y0, w, h, [&](Uint32 p) {
+    Uint8 r, g, b;
+    SDL_GetRGB(p, s->format, &r, &g, &b);
+    return test(r, g, b);
+  });
 }
 
 // Counts the pixels of one exact colour, as mapped for the surface (alpha ignored).
 inline int countColour(SDL_Surface* s, int x0, int y0, int w, int h, Uint32 colour) {
   const Uint32 mask = ~s->format->Amask;
-  int n = 0;
-  SDL_LockSurface(s);
-  for (int y = y0 < 0 ? 0 : y0; y < y0 + h && y < s->h; ++y) {
-    const Uint32* row =
-        reinterpret_cast<const Uint32*>(static_cast<const Uint8*>(s->pixels) + y * s->pitch);
-    for (int x = x0 < 0 ? 0 : x0; x < x0 + w && x < s->w; ++x)
-      n += (row[x] & mask) == (colour & mask);
-  }
-  SDL_UnlockSurface(s);
-  return n;
+  return countRaw(s, x0, y0, w, h, [&](Uint32 p) { return (p & mask) == (colour & mask); });
 }
 
 // Counts the near-black pixels of a rectangle: drawn text shows as these.
