@@ -67,7 +67,9 @@ TEST(CityGenerator, CitiesLoadSoundAndTheShippedOnesAreWhatMakeCityWrites) {
     else
       EXPECT_GT(made.cars.count(), made.drivers.count());  // parked cars too
     ASSERT_TRUE(writeCityFolder(made, "maps/city"));
-    if (!shipped.empty()) EXPECT_EQ(folderText("maps/city"), folderText(repo + shipped));
+    if (!shipped.empty()) {
+      EXPECT_EQ(folderText("maps/city"), folderText(repo + shipped));
+    }
     World world;
     load(world, "city");
     // The loader keeps every record: all lie inside the world.

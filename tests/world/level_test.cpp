@@ -53,7 +53,9 @@ TEST(PlaceMoneyItems, TenItemsInsideTheirRoads) {
   for (const auto& m : world.moneyItems) {
     EXPECT_TRUE(onRoad(world, *m)) << m->x << "," << m->y;
     EXPECT_EQ(m->x, std::trunc(m->x));
-    if (m->x >= 2000) EXPECT_EQ(m->y, 2010);
+    if (m->x >= 2000) {
+      EXPECT_EQ(m->y, 2010);
+    }
   }
 
   // A list that already holds money takes only what fits.
