@@ -598,13 +598,16 @@ bool nextBoxRectCloserThan(const Body& body, const Rect& rect, double limit, Out
 
 namespace {
 
-// Both outlines of a pair: the first is copied, as looking up the second may reuse its slot.
+// Both outlines of a pair. Looking up the second may reuse the first one's slot; then the
+// first is measured again on the side.
 template <class Measure>
 auto measurePair(OutlineMemo* memo, const Body& a, double ax, double ay, const Body& b,
                  double bx, double by, Measure&& measure) {
   SampledOutline ownA, ownB;
-  const SampledOutline first = sampledOutlineAt(memo, a, ax, ay, ownA);
-  return measure(first, sampledOutlineAt(memo, b, bx, by, ownB));
+  const SampledOutline* first = &sampledOutlineAt(memo, a, ax, ay, ownA);
+  const SampledOutline& second = sampledOutlineAt(memo, b, bx, by, ownB);
+  if (first == &second) first = &(ownA = measureOutline(a, ax, ay, memo));
+  return measure(*first, second);
 }
 
 }  // namespace

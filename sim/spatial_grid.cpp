@@ -19,7 +19,7 @@ constexpr long MIN_PAIRS_FOR_GRID = 4096;
 
 // For a finite v: the cell floor(v / CELL_SIZE), clamped to the border cells. Below 0 every
 // value is in cell 0, and from 0 on truncation is the floor, so no floor call is needed.
-int cellOf(double v) {
+inline int cellOf(double v) {
   constexpr int LAST = SpatialGrid::CELLS_PER_SIDE - 1;
   if (!(v >= 0)) return 0;
   if (v >= SpatialGrid::CELL_SIZE * SpatialGrid::CELLS_PER_SIDE) return LAST;
@@ -30,7 +30,7 @@ int cellOf(double v) {
 
 // Cell numbers grow with the coordinate (division by a positive size and floor keep order,
 // and so does clamping to the border), so two overlapping intervals always share a cell.
-bool SpatialGrid::spanOf(double low, double high, Span& span) {
+inline bool SpatialGrid::spanOf(double low, double high, Span& span) {
   if (!std::isfinite(low) || !std::isfinite(high)) return false;
   if (high < low) std::swap(low, high);
   span = {cellOf(low), cellOf(high)};
