@@ -484,10 +484,30 @@ bool boxesApart(const Stretch& a, const Stretch& b, double limit, double largest
 // steps that can come within the limit; the first pair of samples found nearer than the
 // limit settles it (the smallest distance is no larger). Which pairs exist does not depend on
 // the order of the walk, so the edges are taken as they come.
-bool outlinesCloserThan(const SampledOutline& a, const SampledOutline& b, double limit) {
+//
+// `hint`, when given, names a sample of a and an edge of b that were within the limit the last
+// time this pair was asked: tried first, it settles most pairs in contact at once (any pair of
+// samples within the limit gives the same answer), and it is set to the pair found.
+struct ContactHint {
+  int j = -1, k = -1;  // edges of a and b; none yet while j < 0
+  int64_t i = 0;       // the step along a's edge
+};
+
+bool outlinesCloserThan(const SampledOutline& a, const SampledOutline& b, double limit,
+                        ContactHint* hint = nullptr) {
   // Square roots are taken only once a square comes this close, to compare as the full
   // measure does.
   const double nearlyLimit = limit * limit * (1 + 1e-9);
+  if (hint && hint->j >= 0) {
+    const EdgeSamples& from = a.edge[hint->j];
+    const EdgeSamples& to = b.edge[hint->k];
+    if (from.first <= hint->i && hint->i <= from.last && to.first <= to.last) {
+      const double step = static_cast<double>(hint->i);
+      const double d = squaredEdgeDistance(from.pointX(step), from.pointY(step), to,
+                                           NO_CONTACT * NO_CONTACT);
+      if (d <= nearlyLimit && std::sqrt(d) < limit) return true;
+    }
+  }
   double best = NO_CONTACT * NO_CONTACT;
   for (int j = 0; j < 4; ++j) {
     const EdgeSamples& from = a.edge[j];
@@ -505,7 +525,10 @@ bool outlinesCloserThan(const SampledOutline& a, const SampledOutline& b, double
       for (int64_t i = first; i <= last; ++i) {
         double step = static_cast<double>(i);
         best = squaredEdgeDistance(from.pointX(step), from.pointY(step), to, best);
-        if (best <= nearlyLimit && std::sqrt(best) < limit) return true;
+        if (best <= nearlyLimit && std::sqrt(best) < limit) {
+          if (hint) *hint = {j, k, i};
+          return true;
+        }
       }
     }
   }
@@ -640,8 +663,17 @@ struct PairMemo::Entry {
   bool closer = false;
 };
 
+// Where the last contact of a pair of bodies was found, by the bodies' addresses: only a
+// first place to look, so a hint left by bodies since gone costs one try at most.
+struct PairMemo::Hint {
+  const void* a = nullptr;
+  const void* b = nullptr;
+  ContactHint contact;
+};
+
 namespace {
 constexpr size_t kPairEntries = 8192;  // a power of two
+constexpr size_t kHintEntries = 4096;  // a power of two
 }  // namespace
 
 PairMemo::PairMemo() = default;
@@ -652,14 +684,24 @@ PairMemo::Entry& PairMemo::slot(size_t hash) {
   return entries_[hash & (kPairEntries - 1)];
 }
 
+PairMemo::Hint& PairMemo::hint(const void* a, const void* b) {
+  if (!hints_) hints_ = std::make_unique<Hint[]>(kHintEntries);
+  const uint64_t hash = (reinterpret_cast<uintptr_t>(a) * 0x9E3779B97F4A7C15ull) ^
+                        (reinterpret_cast<uintptr_t>(b) * 0xC4CEB9FE1A85EC53ull);
+  Hint& h = hints_[static_cast<size_t>(hash >> 40) & (kHintEntries - 1)];
+  if (h.a != a || h.b != b) h = Hint{a, b, ContactHint()};
+  return h;
+}
+
 namespace {
 
 bool rememberedCloserThan(const Body& a, double ax, double ay, const Body& b, double bx,
                           double by, double limit, OutlineMemo* memo, PairMemo* pairs) {
+  ContactHint* hint = pairs ? &pairs->hint(&a, &b).contact : nullptr;
   auto measure = [&] {
     return measurePair(memo, a, ax, ay, b, bx, by,
-                       [limit](const SampledOutline& p, const SampledOutline& q) {
-                         return outlinesCloserThan(p, q, limit);
+                       [limit, hint](const SampledOutline& p, const SampledOutline& q) {
+                         return outlinesCloserThan(p, q, limit, hint);
                        });
   };
   if (!pairs) return measure();

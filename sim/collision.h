@@ -54,9 +54,13 @@ class PairMemo {
 
   struct Entry;
   Entry& slot(size_t hash);
+  // Where a pair of bodies was last found in contact (see collision.cpp).
+  struct Hint;
+  Hint& hint(const void* a, const void* b);
 
  private:
   std::unique_ptr<Entry[]> entries_;  // made on first use
+  std::unique_ptr<Hint[]> hints_;     // made on first use
 };
 
 double halfDiagonal(const Body& body);
