@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 
 #include "platform/platform.h"
@@ -62,11 +63,20 @@ bool makeSpans(SDL_Surface* turned, const SDL_PixelFormat* screenFormat, TurnedP
   return true;
 }
 
-// Clears the spare byte of n screen pixels. Reading first: the screen's spare bytes are mostly
-// clear already, and a pixel not written stays out of the cache's write-backs.
+// Clears the spare byte of n screen pixels. Reading first, eight pixels at a time: the
+// screen's spare bytes are mostly clear already, and pixels not written stay out of the
+// cache's write-backs (writing back a pixel whose spare byte is clear changes nothing).
 void keepColourOnly(Uint32* p, int n, Uint32 rgbMask) {
   const Uint32 spare = ~rgbMask;
-  for (int i = 0; i < n; ++i)
+  const uint64_t spares = (uint64_t{spare} << 32) | spare;
+  int i = 0;
+  for (; i + 8 <= n; i += 8) {
+    uint64_t q[4];
+    std::memcpy(q, p + i, sizeof q);
+    if (((q[0] | q[1] | q[2] | q[3]) & spares) == 0) continue;
+    for (int k = i; k < i + 8; ++k) p[k] &= rgbMask;
+  }
+  for (; i < n; ++i)
     if (p[i] & spare) p[i] &= rgbMask;
 }
 
