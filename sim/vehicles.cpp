@@ -24,10 +24,16 @@ Person* driverOf(const World& world, const Car& car) {
 
 // Two cars already in contact (a turn can swing one into the other) may still move apart;
 // were every move refused, they would hold each other for good.
-bool movingApart(const Car& car, const Car& other, SimScratch& scratch) {
+bool movingApart(const Car& car, const Car& other, SimScratch& scratch, PairMemo* pairs) {
   return pointDistance(car.nextX, car.nextY, other.x, other.y) >
              pointDistance(car.x, car.y, other.x, other.y) &&
-         boxBoxCloserThan(car, other, BLOCK_DISTANCE, &scratch.outlines, &scratch.carPairs);
+         boxBoxCloserThan(car, other, BLOCK_DISTANCE, &scratch.outlines, pairs);
+}
+
+// The cars' contact answers are remembered, except under the plain rules, which the tests
+// compare the remembering with.
+PairMemo* carPairs(const World& world) {
+  return gridUse(world) == GridUse::Never ? nullptr : &scratchOf(world).carPairs;
 }
 
 // Whether the car's tentative box comes within the block distance of a house near it or of
@@ -44,13 +50,14 @@ bool tentativelyBlocked(const World& world, const Car& car, NearCar&& nearCar) {
         nextBoxRectCloserThan(car, rect, BLOCK_DISTANCE, memo))
       return true;
   }
+  PairMemo* pairs = carPairs(world);
   std::vector<int>& cars = scratch.carCars;
   carsNear(world, car.nextX, car.nextY, std::max(halfDiagonal(car), car.halfDiagonal), cars);
   for (int i : cars) {
     const Car& other = *world.cars[i];
     if (&other == &car || !nearCar(other)) continue;
-    if (nextBoxBoxCloserThan(car, other, BLOCK_DISTANCE, memo, &scratch.carPairs) &&
-        !movingApart(car, other, scratch))
+    if (nextBoxBoxCloserThan(car, other, BLOCK_DISTANCE, memo, pairs) &&
+        !movingApart(car, other, scratch, pairs))
       return true;
   }
   return false;
