@@ -54,8 +54,16 @@ TEST_F(EditorTools, ArrowStepsStayWithinOneTo2999) {
   handleEditorEvent(game.editor, motion);
   EXPECT_EQ(world.cursorX, 530);
   EXPECT_EQ(world.cursorY, 460);
-  // Escape drops a drag and stays in the editor.
+  // A second corner in line with the first leaves the rectangle open; one a pixel off closes it.
   game.editor.tool = 'h';
+  click(300, 300);
+  click(300, 400);
+  EXPECT_TRUE(game.editor.dragging);
+  click(301, 400);
+  EXPECT_FALSE(game.editor.dragging);
+  ASSERT_EQ(world.houses.count(), 1);
+  EXPECT_EQ(world.houses[0]->w, 1);
+  // Escape drops a drag and stays in the editor.
   click(600, 600);
   ASSERT_TRUE(game.editor.dragging);
   EXPECT_FALSE(handleEditorEvent(game.editor, escape()));
@@ -143,7 +151,7 @@ TEST_F(EditorTools, DeletingACarPutsItsDriverOutWithoutMovingIt) {
   EXPECT_EQ(world.drivers[2]->targetCar, nullptr);
 
   // A car that names a driver past the end of the list touches no driver.
-  addCar(world, 700, 700)->driver = 9;
+  addCar(world, 700, 700)->driver = world.drivers.count();
   select('b');
   deleteSelected(game.editor);
   EXPECT_EQ(world.cars.count(), 0);
@@ -290,21 +298,26 @@ TEST_F(MapMenu, NameChecksGiveShortReasons) {
     EXPECT_EQ(refusedMapName(world, own), "Reserved name") << own;
   EXPECT_EQ(refusedMapName(world, "My map-2_b.x"), "");
   EXPECT_EQ(refusedMapName(world, "ABC"), "");
-  // A closed window ends the prompt's polling, as Return does.
+  // Typing and other events go on polling; Return confirms, a closed window leaves.
   NamePrompt prompt;
+  EXPECT_FALSE(namePromptEvent(game.editor, prompt, typed('a')));
+  EXPECT_FALSE(namePromptEvent(game.editor, prompt, button(SDL_BUTTON_LEFT)));
+  EXPECT_FALSE(prompt.confirmed);
+  EXPECT_TRUE(namePromptEvent(game.editor, prompt, enter()));
+  EXPECT_TRUE(prompt.confirmed);
   EXPECT_TRUE(namePromptEvent(game.editor, prompt, testsupport::quitEvent()));
   EXPECT_TRUE(prompt.leave);
 }
 
 // A map chosen from "Load map" is loaded and edited; leaving the editor goes past the list back
-// to the menu, which the next Escape leaves.
+// to the menu, at its first item again, which the next Escape leaves.
 TEST_F(MapMenu, LeavingALoadedMapReturnsToTheMenu) {
   World& world = game.world;
   world.levels = {"a", "b"};
   std::filesystem::create_directory("maps/b");
   testsupport::writeFile("maps/b/houses.txt", "500 500 100 80 Hus 100 0 2");
-  for (SDLKey k : {SDLK_DOWN, SDLK_RETURN, SDLK_DOWN, SDLK_RETURN, SDLK_ESCAPE, SDLK_ESCAPE,
-                   SDLK_ESCAPE}) {
+  for (SDLKey k : {SDLK_DOWN, SDLK_RETURN, SDLK_RETURN, SDLK_ESCAPE, SDLK_DOWN, SDLK_RETURN,
+                   SDLK_DOWN, SDLK_RETURN, SDLK_ESCAPE, SDLK_ESCAPE, SDLK_ESCAPE}) {
     SDL_Event e = key(k);
     SDL_PushEvent(&e);
   }

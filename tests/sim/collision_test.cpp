@@ -95,6 +95,12 @@ TEST(Outline, BoxAgainstBoxEqualsTheWalkOfEverySamplePair) {
     a.y += 0.5;
     ASSERT_EQ(boxRectClearance(a, house, &memo), boxRectClearance(a, house)) << "pair " << n;
   }
+  // A flat box is not taken for the box of the same width measured before it.
+  const Rect house{150, 20, 10, 20};
+  OutlineMemo fresh;
+  const Body box = boxAt(100, 30, 20, 40), flat = boxAt(100, 30, 20, 0);
+  boxRectClearance(box, house, &fresh);
+  EXPECT_EQ(boxRectClearance(flat, house, &fresh), boxRectClearance(flat, house));
 }
 
 TEST(Corners, HeadingZeroPutsTheFrontToTheRight) {
@@ -147,6 +153,7 @@ TEST(FaceRect, EveryRegion) {
   // Turning keeps headings within 0..360; a half turn from 180 is 360.
   EXPECT_EQ(turnHeading(180, 180), 360);
   EXPECT_EQ(turnHeading(10, -20), 350);
+  EXPECT_EQ(turnHeading(-725, 0), 355);  // far out of range, as a map may give it
 
   struct Case {
     Rect rect;

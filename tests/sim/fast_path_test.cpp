@@ -48,6 +48,12 @@ TEST(SpatialGrid, BadNumbersMakeEveryoneACandidate) {
   EXPECT_EQ(grid.memberCount(), 0);
   grid.query(0, 0, 3000, 3000, found);
   EXPECT_TRUE(found.empty());
+
+  // A negative index is answered like any other, from every cell the query spans.
+  grid.insert(-1, 10, 10, 20, 20);
+  grid.insert(5, 10, 500, 20, 510);
+  grid.query(0, 0, 30, 505, found);
+  EXPECT_EQ(found, (std::vector<int>{-1, 5}));
 }
 
 TEST(PassGrids, ServeTheirOwnWorldWhileOpenAndFollowMovedCars) {

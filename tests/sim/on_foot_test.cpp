@@ -103,6 +103,23 @@ TEST_F(FootStep, WalksFreelyAndStopsAtAStraightWall) {
   EXPECT_STREQ(nameOf(p.blockSide), "down");
   EXPECT_NEAR(p.y, 1001.5, 1e-12);  // heading 270 has no slide along this wall
   EXPECT_NEAR(p.x, 1000, 1e-12);
+
+  // Placed inside that house, the player walks on and out.
+  p.y = p.nextY = 1050;
+  walkStep(p, WalkStep::Forward);
+  playerFootStep(world, true, false);
+  EXPECT_STREQ(nameOf(p.blockSide), "in");
+  EXPECT_GT(p.y, 1050);
+
+  // A car the step would come within a pixel of refuses it, and hurts by its speed.
+  p.x = p.nextX = p.y = p.nextY = 2000;
+  p.heading = 0;
+  p.walkSpeed = 1;
+  addCar(2032, 2000, 0, 2);  // its rear at 2012, half a pixel past the step
+  walkStep(p, WalkStep::Forward);
+  playerFootStep(world, true, false);
+  EXPECT_EQ(p.x, 2000);
+  EXPECT_EQ(p.damage, 2);
 }
 
 }  // namespace

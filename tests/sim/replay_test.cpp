@@ -6,7 +6,9 @@
 
 #include <sstream>
 
+#include "sim/collision.h"
 #include "sim/tick.h"
+#include "sim_world.h"
 #include "world/level.h"
 #include "world/world.h"
 
@@ -68,8 +70,11 @@ TEST(Replay, TwoReplaysOfARecordedGameEndInTheSameWorld) {
   EXPECT_EQ(first, replayed(back));
   EXPECT_EQ(first, worldState(played));
 
-  // A recording that does not read is refused, with the reason: an unknown press, a line that
-  // is not a frame.
+  // A recording that does not read is refused, with the reason: a view without height, an
+  // unknown press, a line that is not a frame.
+  std::istringstream flat("zor-recording 1\nseed 1\nmap smalltown\nview 800 0\nstart 0\n");
+  EXPECT_FALSE(readRecording(flat, back, error));
+  EXPECT_EQ(error, "no view line");
   for (const char* line : {"frame 20 10000000 0 1 Jump", "jump 20 10000000 0 0"}) {
     std::istringstream broken(std::string("zor-recording 1\nseed 1\nmap smalltown\n") +
                               "view 800 600\nstart 0\n" + line + "\n");
@@ -86,4 +91,27 @@ TEST(MoveCursor, StaysInsideTheWorldOnEachAxis) {
   moveCursor(world, -1, 1);
   EXPECT_EQ(world.cursorX, 1);
   EXPECT_EQ(world.cursorY, 2999);
+}
+
+using Tick = SimWorld;
+
+// The walking key steps the player on; at the wheel it rides with its car on both axes, and
+// the view follows it.
+TEST_F(Tick, TheWalkKeyStepsThePlayerWhoRidesInItsCarAndTheViewFollows) {
+  FrameInput in;
+  in.time = 10020;
+  in.held.forward = true;
+  player().heading = 90;  // up the screen
+  tick(world, in);
+  EXPECT_EQ(player().x, 500);
+  EXPECT_LT(player().y, 500);
+
+  Car& car = addCar(2000, 1500, 90);
+  player().targetCar = &car;
+  player().inCar = true;
+  car.driver = PLAYER_DRIVER;
+  tick(world, in);
+  EXPECT_EQ(player().x, car.x);
+  EXPECT_EQ(player().y, car.y);
+  EXPECT_TRUE(anyCornerInView(car, world.view));
 }

@@ -138,6 +138,27 @@ TEST_F(TrafficWorld, DriverTurnPointsForEachRelation) {
   }
 }
 
+// A car that has come no nearer to its aim for fifty frames (a second) turns back.
+TEST_F(TrafficWorld, ADriverWithoutHeadwayForASecondTurnsBack) {
+  Road* road = addRoad(seg(100, 100, 1000, 100));
+  Road* ahead = addRoad(seg(1100, 100, 300, 100));
+  Road* behind = addRoad(seg(0, 100, 100, 100));
+  road->neighbours = {ahead, behind};
+  Person& d = driverIn(600, 150, 0);
+  d.segment = road;
+  d.waypointAX = 1000;
+  d.waypointAY = 150;
+  d.closestToAim = 0;  // wedged: it has been nearer than it will come
+  int frames = 0;
+  while (d.segment == road && frames < 100) {
+    updateDrivers(world);
+    ++frames;
+  }
+  EXPECT_EQ(frames, 50);
+  EXPECT_EQ(d.segment, behind);
+  EXPECT_EQ(d.targetCar->heading, 180);
+}
+
 // A scared walker runs, jittering, and never into the house beside it.
 TEST_F(TrafficWorld, APanickingWalkerRunsButNeverIntoAHouse) {
   Person& p = addPedestrian(400, 300);

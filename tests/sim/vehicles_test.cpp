@@ -88,6 +88,17 @@ TEST_F(Boarding, FirstOfTwoEquallyNearCarsAndTheDistanceToACar) {
   walker.targetCar = &small;
   updateCarDistance(walker);
   EXPECT_EQ(walker.carDistance, 15);
+
+  // A driver taking the player's car puts the player out.
+  player().targetCar = &first;
+  player().inCar = true;
+  first.driver = PLAYER_DRIVER;
+  Person& taker = addDriver(600, 530);
+  taker.targetCar = &first;
+  enterCar(world, taker);
+  EXPECT_EQ(first.driver, 0);
+  EXPECT_FALSE(player().inCar);
+  EXPECT_EQ(player().targetCar, nullptr);
 }
 
 TEST(ExitPoint, ByHeadingAndDirection) {
