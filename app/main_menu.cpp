@@ -67,13 +67,16 @@ void playMap(Game& game, const std::string& name) {
   playLoop(game);
 }
 
+void mapListAction(Game& game, ListScreen& list, int chosen) {
+  playMap(game, list.items[chosen]);
+  list.selected = 0;
+}
+
 void mapListScreen(Game& game) {
   ListScreen list;
   list.items = game.world.levels;
-  runListScreen(game.media, game.world.clock, list, [&](int chosen) {
-    playMap(game, list.items[chosen]);
-    list.selected = 0;
-  });
+  runListScreen(game.media, game.world.clock, list,
+                [&](int chosen) { mapListAction(game, list, chosen); });
 }
 
 void controlsScreen(Game& game) {

@@ -20,6 +20,8 @@ void mainMenuAction(Game& game, ListScreen& menu, int chosen);
 
 // The level list: choosing a name plays that map (playMap) and shows the list again.
 void mapListScreen(Game& game);
+// What choosing entry `chosen` of the level list does; the list then opens on its first entry.
+void mapListAction(Game& game, ListScreen& list, int chosen);
 // Empties the city, loads the named map and plays it.
 void playMap(Game& game, const std::string& name);
 // The six lines of the controls, until Return, Escape or window close.

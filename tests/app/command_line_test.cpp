@@ -70,6 +70,7 @@ TEST(Settings, ABrokenFileIsIgnoredAndTheCommandLineOverridesTheRememberedMode) 
       {"video window 99999999999 600\n", false},
       {"video window -800 600\n", false},
       {"video window 50 50\n", false},
+      {"video window 16384 100\n", true},  // the largest and smallest sizes taken
       {std::string("\0\xff video window 800 600", 23), false},
   };
   for (const auto& [text, good] : files) {

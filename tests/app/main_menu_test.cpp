@@ -39,7 +39,7 @@ ListScreen startMenu() {
 
 }  // namespace
 
-TEST(MainMenu, PlayContinuesTheGameAndRestartsOnlyAfterDeath) {
+TEST(MainMenu, PlayRestartsOnlyAfterDeathAListedMapPlaysAndQuitLeaves) {
   TestGame headless;
   ASSERT_TRUE(headless.ready());
   ScratchDir folder;
@@ -65,6 +65,18 @@ TEST(MainMenu, PlayContinuesTheGameAndRestartsOnlyAfterDeath) {
   EXPECT_DOUBLE_EQ(world.player->damage, 0.0);
   EXPECT_DOUBLE_EQ(world.player->money, 1000.0);
   EXPECT_EQ(world.houses.count(), 1);
+
+  // A map from the level list is played at once; back on the list, its first entry is lit.
+  ListScreen maps;
+  maps.items = {"none", "town"};
+  maps.selected = 1;
+  mapListAction(headless.game, maps, 1);
+  EXPECT_EQ(world.mapName, "town");
+  EXPECT_EQ(maps.selected, 0);
+
+  EXPECT_FALSE(menu.back);
+  mainMenuAction(headless.game, menu, item("Quit"));
+  EXPECT_TRUE(menu.back);
 }
 
 TEST(MainMenu, WindowSizesOpenAWindowOfThatSizeAndAreRemembered) {

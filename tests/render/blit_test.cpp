@@ -79,7 +79,7 @@ TEST(FillRect, MatchesSdlForRectanglesAnywhereAndInsideAClip) {
   EXPECT_EQ(at(2, 0), 0);
 }
 
-TEST(BlitAt, TurnedKeyedPicturesLandExactlyAsSdlBlitsThem) {
+TEST(BlitAt, TurnedPicturesAndPartsOfKeyedOnesLandExactlyAsSdlBlitsThem) {
   startSdl();
   std::srand(11);
   // A keyed frame with a pure-green border and a few stray green pixels inside.
@@ -111,30 +111,44 @@ TEST(BlitAt, TurnedKeyedPicturesLandExactlyAsSdlBlitsThem) {
       ASSERT_EQ(screens.differences(), 0) << "at " << x << "," << y << " pass " << pass;
     }
   }
+  // Part of a keyed picture in the screen's own layout: the key pixels are skipped as SDL does.
+  screens.clip(nullptr);
+  const SDL_Rect part{3, 2, 18, 25};
+  SDL_Rect from = part, to = part;
+  SDL_BlitSurface(frame.get(), &from, screens.sdl.get(), &to);
+  blitPart(screens.ours.get(), frame.get(), part);
+  EXPECT_EQ(screens.differences(), 0);
 }
 
 TEST(RotateSprite, KeyPixelsAndTheCornersOutsideThePictureAreTransparent) {
   startSdl();
-  // A red picture with a green band, keyed green, as a 32-bit and as a 24-bit surface.
-  auto banded = [](int bits) {
-    SurfacePtr s(SDL_CreateRGBSurface(SDL_SWSURFACE, 20, 40, bits, 0xFF0000, 0xFF00, 0xFF, 0));
+  // A red picture with a green band, keyed green, in the display's layout, as 24-bit and with
+  // blue in the high byte: all of them turn to the same pixels.
+  auto banded = [](int bits, Uint32 rMask = 0xFF0000, Uint32 bMask = 0xFF) {
+    SurfacePtr s(SDL_CreateRGBSurface(SDL_SWSURFACE, 20, 40, bits, rMask, 0xFF00, bMask, 0));
     SDL_FillRect(s.get(), nullptr, SDL_MapRGB(s->format, 200, 0, 0));
     SDL_Rect band{0, 10, 20, 5};
     SDL_FillRect(s.get(), &band, SDL_MapRGB(s->format, 0, 255, 0));
     SDL_SetColorKey(s.get(), SDL_SRCCOLORKEY, SDL_MapRGB(s->format, 0, 255, 0));
     return s;
   };
-  SurfacePtr source = banded(32), deep24 = banded(24);
+  SurfacePtr source = banded(32);
+  SurfacePtr others[] = {banded(24), banded(32, 0xFF, 0xFF0000)};
   for (double angle : {0.0, 1.0, 45.0, 90.0, 180.0, 270.0}) {
     SurfacePtr turned = rotateSprite(source.get(), angle, 1.0);
     ASSERT_TRUE(turned);
-    SurfacePtr turned24 = rotateSprite(deep24.get(), angle, 1.0);
-    ASSERT_TRUE(turned24 && turned24->w == turned->w && turned24->h == turned->h) << angle;
+    for (const SurfacePtr& other : others) {
+      SurfacePtr alike = rotateSprite(other.get(), angle, 1.0);
+      ASSERT_TRUE(alike && alike->w == turned->w && alike->h == turned->h) << angle;
+      for (int y = 0; y < turned->h; ++y)
+        for (int x = 0; x < turned->w; ++x)
+          ASSERT_EQ(rawPixel(alike.get(), x, y), rawPixel(turned.get(), x, y))
+              << angle << " at " << x << "," << y << " red mask " << other->format->Rmask;
+    }
     int opaque = 0, clear = 0;
     for (int y = 0; y < turned->h; ++y)
       for (int x = 0; x < turned->w; ++x) {
         const Uint32 p = rawPixel(turned.get(), x, y);
-        ASSERT_EQ(rawPixel(turned24.get(), x, y), p) << angle << " at " << x << "," << y;
         // Every pixel is either cleared or opaque red: no green survives anywhere.
         if (p == 0)
           ++clear;

@@ -38,6 +38,8 @@ TEST(LoadSprites, FillsEveryFieldWithItsKeyAndSkipsMissingFiles) {
   writeImage("GFX/status/money.png", rgb(0, 76, 161));
   writeImage("GFX/status/heart.png", rgb(0, 76, 161));
   writeImage("GFX/money.png", rgb(0, 255, 0));
+  writeImage("GFX/crosshair.png", rgb(1, 1, 1));
+  writeImage("GFX/targets/target0.png", rgb(1, 1, 1));
   writeImage("GFX/cars/car0.png", rgb(2, 2, 2));
   writeImage("GFX/weapons/weapon2.png", rgb(3, 4, 5));
   writeImage("GFX/pedestrants/pedestrant1/pedestrant.5.png", rgb(4, 5, 6));
@@ -54,7 +56,8 @@ TEST(LoadSprites, FillsEveryFieldWithItsKeyAndSkipsMissingFiles) {
   EXPECT_TRUE(keyedWith(media.moneyIcon, 0, 76, 161));
   EXPECT_TRUE(keyedWith(media.heartIcon, 0, 76, 161));
   EXPECT_TRUE(keyedWith(media.moneyImage, 0, 255, 0));
-  EXPECT_FALSE(media.crosshair);
+  EXPECT_TRUE(keyedWith(media.crosshair, 0, 255, 0));
+  EXPECT_TRUE(keyedWith(media.targetImage[0], 0, 255, 0));
   EXPECT_FALSE(media.targetImage[1]);
   EXPECT_TRUE(keyedWith(media.carFrames[0], 0, 255, 0));
   EXPECT_FALSE(media.carFrames[1]);
@@ -65,4 +68,10 @@ TEST(LoadSprites, FillsEveryFieldWithItsKeyAndSkipsMissingFiles) {
   EXPECT_EQ(pixelAt(media.pedestrianFrames[5].get(), 0, 0), rgb(4, 5, 6));
   for (int i = 0; i < 80; ++i) EXPECT_EQ(media.pedestrianFrames[i] != nullptr, i == 5) << i;
   EXPECT_FALSE(media.dotImage);  // the game's start loads dot.bmp
+
+  // Without the heart icon the frames are keyed green all the same.
+  fs::remove("GFX/status/heart.png");
+  loadSprites(media);
+  EXPECT_FALSE(media.heartIcon);
+  EXPECT_TRUE(keyedWith(media.carFrames[0], 0, 255, 0));
 }

@@ -90,6 +90,8 @@ TEST(ArrowPlace, PointsFromTheScreenEdgeTowardAnOffScreenItem) {
       {420, -100, 0, 0, 420, 30},   {-100, -100, 0, 0, 30, 30},  {900, -100, 0, 0, 770, 30},
       {-100, 700, 0, 0, 30, 570},   {900, 700, 0, 0, 770, 570},
       {900, 600, 0, 0, 770, 570},   // right at exactly the bottom: the corner test wins
+      {900, 0, 0, 0, 770, 30},      // right at exactly the top: the corner too
+      {-30, 700, 0, 0, 30, 570},    // below, ending exactly at the left edge: the corner
       {400, 570, 0, 0, 400, 570},   // ending exactly at the bottom edge counts as below
       {2000, 800, 1000, 500, 1770, 800},  // the edges move with the view
       {-10, -100, 0, 0, 400, 300},  // straddling the left edge above: the player's centre
