@@ -2,13 +2,13 @@
 # Installs whatever the build needs and is missing (Debian or Ubuntu, apt-get).
 # Usage: tools/setup.sh [--tests] [extra-package ...]
 #   --tests  also what the test suite needs: GoogleTest, and for the end-to-end tests python3,
-#            a virtual X server (with xvfb-run and xauth), xdotool and ImageMagick.
+#            a virtual X server (with xvfb-run and xauth) and xdotool.
 set -euo pipefail
 
 packages=(build-essential cmake pkg-config libsdl-image1.2-dev libsdl-ttf2.0-dev)
 for arg in "$@"; do
   case "$arg" in
-    --tests) packages+=(libgtest-dev python3 xvfb xauth xdotool x11-apps) ;;
+    --tests) packages+=(libgtest-dev python3 xvfb xauth xdotool) ;;
     *) packages+=("$arg") ;;
   esac
 done
