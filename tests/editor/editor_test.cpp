@@ -298,6 +298,13 @@ TEST_F(MapMenu, NameChecksGiveShortReasons) {
     EXPECT_EQ(refusedMapName(world, own), "Reserved name") << own;
   EXPECT_EQ(refusedMapName(world, "My map-2_b.x"), "");
   EXPECT_EQ(refusedMapName(world, "ABC"), "");
+  // A new map is written, listed and loaded: nothing of the old city stays, not even its remains.
+  world.levels = {"abc"};
+  world.deathMarks.append(std::make_unique<DeathMark>());
+  EXPECT_EQ(createMap(game.editor, "fresh"), "");
+  EXPECT_EQ(world.levels, (std::vector<std::string>{"abc", "fresh"}));
+  EXPECT_EQ(world.mapName, "fresh");
+  EXPECT_EQ(world.deathMarks.count(), 0);
   // Typing and other events go on polling; Return confirms, a closed window leaves.
   NamePrompt prompt;
   EXPECT_FALSE(namePromptEvent(game.editor, prompt, typed('a')));
