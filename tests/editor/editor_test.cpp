@@ -333,6 +333,15 @@ TEST_F(MapMenu, LeavingALoadedMapReturnsToTheMenu) {
   EXPECT_EQ(world.houses.count(), 1);
   SDL_Event left;
   EXPECT_EQ(SDL_PollEvent(&left), 1) << "one Escape is left for the screen before";
+
+  // "Create map" shows the name as it is typed, right of where the menu's own texts end.
+  std::vector<SDL_Event> events{key(SDLK_DOWN), key(SDLK_DOWN), enter()};
+  events.resize(events.size() + 16, typed('W'));
+  events.insert(events.end(), {key(SDLK_ESCAPE), key(SDLK_ESCAPE)});
+  for (SDL_Event& e : events) SDL_PushEvent(&e);
+  clearScreen();
+  mapMenu(game.editor);
+  EXPECT_GT(countInk(450, 250, 300, 30), 0);
 }
 
 }  // namespace
