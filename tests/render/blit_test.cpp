@@ -166,7 +166,8 @@ TEST(RotateSprite, KeyPixelsAndTheCornersOutsideThePictureAreTransparent) {
   }
 }
 
-// Pictures of 8192 pixels and more take the careful per-pixel way: every column comes along.
+// Pictures of 8192 pixels and more take the careful per-pixel way, smaller ones the quick way:
+// either way every column comes along.
 TEST(RotateSprite, AVeryWidePictureKeepsItsFirstColumn) {
   startSdl();
   SurfacePtr wide = plainSurface(8192, 3, rgb(0, 0, 200));
@@ -177,9 +178,18 @@ TEST(RotateSprite, AVeryWidePictureKeepsItsFirstColumn) {
   for (int y = 0; y < turned->h; ++y)
     for (int x = 0; x < turned->w; ++x) red += rawPixel(turned.get(), x, y) == 0xFF0000C8u;
   EXPECT_GE(red, 3);
-  // The smallest picture turns into a 2 x 2 one.
-  turned = rotateSprite(plainSurface(1, 1, rgb(0, 0, 200)).get(), 45.0, 1.0);
+  // A line one pixel thick turned a quarter lies in a picture two pixels across; an upright
+  // one keeps all its pixels.
+  turned = rotateSprite(plainSurface(8, 1, rgb(0, 0, 200)).get(), 90.0, 1.0);
   ASSERT_TRUE(turned);
   EXPECT_EQ(turned->w, 2);
+  EXPECT_EQ(turned->h, 8);
+  turned = rotateSprite(plainSurface(1, 8, rgb(0, 0, 200)).get(), 90.0, 1.0);
+  ASSERT_TRUE(turned);
+  EXPECT_EQ(turned->w, 8);
   EXPECT_EQ(turned->h, 2);
+  int blue = 0;
+  for (int y = 0; y < turned->h; ++y)
+    for (int x = 0; x < turned->w; ++x) blue += rawPixel(turned.get(), x, y) == 0xFFC80000u;
+  EXPECT_EQ(blue, 8);
 }
