@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <sstream>
 
 #include "app/settings.h"
@@ -84,6 +85,17 @@ TEST(Settings, ABrokenFileIsIgnoredAndTheCommandLineOverridesTheRememberedMode) 
   }
 
   EXPECT_FALSE(saveSettings("", VideoMode{}));  // no place to keep it: not kept
+
+  // Kept under an absolute XDG_CONFIG_HOME; a relative one is ignored for the home's.
+  const char* home = std::getenv("HOME");
+  const std::string savedHome = home ? home : "";
+  setenv("HOME", "/h", 1);
+  setenv("XDG_CONFIG_HOME", "/c", 1);
+  EXPECT_EQ(settingsPath(), "/c/zor/settings.txt");
+  setenv("XDG_CONFIG_HOME", "c", 1);
+  EXPECT_EQ(settingsPath(), "/h/.config/zor/settings.txt");
+  unsetenv("XDG_CONFIG_HOME");
+  home ? setenv("HOME", savedHome.c_str(), 1) : unsetenv("HOME");
 
   const VideoMode window{false, 1200, 900}, full{true, 1280, 800};
   auto start = [](const std::vector<std::string>& args, const VideoMode* remembered) {

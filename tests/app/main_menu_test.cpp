@@ -77,6 +77,14 @@ TEST(MainMenu, PlayRestartsOnlyAfterDeathAListedMapPlaysAndQuitLeaves) {
   EXPECT_FALSE(menu.back);
   mainMenuAction(headless.game, menu, item("Quit"));
   EXPECT_TRUE(menu.back);
+
+  // The menu itself: Quit, its last entry, leaves before the Escape that follows.
+  pushKeys({SDLK_DOWN, SDLK_DOWN, SDLK_DOWN, SDLK_DOWN, SDLK_DOWN, SDLK_DOWN, SDLK_RETURN,
+            SDLK_ESCAPE});
+  mainMenu(headless.game);
+  SDL_Event left;
+  ASSERT_EQ(SDL_PollEvent(&left), 1);
+  EXPECT_EQ(left.key.keysym.sym, SDLK_ESCAPE);
 }
 
 TEST(MainMenu, WindowSizesOpenAWindowOfThatSizeAndAreRemembered) {

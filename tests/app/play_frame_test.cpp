@@ -87,6 +87,15 @@ TEST_F(PlayFrame, TurningOnFootWrapsAndCancelsTheWalkToACar) {
     ASSERT_TRUE(frame());
     EXPECT_FALSE(player().walkingToCar) << SDL_GetKeyName(k);
   }
+
+  // m goes to the next weapon, n back to the one before.
+  keys.releaseAll();
+  const size_t weapons = player().weapons.size();
+  ASSERT_GT(weapons, 2u);
+  player().currentWeapon = 0;
+  pushKeys({SDLK_m, SDLK_m, SDLK_n});
+  ASSERT_TRUE(frame());
+  EXPECT_EQ(player().currentWeapon, 1);
 }
 
 TEST_F(PlayFrame, DrivingKeysWorkOnTheCarAndSteerOnlyARollingOne) {

@@ -174,7 +174,10 @@ TEST(Start, OpensTheLargestModeAndBuildsTheFirstPlayerAndMap) {
   EXPECT_EQ(media.screen->flags & SDL_FULLSCREEN, 0u);
   EXPECT_EQ(media.screen->w, 640);
 
+  world.clock.setManual(1234);
   shutdownGame(game);
+  EXPECT_TRUE(world.clock.manual()) << "a hand-driven clock outlives a restart";
+  EXPECT_EQ(world.clock.now(), 1234u);
   EXPECT_EQ(SDL_WasInit(SDL_INIT_EVERYTHING), 0u);
   EXPECT_EQ(TTF_WasInit(), 0);
   EXPECT_EQ(media.screen, nullptr);

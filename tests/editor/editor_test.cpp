@@ -298,6 +298,13 @@ TEST_F(MapMenu, NameChecksGiveShortReasons) {
     EXPECT_EQ(refusedMapName(world, own), "Reserved name") << own;
   EXPECT_EQ(refusedMapName(world, "My map-2_b.x"), "");
   EXPECT_EQ(refusedMapName(world, "ABC"), "");
+  // A new map is written, listed and loaded: nothing of the old city stays, not even its remains.
+  world.levels = {"abc"};
+  world.deathMarks.append(std::make_unique<DeathMark>());
+  EXPECT_EQ(createMap(game.editor, "fresh"), "");
+  EXPECT_EQ(world.levels, (std::vector<std::string>{"abc", "fresh"}));
+  EXPECT_EQ(world.mapName, "fresh");
+  EXPECT_EQ(world.deathMarks.count(), 0);
   // Typing and other events go on polling; Return confirms, a closed window leaves.
   NamePrompt prompt;
   EXPECT_FALSE(namePromptEvent(game.editor, prompt, typed('a')));
@@ -326,6 +333,15 @@ TEST_F(MapMenu, LeavingALoadedMapReturnsToTheMenu) {
   EXPECT_EQ(world.houses.count(), 1);
   SDL_Event left;
   EXPECT_EQ(SDL_PollEvent(&left), 1) << "one Escape is left for the screen before";
+
+  // "Create map" shows the name as it is typed, right of where the menu's own texts end.
+  std::vector<SDL_Event> events{key(SDLK_DOWN), key(SDLK_DOWN), enter()};
+  events.resize(events.size() + 16, typed('W'));
+  events.insert(events.end(), {key(SDLK_ESCAPE), key(SDLK_ESCAPE)});
+  for (SDL_Event& e : events) SDL_PushEvent(&e);
+  clearScreen();
+  mapMenu(game.editor);
+  EXPECT_GT(countInk(450, 250, 300, 30), 0);
 }
 
 }  // namespace

@@ -177,4 +177,9 @@ TEST(RotateSprite, AVeryWidePictureKeepsItsFirstColumn) {
   for (int y = 0; y < turned->h; ++y)
     for (int x = 0; x < turned->w; ++x) red += rawPixel(turned.get(), x, y) == 0xFF0000C8u;
   EXPECT_GE(red, 3);
+  // The smallest picture turns into a 2 x 2 one.
+  turned = rotateSprite(plainSurface(1, 1, rgb(0, 0, 200)).get(), 45.0, 1.0);
+  ASSERT_TRUE(turned);
+  EXPECT_EQ(turned->w, 2);
+  EXPECT_EQ(turned->h, 2);
 }

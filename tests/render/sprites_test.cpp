@@ -43,6 +43,7 @@ TEST(LoadSprites, FillsEveryFieldWithItsKeyAndSkipsMissingFiles) {
   writeImage("GFX/cars/car0.png", rgb(2, 2, 2));
   writeImage("GFX/weapons/weapon2.png", rgb(3, 4, 5));
   writeImage("GFX/pedestrants/pedestrant1/pedestrant.5.png", rgb(4, 5, 6));
+  writeImage("GFX/Playeranimation/player7.png", rgb(5, 6, 7));
   // Files outside the lists are never read.
   writeImage("GFX/cars/car2.png", rgb(9, 9, 9));
   writeImage("GFX/targets/target1.png", rgb(9, 9, 9));
@@ -67,6 +68,7 @@ TEST(LoadSprites, FillsEveryFieldWithItsKeyAndSkipsMissingFiles) {
   EXPECT_TRUE(keyedWith(media.pedestrianFrames[5], 0, 255, 0));
   EXPECT_EQ(pixelAt(media.pedestrianFrames[5].get(), 0, 0), rgb(4, 5, 6));
   for (int i = 0; i < 80; ++i) EXPECT_EQ(media.pedestrianFrames[i] != nullptr, i == 5) << i;
+  EXPECT_TRUE(keyedWith(media.playerFrames[7], 0, 255, 0));
   EXPECT_FALSE(media.dotImage);  // the game's start loads dot.bmp
 
   // Without the heart icon the frames are keyed green all the same.

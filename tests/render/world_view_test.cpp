@@ -190,6 +190,8 @@ TEST_F(DrawWorld, BloodMoneyAndTargetsSitAtTheirCorners) {
   addRect(world.deathMarks, 300.9, 500, 30, 40);
   addRect(world.moneyDrops, 410, 500, 30, 40)->value = 10;
   addRect(world.moneyItems, 210, 300, 30, 30);
+  addRect(world.moneyItems, 2000, 300, 30, 30);  // off the screen: an arrow points to it
+  media.arrowImage[0] = keyedFrame(9, 9, rgb(0, 0, 0));
   world.player->inCar = true;  // leaves the turned pictures to arrows alone
   drawWorld(media, world);
   // The first and last pixels inside each picture's key border. Blood: top-left at the mark,
@@ -203,7 +205,9 @@ TEST_F(DrawWorld, BloodMoneyAndTargetsSitAtTheirCorners) {
   // Drawing never collects money.
   EXPECT_EQ(world.moneyDrops.count(), 1);
   EXPECT_EQ(world.player->money, 0);
-  EXPECT_EQ(media.turned.count(), 0u);  // no arrow for it
+  // One arrow, for the item off the screen only, 30 inside the right edge; its black stays.
+  EXPECT_EQ(media.turned.count(), 1u);
+  EXPECT_EQ(at(770, 300), rgb(0, 0, 0));
 }
 
 // The road the player stands on, the house in its way and, until two seconds after boarding,
