@@ -18,6 +18,9 @@ TEST(WeaponSwitching, WrapsAtBothEndsAndTheFirstWeaponCanBeCurrent) {
   EXPECT_EQ(person->currentWeapon, 2);
   nextWeapon(*person);
   EXPECT_EQ(person->currentWeapon, 0);
+  person->currentWeapon = 1;
+  previousWeapon(*person);
+  EXPECT_EQ(person->currentWeapon, 0);
   person->currentWeapon = 3;
   EXPECT_EQ(currentWeaponOf(*person), nullptr);
 }

@@ -97,12 +97,19 @@ TEST_F(FootStep, WalksFreelyAndStopsAtAStraightWall) {
   playerFootStep(world, true, false);
   EXPECT_NEAR(p.y, 1001.5, 1e-12);
 
-  add(world.houses, 900, 1013, 300, 100);  // roof 1.5 below the player's feet
+  add(world.houses, 1000, 1013, 300, 100);  // roof 1.5 below the player's feet, from its centre
   walkStep(p, WalkStep::Forward);
   playerFootStep(world, true, false);
   EXPECT_STREQ(nameOf(p.blockSide), "down");
   EXPECT_NEAR(p.y, 1001.5, 1e-12);  // heading 270 has no slide along this wall
   EXPECT_NEAR(p.x, 1000, 1e-12);
+  p.y = p.nextY = 997;
+  p.walkSpeed = 2.5;
+  p.heading = 300;  // down and to the right, refused: it slides along the roof
+  walkStep(p, WalkStep::Forward);
+  playerFootStep(world, true, false);
+  EXPECT_NEAR(p.x, 1002, 1e-12);
+  EXPECT_EQ(p.y, 997);
 
   // Placed inside that house, the player walks on and out.
   p.y = p.nextY = 1050;

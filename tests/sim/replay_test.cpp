@@ -75,7 +75,8 @@ TEST(Replay, TwoReplaysOfARecordedGameEndInTheSameWorld) {
   std::istringstream flat("zor-recording 1\nseed 1\nmap smalltown\nview 800 0\nstart 0\n");
   EXPECT_FALSE(readRecording(flat, back, error));
   EXPECT_EQ(error, "no view line");
-  for (const char* line : {"frame 20 10000000 0 1 Jump", "jump 20 10000000 0 0"}) {
+  for (const char* line : {"frame 20 10000000 0 1 Jump", "frame 20 10000000",
+                           "jump 20 10000000 0 0"}) {
     std::istringstream broken(std::string("zor-recording 1\nseed 1\nmap smalltown\n") +
                               "view 800 600\nstart 0\n" + line + "\n");
     EXPECT_FALSE(readRecording(broken, back, error)) << line;
@@ -91,6 +92,9 @@ TEST(MoveCursor, StaysInsideTheWorldOnEachAxis) {
   moveCursor(world, -1, 1);
   EXPECT_EQ(world.cursorX, 1);
   EXPECT_EQ(world.cursorY, 2999);
+  moveCursor(world, 2998, -2998);  // and across to the other corner
+  EXPECT_EQ(world.cursorX, 2999);
+  EXPECT_EQ(world.cursorY, 1);
 }
 
 using Tick = SimWorld;
@@ -101,8 +105,10 @@ TEST_F(Tick, TheWalkKeyStepsThePlayerWhoRidesInItsCarAndTheViewFollows) {
   FrameInput in;
   in.time = 10020;
   in.held.forward = true;
+  in.held.faster = true;
   player().heading = 90;  // up the screen
   tick(world, in);
+  EXPECT_DOUBLE_EQ(player().walkSpeed, 1.6);  // 0.1 from the key, 0.5 from the step
   EXPECT_EQ(player().x, 500);
   EXPECT_LT(player().y, 500);
 

@@ -56,6 +56,7 @@ TEST(SegmentRelation, EveryBranchInItsOrder) {
   EXPECT_EQ(to(seg(90, 0, 50, 100)), "none");    // starts left, ends inside
   // b wholly right of a
   EXPECT_EQ(to(seg(200, 90, 50, 50)), "right");  // a.y >= b.y
+  EXPECT_EQ(to(seg(200, 100, 50, 60)), "right");  // same top
   EXPECT_EQ(to(seg(200, 110, 50, 20)), "right");  // a reaches below b
   EXPECT_EQ(to(seg(200, 110, 50, 60)), "down");
   // b wholly below a
@@ -78,12 +79,19 @@ TEST_F(TrafficWorld, PedestrianTurnsDownAndWaitsAtAnIsolatedStrip) {
   Sidewalk& alone = add(world.sidewalks, 1000, 1000, 100, 40);
   linkNetworks(world);
   Person& p = atA(top, nullptr, 119, 119);
+  p.nextSegment = &top;  // the strip it entered last
   const double r = halfDiagonal(p);
   updatePedestrians(world);
   EXPECT_EQ(p.segment, &side);
   EXPECT_EQ(p.waypointBX, 119);
   EXPECT_EQ(p.waypointBY, static_cast<int>(140 + r + 10));
   EXPECT_EQ(p.heading, 270);
+  // At B, A lies in from the corner of the strip it turned into.
+  p.x = p.waypointBX;
+  p.y = p.waypointBY;
+  updatePedestrians(world);
+  EXPECT_EQ(p.waypointAX, static_cast<int>(100 + r + 2));
+  EXPECT_EQ(p.waypointAY, static_cast<int>(140 + r + 2));
 
   Person& q = atA(alone, nullptr, 1019, 1019);
   const int heading = q.heading;

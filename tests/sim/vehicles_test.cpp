@@ -26,7 +26,7 @@ TEST_F(CarStep, BouncesBackOffAHouseAndDriversRideAlong) {
   Person& d = addDriver(60, 60);
   seat(edge, d);
   edge.y = edge.nextY = 0.5;  // map cars start on whole pixels
-  Car& stray = addCar(2000, 2000, 0, 1.05);
+  Car& stray = addCar(2000, 2000, 0, 0.55);
   stray.driver = 7;
   // The same bounce driving up the screen, off a house above.
   Car& up = addCar(1500, 1000, 90, 3.05);
@@ -40,7 +40,11 @@ TEST_F(CarStep, BouncesBackOffAHouseAndDriversRideAlong) {
   EXPECT_NEAR(d.x, 2001, 1e-12);
   EXPECT_EQ(d.y, 0.5);
   EXPECT_EQ(world.drivers[0]->x, 50);
-  EXPECT_NEAR(stray.x, 2001, 1e-12);
+  EXPECT_NEAR(stray.x, 2000.5, 1e-12);
+
+  // The brake takes off the acceleration; only far into reverse is the speed cut.
+  driveCommand(stray, DriveCommand::Brake);
+  EXPECT_DOUBLE_EQ(stray.speed, 0.4);
 }
 
 using RunOver = SimWorld;
@@ -88,6 +92,13 @@ TEST_F(Boarding, FirstOfTwoEquallyNearCarsAndTheDistanceToACar) {
   walker.targetCar = &small;
   updateCarDistance(walker);
   EXPECT_EQ(walker.carDistance, 15);
+  walker.nextX = 1014;  // nearer, it is the gap between the outlines
+  updateCarDistance(walker);
+  EXPECT_NEAR(walker.carDistance, 2, 0.01);
+  walker.w = walker.h = 100;  // holding the whole car, its centre on the car's front edge
+  walker.nextX = 1008;
+  updateCarDistance(walker);
+  EXPECT_EQ(walker.carDistance, 0);
 
   // A driver taking the player's car puts the player out.
   player().targetCar = &first;

@@ -30,8 +30,9 @@ std::string describe(const Person& p) {
   o << p.name << ' ' << p.x << ' ' << p.y << ' ' << p.w << ' ' << p.h << " life " << p.life << ' '
     << p.damage << " wanted " << p.wantedLevel << " money " << p.money << " hands "
     << p.handsPower << " weapon " << p.currentWeapon << " flags " << p.flag << p.inCar << ' '
-    << p.enteredAt << (p.targetCar ? " in a car" : "") << " fists " << p.weapons[0]->power;
-  for (const auto& w : p.weapons) o << ' ' << w->name << ':' << w->ammo;
+    << p.enteredAt << (p.targetCar ? " in a car" : "");
+  for (const auto& w : p.weapons)
+    o << ' ' << w->name << ':' << w->ammo << '/' << w->power << '/' << w->rate;
   return o.str();
 }
 
@@ -75,7 +76,7 @@ TEST(StartLevel, GivesTheStandardPlayerAndTheMapAsSaved) {
 
   const std::string standard =
       "Valdero 100 100 29 18 life 100 0 wanted 5 money 1000 hands 100 weapon 0 flags 00 -10 "
-      "fists 100 Hands:-1 AK47:160 M4:1000";
+      "Hands:-1/100/4 AK47:160/1000/10 M4:1000/10/30";
   EXPECT_EQ(describe(*world.player), standard);
   EXPECT_EQ(world.moneyItems.count(), 10);
   EXPECT_EQ(world.moneyItems[0]->createdAt, 500u);

@@ -161,6 +161,7 @@ TEST(MapFiles, ReadingStopsAtABadFieldAndCorrectsBadValues) {
       {F::Pedestrians, "5 5 1 1 1 0 0 0 1 1 1 a 0\n5 5 1 1 2 0 0 0 1 1 1 b 0",
        "5 5 1 1 1 0 0 0 1 5 1 a 0"},
       {F::Weapons, "5 5 1 1 7 1 g 1 1 1 2.5\n5 5 1 1 1 1 h 1 1 1 3e10", "5 5 1 1 1000 1 g 1 1 1 2"},
+      {F::Weapons, "5 5 1 1 7 1 g 1 1 1 -2147483648.5", "5 5 1 1 1000 1 g 1 1 1 -2147483648"},
       {F::Houses, "1 1 1 1 0 -5 -5 12", "1 1 1 1 0 100 0 0"},
       {F::Cars, "10.7 20 30 40 -1 -1 -1 -1 -1 -1 -1 -1", "10 20 30 40 0 100 0 100 0 4 1 10"},
       {F::Pedestrians, "5 5 1 1 0 -1 90 -1 -1 -1 -1 a -1", "5 5 1 1 1 0 0 0 100 5 0 a 0"},
@@ -185,6 +186,7 @@ TEST(MapFiles, AFileLongerThanItsListStopsAtTheCapacity) {
   loadOnly(world, MapFile::Drivers, text);
   ASSERT_EQ(world.drivers.count(), BIG_LIST_CAPACITY);
   EXPECT_DOUBLE_EQ(world.drivers[0]->x, 1);
+  EXPECT_EQ(world.drivers[0]->weapons[0]->power, 50);  // a driver's bare hands
   EXPECT_DOUBLE_EQ(world.drivers[BIG_LIST_CAPACITY - 1]->x, BIG_LIST_CAPACITY);
 
   // Full networks still link (every sidewalk touches the next in a long row).
