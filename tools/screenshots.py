@@ -11,6 +11,7 @@ end-to-end smoke run does (tests/e2e/zor_e2e.py), with xdotool and ImageMagick's
 
 import argparse
 import os
+import select
 import shutil
 import subprocess
 import sys
@@ -26,8 +27,28 @@ WIDTH, HEIGHT = 1600, 1200
 SETTLE_SECONDS = 4  # time for the traffic to get going before the picture
 
 
+def start_xvfb(width, height):
+    """An Xvfb of its own; returns the process and its display name."""
+    read_end, write_end = os.pipe()
+    xvfb = subprocess.Popen(
+        ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "%dx%dx24" % (width, height),
+         "-nolisten", "tcp", "-noreset"],
+        pass_fds=(write_end,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    os.close(write_end)
+    number = b""
+    while not number.endswith(b"\n"):
+        ready, _, _ = select.select([read_end], [], [], 20)
+        chunk = os.read(read_end, 16) if ready else b""
+        if not chunk:
+            xvfb.kill()
+            raise e2e.Failure("Xvfb did not report a display")
+        number += chunk
+    os.close(read_end)
+    return xvfb, ":" + number.decode().strip()
+
+
 def shoot(city, zor):
-    xvfb, display = e2e.start_xvfb(WIDTH, HEIGHT)
+    xvfb, display = start_xvfb(WIDTH, HEIGHT)
     folder = tempfile.mkdtemp(prefix="zor-screenshot-")
     game = None
     try:
@@ -72,6 +93,7 @@ def main():
     parser = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
     parser.add_argument("--zor", default=os.path.join(ROOT, "build", "zor"))
     args = parser.parse_args()
+    subprocess.run([os.path.join(ROOT, "tools", "setup.sh"), "--tests", "imagemagick"], check=True)
     for city in CITIES:
         try:
             shoot(city, os.path.abspath(args.zor))
