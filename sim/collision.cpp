@@ -639,23 +639,6 @@ double boxBoxClearance(const Body& a, const Body& b, OutlineMemo* memo) {
   return measurePair(memo, a, a.x, a.y, b, b.x, b.y, outlineOutlineClearance);
 }
 
-// A pair of samples nearer than the limit lies on two edges whose gap is below the limit, so
-// only those pairs are walked; when the clearance is below the limit it is found exactly, and
-// the comparison is the one made on the full measure.
-bool boxBoxCloserThan(const Body& a, const Body& b, double limit, OutlineMemo* memo) {
-  return measurePair(memo, a, a.x, a.y, b, b.x, b.y,
-                     [limit](const SampledOutline& p, const SampledOutline& q) {
-                       return outlinesCloserThan(p, q, limit);
-                     });
-}
-
-bool nextBoxBoxCloserThan(const Body& a, const Body& b, double limit, OutlineMemo* memo) {
-  return measurePair(memo, a, a.nextX, a.nextY, b, b.x, b.y,
-                     [limit](const SampledOutline& p, const SampledOutline& q) {
-                       return outlinesCloserThan(p, q, limit);
-                     });
-}
-
 struct PairMemo::Entry {
   OutlineKey a, b;
   uint64_t limit = 0;
@@ -695,6 +678,9 @@ PairMemo::Hint& PairMemo::hint(const void* a, const void* b) {
 
 namespace {
 
+// A pair of samples nearer than the limit lies on two edges whose gap is below the limit, so
+// only those pairs are walked; when the clearance is below the limit it is found exactly, and
+// the comparison is the one made on the full measure. Without `pairs` it is measured afresh.
 bool rememberedCloserThan(const Body& a, double ax, double ay, const Body& b, double bx,
                           double by, double limit, OutlineMemo* memo, PairMemo* pairs) {
   ContactHint* hint = pairs ? &pairs->hint(&a, &b).contact : nullptr;

@@ -77,15 +77,12 @@ bool nextBoxRectCloserThan(const Body& body, const Rect& rect, double limit,
 double boxBoxClearance(const Body& a, const Body& b, OutlineMemo* memo = nullptr);
 double nextBoxBoxClearance(const Body& a, const Body& b, OutlineMemo* memo = nullptr);
 // boxBoxClearance(a, b) < limit (and the tentative form), without measuring what lies beyond
-// the limit: for callers that only compare the clearance with it.
-bool boxBoxCloserThan(const Body& a, const Body& b, double limit, OutlineMemo* memo = nullptr);
+// the limit: for callers that only compare the clearance with it. With `pairs`, the answers for
+// pairs asked before are taken from it.
+bool boxBoxCloserThan(const Body& a, const Body& b, double limit, OutlineMemo* memo = nullptr,
+                      PairMemo* pairs = nullptr);
 bool nextBoxBoxCloserThan(const Body& a, const Body& b, double limit,
-                          OutlineMemo* memo = nullptr);
-// The same, with the answers for pairs asked before taken from `pairs`.
-bool boxBoxCloserThan(const Body& a, const Body& b, double limit, OutlineMemo* memo,
-                      PairMemo* pairs);
-bool nextBoxBoxCloserThan(const Body& a, const Body& b, double limit, OutlineMemo* memo,
-                          PairMemo* pairs);
+                          OutlineMemo* memo = nullptr, PairMemo* pairs = nullptr);
 
 bool nearHouse(const Rect& house, const Body& body);     // at the tentative centre, d <= r
 bool nearHouseNow(const Rect& house, const Body& body);  // at the current centre, d < r

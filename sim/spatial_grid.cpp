@@ -69,21 +69,15 @@ void SpatialGrid::query(double left, double top, double right, double bottom,
     xs = {0, CELLS_PER_SIDE - 1};
     ys = {0, CELLS_PER_SIDE - 1};
   }
-  if (negativeIndex_) {
+  // With negative indices, and in the usual query of a small box that falls in one cell, the
+  // members are gathered, sorted and taken once each.
+  if (negativeIndex_ || (xs.first == xs.last && ys.first == ys.last && everywhere_.empty())) {
     out.insert(out.end(), everywhere_.begin(), everywhere_.end());
     for (int cy = ys.first; cy <= ys.last; ++cy)
       for (int cx = xs.first; cx <= xs.last; ++cx) {
         const std::vector<int>& cell = cells_[cy * CELLS_PER_SIDE + cx];
         out.insert(out.end(), cell.begin(), cell.end());
       }
-    std::sort(out.begin(), out.end());
-    out.erase(std::unique(out.begin(), out.end()), out.end());
-    return;
-  }
-  if (xs.first == xs.last && ys.first == ys.last && everywhere_.empty()) {
-    // One cell, the usual query of a small box: its members are the answer, once each.
-    const std::vector<int>& cell = cells_[ys.first * CELLS_PER_SIDE + xs.first];
-    out.assign(cell.begin(), cell.end());
     if (!std::is_sorted(out.begin(), out.end())) std::sort(out.begin(), out.end());
     out.erase(std::unique(out.begin(), out.end()), out.end());
     return;
