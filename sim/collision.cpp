@@ -74,6 +74,26 @@ Outline outlineAt(const Body& body, double cx, double cy) {
   return outlineAround(cornerOffsets(body), cx, cy);
 }
 
+// A shape at one heading: its corners' offsets and the smallest and largest of them on each
+// axis. Rounded addition keeps order, so the centre plus the smallest offset is exactly the
+// smallest corner coordinate.
+struct TurnedShape {
+  CornerOffsets offsets;
+  double lowX, highX, lowY, highY;
+};
+
+TurnedShape turnedShape(const Body& body) {
+  TurnedShape t;
+  t.offsets = cornerOffsets(body);
+  const double* x = t.offsets.x;
+  const double* y = t.offsets.y;
+  t.lowX = std::min(std::min(x[0], x[1]), std::min(x[2], x[3]));
+  t.highX = std::max(std::max(x[0], x[1]), std::max(x[2], x[3]));
+  t.lowY = std::min(std::min(y[0], y[1]), std::min(y[2], y[3]));
+  t.highY = std::max(std::max(y[0], y[1]), std::max(y[2], y[3]));
+  return t;
+}
+
 }  // namespace
 
 // Few shapes move about (the bullet, the walkers, the car models) and headings are whole
@@ -85,13 +105,13 @@ struct OutlineMemo::Shapes {
   static constexpr size_t MOST = 16;    // shapes kept; beyond them the oldest is dropped
   struct Shape {
     uint64_t w = 0, h = 0;  // the size's bits: -0 and 0 turn differently
-    std::vector<CornerOffsets> offsets = std::vector<CornerOffsets>(HEADINGS);
+    std::vector<TurnedShape> turned = std::vector<TurnedShape>(HEADINGS);
     std::vector<char> filled = std::vector<char>(HEADINGS, 0);
   };
   std::vector<std::unique_ptr<Shape>> shapes;  // most recently added last
   Shape* last = nullptr;                       // the shape asked for last
 
-  const CornerOffsets* offsets(const Body& body) {
+  const TurnedShape* turned(const Body& body) {
     if (body.heading < 0 || body.heading >= HEADINGS) return nullptr;
     uint64_t w, h;
     std::memcpy(&w, &body.w, sizeof w);
@@ -109,10 +129,10 @@ struct OutlineMemo::Shapes {
     last = shape;
     const size_t a = static_cast<size_t>(body.heading);
     if (!shape->filled[a]) {
-      shape->offsets[a] = cornerOffsets(body);
+      shape->turned[a] = turnedShape(body);
       shape->filled[a] = 1;
     }
-    return &shape->offsets[a];
+    return &shape->turned[a];
   }
 };
 
@@ -126,7 +146,8 @@ namespace {
 // The outline around a centre, its corners from the memo's table when there is one.
 Outline outlineAt(const Body& body, double cx, double cy, OutlineMemo* memo) {
   if (memo)
-    if (const CornerOffsets* c = memo->shapes().offsets(body)) return outlineAround(*c, cx, cy);
+    if (const TurnedShape* t = memo->shapes().turned(body))
+      return outlineAround(t->offsets, cx, cy);
   return outlineAt(body, cx, cy);
 }
 
@@ -485,29 +506,29 @@ bool boxesApart(const Stretch& a, const Stretch& b, double limit, double largest
 // limit settles it (the smallest distance is no larger). Which pairs exist does not depend on
 // the order of the walk, so the edges are taken as they come.
 //
-// `hint`, when given, names a sample of a and an edge of b that were within the limit the last
-// time this pair was asked: tried first, it settles most pairs in contact at once (any pair of
-// samples within the limit gives the same answer), and it is set to the pair found.
+// `hint`, when given, is set to the pair of a sample of a and an edge of b found within the
+// limit, for the next time this pair is asked.
 struct ContactHint {
   int j = -1, k = -1;  // edges of a and b; none yet while j < 0
   int64_t i = 0;       // the step along a's edge
 };
 
+// Square roots are taken only once a square comes this close, to compare as the full measure
+// does.
+double nearlyLimitSquared(double limit) { return limit * limit * (1 + 1e-9); }
+
+// Whether sample i of one edge lies within the limit of a sample of the other.
+bool sampleNearEdge(const EdgeSamples& from, int64_t i, const EdgeSamples& to, double limit) {
+  if (i < from.first || i > from.last || to.first > to.last) return false;
+  const double step = static_cast<double>(i);
+  const double d =
+      squaredEdgeDistance(from.pointX(step), from.pointY(step), to, NO_CONTACT * NO_CONTACT);
+  return d <= nearlyLimitSquared(limit) && std::sqrt(d) < limit;
+}
+
 bool outlinesCloserThan(const SampledOutline& a, const SampledOutline& b, double limit,
                         ContactHint* hint = nullptr) {
-  // Square roots are taken only once a square comes this close, to compare as the full
-  // measure does.
-  const double nearlyLimit = limit * limit * (1 + 1e-9);
-  if (hint && hint->j >= 0) {
-    const EdgeSamples& from = a.edge[hint->j];
-    const EdgeSamples& to = b.edge[hint->k];
-    if (from.first <= hint->i && hint->i <= from.last && to.first <= to.last) {
-      const double step = static_cast<double>(hint->i);
-      const double d = squaredEdgeDistance(from.pointX(step), from.pointY(step), to,
-                                           NO_CONTACT * NO_CONTACT);
-      if (d <= nearlyLimit && std::sqrt(d) < limit) return true;
-    }
-  }
+  const double nearlyLimit = nearlyLimitSquared(limit);
   double best = NO_CONTACT * NO_CONTACT;
   for (int j = 0; j < 4; ++j) {
     const EdgeSamples& from = a.edge[j];
@@ -570,15 +591,6 @@ double cornerX(const Body& body, int k) { return cornerXAt(body, body.x, k); }
 double cornerY(const Body& body, int k) { return cornerYAt(body, body.y, k); }
 double nextCornerX(const Body& body, int k) { return cornerXAt(body, body.nextX, k); }
 double nextCornerY(const Body& body, int k) { return cornerYAt(body, body.nextY, k); }
-
-double halfDiagonal(const Body& body) {
-  return std::sqrt((0.5 * body.h) * (0.5 * body.h) + (0.5 * body.w) * (0.5 * body.w));
-}
-
-double pointDistance(double x1, double y1, double x2, double y2) {
-  double dx = x2 - x1, dy = y2 - y1;
-  return std::sqrt(dx * dx + dy * dy);
-}
 
 // Points on the rectangle's border count as touching it (0).
 double pointRectDistance(double px, double py, const Rect& rect) {
@@ -681,9 +693,68 @@ namespace {
 // A pair of samples nearer than the limit lies on two edges whose gap is below the limit, so
 // only those pairs are walked; when the clearance is below the limit it is found exactly, and
 // the comparison is the one made on the full measure. Without `pairs` it is measured afresh.
+// A shape from the table placed at a centre: its corners, and the box around them.
+struct PlacedShape {
+  Outline corners;
+  double lowX, highX, lowY, highY;
+};
+
+bool placeShape(OutlineMemo& memo, const Body& body, double cx, double cy, PlacedShape& placed) {
+  const TurnedShape* t = memo.shapes().turned(body);
+  if (!t) return false;
+  placed.corners = outlineAround(t->offsets, cx, cy);
+  placed.lowX = cx + t->lowX;
+  placed.highX = cx + t->highX;
+  placed.lowY = cy + t->lowY;
+  placed.highY = cy + t->highY;
+  return true;
+}
+
+// Whether the boxes around two outlines' corners lie more than `limit` apart on either axis,
+// beyond any rounding of the samples on the edges (which lie within those boxes): then no pair
+// of samples is within the limit. Numbers that do not behave decide nothing.
+bool cornerBoxesApart(const PlacedShape& a, const PlacedShape& b, double limit) {
+  const double largest =
+      std::max(std::max(std::max(std::fabs(a.lowX), std::fabs(a.highX)),
+                        std::max(std::fabs(a.lowY), std::fabs(a.highY))),
+               std::max(std::max(std::fabs(b.lowX), std::fabs(b.highX)),
+                        std::max(std::fabs(b.lowY), std::fabs(b.highY))));
+  if (!(largest < HUGE_VAL)) return false;  // also NaN
+  const double reach = limit + 1e-6 * (1 + largest);
+  return a.lowX - b.highX > reach || b.lowX - a.highX > reach || a.lowY - b.highY > reach ||
+         b.lowY - a.highY > reach;
+}
+
+// Most pairs asked again are still in contact where they touched last time: the hint's sample
+// and edge are made from the corners alone (as the whole outlines would make them), and one
+// sample within the limit settles the answer.
+bool hintedContact(const PlacedShape& a, const PlacedShape& b, const ContactHint& hint,
+                   double limit) {
+  if (hint.j < 0) return false;
+  return sampleNearEdge(edgeSamples(a.corners, hint.j), hint.i, edgeSamples(b.corners, hint.k),
+                        limit);
+}
+
+// The shortcuts of remembered pairs: a sure answer, or nothing.
+enum class Shortcut { None, Apart, InContact };
+
+Shortcut pairShortcut(const Body& a, double ax, double ay, const Body& b, double bx, double by,
+                      double limit, OutlineMemo& memo, const ContactHint& hint) {
+  PlacedShape pa, pb;
+  if (!placeShape(memo, a, ax, ay, pa) || !placeShape(memo, b, bx, by, pb))
+    return Shortcut::None;
+  if (cornerBoxesApart(pa, pb, limit)) return Shortcut::Apart;
+  if (hintedContact(pa, pb, hint, limit)) return Shortcut::InContact;
+  return Shortcut::None;
+}
+
 bool rememberedCloserThan(const Body& a, double ax, double ay, const Body& b, double bx,
                           double by, double limit, OutlineMemo* memo, PairMemo* pairs) {
   ContactHint* hint = pairs ? &pairs->hint(&a, &b).contact : nullptr;
+  if (hint && memo) {
+    const Shortcut known = pairShortcut(a, ax, ay, b, bx, by, limit, *memo, *hint);
+    if (known != Shortcut::None) return known == Shortcut::InContact;
+  }
   auto measure = [&] {
     return measurePair(memo, a, ax, ay, b, bx, by,
                        [limit, hint](const SampledOutline& p, const SampledOutline& q) {

@@ -1,6 +1,7 @@
 // Geometry kit shared by every mover: corners, clearances, pre-tests, the move commit, headings.
 #pragma once
 
+#include <cmath>
 #include <memory>
 
 #include "world/records.h"
@@ -63,8 +64,14 @@ class PairMemo {
   std::unique_ptr<Hint[]> hints_;     // made on first use
 };
 
-double halfDiagonal(const Body& body);
-double pointDistance(double x1, double y1, double x2, double y2);
+// Inline: the pre-tests of every pair ask these in their inner loops.
+inline double halfDiagonal(const Body& body) {
+  return std::sqrt((0.5 * body.h) * (0.5 * body.h) + (0.5 * body.w) * (0.5 * body.w));
+}
+inline double pointDistance(double x1, double y1, double x2, double y2) {
+  double dx = x2 - x1, dy = y2 - y1;
+  return std::sqrt(dx * dx + dy * dy);
+}
 double pointRectDistance(double px, double py, const Rect& rect);
 double pointOutlineDistance(double px, double py, const Body& body);
 double boxRectClearance(const Body& body, const Rect& rect, OutlineMemo* memo = nullptr);

@@ -3,12 +3,21 @@
 // only so that its lists keep their room.
 #pragma once
 
+#include <array>
 #include <memory>
 #include <vector>
 
 #include "sim/collision.h"
 #include "sim/spatial_grid.h"
 #include "world/world.h"
+
+// What refused a car's last step forward or back: a house or another car, by list index and
+// record (the record tells a stale index apart).
+struct StepBlocker {
+  const void* record = nullptr;
+  int index = -1;
+  bool isHouse = false;
+};
 
 struct SimScratch {
   GridUse gridUse = GridUse::Auto;
@@ -17,6 +26,8 @@ struct SimScratch {
   SpatialGrid bulletTargets;                       // the group a bullet pass tries
   OutlineMemo outlines;
   PairMemo carPairs;  // the cars' contact tests
+  // By car index: what refused its step forward [0] and back [1] last time.
+  std::vector<std::array<StepBlocker, 2>> carBlockers;
   // Candidate lists, one per caller, so that a caller's list is never refilled by a callee.
   std::vector<int> carHouses, carCars, runOverCars, blockingCars, houseTest, hitsHouse, bullets;
   std::vector<int> carContact;

@@ -39,8 +39,10 @@ inline bool SpatialGrid::spanOf(double low, double high, Span& span) {
 
 void SpatialGrid::clear() {
   for (auto& cell : cells_) cell.clear();
+  for (auto& cell : circleCells_) cell.clear();
   everywhere_.clear();
   members_ = 0;
+  widestCircle_ = 0;
   negativeIndex_ = false;
 }
 
@@ -57,6 +59,90 @@ void SpatialGrid::insert(int index, double left, double top, double right, doubl
   }
   for (int cy = ys.first; cy <= ys.last; ++cy)
     for (int cx = xs.first; cx <= xs.last; ++cx) cells_[cy * CELLS_PER_SIDE + cx].push_back(index);
+}
+
+std::vector<SpatialGrid::Circle>* SpatialGrid::circleCell(double x, double y, double radius) {
+  Span xs, ys;
+  if (!std::isfinite(radius) || !spanOf(x, x, xs) || !spanOf(y, y, ys)) return nullptr;
+  return &circleCells_[ys.first * CELLS_PER_SIDE + xs.first];
+}
+
+void SpatialGrid::insertCircle(int index, double x, double y, double radius) {
+  ++members_;
+  if (index < 0)
+    negativeIndex_ = true;
+  else if (static_cast<size_t>(index) >= offered_.size())
+    offered_.resize(static_cast<size_t>(index) + 1, stamp_);
+  std::vector<Circle>* cell = circleCell(x, y, radius);
+  if (!cell) {
+    everywhere_.push_back(index);
+    return;
+  }
+  radius = std::fabs(radius);
+  cell->push_back({index, x, y, radius});
+  widestCircle_ = std::max(widestCircle_, radius);
+}
+
+// A cell's order does not matter (queries sort what they offer), so the last member takes the
+// place of the one that goes.
+void SpatialGrid::removeCircle(int index, double x, double y, double radius) {
+  if (std::vector<Circle>* cell = circleCell(x, y, radius)) {
+    const auto at = std::find_if(cell->begin(), cell->end(), [&](const Circle& c) {
+      return c.index == index && c.x == x && c.y == y;
+    });
+    if (at == cell->end()) return;
+    *at = cell->back();
+    cell->pop_back();
+  } else {
+    const auto at = std::find(everywhere_.begin(), everywhere_.end(), index);
+    if (at == everywhere_.end()) return;
+    *at = everywhere_.back();
+    everywhere_.pop_back();
+  }
+  --members_;
+}
+
+void SpatialGrid::offerOnce(int index, std::vector<int>& out) const {
+  unsigned& mark = offered_[static_cast<size_t>(index)];
+  if (mark == stamp_) return;
+  mark = stamp_;
+  out.push_back(index);
+}
+
+void SpatialGrid::queryCircles(double x, double y, double reach, std::vector<int>& out) const {
+  out.clear();
+  // A query that is not finite gets every member.
+  const bool finite = std::isfinite(x) && std::isfinite(y) && std::isfinite(reach);
+  Span xs{0, CELLS_PER_SIDE - 1}, ys{0, CELLS_PER_SIDE - 1};
+  if (finite) {
+    const double r = reach + widestCircle_;
+    spanOf(x - r, x + r, xs);
+    spanOf(y - r, y + r, ys);
+  }
+  if (++stamp_ == 0) {  // the stamps wrapped: forget every old mark
+    std::fill(offered_.begin(), offered_.end(), 0u);
+    stamp_ = 1;
+  }
+  auto overlaps = [&](const Circle& c) {
+    const double within = reach + c.radius;
+    return !finite || (std::fabs(c.x - x) <= within && std::fabs(c.y - y) <= within);
+  };
+  if (negativeIndex_) {  // negative indices have no stamp: gathered, sorted, taken once each
+    out = everywhere_;
+    for (int cy = ys.first; cy <= ys.last; ++cy)
+      for (int cx = xs.first; cx <= xs.last; ++cx)
+        for (const Circle& c : circleCells_[cy * CELLS_PER_SIDE + cx])
+          if (overlaps(c)) out.push_back(c.index);
+    std::sort(out.begin(), out.end());
+    out.erase(std::unique(out.begin(), out.end()), out.end());
+    return;
+  }
+  for (int index : everywhere_) offerOnce(index, out);
+  for (int cy = ys.first; cy <= ys.last; ++cy)
+    for (int cx = xs.first; cx <= xs.last; ++cx)
+      for (const Circle& c : circleCells_[cy * CELLS_PER_SIDE + cx])
+        if (overlaps(c)) offerOnce(c.index, out);
+  if (!std::is_sorted(out.begin(), out.end())) std::sort(out.begin(), out.end());
 }
 
 // A member filed in several cells (or several times) is offered once: a stamp per member
@@ -86,16 +172,10 @@ void SpatialGrid::query(double left, double top, double right, double bottom,
     std::fill(offered_.begin(), offered_.end(), 0u);
     stamp_ = 1;
   }
-  auto offer = [&](int index) {
-    unsigned& mark = offered_[static_cast<size_t>(index)];
-    if (mark == stamp_) return;
-    mark = stamp_;
-    out.push_back(index);
-  };
-  for (int index : everywhere_) offer(index);
+  for (int index : everywhere_) offerOnce(index, out);
   for (int cy = ys.first; cy <= ys.last; ++cy)
     for (int cx = xs.first; cx <= xs.last; ++cx)
-      for (int index : cells_[cy * CELLS_PER_SIDE + cx]) offer(index);
+      for (int index : cells_[cy * CELLS_PER_SIDE + cx]) offerOnce(index, out);
   if (!std::is_sorted(out.begin(), out.end())) std::sort(out.begin(), out.end());
 }
 
@@ -180,29 +260,33 @@ GridSlot::FiledCar filedCar(const Car& car) {
   return {&car, car.x, car.y, car.nextX, car.nextY, r};
 }
 
+// A car is filed where it stands and where it was last tried.
+bool triedElsewhere(const GridSlot::FiledCar& c) { return c.nextX != c.x || c.nextY != c.y; }
+
 void file(SpatialGrid& grid, int index, const GridSlot::FiledCar& c) {
-  grid.insert(index, c.x - c.reach, c.y - c.reach, c.x + c.reach, c.y + c.reach);
-  if (c.nextX != c.x || c.nextY != c.y)
-    grid.insert(index, c.nextX - c.reach, c.nextY - c.reach, c.nextX + c.reach,
-                c.nextY + c.reach);
+  grid.insertCircle(index, c.x, c.y, c.reach);
+  if (triedElsewhere(c)) grid.insertCircle(index, c.nextX, c.nextY, c.reach);
+}
+
+void unfile(SpatialGrid& grid, int index, const GridSlot::FiledCar& c) {
+  grid.removeCircle(index, c.x, c.y, c.reach);
+  if (triedElsewhere(c)) grid.removeCircle(index, c.nextX, c.nextY, c.reach);
 }
 
 }  // namespace
 
 // Cars stand still between most passes of a frame: the grid of the last pass serves again
-// while every car is where it was filed, until the places left behind add up.
+// while every car is where it was filed.
 CarGridScope::CarGridScope(const World& world) : PassGrid(world, Kind::Cars), world_(world) {
   if (!grid_) return;
   std::vector<GridSlot::FiledCar>& filed = slot_->cars;
   const int count = world.cars.count();
-  bool same = slot_->holdsCars && filed.size() == static_cast<size_t>(count) &&
-              slot_->stalePlaces <= count;
+  bool same = slot_->holdsCars && filed.size() == static_cast<size_t>(count);
   for (int i = 0; same && i < count; ++i) same = filed[i] == filedCar(*world.cars[i]);
   if (same) return;
   grid_->clear();
   filed.clear();
   slot_->holdsCars = true;
-  slot_->stalePlaces = 0;
   for (int i = 0; i < count; ++i) {
     filed.push_back(filedCar(*world.cars[i]));
     file(*grid_, i, filed.back());
@@ -214,8 +298,8 @@ void CarGridScope::refile(int index) {
   const GridSlot::FiledCar now = filedCar(*world_.cars[index]);
   GridSlot::FiledCar& filed = slot_->cars[static_cast<size_t>(index)];
   if (filed == now) return;
+  unfile(*grid_, index, filed);
   filed = now;
-  ++slot_->stalePlaces;
   file(*grid_, index, now);
 }
 
@@ -239,5 +323,9 @@ void housesNear(const World& world, double x, double y, double reach, std::vecto
 }
 
 void carsNear(const World& world, double x, double y, double reach, std::vector<int>& out) {
-  membersNear(PassGrid::of(world, PassGrid::Kind::Cars), world.cars, x, y, reach, out);
+  if (SpatialGrid* grid = PassGrid::of(world, PassGrid::Kind::Cars)) {
+    grid->queryCircles(x, y, reach, out);
+    return;
+  }
+  membersNear(nullptr, world.cars, x, y, reach, out);
 }

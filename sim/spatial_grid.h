@@ -29,15 +29,36 @@ class SpatialGrid {
   void query(double left, double top, double right, double bottom, std::vector<int>& out) const;
   int memberCount() const { return members_; }
 
+  // Members that move (cars) are filed as circles under the one cell of their centre, so
+  // filing and unfiling touch one cell; a query looks as far as the widest circle filed and
+  // offers the members whose circles' boxes overlap its own. Do not mix them with boxes in one
+  // grid. A circle that is not finite makes the member a candidate of every query.
+  void insertCircle(int index, double x, double y, double radius);
+  // Unfiles one circle filed with these very numbers (nothing when there is none).
+  void removeCircle(int index, double x, double y, double radius);
+  // The members whose circles' boxes may overlap the box around (x, y) reaching `reach` each
+  // way, each once, in ascending order.
+  void queryCircles(double x, double y, double reach, std::vector<int>& out) const;
+
  private:
   struct Span {
     int first, last;
   };
   static bool spanOf(double low, double high, Span& span);
 
+  struct Circle {
+    int index;
+    double x, y, radius;
+  };
+  // The cell a circle is filed under, or nullptr for everywhere_.
+  std::vector<Circle>* circleCell(double x, double y, double radius);
+  void offerOnce(int index, std::vector<int>& out) const;
+
   std::vector<int> cells_[CELLS_PER_SIDE * CELLS_PER_SIDE];
+  std::vector<Circle> circleCells_[CELLS_PER_SIDE * CELLS_PER_SIDE];
   std::vector<int> everywhere_;
   int members_ = 0;
+  double widestCircle_ = 0;  // the largest radius filed since the last clear
   // Which members a query has offered already: the query's stamp by member index.
   mutable std::vector<unsigned> offered_;
   mutable unsigned stamp_ = 0;
@@ -63,8 +84,7 @@ struct GridSlot {
   SpatialGrid grid;
   std::vector<Rect> houses;
   bool holdsHouses = false;
-  // A car grid stays valid while every car is where it was filed (places filed since, of cars
-  // that moved on, only offer a candidate too many; `stalePlaces` counts them).
+  // A car grid stays valid while every car is where it was filed.
   struct FiledCar {
     const void* car;
     double x, y, nextX, nextY, reach;
@@ -75,7 +95,6 @@ struct GridSlot {
   };
   std::vector<FiledCar> cars;
   bool holdsCars = false;
-  int stalePlaces = 0;
 };
 
 // A grid of one World's houses or cars, open for the length of a pass; while it is open the
@@ -109,8 +128,8 @@ class HouseGridScope : public PassGrid {
 };
 
 // The cars, for a pass in which no car appears or goes. A car that moves or is tried at a new
-// place during the pass is filed again there (its old places stay filed, which only offers a
-// candidate too many), so the grid holds every place a pre-test can look at.
+// place during the pass is filed again there (and no longer where it was), so the grid holds
+// every place a pre-test can look at.
 class CarGridScope : public PassGrid {
  public:
   explicit CarGridScope(const World& world);

@@ -38,40 +38,72 @@ PairMemo* carPairs(const World& world) {
 
 // Whether the car's tentative box comes within the block distance of a house near it or of
 // another car; `nearCar` is the pre-test that decides whether another car is measured.
+//
+// Any one house or car within reach settles it, so which is tried first does not change the
+// answer: in a jam the same neighbour refuses a car's step frame after frame, and `last` (when
+// given) names what refused it last time, tried before anything is looked up.
 template <class NearCar>
-bool tentativelyBlocked(const World& world, const Car& car, NearCar&& nearCar) {
+bool tentativelyBlocked(const World& world, const Car& car, NearCar&& nearCar,
+                        StepBlocker* last) {
   SimScratch& scratch = scratchOf(world);
   OutlineMemo* memo = &scratch.outlines;
+  PairMemo* pairs = carPairs(world);
+  auto houseBlocks = [&](int i) {
+    const Rect rect = rectOf(*world.houses[i]);
+    return hasArea(rect) && nearHouse(rect, car) &&
+           nextBoxRectCloserThan(car, rect, BLOCK_DISTANCE, memo);
+  };
+  auto carBlocks = [&](int i) {
+    const Car& other = *world.cars[i];
+    return &other != &car && nearCar(other) &&
+           nextBoxBoxCloserThan(car, other, BLOCK_DISTANCE, memo, pairs) &&
+           !movingApart(car, other, scratch, pairs);
+  };
+  if (last && last->index >= 0) {
+    const int i = last->index;
+    if (last->isHouse ? (i < world.houses.count() && world.houses[i] == last->record &&
+                         houseBlocks(i))
+                      : (i < world.cars.count() && world.cars[i] == last->record &&
+                         carBlocks(i)))
+      return true;
+  }
+  auto blockedBy = [last](const void* record, int i, bool isHouse) {
+    if (last) *last = StepBlocker{record, i, isHouse};
+    return true;
+  };
   std::vector<int>& houses = scratch.carHouses;
   housesNear(world, car.nextX, car.nextY, halfDiagonal(car), houses);
-  for (int i : houses) {
-    Rect rect = rectOf(*world.houses[i]);
-    if (hasArea(rect) && nearHouse(rect, car) &&
-        nextBoxRectCloserThan(car, rect, BLOCK_DISTANCE, memo))
-      return true;
-  }
-  PairMemo* pairs = carPairs(world);
+  for (int i : houses)
+    if (houseBlocks(i)) return blockedBy(world.houses[i], i, true);
   std::vector<int>& cars = scratch.carCars;
   carsNear(world, car.nextX, car.nextY, std::max(halfDiagonal(car), car.halfDiagonal), cars);
-  for (int i : cars) {
-    const Car& other = *world.cars[i];
-    if (&other == &car || !nearCar(other)) continue;
-    if (nextBoxBoxCloserThan(car, other, BLOCK_DISTANCE, memo, pairs) &&
-        !movingApart(car, other, scratch, pairs))
-      return true;
-  }
+  for (int i : cars)
+    if (carBlocks(i)) return blockedBy(world.cars[i], i, false);
   return false;
 }
 
-void stepCar(World& world, Car& car) {
+// The car's remembered blockers, except under the plain rules, which the tests compare the
+// remembering with.
+StepBlocker* blockersOf(World& world, int index) {
+  if (gridUse(world) == GridUse::Never) return nullptr;
+  auto& blockers = scratchOf(world).carBlockers;
+  if (blockers.size() != static_cast<size_t>(world.cars.count()))
+    blockers.resize(static_cast<size_t>(world.cars.count()));
+  return blockers[static_cast<size_t>(index)].data();
+}
+
+void stepCar(World& world, Car& car, StepBlocker* blockers) {
   applyFriction(car);
   double radians = car.heading * PI / 180;
   car.nextX = car.x + car.speed * std::cos(radians);
   car.nextY = car.y - car.speed * std::sin(radians);
-  const bool blocked = tentativelyBlocked(world, car, [&](const Car& other) {
-    return pointDistance(car.nextX, car.nextY, other.x, other.y) <
-           halfDiagonal(car) + other.halfDiagonal;
-  });
+  const double reach = halfDiagonal(car);
+  const bool blocked = tentativelyBlocked(
+      world, car,
+      [&](const Car& other) {
+        return pointDistance(car.nextX, car.nextY, other.x, other.y) < reach + other.halfDiagonal;
+      },
+      blockers ? &blockers[0] : nullptr);
   if (!blocked) {
     commitMove(car);
     return;
@@ -80,10 +112,13 @@ void stepCar(World& world, Car& car) {
   car.nextX = car.x - car.speed * std::cos(radians);
   car.nextY = car.y + car.speed * std::sin(radians);
   car.speed = -car.speed;
-  const bool blockedBack = tentativelyBlocked(world, car, [&](const Car& other) {
-    return pointDistance(car.nextX, car.nextY, other.nextX, other.nextY) <
-           car.halfDiagonal + other.halfDiagonal;
-  });
+  const bool blockedBack = tentativelyBlocked(
+      world, car,
+      [&](const Car& other) {
+        return pointDistance(car.nextX, car.nextY, other.nextX, other.nextY) <
+               car.halfDiagonal + other.halfDiagonal;
+      },
+      blockers ? &blockers[1] : nullptr);
   if (!blockedBack) commitMove(car);
 }
 
@@ -151,7 +186,7 @@ void moveCars(World& world) {
   CarGridScope cars(world);             // a car that moved is filed again where it went
   for (int i = 0; i < world.cars.count(); ++i) {
     if (world.cars[i]->speed == 0) continue;
-    stepCar(world, *world.cars[i]);
+    stepCar(world, *world.cars[i], blockersOf(world, i));
     cars.refile(i);
   }
   // Drivers ride along; the player follows its car in the play loop.

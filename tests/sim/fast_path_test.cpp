@@ -83,7 +83,7 @@ TEST(PassGrids, ServeTheirOwnWorldWhileOpenAndFollowMovedCars) {
 
   CarGridScope cars(world);
   // A car tried far away and moved there is found where it went only once filed again, and
-  // still where it stood.
+  // then no longer where it stood.
   Car& moved = *world.cars[3];
   moved.nextX = 2900;
   moved.nextY = 500;
@@ -102,8 +102,9 @@ TEST(PassGrids, ServeTheirOwnWorldWhileOpenAndFollowMovedCars) {
   cars.refile(5);
   carsNear(world, 2700, 990, 1, found);
   EXPECT_EQ(found, std::vector<int>{5});
-  carsNear(world, oldX, oldY, 1, found);
-  EXPECT_TRUE(std::find(found.begin(), found.end(), 3) != found.end());
+  carsNear(world, oldX, oldY, 80, found);
+  EXPECT_TRUE(std::find(found.begin(), found.end(), 3) == found.end());
+  EXPECT_TRUE(std::find(found.begin(), found.end(), 2) != found.end());
 
   setGridUse(world, GridUse::Never);
   const HouseGridScope plain(world);

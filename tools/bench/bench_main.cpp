@@ -12,6 +12,7 @@
 #include <time.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -23,6 +24,7 @@
 #include "app/play_loop.h"
 #include "render/status.h"
 #include "render/world_view.h"
+#include "sim/replay.h"
 #include "tools/bench/city_fixture.h"
 #include "world/lifetime.h"
 
@@ -125,6 +127,16 @@ void floorBody() {
   SDL_Flip(m.screen);
 }
 
+// A digest of everything the rules can see, after a benchmark's last frame: two builds whose
+// digests agree played every benchmark's frames alike (a speed change must not change them).
+std::map<std::string, uint64_t> g_digests;
+
+uint64_t digest(const std::string& text) {
+  uint64_t h = 14695981039346656037ull;  // FNV-1a
+  for (unsigned char c : text) h = (h ^ c) * 1099511628211ull;
+  return h;
+}
+
 // Where the floor is timed beside a benchmark, so that both figures come from the same
 // stretch of time on a machine whose speed drifts: after every frame (whole frames, which
 // paint the screen anyway), or in a block after the repetition (simulation steps, whose
@@ -153,6 +165,7 @@ void timeFrames(benchmark::State& state, const std::string& key, Prepare prepare
   }
   const double n = static_cast<double>(std::max<int64_t>(state.iterations(), 1));
   g_runs[key].push_back(totalMs / n);
+  g_digests[key] = digest(worldState(world()));
   state.counters["mean_ms"] = totalMs / n;
   double floorFrames = n;
   if (floorBeside == FloorBeside::After) {
@@ -351,6 +364,10 @@ void printSummary() {
                 "target <= 1.0 us: %s\n",
                 fewest, most, 100.0 * (most - fewest) / fewest,
                 verdict(most <= 1.2 * fewest), verdict(most <= 1.0));
+  std::printf("  world digests after each benchmark's frames (equal digests: the same play):\n");
+  for (const auto& [key, value] : g_digests)
+    if (key != "Floor")
+      std::printf("    %-14s %016llx\n", key.c_str(), static_cast<unsigned long long>(value));
 }
 
 bool parseOwnFlags(int& argc, char** argv) {
