@@ -102,9 +102,8 @@ void hitGroup(World& world, const RecordList<T>& group, Hit hit) {
   for (int k = 0; k < group.count(); ++k) fileTarget(grid, k, *group[k]);
   bulletPass(world, [&](Bullet& bullet) {
     const double reach = halfDiagonal(bullet);
-    grid.query(bullet.x - reach, bullet.y - reach, bullet.x + reach, bullet.y + reach,
-               candidates);
-    for (int k : candidates)
+    for (int k : grid.candidates(bullet.x - reach, bullet.y - reach, bullet.x + reach,
+                                 bullet.y + reach, candidates))
       if (hit(bullet, reach, *group[k], memo)) return isDead(bullet);
     return false;
   });

@@ -690,9 +690,6 @@ PairMemo::Hint& PairMemo::hint(const void* a, const void* b) {
 
 namespace {
 
-// A pair of samples nearer than the limit lies on two edges whose gap is below the limit, so
-// only those pairs are walked; when the clearance is below the limit it is found exactly, and
-// the comparison is the one made on the full measure. Without `pairs` it is measured afresh.
 // A shape from the table placed at a centre: its corners, and the box around them.
 struct PlacedShape {
   Outline corners;
@@ -735,24 +732,64 @@ bool hintedContact(const PlacedShape& a, const PlacedShape& b, const ContactHint
                         limit);
 }
 
-// The shortcuts of remembered pairs: a sure answer, or nothing.
+// Whether every corner of `inner` lies deeper than `limit` inside the outline of `outer`,
+// beyond any rounding: then every sample of inner (within the hull of its corners) lies
+// farther than the limit from each edge line of outer, on which its samples lie, and no pair
+// of samples is within the limit. A bullet inside a walker's box is the usual case.
+bool deepInside(const PlacedShape& inner, const PlacedShape& outer, double limit) {
+  // Corners inside the outline lie inside the box around it.
+  if (!(outer.lowX < inner.lowX && inner.highX < outer.highX && outer.lowY < inner.lowY &&
+        inner.highY < outer.highY))
+    return false;
+  const Outline& o = outer.corners;
+  const Outline& q = inner.corners;
+  double area = 0, largest = 0;
+  for (int k = 0; k < 4; ++k) {
+    const int n = (k + 1) % 4;
+    area += o.x[k] * o.y[n] - o.x[n] * o.y[k];
+    largest = std::max({largest, std::fabs(o.x[k]), std::fabs(o.y[k]), std::fabs(q.x[k]),
+                        std::fabs(q.y[k])});
+  }
+  if (!(largest < HUGE_VAL) || !(area != 0) || !std::isfinite(area)) return false;
+  const double inward = area > 0 ? 1.0 : -1.0;
+  const double depth = limit + 1e-6 * (1 + largest);
+  for (int k = 0; k < 4; ++k) {
+    const int n = (k + 1) % 4;
+    const double ex = o.x[n] - o.x[k], ey = o.y[n] - o.y[k];
+    const double length = std::sqrt(ex * ex + ey * ey);
+    if (!(length > 0)) return false;
+    for (int m = 0; m < 4; ++m) {
+      const double cross = ex * (q.y[m] - o.y[k]) - ey * (q.x[m] - o.x[k]);
+      if (!(inward * cross > depth * length)) return false;
+    }
+  }
+  return true;
+}
+
+// The shortcuts of a pair: a sure answer, or nothing. The hint, when given, is tried once the
+// corner boxes meet.
 enum class Shortcut { None, Apart, InContact };
 
 Shortcut pairShortcut(const Body& a, double ax, double ay, const Body& b, double bx, double by,
-                      double limit, OutlineMemo& memo, const ContactHint& hint) {
+                      double limit, OutlineMemo& memo, const ContactHint* hint) {
   PlacedShape pa, pb;
   if (!placeShape(memo, a, ax, ay, pa) || !placeShape(memo, b, bx, by, pb))
     return Shortcut::None;
   if (cornerBoxesApart(pa, pb, limit)) return Shortcut::Apart;
-  if (hintedContact(pa, pb, hint, limit)) return Shortcut::InContact;
+  if (hint && hintedContact(pa, pb, *hint, limit)) return Shortcut::InContact;
+  if (deepInside(pa, pb, limit) || deepInside(pb, pa, limit)) return Shortcut::Apart;
   return Shortcut::None;
 }
 
+// A pair of samples nearer than the limit lies on two edges whose gap is below the limit, so
+// only those pairs are walked; when the clearance is below the limit it is found exactly, and
+// the comparison is the one made on the full measure. With the memo, the shortcuts come
+// first; with `pairs`, answers given before too; without either it is measured afresh.
 bool rememberedCloserThan(const Body& a, double ax, double ay, const Body& b, double bx,
                           double by, double limit, OutlineMemo* memo, PairMemo* pairs) {
   ContactHint* hint = pairs ? &pairs->hint(&a, &b).contact : nullptr;
-  if (hint && memo) {
-    const Shortcut known = pairShortcut(a, ax, ay, b, bx, by, limit, *memo, *hint);
+  if (memo) {
+    const Shortcut known = pairShortcut(a, ax, ay, b, bx, by, limit, *memo, hint);
     if (known != Shortcut::None) return known == Shortcut::InContact;
   }
   auto measure = [&] {
@@ -807,9 +844,7 @@ bool nearHouseNow(const Rect& house, const Body& body) {
 // Houses beyond the circle on either axis cannot be near: an open house grid leaves them out.
 bool hitsHouse(const World& world, const Body& body) {
   SimScratch& scratch = scratchOf(world);
-  std::vector<int>& candidates = scratch.hitsHouse;
-  housesNear(world, body.nextX, body.nextY, halfDiagonal(body), candidates);
-  for (int i : candidates) {
+  for (int i : housesNear(world, body.nextX, body.nextY, halfDiagonal(body), scratch.hitsHouse)) {
     Rect rect = rectOf(*world.houses[i]);
     if (hasArea(rect) && nearHouse(rect, body) &&
         nextBoxRectCloserThan(body, rect, BLOCK_DISTANCE, &scratch.outlines))

@@ -174,8 +174,8 @@ void houseTest(const World& world, Person& person) {
     const BlockSide sideBefore = person.blockSide;
     const double reach = halfDiagonal(person);
     for (double ring = FIRST_HOUSE_RING; ring <= LAST_HOUSE_RING; ring *= 2) {
-      housesNear(world, person.nextX, person.nextY, reach + ring, candidates);
-      nearestHouseAmong(world, person, candidates);
+      nearestHouseAmong(world, person,
+                        housesNear(world, person.nextX, person.nextY, reach + ring, candidates));
       if (person.houseClearance <= ring) return;
       person.blockingHouse = blockingBefore;
       person.blockSide = sideBefore;

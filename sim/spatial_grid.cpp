@@ -44,10 +44,14 @@ void SpatialGrid::clear() {
   members_ = 0;
   widestCircle_ = 0;
   negativeIndex_ = false;
+  ascending_ = true;
+  lastIndex_ = -1;
 }
 
 void SpatialGrid::insert(int index, double left, double top, double right, double bottom) {
   ++members_;
+  if (index <= lastIndex_) ascending_ = false;
+  lastIndex_ = index;
   if (index < 0)
     negativeIndex_ = true;
   else if (static_cast<size_t>(index) >= offered_.size())
@@ -143,6 +147,23 @@ void SpatialGrid::queryCircles(double x, double y, double reach, std::vector<int
       for (const Circle& c : circleCells_[cy * CELLS_PER_SIDE + cx])
         if (overlaps(c)) offerOnce(c.index, out);
   if (!std::is_sorted(out.begin(), out.end())) std::sort(out.begin(), out.end());
+}
+
+const std::vector<int>* SpatialGrid::soleCell(double left, double top, double right,
+                                              double bottom) const {
+  if (!ascending_ || negativeIndex_ || !everywhere_.empty()) return nullptr;
+  Span xs, ys;
+  if (!spanOf(left, right, xs) || !spanOf(top, bottom, ys) || xs.first != xs.last ||
+      ys.first != ys.last)
+    return nullptr;
+  return &cells_[ys.first * CELLS_PER_SIDE + xs.first];
+}
+
+const std::vector<int>& SpatialGrid::candidates(double left, double top, double right,
+                                                double bottom, std::vector<int>& out) const {
+  if (const std::vector<int>* cell = soleCell(left, top, right, bottom)) return *cell;
+  query(left, top, right, bottom, out);
+  return out;
 }
 
 // A member filed in several cells (or several times) is offered once: a stamp per member
@@ -305,21 +326,20 @@ void CarGridScope::refile(int index) {
 
 namespace {
 
-template <class List>
-void membersNear(SpatialGrid* grid, const List& list, double x, double y, double reach,
-                 std::vector<int>& out) {
-  if (grid) {
-    grid->query(x - reach, y - reach, x + reach, y + reach, out);
-    return;
-  }
-  out.resize(list.count());
-  for (int i = 0; i < list.count(); ++i) out[i] = i;
+// Without a grid every member is a candidate.
+void everyIndex(int count, std::vector<int>& out) {
+  out.resize(static_cast<size_t>(count));
+  for (int i = 0; i < count; ++i) out[static_cast<size_t>(i)] = i;
 }
 
 }  // namespace
 
-void housesNear(const World& world, double x, double y, double reach, std::vector<int>& out) {
-  membersNear(PassGrid::of(world, PassGrid::Kind::Houses), world.houses, x, y, reach, out);
+const std::vector<int>& housesNear(const World& world, double x, double y, double reach,
+                                   std::vector<int>& out) {
+  if (SpatialGrid* grid = PassGrid::of(world, PassGrid::Kind::Houses))
+    return grid->candidates(x - reach, y - reach, x + reach, y + reach, out);
+  everyIndex(world.houses.count(), out);
+  return out;
 }
 
 void carsNear(const World& world, double x, double y, double reach, std::vector<int>& out) {
@@ -327,5 +347,5 @@ void carsNear(const World& world, double x, double y, double reach, std::vector<
     grid->queryCircles(x, y, reach, out);
     return;
   }
-  membersNear(nullptr, world.cars, x, y, reach, out);
+  everyIndex(world.cars.count(), out);
 }

@@ -27,6 +27,13 @@ class SpatialGrid {
   // The members whose boxes may overlap the query box, each once, in ascending order.
   // A query box that is not finite gets every member.
   void query(double left, double top, double right, double bottom, std::vector<int>& out) const;
+  // What query would offer, without copying it, when that is one cell's members as they stand:
+  // the box within one cell, no member filed everywhere and every box filed once in ascending
+  // order of index. Otherwise nullptr. Valid until the grid changes.
+  const std::vector<int>* soleCell(double left, double top, double right, double bottom) const;
+  // The query's candidates: the sole cell's members where they serve, else `out` filled.
+  const std::vector<int>& candidates(double left, double top, double right, double bottom,
+                                     std::vector<int>& out) const;
   int memberCount() const { return members_; }
 
   // Members that move (cars) are filed as circles under the one cell of their centre, so
@@ -63,6 +70,10 @@ class SpatialGrid {
   mutable std::vector<unsigned> offered_;
   mutable unsigned stamp_ = 0;
   bool negativeIndex_ = false;
+  // Whether every box was filed after the box of a smaller index (so each cell holds its
+  // members once, in ascending order).
+  bool ascending_ = true;
+  int lastIndex_ = -1;
 };
 
 // Whether the simulation hands its pair tests their candidates through grids. Both ways give
@@ -143,7 +154,10 @@ class CarGridScope : public PassGrid {
 // The houses whose rectangles may come within `reach` of (x, y), in ascending list order: from
 // the open grid of this World, else every house. (A house passed over lies farther away on
 // some axis, so neither nearHouse nor any closer test can accept it.)
-void housesNear(const World& world, double x, double y, double reach, std::vector<int>& out);
+// Returns the candidates: `out`, or the grid's own cell where no copy is needed (valid while
+// the pass lasts).
+const std::vector<int>& housesNear(const World& world, double x, double y, double reach,
+                                   std::vector<int>& out);
 // The same for the cars whose circles (half-diagonal) may come within `reach` of (x, y), where
 // they stand or where they were last tried.
 void carsNear(const World& world, double x, double y, double reach, std::vector<int>& out);

@@ -71,9 +71,7 @@ bool tentativelyBlocked(const World& world, const Car& car, NearCar&& nearCar,
     if (last) *last = StepBlocker{record, i, isHouse};
     return true;
   };
-  std::vector<int>& houses = scratch.carHouses;
-  housesNear(world, car.nextX, car.nextY, halfDiagonal(car), houses);
-  for (int i : houses)
+  for (int i : housesNear(world, car.nextX, car.nextY, halfDiagonal(car), scratch.carHouses))
     if (houseBlocks(i)) return blockedBy(world.houses[i], i, true);
   std::vector<int>& cars = scratch.carCars;
   carsNear(world, car.nextX, car.nextY, std::max(halfDiagonal(car), car.halfDiagonal), cars);

@@ -60,23 +60,26 @@ double walkEverySample(const Body& a, bool tentative, const Rect& r) {
 }
 
 // Pruned and narrowed measures give exactly what walking every pair of samples gives: cars,
-// persons and bullets of whole and fractional sizes near each other and near a house at any
-// heading, now and then a box of no size or under a pixel; the threshold forms answer as the
-// full measure does at every limit, and a memo answers as a fresh measure does, also for a box
-// turned or moved after it was measured.
+// persons and bullets of whole and fractional sizes near each other, one inside the other and
+// near a house at any heading, now and then a box of no size or under a pixel; the threshold
+// forms answer as the full measure does at every limit, also with their shortcuts and the
+// answers and contacts remembered from the step before, and a memo answers as a fresh measure
+// does, also for a box turned or moved after it was measured.
 TEST(Outline, BoxAgainstBoxEqualsTheWalkOfEverySamplePair) {
   std::mt19937 random(5);
   auto uniform = [&](double low, double high) {
     return std::uniform_real_distribution<double>(low, high)(random);
   };
-  OutlineMemo memo;
+  OutlineMemo memo, shortcutsMemo;
+  PairMemo pairs;
   for (int n = 0; n < 1000; ++n) {
     auto size = [&] {
       if (n % 97 == 0) return 0.0;
       return n % 31 == 0 ? uniform(0.1, 1) : n % 2 ? std::floor(uniform(4, 95)) : uniform(4, 95);
     };
+    const double spread = n % 5 == 0 ? 10 : 90;  // now and then one box inside the other
     Body a = boxAt(uniform(400, 600), uniform(400, 600), size(), size(), int(uniform(0, 361)));
-    Body b = boxAt(a.x + uniform(-90, 90), a.y + uniform(-90, 90), size(), size(),
+    Body b = boxAt(a.x + uniform(-spread, spread), a.y + uniform(-spread, spread), size(), size(),
                    int(uniform(0, 361)));
     a.nextX = a.x + uniform(-8, 8);
     a.nextY = a.y + uniform(-8, 8);
@@ -86,7 +89,16 @@ TEST(Outline, BoxAgainstBoxEqualsTheWalkOfEverySamplePair) {
     for (double limit : {BLOCK_DISTANCE, now, std::nextafter(now, 1e9), next, 0.0, 3.0, 40.0}) {
       ASSERT_EQ(boxBoxCloserThan(a, b, limit), now < limit) << "pair " << n << " limit " << limit;
       ASSERT_EQ(nextBoxBoxCloserThan(a, b, limit), next < limit) << "pair " << n;
+      ASSERT_EQ(boxBoxCloserThan(a, b, limit, &shortcutsMemo), now < limit) << "pair " << n;
+      // Asked again after a step of a pixel or less: the contact found before is tried first.
+      for (int again = 0; again < 2; ++again) {
+        ASSERT_EQ(boxBoxCloserThan(a, b, limit, &shortcutsMemo, &pairs), now < limit) << n;
+        ASSERT_EQ(nextBoxBoxCloserThan(a, b, limit, &shortcutsMemo, &pairs), next < limit) << n;
+      }
     }
+    b.x += uniform(-1, 1);
+    ASSERT_EQ(boxBoxCloserThan(a, b, BLOCK_DISTANCE, &shortcutsMemo, &pairs),
+              walkEverySamplePair(a, false, b) < BLOCK_DISTANCE) << "pair " << n;
     const Rect house{b.x - b.w / 2, b.y - b.h / 2, b.w, b.h};
     ASSERT_NEAR(boxRectClearance(a, house, &memo), walkEverySample(a, false, house), 1e-9) << n;
     ASSERT_NEAR(nextBoxRectClearance(a, house, &memo), walkEverySample(a, true, house), 1e-9) << n;
