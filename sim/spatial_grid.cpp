@@ -38,8 +38,10 @@ inline bool SpatialGrid::spanOf(double low, double high, Span& span) {
 }
 
 void SpatialGrid::clear() {
-  for (auto& cell : cells_) cell.clear();
-  for (auto& cell : circleCells_) cell.clear();
+  for (int cell : filledCells_) cells_[cell].clear();
+  for (int cell : filledCircleCells_) circleCells_[cell].clear();
+  filledCells_.clear();
+  filledCircleCells_.clear();
   everywhere_.clear();
   members_ = 0;
   widestCircle_ = 0;
@@ -62,13 +64,17 @@ void SpatialGrid::insert(int index, double left, double top, double right, doubl
     return;
   }
   for (int cy = ys.first; cy <= ys.last; ++cy)
-    for (int cx = xs.first; cx <= xs.last; ++cx) cells_[cy * CELLS_PER_SIDE + cx].push_back(index);
+    for (int cx = xs.first; cx <= xs.last; ++cx) {
+      const int at = cy * CELLS_PER_SIDE + cx;
+      if (cells_[at].empty()) filledCells_.push_back(at);
+      cells_[at].push_back(index);
+    }
 }
 
-std::vector<SpatialGrid::Circle>* SpatialGrid::circleCell(double x, double y, double radius) {
+int SpatialGrid::circleCell(double x, double y, double radius) const {
   Span xs, ys;
-  if (!std::isfinite(radius) || !spanOf(x, x, xs) || !spanOf(y, y, ys)) return nullptr;
-  return &circleCells_[ys.first * CELLS_PER_SIDE + xs.first];
+  if (!std::isfinite(radius) || !spanOf(x, x, xs) || !spanOf(y, y, ys)) return -1;
+  return ys.first * CELLS_PER_SIDE + xs.first;
 }
 
 void SpatialGrid::insertCircle(int index, double x, double y, double radius) {
@@ -77,26 +83,30 @@ void SpatialGrid::insertCircle(int index, double x, double y, double radius) {
     negativeIndex_ = true;
   else if (static_cast<size_t>(index) >= offered_.size())
     offered_.resize(static_cast<size_t>(index) + 1, stamp_);
-  std::vector<Circle>* cell = circleCell(x, y, radius);
-  if (!cell) {
+  const int at = circleCell(x, y, radius);
+  if (at < 0) {
     everywhere_.push_back(index);
     return;
   }
   radius = std::fabs(radius);
-  cell->push_back({index, x, y, radius});
+  // A cell emptied by removals stays listed; listing it again would only clear it twice.
+  if (circleCells_[at].empty()) filledCircleCells_.push_back(at);
+  circleCells_[at].push_back({index, x, y, radius});
   widestCircle_ = std::max(widestCircle_, radius);
 }
 
 // A cell's order does not matter (queries sort what they offer), so the last member takes the
 // place of the one that goes.
 void SpatialGrid::removeCircle(int index, double x, double y, double radius) {
-  if (std::vector<Circle>* cell = circleCell(x, y, radius)) {
-    const auto at = std::find_if(cell->begin(), cell->end(), [&](const Circle& c) {
+  const int cellAt = circleCell(x, y, radius);
+  if (cellAt >= 0) {
+    std::vector<Circle>& cell = circleCells_[cellAt];
+    const auto at = std::find_if(cell.begin(), cell.end(), [&](const Circle& c) {
       return c.index == index && c.x == x && c.y == y;
     });
-    if (at == cell->end()) return;
-    *at = cell->back();
-    cell->pop_back();
+    if (at == cell.end()) return;
+    *at = cell.back();
+    cell.pop_back();
   } else {
     const auto at = std::find(everywhere_.begin(), everywhere_.end(), index);
     if (at == everywhere_.end()) return;

@@ -57,12 +57,14 @@ class SpatialGrid {
     int index;
     double x, y, radius;
   };
-  // The cell a circle is filed under, or nullptr for everywhere_.
-  std::vector<Circle>* circleCell(double x, double y, double radius);
+  // The cell a circle is filed under, or -1 for everywhere_.
+  int circleCell(double x, double y, double radius) const;
   void offerOnce(int index, std::vector<int>& out) const;
 
   std::vector<int> cells_[CELLS_PER_SIDE * CELLS_PER_SIDE];
   std::vector<Circle> circleCells_[CELLS_PER_SIDE * CELLS_PER_SIDE];
+  // The cells filed into since the last clear, which is all a clear needs to empty.
+  std::vector<int> filledCells_, filledCircleCells_;
   std::vector<int> everywhere_;
   int members_ = 0;
   double widestCircle_ = 0;  // the largest radius filed since the last clear
