@@ -111,11 +111,19 @@ struct OutlineMemo::Shapes {
   std::vector<std::unique_ptr<Shape>> shapes;  // most recently added last
   Shape* last = nullptr;                       // the shape asked for last
 
+  // The shape asked for last at a heading met before is found at once; the rest is looked up.
   const TurnedShape* turned(const Body& body) {
-    if (body.heading < 0 || body.heading >= HEADINGS) return nullptr;
     uint64_t w, h;
     std::memcpy(&w, &body.w, sizeof w);
     std::memcpy(&h, &body.h, sizeof h);
+    if (last && last->w == w && last->h == h && body.heading >= 0 && body.heading < HEADINGS &&
+        last->filled[static_cast<size_t>(body.heading)])
+      return &last->turned[static_cast<size_t>(body.heading)];
+    return lookUp(body, w, h);
+  }
+
+  const TurnedShape* lookUp(const Body& body, uint64_t w, uint64_t h) {
+    if (body.heading < 0 || body.heading >= HEADINGS) return nullptr;
     Shape* shape = (last && last->w == w && last->h == h) ? last : nullptr;
     for (size_t i = 0; !shape && i < shapes.size(); ++i)
       if (shapes[i]->w == w && shapes[i]->h == h) shape = shapes[i].get();
@@ -270,7 +278,7 @@ struct OutlineMemo::Entry {
 };
 
 namespace {
-constexpr size_t kMemoEntries = 8192;  // a power of two
+constexpr size_t kMemoEntries = 1024;  // a power of two
 }  // namespace
 
 OutlineMemo::OutlineMemo() = default;
@@ -667,7 +675,7 @@ struct PairMemo::Hint {
 };
 
 namespace {
-constexpr size_t kPairEntries = 8192;  // a power of two
+constexpr size_t kPairEntries = 2048;  // a power of two
 constexpr size_t kHintEntries = 4096;  // a power of two
 }  // namespace
 
