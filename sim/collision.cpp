@@ -743,7 +743,9 @@ bool hintedContact(const PlacedShape& a, const PlacedShape& b, const ContactHint
 // Whether every corner of `inner` lies deeper than `limit` inside the outline of `outer`,
 // beyond any rounding: then every sample of inner (within the hull of its corners) lies
 // farther than the limit from each edge line of outer, on which its samples lie, and no pair
-// of samples is within the limit. A bullet inside a walker's box is the usual case.
+// of samples is within the limit. A bullet inside a walker's box is the usual case. Outlines
+// are convex whatever the sign of the sizes (the corners go round the centre in turn, one way
+// or the other, which the sign of the area tells).
 bool deepInside(const PlacedShape& inner, const PlacedShape& outer, double limit) {
   // Corners inside the outline lie inside the box around it.
   if (!(outer.lowX < inner.lowX && inner.highX < outer.highX && outer.lowY < inner.lowY &&

@@ -61,10 +61,10 @@ double walkEverySample(const Body& a, bool tentative, const Rect& r) {
 
 // Pruned and narrowed measures give exactly what walking every pair of samples gives: cars,
 // persons and bullets of whole and fractional sizes near each other, one inside the other and
-// near a house at any heading, now and then a box of no size or under a pixel; the threshold
-// forms answer as the full measure does at every limit, also with their shortcuts and the
-// answers and contacts remembered from the step before, and a memo answers as a fresh measure
-// does, also for a box turned or moved after it was measured.
+// near a house at any heading, now and then a box of no size, under a pixel or of negative
+// size; the threshold forms answer as the full measure does at every limit, also with their
+// shortcuts and the answers and contacts remembered from the step before, and a memo answers
+// as a fresh measure does, also for a box turned or moved after it was measured.
 TEST(Outline, BoxAgainstBoxEqualsTheWalkOfEverySamplePair) {
   std::mt19937 random(5);
   auto uniform = [&](double low, double high) {
@@ -75,6 +75,7 @@ TEST(Outline, BoxAgainstBoxEqualsTheWalkOfEverySamplePair) {
   for (int n = 0; n < 1000; ++n) {
     auto size = [&] {
       if (n % 97 == 0) return 0.0;
+      if (n % 23 == 0) return -uniform(4, 95);  // a bad map's box turns inside out
       return n % 31 == 0 ? uniform(0.1, 1) : n % 2 ? std::floor(uniform(4, 95)) : uniform(4, 95);
     };
     const double spread = n % 5 == 0 ? 10 : 90;  // now and then one box inside the other
@@ -99,7 +100,8 @@ TEST(Outline, BoxAgainstBoxEqualsTheWalkOfEverySamplePair) {
     b.x += uniform(-1, 1);
     ASSERT_EQ(boxBoxCloserThan(a, b, BLOCK_DISTANCE, &shortcutsMemo, &pairs),
               walkEverySamplePair(a, false, b) < BLOCK_DISTANCE) << "pair " << n;
-    const Rect house{b.x - b.w / 2, b.y - b.h / 2, b.w, b.h};
+    const Rect house{b.x - std::fabs(b.w) / 2, b.y - std::fabs(b.h) / 2, std::fabs(b.w),
+                     std::fabs(b.h)};
     ASSERT_NEAR(boxRectClearance(a, house, &memo), walkEverySample(a, false, house), 1e-9) << n;
     ASSERT_NEAR(nextBoxRectClearance(a, house, &memo), walkEverySample(a, true, house), 1e-9) << n;
     a.heading = turnHeading(a.heading, 1);
