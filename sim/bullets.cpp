@@ -60,13 +60,15 @@ void fileTarget(SpatialGrid& grid, int index, const House& house) {
               house.x + house.w + kGridMargin, house.y + house.h + kGridMargin);
 }
 
-// One pass over the bullets in list order; `visit` tells whether the bullet is gone. Bullets
-// leave the list as if one by one: the next bullet moves into a gone one's slot and so sits
-// the pass out. The gone ones leave together when the pass is over.
+// One pass over the bullets in list order; `visit` (given the bullet and its index) tells
+// whether the bullet is gone. Bullets leave the list as if one by one: the next bullet moves
+// into a gone one's slot and so sits the pass out. The gone ones leave together when the pass
+// is over, and their cells with them.
 template <class Visit>
 void bulletPass(World& world, Visit visit) {
   RecordList<Bullet>& bullets = world.bullets;
-  std::vector<char>& gone = scratchOf(world).goneBullets;
+  SimScratch& scratch = scratchOf(world);
+  std::vector<char>& gone = scratch.goneBullets;
   gone.assign(bullets.count(), 0);
   bool any = false, sitsOut = false;
   for (int i = 0; i < bullets.count(); ++i) {
@@ -74,9 +76,15 @@ void bulletPass(World& world, Visit visit) {
       sitsOut = false;
       continue;
     }
-    if (visit(*bullets[i])) gone[i] = any = sitsOut = true;
+    if (visit(*bullets[i], i)) gone[i] = any = sitsOut = true;
   }
-  if (any) removeRecords(bullets, gone);
+  if (!any) return;
+  removeRecords(bullets, gone);
+  std::vector<int>& cells = scratch.bulletCells;
+  size_t kept = 0;
+  for (size_t i = 0; i < cells.size(); ++i)
+    if (i >= gone.size() || !gone[i]) cells[kept++] = cells[i];
+  cells.resize(kept);
 }
 
 // One pass of every bullet over one group: a bullet stops at its first hit in the group and
@@ -88,7 +96,7 @@ void hitGroup(World& world, const RecordList<T>& group, Hit hit) {
   SimScratch& scratch = scratchOf(world);
   OutlineMemo* memo = &scratch.outlines;
   if (!useGridFor(world, world.bullets.count(), group.count())) {
-    bulletPass(world, [&](Bullet& bullet) {
+    bulletPass(world, [&](Bullet& bullet, int) {
       const double reach = halfDiagonal(bullet);
       for (const auto& member : group)
         if (hit(bullet, reach, *member, memo)) return isDead(bullet);
@@ -100,10 +108,17 @@ void hitGroup(World& world, const RecordList<T>& group, Hit hit) {
   std::vector<int>& candidates = scratch.bullets;
   grid.clear();
   for (int k = 0; k < group.count(); ++k) fileTarget(grid, k, *group[k]);
-  bulletPass(world, [&](Bullet& bullet) {
+  const std::vector<int>& cells = scratch.bulletCells;
+  bulletPass(world, [&](Bullet& bullet, int i) {
     const double reach = halfDiagonal(bullet);
-    for (int k : grid.candidates(bullet.x - reach, bullet.y - reach, bullet.x + reach,
-                                 bullet.y + reach, candidates))
+    const size_t at = static_cast<size_t>(i);
+    const std::vector<int>* cell = grid.membersOfCell(at < cells.size() ? cells[at] : -1);
+    if (!cell) {
+      grid.query(bullet.x - reach, bullet.y - reach, bullet.x + reach, bullet.y + reach,
+                 candidates);
+      cell = &candidates;
+    }
+    for (int k : *cell)
       if (hit(bullet, reach, *group[k], memo)) return isDead(bullet);
     return false;
   });
@@ -113,13 +128,20 @@ void hitGroup(World& world, const RecordList<T>& group, Hit hit) {
 
 void moveBullets(World& world) {
   // Flight; a bullet that leaves makes the next one wait a frame.
-  bulletPass(world, [&](Bullet& bullet) {
+  std::vector<int>& cells = scratchOf(world).bulletCells;
+  cells.clear();
+  bulletPass(world, [&](Bullet& bullet, int) {
     const double radians = bullet.heading * PI / 180.0;
     bullet.x += kBulletStep * std::cos(radians);
     bullet.y -= kBulletStep * std::sin(radians);
     return !anyCornerInView(bullet, world.view) || isDead(bullet) ||
            pointDistance(bullet.x, bullet.y, bullet.originX, bullet.originY) > bullet.range;
   });
+  for (const auto& bullet : world.bullets) {
+    const double reach = halfDiagonal(*bullet);
+    cells.push_back(SpatialGrid::cellOfBox(bullet->x - reach, bullet->y - reach,
+                                           bullet->x + reach, bullet->y + reach));
+  }
 
   hitGroup(world, world.houses, hitHouse);
   hitGroup(world, world.cars, hitTarget);
@@ -129,7 +151,7 @@ void moveBullets(World& world) {
   // The player is a group of one, hit in a car or on foot, by anybody's bullets.
   if (Person* player = world.player.get()) {
     OutlineMemo* memo = &scratchOf(world).outlines;
-    bulletPass(world, [&](Bullet& bullet) {
+    bulletPass(world, [&](Bullet& bullet, int) {
       return hitTarget(bullet, halfDiagonal(bullet), *player, memo) && isDead(bullet);
     });
   }

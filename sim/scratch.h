@@ -32,6 +32,9 @@ struct SimScratch {
   std::vector<int> carHouses, carCars, runOverCars, blockingCars, houseTest, hitsHouse, bullets;
   std::vector<int> carContact;
   std::vector<char> goneBullets;  // by index, during a pass over the bullets
+  // By bullet index, through the hit passes of a frame: the one grid cell the bullet's box
+  // falls in, or -1 (bullets stand still once they have flown).
+  std::vector<int> bulletCells;
 };
 
 SimScratch& makeScratch(const World& world);

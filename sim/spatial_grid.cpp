@@ -159,14 +159,23 @@ void SpatialGrid::queryCircles(double x, double y, double reach, std::vector<int
   if (!std::is_sorted(out.begin(), out.end())) std::sort(out.begin(), out.end());
 }
 
-const std::vector<int>* SpatialGrid::soleCell(double left, double top, double right,
-                                              double bottom) const {
-  if (!ascending_ || negativeIndex_ || !everywhere_.empty()) return nullptr;
+int SpatialGrid::cellOfBox(double left, double top, double right, double bottom) {
   Span xs, ys;
   if (!spanOf(left, right, xs) || !spanOf(top, bottom, ys) || xs.first != xs.last ||
       ys.first != ys.last)
-    return nullptr;
-  return &cells_[ys.first * CELLS_PER_SIDE + xs.first];
+    return -1;
+  return ys.first * CELLS_PER_SIDE + xs.first;
+}
+
+const std::vector<int>* SpatialGrid::membersOfCell(int cell) const {
+  if (cell < 0 || !ascending_ || negativeIndex_ || !everywhere_.empty()) return nullptr;
+  return &cells_[cell];
+}
+
+const std::vector<int>* SpatialGrid::soleCell(double left, double top, double right,
+                                              double bottom) const {
+  if (!ascending_ || negativeIndex_ || !everywhere_.empty()) return nullptr;
+  return membersOfCell(cellOfBox(left, top, right, bottom));
 }
 
 const std::vector<int>& SpatialGrid::candidates(double left, double top, double right,

@@ -31,6 +31,11 @@ class SpatialGrid {
   // the box within one cell, no member filed everywhere and every box filed once in ascending
   // order of index. Otherwise nullptr. Valid until the grid changes.
   const std::vector<int>* soleCell(double left, double top, double right, double bottom) const;
+  // The same in two steps, for a box asked about in several grids: the one cell the box falls
+  // in (the same in every grid), or -1 when it spans more or is not finite; then that cell's
+  // members in this grid, or nullptr.
+  static int cellOfBox(double left, double top, double right, double bottom);
+  const std::vector<int>* membersOfCell(int cell) const;
   // The query's candidates: the sole cell's members where they serve, else `out` filled.
   const std::vector<int>& candidates(double left, double top, double right, double bottom,
                                      std::vector<int>& out) const;
