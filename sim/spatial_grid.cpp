@@ -174,7 +174,6 @@ const std::vector<int>* SpatialGrid::membersOfCell(int cell) const {
 
 const std::vector<int>* SpatialGrid::soleCell(double left, double top, double right,
                                               double bottom) const {
-  if (!ascending_ || negativeIndex_ || !everywhere_.empty()) return nullptr;
   return membersOfCell(cellOfBox(left, top, right, bottom));
 }
 
