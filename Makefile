@@ -101,9 +101,11 @@ soak:
 # Mutation testing (tools/mutate): plants MUTANTS single-line faults (seed SEED) in world/,
 # sim/, render/, editor/ and app/, one at a time in a scratch copy under build-mutate/, and
 # runs the unit-test programs on each. Report: build-mutate/report.md and report.json.
+# FILES='sim/collision.cpp sim/vehicles.cpp' (shell patterns) keeps the faults to those files.
 MUTANTS ?= 150
 SEED ?= 1
 .PHONY: mutate
 mutate:
 	tools/setup.sh --tests ccache
-	python3 tools/mutate/mutate.py --mutants $(MUTANTS) --seed $(SEED) --jobs $(JOBS)
+	python3 tools/mutate/mutate.py --mutants $(MUTANTS) --seed $(SEED) --jobs $(JOBS) \
+	  $(if $(FILES),--files $(FILES))

@@ -45,9 +45,14 @@ def run(zor, folder):
         time.sleep(0.2)
         return done.stdout
 
+    def ended(how):
+        with open(log_path, errors="replace") as log:
+            said = log.read().strip()
+        return Failure(how + (": " + said[-600:] if said else " and said nothing"))
+
     def window():
         if game.poll() is not None:
-            raise Failure("the game ended with status %d" % game.returncode)
+            raise ended("the game ended with status %d" % game.returncode)
         found = subprocess.run(["xdotool", "search", "--name", "^ZOR$"], env=env,
                                capture_output=True, text=True).stdout.split()
         return found[0] if found else None
@@ -58,8 +63,9 @@ def run(zor, folder):
 
     with open(os.path.join(folder, "maps", "levels.txt")) as f:
         first_map = f.read().split()[0]
-    game = subprocess.Popen([zor], cwd=folder, env=env, stdout=subprocess.DEVNULL,
-                            stderr=subprocess.DEVNULL)
+    log_path = os.path.join(folder, "zor.log")
+    with open(log_path, "w") as log:
+        game = subprocess.Popen([zor], cwd=folder, env=env, stdout=log, stderr=subprocess.STDOUT)
     try:
         win = wait_for("the window \"ZOR\"", window)
         geometry = dict(v.split("=", 1) for v in x("getwindowgeometry", "--shell", win).split())
@@ -83,7 +89,7 @@ def run(zor, folder):
         x("key", "--delay", "120", "Escape", "Escape", "Escape")
         try:
             if game.wait(timeout=15) != 0:
-                raise Failure("the game ended with status %d" % game.returncode)
+                raise ended("the game ended with status %d" % game.returncode)
         except subprocess.TimeoutExpired:
             raise Failure("the game did not end on Escape")
     finally:

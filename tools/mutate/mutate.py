@@ -6,13 +6,14 @@ Everything happens in a scratch copy of the source tree (WORK/src, built in WORK
 the checkout itself is never touched; the copy is brought back in line with the checkout at
 every start, so not even a killed run leaves a mutant behind for the next one.
 
-    tools/mutate/mutate.py [--mutants 150] [--seed 1] [--work build-mutate]
+    tools/mutate/mutate.py [--mutants 150] [--seed 1] [--work build-mutate] [--files PATTERN ...]
 
 Outcomes: caught (a test program failed or crashed), missed (all passed), build failure,
 time-out (a program went over its CPU-time limit and none caught it). The report goes to
 WORK/report.md and WORK/report.json, rewritten after every mutant.
 """
 import argparse
+import fnmatch
 import json
 import os
 import random
@@ -356,6 +357,8 @@ def main():
     p.add_argument("--jobs", type=int, default=os.cpu_count())
     p.add_argument("--time-factor", type=float, default=4,
                    help="CPU-time limit per program, as a multiple of its unmutated run")
+    p.add_argument("--files", nargs="+", metavar="PATTERN",
+                   help="mutate only these source files (shell patterns, e.g. 'sim/*.cpp')")
     p.add_argument("--list", action="store_true", help="only print the chosen mutants")
     args = p.parse_args()
     signal.signal(signal.SIGTERM, lambda *_: sys.exit("stopped"))  # restores the file, too
@@ -364,6 +367,10 @@ def main():
     os.makedirs(args.src, exist_ok=True)
     files = [f for f in sync(args.source, args.src) if f.endswith(".cpp")
              and f.split("/")[0] in PRODUCT_DIRS and f not in NOT_IN_TESTS]
+    if args.files:
+        files = [f for f in files if any(fnmatch.fnmatch(f, p) for p in args.files)]
+        if not files:
+            sys.exit("no source file matches %s" % " ".join(args.files))
     chosen = choose(candidates(args.src, files), args.mutants, args.seed)
     originals = {}
     def original(path):
