@@ -168,6 +168,7 @@ TEST(FaceRect, EveryRegion) {
   EXPECT_EQ(turnHeading(180, 180), 360);
   EXPECT_EQ(turnHeading(10, -20), 350);
   EXPECT_EQ(turnHeading(-725, 0), 355);  // far out of range, as a map may give it
+  EXPECT_EQ(turnHeading(-720, 0), 0);
 
   struct Case {
     Rect rect;

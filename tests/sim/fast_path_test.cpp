@@ -49,11 +49,28 @@ TEST(SpatialGrid, BadNumbersMakeEveryoneACandidate) {
   grid.query(0, 0, 3000, 3000, found);
   EXPECT_TRUE(found.empty());
 
-  // A negative index is answered like any other, from every cell the query spans.
-  grid.insert(-1, 10, 10, 20, 20);
-  grid.insert(5, 10, 500, 20, 510);
+  // A negative index is answered like any other, from every cell the query spans, in order.
+  grid.insert(5, 10, 10, 20, 20);
+  grid.insert(-1, 10, 500, 20, 510);
   grid.query(0, 0, 30, 505, found);
   EXPECT_EQ(found, (std::vector<int>{-1, 5}));
+}
+
+TEST(SpatialGrid, CirclesOfBadNumbersAreEveryonesCandidatesTillTakenOut) {
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  SpatialGrid grid;
+  grid.insertCircle(0, nan, 10, 5);
+  grid.insertCircle(1, 10, 10, nan);
+  grid.insertCircle(2, 500, 500, 30);
+  grid.insertCircle(3, 1000, 1000, 30);
+  std::vector<int> found;
+  grid.queryCircles(535, 500, 5, found);  // the circle's box reaches 530
+  EXPECT_EQ(found, (std::vector<int>{0, 1, 2}));
+  grid.removeCircle(0, nan, 10, 5);
+  grid.removeCircle(3, 1000, 1000, 30);
+  grid.queryCircles(1000, 1000, 5, found);
+  EXPECT_EQ(found, (std::vector<int>{1}));
+  EXPECT_EQ(grid.memberCount(), 2);
 }
 
 TEST(PassGrids, ServeTheirOwnWorldWhileOpenAndFollowMovedCars) {

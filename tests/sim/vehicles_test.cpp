@@ -42,9 +42,33 @@ TEST_F(CarStep, BouncesBackOffAHouseAndDriversRideAlong) {
   EXPECT_EQ(world.drivers[0]->x, 50);
   EXPECT_NEAR(stray.x, 2000.5, 1e-12);
 
-  // The brake takes off the acceleration; only far into reverse is the speed cut.
+  // The brake takes off the acceleration; only far into reverse is the speed cut. The
+  // handbrake takes off five times as much, and never into reverse.
   driveCommand(stray, DriveCommand::Brake);
   EXPECT_DOUBLE_EQ(stray.speed, 0.4);
+  driveCommand(stray, DriveCommand::Handbrake);
+  EXPECT_EQ(stray.speed, 0);
+  driveCommand(edge, DriveCommand::Handbrake);
+  EXPECT_DOUBLE_EQ(edge.speed, 0.5);
+}
+
+TEST_F(CarStep, RefusedByTheCarsJustAheadAndBehind) {
+  // As off the house: the car tries 1003, its front half a pixel from a parked car's rear.
+  auto park = [this](double x, double y) {  // cars are made on whole pixels
+    Car& parked = addCar(0, y);
+    parked.x = parked.nextX = x;
+  };
+  Car& car = addCar(1000, 1000, 0, 3.05);
+  park(1043.5, 1000);
+  // And with a car behind that the step back would come as near to: it stays put.
+  Car& boxed = addCar(1000, 2000, 0, 3.05);
+  park(1043.5, 2000);
+  park(956.5, 2000);
+  moveCars(world);
+  EXPECT_EQ(car.speed, -3);
+  EXPECT_NEAR(car.x, 997, 1e-12);
+  EXPECT_EQ(boxed.speed, -3);
+  EXPECT_EQ(boxed.x, 1000);
 }
 
 using RunOver = SimWorld;
@@ -110,6 +134,29 @@ TEST_F(Boarding, FirstOfTwoEquallyNearCarsAndTheDistanceToACar) {
   EXPECT_EQ(first.driver, 0);
   EXPECT_FALSE(player().inCar);
   EXPECT_EQ(player().targetCar, nullptr);
+}
+
+TEST_F(Boarding, OnTheWayToItsCarOnlyThePlayerIsStoppedAndHurtByOtherCars) {
+  // Each walks east towards its car, speeding up to 1.5 a step; a car rolling at 2 lies half a
+  // pixel beyond the step.
+  Car& mine = addCar(1200, 1000);
+  addCar(1032, 1000, 0, 2);
+  Person& d = addDriver(1000, 1000);
+  d.targetCar = &mine;
+  d.walkingToCar = true;
+  walkToCar(world, d);
+  EXPECT_EQ(d.x, 1001.5);
+  EXPECT_EQ(d.damage, 0);
+
+  Car& players = addCar(1200, 2000);
+  addCar(1032, 2000, 0, 2);
+  player().x = player().nextX = 1000;
+  player().y = player().nextY = 2000;
+  player().targetCar = &players;
+  player().walkingToCar = true;
+  walkToCar(world, player());
+  EXPECT_EQ(player().x, 1000);
+  EXPECT_EQ(player().damage, 2);
 }
 
 TEST(ExitPoint, ByHeadingAndDirection) {
