@@ -56,7 +56,8 @@ TEST_F(CarStep, RefusedByTheCarsJustAheadAndBehind) {
   // As off the house: the car tries 1003, its front half a pixel from a parked car's rear.
   auto park = [this](double x, double y) {  // cars are made on whole pixels
     Car& parked = addCar(0, y);
-    parked.x = parked.nextX = x;
+    parked.x = x;
+    settleBody(parked);
   };
   Car& car = addCar(1000, 1000, 0, 3.05);
   park(1043.5, 1000);
