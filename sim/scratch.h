@@ -4,6 +4,7 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -13,10 +14,29 @@
 
 // What refused a car's last step forward or back: a house or another car, by list index and
 // record (the record tells a stale index apart).
+//
+// A refusal depends on nothing but the numbers of the two bodies, so the same numbers are
+// refused again. A car in a jam stands still beside a blocker that stands still too, and its
+// tentative centre swings between two or three places as its speed flips and the driver
+// accelerates: the blocker keeps the numbers apart from the tentative centre, and the centres
+// it refused with them lately.
 struct StepBlocker {
+  // The bits of the car's and the blocker's numbers, apart from the car's tentative centre.
+  using Numbers = std::array<uint64_t, 10>;
+  static constexpr int REFUSALS = 3;
+
   const void* record = nullptr;
   int index = -1;
   bool isHouse = false;
+  Numbers numbers{};
+  std::array<std::array<uint64_t, 2>, REFUSALS> refusedAt{};  // tentative centres' bits
+  int refusals = 0;                                           // how many of refusedAt hold one
+  int oldest = 0;                                             // the one replaced next
+
+  // Whether this blocker refused the tentative centre (nextX, nextY) with these numbers.
+  bool refusedBefore(const Numbers& now, double nextX, double nextY) const;
+  // Notes a refusal; other numbers forget the centres refused with the old ones.
+  void noteRefusal(const Numbers& now, double nextX, double nextY);
 };
 
 struct SimScratch {

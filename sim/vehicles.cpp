@@ -4,6 +4,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <tuple>
 #include <vector>
 
 #include "world/world.h"
@@ -36,47 +39,90 @@ PairMemo* carPairs(const World& world) {
   return gridUse(world) == GridUse::Never ? nullptr : &scratchOf(world).carPairs;
 }
 
+// The bits of up to 10 numbers, the rest left at zero.
+template <size_t N>
+StepBlocker::Numbers bitsOf(const double (&values)[N]) {
+  static_assert(N <= std::tuple_size<StepBlocker::Numbers>::value, "too many numbers");
+  StepBlocker::Numbers bits{};
+  for (size_t k = 0; k < N; ++k) std::memcpy(&bits[k], &values[k], sizeof values[k]);
+  return bits;
+}
+
+// Everything but the tentative centre that decides whether `other`, once near enough, refuses
+// the car's step: the car's own numbers and the other car's.
+StepBlocker::Numbers refusalNumbers(const Car& car, const Car& other) {
+  const double values[] = {car.x,   car.y,   car.w,   car.h,   static_cast<double>(car.heading),
+                           other.x, other.y, other.w, other.h, static_cast<double>(other.heading)};
+  return bitsOf(values);
+}
+
+// The same for a house: the car's numbers and the house's rectangle.
+StepBlocker::Numbers refusalNumbers(const Car& car, const Rect& house) {
+  const double values[] = {car.x,   car.y,   car.w,   car.h,  static_cast<double>(car.heading),
+                           house.x, house.y, house.w, house.h};
+  return bitsOf(values);
+}
+
 // Whether the car's tentative box comes within the block distance of a house near it or of
 // another car; `nearCar` is the pre-test that decides whether another car is measured.
 //
 // Any one house or car within reach settles it, so which is tried first does not change the
 // answer: in a jam the same neighbour refuses a car's step frame after frame, and `last` (when
-// given) names what refused it last time, tried before anything is looked up.
+// given) names what refused it last time, tried before anything is looked up, with the steps
+// it refused lately.
 template <class NearCar>
 bool tentativelyBlocked(const World& world, const Car& car, NearCar&& nearCar,
                         StepBlocker* last) {
   SimScratch& scratch = scratchOf(world);
   OutlineMemo* memo = &scratch.outlines;
   PairMemo* pairs = carPairs(world);
-  auto houseBlocks = [&](int i) {
+  // The pre-tests, cheap enough to ask afresh every time ...
+  auto nearHouseAt = [&](int i) {
     const Rect rect = rectOf(*world.houses[i]);
-    return hasArea(rect) && nearHouse(rect, car) &&
-           nextBoxRectCloserThan(car, rect, BLOCK_DISTANCE, memo);
+    return hasArea(rect) && nearHouse(rect, car);
   };
-  auto carBlocks = [&](int i) {
+  auto nearCarAt = [&](int i) {
     const Car& other = *world.cars[i];
-    return &other != &car && nearCar(other) &&
-           nextBoxBoxCloserThan(car, other, BLOCK_DISTANCE, memo, pairs) &&
+    return &other != &car && nearCar(other);
+  };
+  // ... and the measures behind them.
+  auto touches = [&](int i, bool isHouse) {
+    if (isHouse) return nextBoxRectCloserThan(car, rectOf(*world.houses[i]), BLOCK_DISTANCE, memo);
+    const Car& other = *world.cars[i];
+    return nextBoxBoxCloserThan(car, other, BLOCK_DISTANCE, memo, pairs) &&
            !movingApart(car, other, scratch, pairs);
+  };
+  auto numbersWith = [&](int i, bool isHouse) {
+    return isHouse ? refusalNumbers(car, rectOf(*world.houses[i]))
+                   : refusalNumbers(car, *world.cars[i]);
   };
   if (last && last->index >= 0) {
     const int i = last->index;
-    if (last->isHouse ? (i < world.houses.count() && world.houses[i] == last->record &&
-                         houseBlocks(i))
-                      : (i < world.cars.count() && world.cars[i] == last->record &&
-                         carBlocks(i)))
-      return true;
+    const bool isHouse = last->isHouse;
+    if (isHouse ? (i < world.houses.count() && world.houses[i] == last->record && nearHouseAt(i))
+                : (i < world.cars.count() && world.cars[i] == last->record && nearCarAt(i))) {
+      const StepBlocker::Numbers numbers = numbersWith(i, isHouse);
+      if (last->refusedBefore(numbers, car.nextX, car.nextY)) return true;
+      if (touches(i, isHouse)) {
+        last->noteRefusal(numbers, car.nextX, car.nextY);
+        return true;
+      }
+    }
   }
-  auto blockedBy = [last](const void* record, int i, bool isHouse) {
-    if (last) *last = StepBlocker{record, i, isHouse};
+  // A blocker found by the search below is not the one recorded (that one refuses no more).
+  auto blockedBy = [&](const void* record, int i, bool isHouse) {
+    if (last) {
+      *last = StepBlocker{record, i, isHouse};
+      last->noteRefusal(numbersWith(i, isHouse), car.nextX, car.nextY);
+    }
     return true;
   };
   for (int i : housesNear(world, car.nextX, car.nextY, halfDiagonal(car), scratch.carHouses))
-    if (houseBlocks(i)) return blockedBy(world.houses[i], i, true);
+    if (nearHouseAt(i) && touches(i, true)) return blockedBy(world.houses[i], i, true);
   std::vector<int>& cars = scratch.carCars;
   carsNear(world, car.nextX, car.nextY, std::max(halfDiagonal(car), car.halfDiagonal), cars);
   for (int i : cars)
-    if (carBlocks(i)) return blockedBy(world.cars[i], i, false);
+    if (nearCarAt(i) && touches(i, false)) return blockedBy(world.cars[i], i, false);
   return false;
 }
 

@@ -10,7 +10,16 @@
 
 namespace {
 
-using CarStep = SimWorld;
+class CarStep : public SimWorld {
+ protected:
+  // Parked cars stand on whole pixels as the maps make them; this one is put anywhere.
+  Car& park(double x, double y) {
+    Car& parked = addCar(0, y);
+    parked.x = x;
+    settleBody(parked);
+    return parked;
+  }
+};
 
 TEST_F(CarStep, BouncesBackOffAHouseAndDriversRideAlong) {
   // Front edge at 1020; after friction the car tries 1003, front at 1023.
@@ -54,11 +63,6 @@ TEST_F(CarStep, BouncesBackOffAHouseAndDriversRideAlong) {
 
 TEST_F(CarStep, RefusedByTheCarsJustAheadAndBehind) {
   // As off the house: the car tries 1003, its front half a pixel from a parked car's rear.
-  auto park = [this](double x, double y) {  // cars are made on whole pixels
-    Car& parked = addCar(0, y);
-    parked.x = x;
-    settleBody(parked);
-  };
   Car& car = addCar(1000, 1000, 0, 3.05);
   park(1043.5, 1000);
   // And with a car behind that the step back would come as near to: it stays put.
@@ -70,6 +74,43 @@ TEST_F(CarStep, RefusedByTheCarsJustAheadAndBehind) {
   EXPECT_NEAR(car.x, 997, 1e-12);
   EXPECT_EQ(boxed.speed, -3);
   EXPECT_EQ(boxed.x, 1000);
+}
+
+TEST_F(CarStep, AJammedCarIsRefusedAgainOnlyWhileNothingAboutItsBlockerChanged) {
+  // Boxed in between two parked cars, and between two houses, trying the same step each frame.
+  Car& car = addCar(1000, 1000, 0);
+  Car& ahead = park(1043.5, 1000);
+  park(956.5, 1000);
+  Car& walled = addCar(1000, 2000, 0);
+  House& wall = add(world.houses, 1023.5, 1900, 100, 200);
+  add(world.houses, 877.5, 1900, 100, 200);
+  // A frame refused both ways as the one before, then one after `change`: where the car is.
+  auto afterChange = [&](Car& stepping, auto change) {
+    for (int frame = 0; frame < 2; ++frame) {
+      stepping.x = 1000;
+      settleBody(stepping);
+      ahead.x = 1043.5;
+      ahead.heading = 0;
+      wall.x = 1023.5;
+      stepping.speed = 3.05;
+      if (frame == 1) change();
+      moveCars(world);
+      if (frame == 0) EXPECT_EQ(stepping.x, 1000) << "boxed in";
+    }
+    return stepping.x;
+  };
+  EXPECT_EQ(afterChange(car, [] {}), 1000);
+  EXPECT_NEAR(afterChange(car, [&] { ahead.x += 2; }), 1003, 1e-12);
+  EXPECT_NEAR(afterChange(car, [&] { ahead.heading = 90; }), 1003, 1e-12);
+  // From inside the car ahead (1006) the same step (to 1003) moves away from it.
+  EXPECT_NEAR(afterChange(car,
+                          [&] {
+                            car.x = 1006;
+                            car.speed = -3.05;
+                          }),
+              1003, 1e-12);
+  EXPECT_EQ(afterChange(walled, [] {}), 1000);
+  EXPECT_NEAR(afterChange(walled, [&] { wall.x += 1; }), 1003, 1e-12);
 }
 
 using RunOver = SimWorld;
