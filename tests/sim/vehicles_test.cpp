@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 
 #include "sim_world.h"
 #include "sim/collision.h"
@@ -59,6 +60,24 @@ TEST_F(CarStep, BouncesBackOffAHouseAndDriversRideAlong) {
   EXPECT_EQ(stray.speed, 0);
   driveCommand(edge, DriveCommand::Handbrake);
   EXPECT_DOUBLE_EQ(edge.speed, 0.5);
+  stray.speed = -4.95;
+  driveCommand(stray, DriveCommand::Brake);
+  EXPECT_EQ(stray.speed, -5);
+  // Friction takes 0.05 off either way, and leaves a car standing.
+  for (double speed : {0.5, -5.0, 0.0}) {
+    stray.speed = speed;
+    applyFriction(stray);
+    EXPECT_NEAR(stray.speed, speed == 0 ? 0 : speed - std::copysign(0.05, speed), 1e-12);
+  }
+}
+
+TEST_F(CarStep, AHouseFartherFromTheCentreThanTheHalfDiagonalIsNotMeasured) {
+  // Tried at (1000.95, 1000), the car's corner (1020.95, 990) comes 0.85 from the house's,
+  // but the house lies 23.1 from that centre, beyond the car's half-diagonal (22.4).
+  Car& car = addCar(1000, 1000, 0, 1);
+  add(world.houses, 1021.55, 889.4, 100, 100);
+  moveCars(world);
+  EXPECT_NEAR(car.x, 1000.95, 1e-12);
 }
 
 TEST_F(CarStep, RefusedByTheCarsJustAheadAndBehind) {
@@ -165,6 +184,15 @@ TEST_F(Boarding, FirstOfTwoEquallyNearCarsAndTheDistanceToACar) {
   walker.nextX = 1008;
   updateCarDistance(walker);
   EXPECT_EQ(walker.carDistance, 0);
+  // Across a car turned half right (8 wide), a centre 2.8 off its middle line is in its box;
+  // 4.2 off it is not.
+  small.heading = 45;
+  small.w = 8;
+  for (double off : {2, 3}) {
+    walker.nextX = walker.nextY = 1000 + off;
+    updateCarDistance(walker);
+    EXPECT_EQ(walker.carDistance == 0, off == 2) << off;
+  }
 
   // A driver taking the player's car puts the player out.
   player().targetCar = &first;
@@ -176,6 +204,21 @@ TEST_F(Boarding, FirstOfTwoEquallyNearCarsAndTheDistanceToACar) {
   EXPECT_EQ(first.driver, 0);
   EXPECT_FALSE(player().inCar);
   EXPECT_EQ(player().targetCar, nullptr);
+
+  // A wreck puts the player inside out, hurt as much as the car; another wreck does not.
+  player().targetCar = &small;
+  player().inCar = true;
+  small.driver = PLAYER_DRIVER;
+  small.damage = small.life = 30;
+  first.damage = first.life;
+  destroyCars(world);
+  EXPECT_EQ(player().damage, 30);
+  EXPECT_FALSE(player().inCar);
+  EXPECT_EQ(world.cars.indexOf(&small), -1);
+  // Sitting in no car, leaving just stands the player where it is.
+  player().inCar = player().walkingToCar = true;
+  leaveCar(player());
+  EXPECT_FALSE(player().inCar || player().walkingToCar);
 }
 
 TEST_F(Boarding, OnTheWayToItsCarOnlyThePlayerIsStoppedAndHurtByOtherCars) {
@@ -199,6 +242,18 @@ TEST_F(Boarding, OnTheWayToItsCarOnlyThePlayerIsStoppedAndHurtByOtherCars) {
   walkToCar(world, player());
   EXPECT_EQ(player().x, 1000);
   EXPECT_EQ(player().damage, 2);
+}
+
+TEST_F(Boarding, AWalkerToItsCarBlockedByAWallSlidesAlongIt) {
+  // Turned up-right, the walker's box reaches 985.9; the wall's bottom edge lies at 984.5.
+  add(world.houses, 900, 884.5, 300, 100);
+  Person& d = addDriver(1000, 1000);
+  d.targetCar = &addCar(1300, 700);
+  d.walkingToCar = true;
+  walkToCar(world, d);
+  EXPECT_EQ(d.heading, 45);
+  EXPECT_EQ(d.x, 1001.5);
+  EXPECT_EQ(d.y, 1000);
 }
 
 TEST(ExitPoint, ByHeadingAndDirection) {
