@@ -1,8 +1,6 @@
 // The simulation's working memory, made on first use and owned by the world.
 #include "sim/scratch.h"
 
-#include <cstring>
-
 SimScratch& makeScratch(const World& world) {
   world.scratch = std::unique_ptr<SimScratch, SimScratchDeleter>(
       new SimScratch, SimScratchDeleter{[](SimScratch* s) { delete s; }});
@@ -12,10 +10,8 @@ SimScratch& makeScratch(const World& world) {
 namespace {
 
 std::array<uint64_t, 2> centreBits(double x, double y) {
-  std::array<uint64_t, 2> bits;
-  std::memcpy(&bits[0], &x, sizeof x);
-  std::memcpy(&bits[1], &y, sizeof y);
-  return bits;
+  const double centre[] = {x, y};
+  return bitsOf<2>(centre);
 }
 
 }  // namespace

@@ -5,12 +5,23 @@
 
 #include <array>
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <vector>
 
 #include "sim/collision.h"
 #include "sim/spatial_grid.h"
 #include "world/world.h"
+
+// The bits of up to M numbers, the rest left at zero: equal bits are the very same numbers
+// (NaN and -0 included), which is what a remembered answer may be given again for.
+template <size_t M, size_t N>
+std::array<uint64_t, M> bitsOf(const double (&values)[N]) {
+  static_assert(N <= M && sizeof(double) == sizeof(uint64_t), "too many numbers");
+  std::array<uint64_t, M> bits{};
+  std::memcpy(bits.data(), values, sizeof values);
+  return bits;
+}
 
 // What refused a car's last step forward or back: a house or another car, by list index and
 // record (the record tells a stale index apart).
@@ -22,7 +33,8 @@
 // it refused with them lately.
 struct StepBlocker {
   // The bits of the car's and the blocker's numbers, apart from the car's tentative centre.
-  using Numbers = std::array<uint64_t, 10>;
+  static constexpr size_t NUMBERS = 10;
+  using Numbers = std::array<uint64_t, NUMBERS>;
   static constexpr int REFUSALS = 3;
 
   const void* record = nullptr;

@@ -4,9 +4,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdint>
-#include <cstring>
-#include <tuple>
 #include <vector>
 
 #include "world/world.h"
@@ -39,28 +36,19 @@ PairMemo* carPairs(const World& world) {
   return gridUse(world) == GridUse::Never ? nullptr : &scratchOf(world).carPairs;
 }
 
-// The bits of up to 10 numbers, the rest left at zero.
-template <size_t N>
-StepBlocker::Numbers bitsOf(const double (&values)[N]) {
-  static_assert(N <= std::tuple_size<StepBlocker::Numbers>::value, "too many numbers");
-  StepBlocker::Numbers bits{};
-  for (size_t k = 0; k < N; ++k) std::memcpy(&bits[k], &values[k], sizeof values[k]);
-  return bits;
-}
-
 // Everything but the tentative centre that decides whether `other`, once near enough, refuses
 // the car's step: the car's own numbers and the other car's.
 StepBlocker::Numbers refusalNumbers(const Car& car, const Car& other) {
   const double values[] = {car.x,   car.y,   car.w,   car.h,   static_cast<double>(car.heading),
                            other.x, other.y, other.w, other.h, static_cast<double>(other.heading)};
-  return bitsOf(values);
+  return bitsOf<StepBlocker::NUMBERS>(values);
 }
 
 // The same for a house: the car's numbers and the house's rectangle.
 StepBlocker::Numbers refusalNumbers(const Car& car, const Rect& house) {
   const double values[] = {car.x,   car.y,   car.w,   car.h,  static_cast<double>(car.heading),
                            house.x, house.y, house.w, house.h};
-  return bitsOf(values);
+  return bitsOf<StepBlocker::NUMBERS>(values);
 }
 
 // Whether the car's tentative box comes within the block distance of a house near it or of
