@@ -73,22 +73,27 @@ bool tentativelyBlocked(const World& world, const Car& car, NearCar&& nearCar,
     const Car& other = *world.cars[i];
     return &other != &car && nearCar(other);
   };
-  // ... and the measures behind them.
+  // ... and the measures behind them. A car moving away from one it touches is let go
+  // whatever its tentative box touches, so that is asked first: in a jam the two stand still
+  // and their contact is the one asked last frame, while the tentative box is new.
   auto touches = [&](int i, bool isHouse) {
     if (isHouse) return nextBoxRectCloserThan(car, rectOf(*world.houses[i]), BLOCK_DISTANCE, memo);
     const Car& other = *world.cars[i];
-    return nextBoxBoxCloserThan(car, other, BLOCK_DISTANCE, memo, pairs) &&
-           !movingApart(car, other, scratch, pairs);
+    return !movingApart(car, other, scratch, pairs) &&
+           nextBoxBoxCloserThan(car, other, BLOCK_DISTANCE, memo, pairs);
   };
   auto numbersWith = [&](int i, bool isHouse) {
     return isHouse ? refusalNumbers(car, rectOf(*world.houses[i]))
                    : refusalNumbers(car, *world.cars[i]);
   };
+  // The house or car asked here already and found not to refuse, which the search passes over.
+  int askedHouse = -1, askedCar = -1;
   if (last && last->index >= 0) {
     const int i = last->index;
     const bool isHouse = last->isHouse;
-    if (isHouse ? (i < world.houses.count() && world.houses[i] == last->record && nearHouseAt(i))
-                : (i < world.cars.count() && world.cars[i] == last->record && nearCarAt(i))) {
+    const bool same = isHouse ? i < world.houses.count() && world.houses[i] == last->record
+                              : i < world.cars.count() && world.cars[i] == last->record;
+    if (same && (isHouse ? nearHouseAt(i) : nearCarAt(i))) {
       const StepBlocker::Numbers numbers = numbersWith(i, isHouse);
       if (last->refusedBefore(numbers, car.nextX, car.nextY)) return true;
       if (touches(i, isHouse)) {
@@ -96,6 +101,7 @@ bool tentativelyBlocked(const World& world, const Car& car, NearCar&& nearCar,
         return true;
       }
     }
+    if (same) (isHouse ? askedHouse : askedCar) = i;
   }
   // A blocker found by the search below is not the one recorded (that one refuses no more).
   auto blockedBy = [&](const void* record, int i, bool isHouse) {
@@ -106,11 +112,13 @@ bool tentativelyBlocked(const World& world, const Car& car, NearCar&& nearCar,
     return true;
   };
   for (int i : housesNear(world, car.nextX, car.nextY, halfDiagonal(car), scratch.carHouses))
-    if (nearHouseAt(i) && touches(i, true)) return blockedBy(world.houses[i], i, true);
+    if (i != askedHouse && nearHouseAt(i) && touches(i, true))
+      return blockedBy(world.houses[i], i, true);
   std::vector<int>& cars = scratch.carCars;
   carsNear(world, car.nextX, car.nextY, std::max(halfDiagonal(car), car.halfDiagonal), cars);
   for (int i : cars)
-    if (nearCarAt(i) && touches(i, false)) return blockedBy(world.cars[i], i, false);
+    if (i != askedCar && nearCarAt(i) && touches(i, false))
+      return blockedBy(world.cars[i], i, false);
   return false;
 }
 
