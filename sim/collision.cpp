@@ -666,17 +666,30 @@ struct PairMemo::Entry {
   bool closer = false;
 };
 
-// Where the last contact of a pair of bodies was found, by the bodies' addresses: only a
-// first place to look, so a hint left by bodies since gone costs one try at most.
+// Where a pair of bodies was last found in contact: only places to look first, so a hint
+// that belongs to another pair (bodies since gone, or a pair whose addresses hash alike) costs
+// a try or two at most. A car in a jam is asked about a neighbour where it stands and where it
+// tries to go, frame after frame, and the two touch the neighbour at different places: the
+// pair keeps its last two contacts.
 struct PairMemo::Hint {
-  const void* a = nullptr;
-  const void* b = nullptr;
-  ContactHint contact;
+  uint64_t pair = 0;  // the pair's hash; 0 for none
+  struct Contact {
+    int32_t i = 0;         // the step along a's edge (an edge has at most a few thousand)
+    int8_t j = -1, k = -1;  // edges of a and b; none while j < 0
+  } contact[2];            // the latest first
+
+  void remember(const ContactHint& found) {
+    contact[1] = contact[0];
+    contact[0] = {static_cast<int32_t>(found.i), static_cast<int8_t>(found.j),
+                  static_cast<int8_t>(found.k)};
+  }
 };
 
 namespace {
 constexpr size_t kPairEntries = 2048;  // a power of two
-constexpr size_t kHintEntries = 4096;  // a power of two
+// Hints are kept in pairs of slots, the one asked last first, so that two pairs of a jam whose
+// hashes fall alike do not push each other out frame after frame.
+constexpr size_t kHintSets = 4096;  // a power of two
 }  // namespace
 
 PairMemo::PairMemo() = default;
@@ -688,12 +701,15 @@ PairMemo::Entry& PairMemo::slot(size_t hash) {
 }
 
 PairMemo::Hint& PairMemo::hint(const void* a, const void* b) {
-  if (!hints_) hints_ = std::make_unique<Hint[]>(kHintEntries);
-  const uint64_t hash = (reinterpret_cast<uintptr_t>(a) * 0x9E3779B97F4A7C15ull) ^
-                        (reinterpret_cast<uintptr_t>(b) * 0xC4CEB9FE1A85EC53ull);
-  Hint& h = hints_[static_cast<size_t>(hash >> 40) & (kHintEntries - 1)];
-  if (h.a != a || h.b != b) h = Hint{a, b, ContactHint()};
-  return h;
+  if (!hints_) hints_ = std::make_unique<Hint[]>(2 * kHintSets);
+  const uint64_t pair = ((reinterpret_cast<uintptr_t>(a) * 0x9E3779B97F4A7C15ull) ^
+                         (reinterpret_cast<uintptr_t>(b) * 0xC4CEB9FE1A85EC53ull)) |
+                        1;
+  Hint* set = &hints_[2 * (static_cast<size_t>(pair >> 40) & (kHintSets - 1))];
+  if (set[0].pair == pair) return set[0];
+  if (set[1].pair != pair) set[1] = Hint{pair, {}};  // takes the place asked longest ago
+  std::swap(set[0], set[1]);
+  return set[0];
 }
 
 namespace {
@@ -730,14 +746,20 @@ bool cornerBoxesApart(const PlacedShape& a, const PlacedShape& b, double limit) 
          b.lowY - a.highY > reach;
 }
 
-// Most pairs asked again are still in contact where they touched last time: the hint's sample
-// and edge are made from the corners alone (as the whole outlines would make them), and one
-// sample within the limit settles the answer.
-bool hintedContact(const PlacedShape& a, const PlacedShape& b, const ContactHint& hint,
+// Most pairs asked again are still in contact where they touched lately: a hint's sample and
+// edge are made from the corners alone (as the whole outlines would make them), and one sample
+// within the limit settles the answer. The contact found comes first next time.
+bool hintedContact(const PlacedShape& a, const PlacedShape& b, PairMemo::Hint& hint,
                    double limit) {
-  if (hint.j < 0) return false;
-  return sampleNearEdge(edgeSamples(a.corners, hint.j), hint.i, edgeSamples(b.corners, hint.k),
-                        limit);
+  for (int n = 0; n < 2; ++n) {
+    const PairMemo::Hint::Contact& c = hint.contact[n];
+    if (c.j < 0) return false;
+    if (sampleNearEdge(edgeSamples(a.corners, c.j), c.i, edgeSamples(b.corners, c.k), limit)) {
+      if (n == 1) std::swap(hint.contact[0], hint.contact[1]);
+      return true;
+    }
+  }
+  return false;
 }
 
 // Whether every corner of `inner` lies deeper than `limit` inside the outline of `outer`,
@@ -781,7 +803,7 @@ bool deepInside(const PlacedShape& inner, const PlacedShape& outer, double limit
 enum class Shortcut { None, Apart, InContact };
 
 Shortcut pairShortcut(const Body& a, double ax, double ay, const Body& b, double bx, double by,
-                      double limit, OutlineMemo& memo, const ContactHint* hint) {
+                      double limit, OutlineMemo& memo, PairMemo::Hint* hint) {
   PlacedShape pa, pb;
   if (!placeShape(memo, a, ax, ay, pa) || !placeShape(memo, b, bx, by, pb))
     return Shortcut::None;
@@ -797,16 +819,19 @@ Shortcut pairShortcut(const Body& a, double ax, double ay, const Body& b, double
 // first; with `pairs`, answers given before too; without either it is measured afresh.
 bool rememberedCloserThan(const Body& a, double ax, double ay, const Body& b, double bx,
                           double by, double limit, OutlineMemo* memo, PairMemo* pairs) {
-  ContactHint* hint = pairs ? &pairs->hint(&a, &b).contact : nullptr;
+  PairMemo::Hint* hint = pairs ? &pairs->hint(&a, &b) : nullptr;
   if (memo) {
     const Shortcut known = pairShortcut(a, ax, ay, b, bx, by, limit, *memo, hint);
     if (known != Shortcut::None) return known == Shortcut::InContact;
   }
   auto measure = [&] {
-    return measurePair(memo, a, ax, ay, b, bx, by,
-                       [limit, hint](const SampledOutline& p, const SampledOutline& q) {
-                         return outlinesCloserThan(p, q, limit, hint);
-                       });
+    ContactHint found;
+    const bool closer = measurePair(
+        memo, a, ax, ay, b, bx, by, [limit, &found](const SampledOutline& p, const SampledOutline& q) {
+          return outlinesCloserThan(p, q, limit, &found);
+        });
+    if (hint && found.j >= 0) hint->remember(found);
+    return closer;
   };
   if (!pairs) return measure();
   const OutlineKey ka = outlineKey(a, ax, ay), kb = outlineKey(b, bx, by);

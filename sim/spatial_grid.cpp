@@ -39,7 +39,12 @@ inline bool SpatialGrid::spanOf(double low, double high, Span& span) {
 
 void SpatialGrid::clear() {
   for (int cell : filledCells_) cells_[cell].clear();
-  for (int cell : filledCircleCells_) circleCells_[cell].clear();
+  for (int cell : filledCircleCells_) {
+    circleCells_[cell].clear();
+    circleCounts_[cell] = 0;
+    circleListed_[cell] = false;
+  }
+  packed_ = false;
   filledCells_.clear();
   filledCircleCells_.clear();
   everywhere_.clear();
@@ -88,10 +93,15 @@ void SpatialGrid::insertCircle(int index, double x, double y, double radius) {
     everywhere_.push_back(index);
     return;
   }
+  packed_ = false;
   radius = std::fabs(radius);
-  // A cell emptied by removals stays listed; listing it again would only clear it twice.
-  if (circleCells_[at].empty()) filledCircleCells_.push_back(at);
+  // A cell emptied by removals stays listed, once, till the next clear.
+  if (!circleListed_[at]) {
+    circleListed_[at] = true;
+    filledCircleCells_.push_back(at);
+  }
   circleCells_[at].push_back({index, x, y, radius});
+  ++circleCounts_[at];
   widestCircle_ = std::max(widestCircle_, radius);
 }
 
@@ -107,11 +117,14 @@ void SpatialGrid::removeCircle(int index, double x, double y, double radius) {
     if (at == cell.end()) return;
     *at = cell.back();
     cell.pop_back();
+    --circleCounts_[cellAt];
+    packed_ = false;
   } else {
     const auto at = std::find(everywhere_.begin(), everywhere_.end(), index);
     if (at == everywhere_.end()) return;
     *at = everywhere_.back();
     everywhere_.pop_back();
+    packed_ = false;
   }
   --members_;
 }
@@ -152,11 +165,40 @@ void SpatialGrid::queryCircles(double x, double y, double reach, std::vector<int
     return;
   }
   for (int index : everywhere_) offerOnce(index, out);
-  for (int cy = ys.first; cy <= ys.last; ++cy)
-    for (int cx = xs.first; cx <= xs.last; ++cx)
-      for (const Circle& c : circleCells_[cy * CELLS_PER_SIDE + cx])
-        if (overlaps(c)) offerOnce(c.index, out);
+  if (packed_) {
+    for (int cy = ys.first; cy <= ys.last; ++cy) {
+      const int row = cy * CELLS_PER_SIDE;
+      const Circle* c = packedCircles_.data() + packedStart_[row + xs.first];
+      const Circle* end = packedCircles_.data() + packedStart_[row + xs.last + 1];
+      for (; c != end; ++c)
+        if (overlaps(*c)) offerOnce(c->index, out);
+    }
+  } else {
+    for (int cy = ys.first; cy <= ys.last; ++cy)
+      for (int cx = xs.first; cx <= xs.last; ++cx)
+        for (const Circle& c : circleCells_[cy * CELLS_PER_SIDE + cx])
+          if (overlaps(c)) offerOnce(c.index, out);
+  }
   if (!std::is_sorted(out.begin(), out.end())) std::sort(out.begin(), out.end());
+}
+
+// Each cell's run starts where the cells before it end; the cells holding circles are then
+// copied to their places, in whatever order they were first filled.
+void SpatialGrid::packCircles() {
+  if (packed_) return;
+  constexpr int CELLS = CELLS_PER_SIDE * CELLS_PER_SIDE;
+  int start = 0;
+  for (int cell = 0; cell < CELLS; ++cell) {
+    packedStart_[cell] = start;
+    start += circleCounts_[cell];
+  }
+  packedStart_[CELLS] = start;
+  packedCircles_.resize(static_cast<size_t>(start));
+  for (int cell : filledCircleCells_) {
+    const std::vector<Circle>& circles = circleCells_[cell];
+    std::copy(circles.begin(), circles.end(), packedCircles_.begin() + packedStart_[cell]);
+  }
+  packed_ = true;
 }
 
 int SpatialGrid::cellOfBox(double left, double top, double right, double bottom) {
@@ -256,8 +298,10 @@ PassGrid::PassGrid(const World& world, Kind kind)
   const int count = kind == Kind::Houses ? world.houses.count() : world.cars.count();
   const GridUse use = scratch_.gridUse;
   if (use == GridUse::Never || (use == GridUse::Auto && count < MIN_MEMBERS_FOR_GRID)) return;
+  // Scopes of one kind nested in each other need grids of their own; the rest share one, which
+  // serves the next pass again while the houses or cars stay as they were filed.
   int depth = 0;
-  for (const PassGrid* s = outer_; s; s = s->outer_) ++depth;
+  for (const PassGrid* s = outer_; s; s = s->outer_) depth += s->kind_ == kind;
   slot_ = &slotFor(scratch_, depth, kind);
   grid_ = &slot_->grid;
 }
@@ -316,20 +360,23 @@ void unfile(SpatialGrid& grid, int index, const GridSlot::FiledCar& c) {
 
 // Cars stand still between most passes of a frame: the grid of the last pass serves again
 // while every car is where it was filed.
-CarGridScope::CarGridScope(const World& world) : PassGrid(world, Kind::Cars), world_(world) {
+CarGridScope::CarGridScope(const World& world, bool carsMove)
+    : PassGrid(world, Kind::Cars), world_(world) {
   if (!grid_) return;
   std::vector<GridSlot::FiledCar>& filed = slot_->cars;
   const int count = world.cars.count();
   bool same = slot_->holdsCars && filed.size() == static_cast<size_t>(count);
   for (int i = 0; same && i < count; ++i) same = filed[i] == filedCar(*world.cars[i]);
-  if (same) return;
-  grid_->clear();
-  filed.clear();
-  slot_->holdsCars = true;
-  for (int i = 0; i < count; ++i) {
-    filed.push_back(filedCar(*world.cars[i]));
-    file(*grid_, i, filed.back());
+  if (!same) {
+    grid_->clear();
+    filed.clear();
+    slot_->holdsCars = true;
+    for (int i = 0; i < count; ++i) {
+      filed.push_back(filedCar(*world.cars[i]));
+      file(*grid_, i, filed.back());
+    }
   }
+  if (!carsMove) grid_->packCircles();
 }
 
 void CarGridScope::refile(int index) {

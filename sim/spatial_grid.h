@@ -51,6 +51,10 @@ class SpatialGrid {
   // The members whose circles' boxes may overlap the box around (x, y) reaching `reach` each
   // way, each once, in ascending order.
   void queryCircles(double x, double y, double reach, std::vector<int>& out) const;
+  // Lays the circles out cell after cell, row by row, so that a query reads the cells it spans
+  // in a row as one run, until the next change to the circles. For passes in which no filed
+  // member moves: most queries come in them.
+  void packCircles();
 
  private:
   struct Span {
@@ -68,6 +72,13 @@ class SpatialGrid {
 
   std::vector<int> cells_[CELLS_PER_SIDE * CELLS_PER_SIDE];
   std::vector<Circle> circleCells_[CELLS_PER_SIDE * CELLS_PER_SIDE];
+  int circleCounts_[CELLS_PER_SIDE * CELLS_PER_SIDE] = {};
+  bool circleListed_[CELLS_PER_SIDE * CELLS_PER_SIDE] = {};  // in filledCircleCells_
+  // The circles packed, and where each cell's run starts in them (one past the last cell too);
+  // valid while packed_ holds.
+  std::vector<Circle> packedCircles_;
+  int packedStart_[CELLS_PER_SIDE * CELLS_PER_SIDE + 1] = {};
+  bool packed_ = false;
   // The cells filed into since the last clear, which is all a clear needs to empty.
   std::vector<int> filledCells_, filledCircleCells_;
   std::vector<int> everywhere_;
@@ -150,7 +161,8 @@ class HouseGridScope : public PassGrid {
 // every place a pre-test can look at.
 class CarGridScope : public PassGrid {
  public:
-  explicit CarGridScope(const World& world);
+  // `carsMove`: cars are filed again during the pass (else its queries read them packed).
+  explicit CarGridScope(const World& world, bool carsMove = false);
   // Files car `index` where it stands and where it was last tried.
   void refile(int index);
 

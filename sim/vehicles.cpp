@@ -223,7 +223,7 @@ void steerCar(Car& car, int degrees) {
 
 void moveCars(World& world) {
   const HouseGridScope houses(world);  // no house moves while the cars do
-  CarGridScope cars(world);             // a car that moved is filed again where it went
+  CarGridScope cars(world, true);       // a car that moved is filed again where it went
   for (int i = 0; i < world.cars.count(); ++i) {
     if (world.cars[i]->speed == 0) continue;
     stepCar(world, *world.cars[i], blockersOf(world, i));

@@ -73,6 +73,38 @@ TEST(SpatialGrid, CirclesOfBadNumbersAreEveryonesCandidatesTillTakenOut) {
   EXPECT_EQ(grid.memberCount(), 2);
 }
 
+TEST(SpatialGrid, PackedCirclesAnswerAsFiledOnesUntilTheNextChange) {
+  SpatialGrid grid;
+  // Two circles in one cell, one in the next cell of the row, one in the next row, one in the
+  // last cell of all.
+  grid.insertCircle(4, 150, 150, 20);
+  grid.insertCircle(1, 160, 140, 20);
+  grid.insertCircle(7, 250, 150, 20);
+  grid.insertCircle(2, 150, 260, 20);
+  grid.insertCircle(9, 2990, 2990, 20);
+  std::vector<int> found;
+  auto ask = [&](double x, double y) {
+    grid.queryCircles(x, y, 60, found);
+    return found;
+  };
+  const std::vector<int> near{1, 2, 4, 7}, corner{9};
+  EXPECT_EQ(ask(200, 200), near);
+  grid.packCircles();
+  EXPECT_EQ(ask(200, 200), near);
+  EXPECT_EQ(ask(2950, 2950), corner);
+  // A change after packing is seen at once, and packing again gives the same.
+  grid.removeCircle(4, 150, 150, 20);
+  EXPECT_EQ(ask(200, 200), (std::vector<int>{1, 2, 7}));
+  grid.packCircles();
+  grid.insertCircle(3, 210, 210, 5);
+  EXPECT_EQ(ask(200, 200), (std::vector<int>{1, 2, 3, 7}));
+  grid.packCircles();
+  EXPECT_EQ(ask(200, 200), (std::vector<int>{1, 2, 3, 7}));
+  grid.clear();
+  grid.packCircles();
+  EXPECT_TRUE(ask(200, 200).empty());
+}
+
 TEST(PassGrids, ServeTheirOwnWorldWhileOpenAndFollowMovedCars) {
   World world, other;
   setGridUse(world, GridUse::Always);
