@@ -109,32 +109,42 @@ struct OutlineMemo::Shapes {
     std::vector<char> filled = std::vector<char>(HEADINGS, 0);
   };
   std::vector<std::unique_ptr<Shape>> shapes;  // most recently added last
-  Shape* last = nullptr;                       // the shape asked for last
+  // The two shapes asked for last, the latest first: a pair test asks for two in turn.
+  Shape* recent[2] = {nullptr, nullptr};
 
-  // The shape asked for last at a heading met before is found at once; the rest is looked up.
+  // A shape asked for lately at a heading met before is found at once; the rest is looked up.
   const TurnedShape* turned(const Body& body) {
     uint64_t w, h;
     std::memcpy(&w, &body.w, sizeof w);
     std::memcpy(&h, &body.h, sizeof h);
-    if (last && last->w == w && last->h == h && body.heading >= 0 && body.heading < HEADINGS &&
-        last->filled[static_cast<size_t>(body.heading)])
-      return &last->turned[static_cast<size_t>(body.heading)];
+    if (body.heading >= 0 && body.heading < HEADINGS) {
+      const size_t a = static_cast<size_t>(body.heading);
+      for (Shape* shape : recent)
+        if (shape && shape->w == w && shape->h == h && shape->filled[a]) return &shape->turned[a];
+    }
     return lookUp(body, w, h);
   }
 
   const TurnedShape* lookUp(const Body& body, uint64_t w, uint64_t h) {
     if (body.heading < 0 || body.heading >= HEADINGS) return nullptr;
-    Shape* shape = (last && last->w == w && last->h == h) ? last : nullptr;
+    Shape* shape = nullptr;
     for (size_t i = 0; !shape && i < shapes.size(); ++i)
       if (shapes[i]->w == w && shapes[i]->h == h) shape = shapes[i].get();
     if (!shape) {
-      if (shapes.size() == MOST) shapes.erase(shapes.begin());
+      if (shapes.size() == MOST) {
+        for (Shape*& r : recent)
+          if (r == shapes.front().get()) r = nullptr;
+        shapes.erase(shapes.begin());
+      }
       shapes.push_back(std::make_unique<Shape>());
       shape = shapes.back().get();
       shape->w = w;
       shape->h = h;
     }
-    last = shape;
+    if (recent[0] != shape) {
+      recent[1] = recent[0];
+      recent[0] = shape;
+    }
     const size_t a = static_cast<size_t>(body.heading);
     if (!shape->filled[a]) {
       shape->turned[a] = turnedShape(body);
