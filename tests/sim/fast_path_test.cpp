@@ -76,22 +76,24 @@ TEST(SpatialGrid, CirclesOfBadNumbersAreEveryonesCandidatesTillTakenOut) {
 TEST(SpatialGrid, PackedCirclesAnswerAsFiledOnesUntilTheNextChange) {
   SpatialGrid grid;
   // Two circles in one cell, one in the next cell of the row, one in the next row, one in the
-  // last cell of all.
+  // first cell and one in the last cell of all.
   grid.insertCircle(4, 150, 150, 20);
   grid.insertCircle(1, 160, 140, 20);
   grid.insertCircle(7, 250, 150, 20);
   grid.insertCircle(2, 150, 260, 20);
+  grid.insertCircle(8, 40, 40, 20);
   grid.insertCircle(9, 2990, 2990, 20);
   std::vector<int> found;
   auto ask = [&](double x, double y) {
     grid.queryCircles(x, y, 60, found);
     return found;
   };
-  const std::vector<int> near{1, 2, 4, 7}, corner{9};
+  const std::vector<int> near{1, 2, 4, 7};
   EXPECT_EQ(ask(200, 200), near);
   grid.packCircles();
   EXPECT_EQ(ask(200, 200), near);
-  EXPECT_EQ(ask(2950, 2950), corner);
+  EXPECT_EQ(ask(30, 30), std::vector<int>{8});
+  EXPECT_EQ(ask(2950, 2950), std::vector<int>{9});
   // A change after packing is seen at once, and packing again gives the same.
   grid.removeCircle(4, 150, 150, 20);
   EXPECT_EQ(ask(200, 200), (std::vector<int>{1, 2, 7}));
@@ -102,6 +104,12 @@ TEST(SpatialGrid, PackedCirclesAnswerAsFiledOnesUntilTheNextChange) {
   EXPECT_EQ(ask(200, 200), (std::vector<int>{1, 2, 3, 7}));
   grid.clear();
   grid.packCircles();
+  EXPECT_TRUE(ask(200, 200).empty());
+  // After a clear, cells are filled and emptied as afresh.
+  grid.insertCircle(6, 150, 150, 20);
+  grid.packCircles();
+  EXPECT_EQ(ask(200, 200), (std::vector<int>{6}));
+  grid.clear();
   EXPECT_TRUE(ask(200, 200).empty());
 }
 
@@ -129,6 +137,12 @@ TEST(PassGrids, ServeTheirOwnWorldWhileOpenAndFollowMovedCars) {
   }
   housesNear(world, 400, 1025, 10, found);
   EXPECT_EQ(found, all);
+  {
+    // A house grid kept from the last pass is not kept once a house has moved (down, here).
+    world.houses[0]->y = 2500;
+    const HouseGridScope houses(world);
+    EXPECT_EQ(housesNear(world, 25, 2525, 10, found), std::vector<int>{0});
+  }
 
   CarGridScope cars(world);
   // A car tried far away and moved there is found where it went only once filed again, and
