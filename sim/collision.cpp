@@ -808,17 +808,17 @@ bool deepInside(const PlacedShape& inner, const PlacedShape& outer, double limit
   return true;
 }
 
-// The shortcuts of a pair: a sure answer, or nothing. The hint, when given, is tried once the
-// corner boxes meet.
+// The shortcuts of a pair: a sure answer, or nothing. With `pairs`, the pair's hints are looked
+// up and tried once the corner boxes meet (most pairs asked lie apart).
 enum class Shortcut { None, Apart, InContact };
 
 Shortcut pairShortcut(const Body& a, double ax, double ay, const Body& b, double bx, double by,
-                      double limit, OutlineMemo& memo, PairMemo::Hint* hint) {
+                      double limit, OutlineMemo& memo, PairMemo* pairs) {
   PlacedShape pa, pb;
   if (!placeShape(memo, a, ax, ay, pa) || !placeShape(memo, b, bx, by, pb))
     return Shortcut::None;
   if (cornerBoxesApart(pa, pb, limit)) return Shortcut::Apart;
-  if (hint && hintedContact(pa, pb, *hint, limit)) return Shortcut::InContact;
+  if (pairs && hintedContact(pa, pb, pairs->hint(&a, &b), limit)) return Shortcut::InContact;
   if (deepInside(pa, pb, limit) || deepInside(pb, pa, limit)) return Shortcut::Apart;
   return Shortcut::None;
 }
@@ -829,9 +829,8 @@ Shortcut pairShortcut(const Body& a, double ax, double ay, const Body& b, double
 // first; with `pairs`, answers given before too; without either it is measured afresh.
 bool rememberedCloserThan(const Body& a, double ax, double ay, const Body& b, double bx,
                           double by, double limit, OutlineMemo* memo, PairMemo* pairs) {
-  PairMemo::Hint* hint = pairs ? &pairs->hint(&a, &b) : nullptr;
   if (memo) {
-    const Shortcut known = pairShortcut(a, ax, ay, b, bx, by, limit, *memo, hint);
+    const Shortcut known = pairShortcut(a, ax, ay, b, bx, by, limit, *memo, pairs);
     if (known != Shortcut::None) return known == Shortcut::InContact;
   }
   auto measure = [&] {
@@ -840,7 +839,7 @@ bool rememberedCloserThan(const Body& a, double ax, double ay, const Body& b, do
         memo, a, ax, ay, b, bx, by, [limit, &found](const SampledOutline& p, const SampledOutline& q) {
           return outlinesCloserThan(p, q, limit, &found);
         });
-    if (hint && found.j >= 0) hint->remember(found);
+    if (pairs && found.j >= 0) pairs->hint(&a, &b).remember(found);
     return closer;
   };
   if (!pairs) return measure();
