@@ -114,7 +114,9 @@ TEST_F(CarStep, AJammedCarIsRefusedAgainOnlyWhileNothingAboutItsBlockerChanged) 
       stepping.speed = 3.05;
       if (frame == 1) change();
       moveCars(world);
-      if (frame == 0) EXPECT_EQ(stepping.x, 1000) << "boxed in";
+      if (frame == 0) {
+        EXPECT_EQ(stepping.x, 1000) << "boxed in";
+      }
     }
     return stepping.x;
   };
