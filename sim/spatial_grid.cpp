@@ -124,7 +124,6 @@ void SpatialGrid::removeCircle(int index, double x, double y, double radius) {
     if (at == everywhere_.end()) return;
     *at = everywhere_.back();
     everywhere_.pop_back();
-    packed_ = false;
   }
   --members_;
 }

@@ -74,8 +74,8 @@ class SpatialGrid {
   std::vector<Circle> circleCells_[CELLS_PER_SIDE * CELLS_PER_SIDE];
   int circleCounts_[CELLS_PER_SIDE * CELLS_PER_SIDE] = {};
   bool circleListed_[CELLS_PER_SIDE * CELLS_PER_SIDE] = {};  // in filledCircleCells_
-  // The circles packed, and where each cell's run starts in them (one past the last cell too);
-  // valid while packed_ holds.
+  // The cells' circles packed, and where each cell's run starts in them (one past the last
+  // cell too); valid while packed_ holds. Members filed everywhere are read from everywhere_.
   std::vector<Circle> packedCircles_;
   int packedStart_[CELLS_PER_SIDE * CELLS_PER_SIDE + 1] = {};
   bool packed_ = false;

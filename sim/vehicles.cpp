@@ -74,8 +74,8 @@ bool tentativelyBlocked(const World& world, const Car& car, NearCar&& nearCar,
     return &other != &car && nearCar(other);
   };
   // ... and the measures behind them. A car moving away from one it touches is let go
-  // whatever its tentative box touches, so that is asked first: in a jam the two stand still
-  // and their contact is the one asked last frame, while the tentative box is new.
+  // whatever its tentative box touches, so that is asked first: when it holds, the tentative
+  // box is not measured.
   auto touches = [&](int i, bool isHouse) {
     if (isHouse) return nextBoxRectCloserThan(car, rectOf(*world.houses[i]), BLOCK_DISTANCE, memo);
     const Car& other = *world.cars[i];
@@ -223,7 +223,7 @@ void steerCar(Car& car, int degrees) {
 
 void moveCars(World& world) {
   const HouseGridScope houses(world);  // no house moves while the cars do
-  CarGridScope cars(world, true);       // a car that moved is filed again where it went
+  CarGridScope cars(world, /*carsMove=*/true);  // a car that moved is filed again where it went
   for (int i = 0; i < world.cars.count(); ++i) {
     if (world.cars[i]->speed == 0) continue;
     stepCar(world, *world.cars[i], blockersOf(world, i));
