@@ -527,8 +527,8 @@ bool boxesApart(const Stretch& a, const Stretch& b, double limit, double largest
 // `hint`, when given, is set to the pair of a sample of a and an edge of b found within the
 // limit, for the next time this pair is asked.
 struct ContactHint {
-  int j = -1, k = -1;  // edges of a and b; none yet while j < 0
-  int64_t i = 0;       // the step along a's edge
+  int32_t i = 0;          // the step along a's edge (an edge has at most a few thousand)
+  int8_t j = -1, k = -1;  // edges of a and b; none yet while j < 0
 };
 
 // Square roots are taken only once a square comes this close, to compare as the full measure
@@ -565,7 +565,8 @@ bool outlinesCloserThan(const SampledOutline& a, const SampledOutline& b, double
         double step = static_cast<double>(i);
         best = squaredEdgeDistance(from.pointX(step), from.pointY(step), to, best);
         if (best <= nearlyLimit && std::sqrt(best) < limit) {
-          if (hint) *hint = {j, k, i};
+          if (hint)
+            *hint = {static_cast<int32_t>(i), static_cast<int8_t>(j), static_cast<int8_t>(k)};
           return true;
         }
       }
@@ -682,16 +683,12 @@ struct PairMemo::Entry {
 // tries to go, frame after frame, and the two touch the neighbour at different places: the
 // pair keeps its last two contacts.
 struct PairMemo::Hint {
-  uint64_t pair = 0;  // the pair's hash; 0 for none
-  struct Contact {
-    int32_t i = 0;         // the step along a's edge (an edge has at most a few thousand)
-    int8_t j = -1, k = -1;  // edges of a and b; none while j < 0
-  } contact[2];            // the latest first
+  uint64_t pair = 0;       // the pair's hash; 0 for none
+  ContactHint contact[2];  // the latest first
 
   void remember(const ContactHint& found) {
     contact[1] = contact[0];
-    contact[0] = {static_cast<int32_t>(found.i), static_cast<int8_t>(found.j),
-                  static_cast<int8_t>(found.k)};
+    contact[0] = found;
   }
 };
 
@@ -762,7 +759,7 @@ bool cornerBoxesApart(const PlacedShape& a, const PlacedShape& b, double limit) 
 bool hintedContact(const PlacedShape& a, const PlacedShape& b, PairMemo::Hint& hint,
                    double limit) {
   for (int n = 0; n < 2; ++n) {
-    const PairMemo::Hint::Contact& c = hint.contact[n];
+    const ContactHint& c = hint.contact[n];
     if (c.j < 0) return false;
     if (sampleNearEdge(edgeSamples(a.corners, c.j), c.i, edgeSamples(b.corners, c.k), limit)) {
       if (n == 1) std::swap(hint.contact[0], hint.contact[1]);

@@ -41,7 +41,6 @@ void SpatialGrid::clear() {
   for (int cell : filledCells_) cells_[cell].clear();
   for (int cell : filledCircleCells_) {
     circleCells_[cell].clear();
-    circleCounts_[cell] = 0;
     circleListed_[cell] = false;
   }
   packed_ = false;
@@ -101,7 +100,6 @@ void SpatialGrid::insertCircle(int index, double x, double y, double radius) {
     filledCircleCells_.push_back(at);
   }
   circleCells_[at].push_back({index, x, y, radius});
-  ++circleCounts_[at];
   widestCircle_ = std::max(widestCircle_, radius);
 }
 
@@ -117,7 +115,6 @@ void SpatialGrid::removeCircle(int index, double x, double y, double radius) {
     if (at == cell.end()) return;
     *at = cell.back();
     cell.pop_back();
-    --circleCounts_[cellAt];
     packed_ = false;
   } else {
     const auto at = std::find(everywhere_.begin(), everywhere_.end(), index);
@@ -189,7 +186,7 @@ void SpatialGrid::packCircles() {
   int start = 0;
   for (int cell = 0; cell < CELLS; ++cell) {
     packedStart_[cell] = start;
-    start += circleCounts_[cell];
+    start += static_cast<int>(circleCells_[cell].size());
   }
   packedStart_[CELLS] = start;
   packedCircles_.resize(static_cast<size_t>(start));

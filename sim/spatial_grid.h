@@ -72,7 +72,6 @@ class SpatialGrid {
 
   std::vector<int> cells_[CELLS_PER_SIDE * CELLS_PER_SIDE];
   std::vector<Circle> circleCells_[CELLS_PER_SIDE * CELLS_PER_SIDE];
-  int circleCounts_[CELLS_PER_SIDE * CELLS_PER_SIDE] = {};
   bool circleListed_[CELLS_PER_SIDE * CELLS_PER_SIDE] = {};  // in filledCircleCells_
   // The cells' circles packed, and where each cell's run starts in them (one past the last
   // cell too); valid while packed_ holds. Members filed everywhere are read from everywhere_.

@@ -36,18 +36,12 @@ PairMemo* carPairs(const World& world) {
   return gridUse(world) == GridUse::Never ? nullptr : &scratchOf(world).carPairs;
 }
 
-// Everything but the tentative centre that decides whether `other`, once near enough, refuses
-// the car's step: the car's own numbers and the other car's.
-StepBlocker::Numbers refusalNumbers(const Car& car, const Car& other) {
-  const double values[] = {car.x,   car.y,   car.w,   car.h,   static_cast<double>(car.heading),
-                           other.x, other.y, other.w, other.h, static_cast<double>(other.heading)};
-  return bitsOf<StepBlocker::NUMBERS>(values);
-}
-
-// The same for a house: the car's numbers and the house's rectangle.
-StepBlocker::Numbers refusalNumbers(const Car& car, const Rect& house) {
-  const double values[] = {car.x,   car.y,   car.w,   car.h,  static_cast<double>(car.heading),
-                           house.x, house.y, house.w, house.h};
+// Everything but the tentative centre that decides whether a blocker, once near enough,
+// refuses the car's step: the car's own numbers and the blocker's (a house has no heading).
+StepBlocker::Numbers refusalNumbers(const Car& car, double x, double y, double w, double h,
+                                    double heading) {
+  const double values[] = {car.x, car.y, car.w, car.h, static_cast<double>(car.heading),
+                           x,     y,     w,     h,     heading};
   return bitsOf<StepBlocker::NUMBERS>(values);
 }
 
@@ -83,8 +77,12 @@ bool tentativelyBlocked(const World& world, const Car& car, NearCar&& nearCar,
            nextBoxBoxCloserThan(car, other, BLOCK_DISTANCE, memo, pairs);
   };
   auto numbersWith = [&](int i, bool isHouse) {
-    return isHouse ? refusalNumbers(car, rectOf(*world.houses[i]))
-                   : refusalNumbers(car, *world.cars[i]);
+    if (isHouse) {
+      const Rect r = rectOf(*world.houses[i]);
+      return refusalNumbers(car, r.x, r.y, r.w, r.h, 0);
+    }
+    const Car& o = *world.cars[i];
+    return refusalNumbers(car, o.x, o.y, o.w, o.h, o.heading);
   };
   // The house or car asked here already and found not to refuse, which the search passes over.
   int askedHouse = -1, askedCar = -1;
