@@ -738,19 +738,52 @@ bool placeShape(OutlineMemo& memo, const Body& body, double cx, double cy, Place
   return true;
 }
 
+// The largest size of the two shapes' coordinates (their corners lie within their boxes), which
+// sets the margin for the rounding of the samples.
+double largestOf(const PlacedShape& a, const PlacedShape& b) {
+  return std::max(std::max(std::max(std::fabs(a.lowX), std::fabs(a.highX)),
+                           std::max(std::fabs(a.lowY), std::fabs(a.highY))),
+                  std::max(std::max(std::fabs(b.lowX), std::fabs(b.highX)),
+                           std::max(std::fabs(b.lowY), std::fabs(b.highY))));
+}
+
 // Whether the boxes around two outlines' corners lie more than `limit` apart on either axis,
 // beyond any rounding of the samples on the edges (which lie within those boxes): then no pair
 // of samples is within the limit. Numbers that do not behave decide nothing.
-bool cornerBoxesApart(const PlacedShape& a, const PlacedShape& b, double limit) {
-  const double largest =
-      std::max(std::max(std::max(std::fabs(a.lowX), std::fabs(a.highX)),
-                        std::max(std::fabs(a.lowY), std::fabs(a.highY))),
-               std::max(std::max(std::fabs(b.lowX), std::fabs(b.highX)),
-                        std::max(std::fabs(b.lowY), std::fabs(b.highY))));
+bool cornerBoxesApart(const PlacedShape& a, const PlacedShape& b, double limit, double largest) {
   if (!(largest < HUGE_VAL)) return false;  // also NaN
   const double reach = limit + 1e-6 * (1 + largest);
   return a.lowX - b.highX > reach || b.lowX - a.highX > reach || a.lowY - b.highY > reach ||
          b.lowY - a.highY > reach;
+}
+
+// Whether, across one of the two outlines' edge directions, their corners lie more than
+// `limit` apart beyond any rounding: the samples lie within the hull of their outline's
+// corners, so no pair of them is within the limit. This is the corner boxes' test turned with
+// the bodies: two cars side by side at an angle, as in a jam, have boxes that overlap while a
+// line between them fits. Coordinates too large for the products decide nothing.
+bool edgeLinesApart(const PlacedShape& a, const PlacedShape& b, double limit, double largest) {
+  if (!(largest < 1e100)) return false;  // also NaN
+  const double reach = limit + 1e-6 * (1 + largest);
+  for (const Outline* o : {&a.corners, &b.corners}) {
+    for (int k = 0; k < 2; ++k) {  // the other two edges run the same ways
+      const double ex = o->x[k + 1] - o->x[k], ey = o->y[k + 1] - o->y[k];
+      const double length = std::sqrt(ex * ex + ey * ey);
+      if (!(length > 0)) continue;
+      // Each corner's place across the edge, times the edge's length.
+      double aLow = HUGE_VAL, aHigh = -HUGE_VAL, bLow = HUGE_VAL, bHigh = -HUGE_VAL;
+      for (int m = 0; m < 4; ++m) {
+        const double pa = ex * a.corners.y[m] - ey * a.corners.x[m];
+        const double pb = ex * b.corners.y[m] - ey * b.corners.x[m];
+        aLow = std::min(aLow, pa);
+        aHigh = std::max(aHigh, pa);
+        bLow = std::min(bLow, pb);
+        bHigh = std::max(bHigh, pb);
+      }
+      if (bLow - aHigh > reach * length || aLow - bHigh > reach * length) return true;
+    }
+  }
+  return false;
 }
 
 // Most pairs asked again are still in contact where they touched lately: a hint's sample and
@@ -814,9 +847,12 @@ Shortcut pairShortcut(const Body& a, double ax, double ay, const Body& b, double
   PlacedShape pa, pb;
   if (!placeShape(memo, a, ax, ay, pa) || !placeShape(memo, b, bx, by, pb))
     return Shortcut::None;
-  if (cornerBoxesApart(pa, pb, limit)) return Shortcut::Apart;
+  const double largest = largestOf(pa, pb);
+  if (cornerBoxesApart(pa, pb, limit, largest)) return Shortcut::Apart;
   if (pairs && hintedContact(pa, pb, pairs->hint(&a, &b), limit)) return Shortcut::InContact;
-  if (deepInside(pa, pb, limit) || deepInside(pb, pa, limit)) return Shortcut::Apart;
+  if (edgeLinesApart(pa, pb, limit, largest) || deepInside(pa, pb, limit) ||
+      deepInside(pb, pa, limit))
+    return Shortcut::Apart;
   return Shortcut::None;
 }
 

@@ -132,7 +132,8 @@ void SpatialGrid::offerOnce(int index, std::vector<int>& out) const {
   out.push_back(index);
 }
 
-void SpatialGrid::queryCircles(double x, double y, double reach, std::vector<int>& out) const {
+void SpatialGrid::queryCircles(double x, double y, double reach, std::vector<int>& out,
+                               bool inOrder) const {
   out.clear();
   // A query that is not finite gets every member.
   const bool finite = std::isfinite(x) && std::isfinite(y) && std::isfinite(reach);
@@ -175,7 +176,7 @@ void SpatialGrid::queryCircles(double x, double y, double reach, std::vector<int
         for (const Circle& c : circleCells_[cy * CELLS_PER_SIDE + cx])
           if (overlaps(c)) offerOnce(c.index, out);
   }
-  if (!std::is_sorted(out.begin(), out.end())) std::sort(out.begin(), out.end());
+  if (inOrder && !std::is_sorted(out.begin(), out.end())) std::sort(out.begin(), out.end());
 }
 
 // Each cell's run starts where the cells before it end; the cells holding circles are then
@@ -403,9 +404,10 @@ const std::vector<int>& housesNear(const World& world, double x, double y, doubl
   return out;
 }
 
-void carsNear(const World& world, double x, double y, double reach, std::vector<int>& out) {
+void carsNear(const World& world, double x, double y, double reach, std::vector<int>& out,
+              bool inOrder) {
   if (SpatialGrid* grid = PassGrid::of(world, PassGrid::Kind::Cars)) {
-    grid->queryCircles(x, y, reach, out);
+    grid->queryCircles(x, y, reach, out, inOrder);
     return;
   }
   everyIndex(world.cars.count(), out);

@@ -49,8 +49,9 @@ class SpatialGrid {
   // Unfiles one circle filed with these very numbers (nothing when there is none).
   void removeCircle(int index, double x, double y, double radius);
   // The members whose circles' boxes may overlap the box around (x, y) reaching `reach` each
-  // way, each once, in ascending order.
-  void queryCircles(double x, double y, double reach, std::vector<int>& out) const;
+  // way, each once: in ascending order, or as they come when `inOrder` is false.
+  void queryCircles(double x, double y, double reach, std::vector<int>& out,
+                    bool inOrder = true) const;
   // Lays the circles out cell after cell, row by row, so that a query reads the cells it spans
   // in a row as one run, until the next change to the circles. For passes in which no filed
   // member moves: most queries come in them.
@@ -177,8 +178,10 @@ class CarGridScope : public PassGrid {
 const std::vector<int>& housesNear(const World& world, double x, double y, double reach,
                                    std::vector<int>& out);
 // The same for the cars whose circles (half-diagonal) may come within `reach` of (x, y), where
-// they stand or where they were last tried.
-void carsNear(const World& world, double x, double y, double reach, std::vector<int>& out);
+// they stand or where they were last tried; in no particular order when `inOrder` is false,
+// for a pass that any one car settles (sorting a crowded street's cars costs mispredictions).
+void carsNear(const World& world, double x, double y, double reach, std::vector<int>& out,
+              bool inOrder = true);
 // Widening of every filed box, so that no rounding in the exact pre-tests can accept a pair
 // whose boxes the grid keeps apart.
 constexpr double GRID_MARGIN = 1.0;

@@ -258,7 +258,7 @@ bool carBlocks(const World& world, const Person& person) {
   const double reach = halfDiagonal(person);
   SimScratch& scratch = scratchOf(world);
   std::vector<int>& cars = scratch.blockingCars;
-  carsNear(world, person.nextX, person.nextY, reach, cars);
+  carsNear(world, person.nextX, person.nextY, reach, cars, /*inOrder=*/false);
   for (int i : cars) {
     const Car* car = world.cars[i];
     if (pointDistance(car->x, car->y, person.nextX, person.nextY) < reach + car->halfDiagonal &&

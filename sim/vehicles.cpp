@@ -113,7 +113,8 @@ bool tentativelyBlocked(const World& world, const Car& car, NearCar&& nearCar,
     if (i != askedHouse && nearHouseAt(i) && touches(i, true))
       return blockedBy(world.houses[i], i, true);
   std::vector<int>& cars = scratch.carCars;
-  carsNear(world, car.nextX, car.nextY, std::max(halfDiagonal(car), car.halfDiagonal), cars);
+  carsNear(world, car.nextX, car.nextY, std::max(halfDiagonal(car), car.halfDiagonal), cars,
+           /*inOrder=*/false);
   for (int i : cars)
     if (i != askedCar && nearCarAt(i) && touches(i, false))
       return blockedBy(world.cars[i], i, false);

@@ -83,9 +83,13 @@ TEST(SpatialGrid, PackedCirclesAnswerAsFiledOnesUntilTheNextChange) {
   grid.insertCircle(2, 150, 260, 20);
   grid.insertCircle(8, 40, 40, 20);
   grid.insertCircle(9, 2990, 2990, 20);
-  std::vector<int> found;
+  std::vector<int> found, asTheyCome;
+  // In order (the first cell's two come unsorted), and the same members as they come.
   auto ask = [&](double x, double y) {
     grid.queryCircles(x, y, 60, found);
+    grid.queryCircles(x, y, 60, asTheyCome, /*inOrder=*/false);
+    std::sort(asTheyCome.begin(), asTheyCome.end());
+    EXPECT_EQ(asTheyCome, found);
     return found;
   };
   const std::vector<int> near{1, 2, 4, 7};
