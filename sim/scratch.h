@@ -51,6 +51,12 @@ struct StepBlocker {
   void noteRefusal(const Numbers& now, double nextX, double nextY);
 };
 
+// A car a person may walk to, with a bound below its clearance from the person.
+struct PickCandidate {
+  double bound;
+  int index;
+};
+
 struct SimScratch {
   GridUse gridUse = GridUse::Auto;
   const PassGrid* innermost = nullptr;             // this world's open pass scopes
@@ -63,6 +69,7 @@ struct SimScratch {
   // Candidate lists, one per caller, so that a caller's list is never refilled by a callee.
   std::vector<int> carHouses, carCars, runOverCars, blockingCars, houseTest, hitsHouse, bullets;
   std::vector<int> carContact;
+  std::vector<PickCandidate> pickCandidates;
   std::vector<char> goneBullets;  // by index, during a pass over the bullets
   // By bullet index, through the hit passes of a frame: the one grid cell the bullet's box
   // falls in, or -1 (bullets stand still once they have flown).

@@ -260,16 +260,45 @@ void runOver(World& world) {
 }
 
 void pickTargetCar(World& world, Person& person) {
-  for (const auto& car : world.cars) {
-    // Outlines lie within their half-diagonals of the centres: a car that cannot come
-    // nearer than the best so far is not measured (the margin absorbs rounding).
-    double bound = pointDistance(person.x, person.y, car->x, car->y) - halfDiagonal(person) -
-                   halfDiagonal(*car) - 1e-6;
-    if (bound >= person.carDistance) continue;
-    double clearance = boxBoxClearance(person, *car, &scratchOf(world).outlines);
-    if (clearance < person.carDistance) {
+  // The nearest car by clearance, the first in the list of those equally near. Outlines lie
+  // within their half-diagonals of the centres, so the centres' distance less both
+  // half-diagonals (less a margin for rounding) is never more than a car's clearance: cars
+  // are measured in the order of that bound, and once it exceeds the best clearance found,
+  // none of the rest can come nearer. In a city of many cars that measures a few instead of
+  // every car a scan in list order would find nearer than the best so far.
+  SimScratch& scratch = scratchOf(world);
+  std::vector<PickCandidate>& candidates = scratch.pickCandidates;
+  candidates.clear();
+  const double start = person.carDistance;
+  for (int i = 0; i < world.cars.count(); ++i) {
+    const Car& car = *world.cars[i];
+    const double bound = pointDistance(person.x, person.y, car.x, car.y) -
+                         halfDiagonal(person) - halfDiagonal(car) - 1e-6;
+    if (!(bound > start)) candidates.push_back({bound, i});  // NaN: measured, as it may be near
+  }
+  // Bounds that are not numbers come first, in list order, then the rest nearest first: a
+  // heap, as only the first few are taken.
+  auto later = [](const PickCandidate& a, const PickCandidate& b) {
+    const bool aNaN = std::isnan(a.bound), bNaN = std::isnan(b.bound);
+    if (aNaN != bNaN) return bNaN;
+    if (!aNaN && a.bound != b.bound) return a.bound > b.bound;
+    return a.index > b.index;
+  };
+  std::make_heap(candidates.begin(), candidates.end(), later);
+  int picked = -1;
+  for (auto end = candidates.end(); end != candidates.begin(); --end) {
+    std::pop_heap(candidates.begin(), end, later);
+    const PickCandidate& c = end[-1];
+    if (c.bound > person.carDistance) break;  // and so are the rest's
+    Car* car = world.cars[c.index];
+    const double clearance = boxBoxClearance(person, *car, &scratch.outlines);
+    // A tie goes to the car earlier in the list; a car must come nearer than the distance the
+    // person had before to be picked at all (none is picked while `picked` is -1).
+    if (clearance < person.carDistance ||
+        (clearance == person.carDistance && c.index < picked)) {
       person.carDistance = clearance;
-      person.targetCar = car.get();
+      person.targetCar = car;
+      picked = c.index;
     }
   }
   person.walkingToCar = true;

@@ -5,9 +5,11 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <random>
 
 #include "sim_world.h"
 #include "sim/collision.h"
+#include "world/lifetime.h"
 
 namespace {
 
@@ -162,6 +164,64 @@ TEST_F(RunOver, TenTimesTheSpeedPerFrameFromOneCarOnly) {
 }
 
 using Boarding = SimWorld;
+
+// The car picked, and the distance kept, are a plain scan's in list order: the nearest by
+// clearance, the first of those equally near, and none unless nearer than the distance the
+// person had. Crowds of turned cars of all sizes, with twins standing on each other.
+TEST_F(Boarding, PicksTheCarAPlainScanInListOrderPicks) {
+  std::mt19937 random(3);
+  auto uniform = [&](double low, double high) {
+    return std::uniform_real_distribution<double>(low, high)(random);
+  };
+  for (int round = 0; round < 60; ++round) {
+    while (world.cars.count() > 0) removeCar(world, world.cars.count() - 1);
+    for (int i = 0; i < 40; ++i) {
+      Car& car = addCar(uniform(300, 700), uniform(300, 700), int(uniform(0, 360)));
+      car.w = uniform(4, 60);
+      car.h = uniform(4, 90);
+      if (i % 7 == 3) {  // a twin on the car before it: equally near
+        Car& twin = addCar(car.x, car.y, car.heading);
+        twin.w = car.w;
+        twin.h = car.h;
+      }
+    }
+    Person& person = player();
+    person.x = uniform(300, 700);
+    person.y = uniform(300, 700);
+    const double before = round % 3 == 0 ? uniform(0, 40) : NO_CONTACT;
+    double best = before;
+    Car* nearest = nullptr;
+    for (const auto& car : world.cars) {
+      const double clearance = boxBoxClearance(person, *car);
+      if (clearance < best) {
+        best = clearance;
+        nearest = car.get();
+      }
+    }
+    person.targetCar = nullptr;
+    person.carDistance = before;
+    pickTargetCar(world, person);
+    ASSERT_EQ(person.targetCar, nearest) << "round " << round;
+    ASSERT_EQ(person.carDistance, best) << "round " << round;
+  }
+  // Equally near, 10 to either side: a small car first in the list, a big one after it whose
+  // centre lies farther away (so it is measured first).
+  while (world.cars.count() > 0) removeCar(world, world.cars.count() - 1);
+  Car& small = addCar(530, 500);
+  small.w = small.h = 20;
+  Car& big = addCar(450, 500);
+  big.w = big.h = 60;
+  player().x = player().y = 500;
+  player().carDistance = NO_CONTACT;
+  pickTargetCar(world, player());
+  EXPECT_EQ(boxBoxClearance(player(), big), 10);
+  EXPECT_EQ(player().carDistance, 10);
+  EXPECT_EQ(player().targetCar, &small);
+  // No car is nearer than a distance of 10 held before.
+  player().targetCar = nullptr;
+  pickTargetCar(world, player());
+  EXPECT_EQ(player().targetCar, nullptr);
+}
 
 TEST_F(Boarding, FirstOfTwoEquallyNearCarsAndTheDistanceToACar) {
   Car& first = addCar(600, 500, 0, 0);
