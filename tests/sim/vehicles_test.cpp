@@ -267,15 +267,19 @@ TEST_F(Boarding, FirstOfTwoEquallyNearCarsAndTheDistanceToACar) {
   EXPECT_FALSE(player().inCar);
   EXPECT_EQ(player().targetCar, nullptr);
 
-  // A wreck puts the player inside out, hurt as much as the car; another wreck does not.
+  // A wreck puts the player inside out, hurt as much as the car; another wreck does not, and
+  // puts its own driver out hurt as much as that car.
   player().targetCar = &small;
   player().inCar = true;
   small.driver = PLAYER_DRIVER;
   small.damage = small.life = 30;
   first.damage = first.life;
+  const double takersWreck = first.damage;
   destroyCars(world);
   EXPECT_EQ(player().damage, 30);
   EXPECT_FALSE(player().inCar);
+  EXPECT_EQ(taker.damage, takersWreck);
+  EXPECT_FALSE(taker.inCar);
   EXPECT_EQ(world.cars.indexOf(&small), -1);
   // Sitting in no car, leaving just stands the player where it is.
   player().inCar = player().walkingToCar = true;
