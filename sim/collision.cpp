@@ -807,20 +807,20 @@ bool hintedContact(const PlacedShape& a, const PlacedShape& b, PairMemo::Hint& h
 // farther than the limit from each edge line of outer, on which its samples lie, and no pair
 // of samples is within the limit. A bullet inside a walker's box is the usual case. Outlines
 // are convex whatever the sign of the sizes (the corners go round the centre in turn, one way
-// or the other, which the sign of the area tells).
-bool deepInside(const PlacedShape& inner, const PlacedShape& outer, double limit) {
+// or the other, which the sign of the area tells). `largest` is the pair's, as for the corner
+// boxes.
+bool deepInside(const PlacedShape& inner, const PlacedShape& outer, double limit,
+                double largest) {
   // Corners inside the outline lie inside the box around it.
   if (!(outer.lowX < inner.lowX && inner.highX < outer.highX && outer.lowY < inner.lowY &&
         inner.highY < outer.highY))
     return false;
   const Outline& o = outer.corners;
   const Outline& q = inner.corners;
-  double area = 0, largest = 0;
+  double area = 0;
   for (int k = 0; k < 4; ++k) {
     const int n = (k + 1) % 4;
     area += o.x[k] * o.y[n] - o.x[n] * o.y[k];
-    largest = std::max({largest, std::fabs(o.x[k]), std::fabs(o.y[k]), std::fabs(q.x[k]),
-                        std::fabs(q.y[k])});
   }
   if (!(largest < HUGE_VAL) || !(area != 0) || !std::isfinite(area)) return false;
   const double inward = area > 0 ? 1.0 : -1.0;
@@ -850,8 +850,8 @@ Shortcut pairShortcut(const Body& a, double ax, double ay, const Body& b, double
   const double largest = largestOf(pa, pb);
   if (cornerBoxesApart(pa, pb, limit, largest)) return Shortcut::Apart;
   if (pairs && hintedContact(pa, pb, pairs->hint(&a, &b), limit)) return Shortcut::InContact;
-  if (edgeLinesApart(pa, pb, limit, largest) || deepInside(pa, pb, limit) ||
-      deepInside(pb, pa, limit))
+  if (edgeLinesApart(pa, pb, limit, largest) || deepInside(pa, pb, limit, largest) ||
+      deepInside(pb, pa, limit, largest))
     return Shortcut::Apart;
   return Shortcut::None;
 }

@@ -269,11 +269,11 @@ void pickTargetCar(World& world, Person& person) {
   SimScratch& scratch = scratchOf(world);
   std::vector<PickCandidate>& candidates = scratch.pickCandidates;
   candidates.clear();
-  const double start = person.carDistance;
+  const double start = person.carDistance, own = halfDiagonal(person);
   for (int i = 0; i < world.cars.count(); ++i) {
     const Car& car = *world.cars[i];
-    const double bound = pointDistance(person.x, person.y, car.x, car.y) -
-                         halfDiagonal(person) - halfDiagonal(car) - 1e-6;
+    const double bound =
+        pointDistance(person.x, person.y, car.x, car.y) - own - halfDiagonal(car) - 1e-6;
     if (!(bound > start)) candidates.push_back({bound, i});  // NaN: measured, as it may be near
   }
   // Bounds that are not numbers come first, in list order, then the rest nearest first: a
